@@ -1,0 +1,1 @@
+// assessment layer.

@@ -1,0 +1,1 @@
+// Numeric library: translation unit anchoring the library target.
