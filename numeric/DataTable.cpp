@@ -1,0 +1,164 @@
+#include "numeric/DataTable.h"
+
+#include <algorithm>
+
+namespace {
+
+std::string DefaultName(char prefix, int index)
+{
+    return std::string(1, prefix) + "-" + std::to_string(index);
+}
+
+// Drops the entries of a sparse name list beyond the new count.
+void DropNamesAbove(std::map<int, std::string>& names, int count)
+{
+    names.erase(names.upper_bound(count), names.end());
+}
+
+}  // namespace
+
+std::string CutDTName(std::string_view name)
+{
+    std::size_t chars = 0;
+    std::size_t i = 0;
+    while (i < name.size() && chars < kDTNameLength) {
+        // Step over one UTF-8 sequence: a lead byte and its continuation bytes.
+        ++i;
+        while (i < name.size() && (static_cast<unsigned char>(name[i]) & 0xC0) == 0x80) ++i;
+        ++chars;
+    }
+    return std::string(name.substr(0, i));
+}
+
+TDataTable::TDataTable(TComponent* AOwner) : TComponent(AOwner) { Resize(1, 1); }
+
+void TDataTable::Resize(int NrCols, int NrRows)
+{
+    NrCols = std::max(NrCols, 0);
+    NrRows = std::max(NrRows, 0);
+    if (NrCols == FNrOfCols && NrRows == FNrOfRows) return;
+    const int oldCols = FNrOfCols;
+    const int oldRows = FNrOfRows;
+    const auto rows = static_cast<std::size_t>(NrRows);
+    FValues.resize(static_cast<std::size_t>(NrCols));
+    FCState.resize(static_cast<std::size_t>(NrCols));
+    FWritten.resize(static_cast<std::size_t>(NrCols));
+    for (auto& column : FValues) column.resize(rows, 0.0);
+    for (auto& column : FWritten) column.resize(rows, false);
+    for (auto& column : FCState) column.resize(rows, csReset);
+    FColAtt.resize(static_cast<std::size_t>(NrCols), 0);
+    FRowAtt.resize(rows, 0);
+    DropNamesAbove(FColName, NrCols);
+    DropNamesAbove(FRowName, NrRows);
+    FNrOfCols = NrCols;
+    FNrOfRows = NrRows;
+    if (FOnResize) FOnResize(oldCols, oldRows, NrCols, NrRows);
+}
+
+double TDataTable::GetElem(int Col, int Row) const
+{
+    if (!Inside(Col, Row)) return 0.0;
+    return FValues[static_cast<std::size_t>(Col - 1)][static_cast<std::size_t>(Row - 1)];
+}
+
+void TDataTable::SetElem(int Col, int Row, double Value)
+{
+    if (!Inside(Col, Row)) return;
+    FValues[static_cast<std::size_t>(Col - 1)][static_cast<std::size_t>(Row - 1)] = Value;
+    FWritten[static_cast<std::size_t>(Col - 1)][static_cast<std::size_t>(Row - 1)] = true;
+    Changed();
+}
+
+bool TDataTable::IsCellEmpty(int Col, int Row) const
+{
+    if (!Inside(Col, Row)) return true;
+    return !FWritten[static_cast<std::size_t>(Col - 1)][static_cast<std::size_t>(Row - 1)];
+}
+
+std::uint8_t TDataTable::GetCellState(int Col, int Row) const
+{
+    if (!Inside(Col, Row)) return 0;
+    return FCState[static_cast<std::size_t>(Col - 1)][static_cast<std::size_t>(Row - 1)];
+}
+
+void TDataTable::SetCellState(int Col, int Row, std::uint8_t State)
+{
+    if (Inside(Col, Row)) {
+        FCState[static_cast<std::size_t>(Col - 1)][static_cast<std::size_t>(Row - 1)] = State;
+    }
+    Changed();
+}
+
+void TDataTable::SetAllCellStates(std::uint8_t State)
+{
+    for (auto& column : FCState) std::fill(column.begin(), column.end(), State);
+    Changed();
+}
+
+std::string TDataTable::GetColName(int Index) const
+{
+    if (Index < 1 || Index > FNrOfCols) return {};
+    auto it = FColName.find(Index);
+    return it != FColName.end() ? it->second : DefaultName('C', Index);
+}
+
+std::string TDataTable::GetRowName(int Index) const
+{
+    if (Index < 1 || Index > FNrOfRows) return {};
+    auto it = FRowName.find(Index);
+    return it != FRowName.end() ? it->second : DefaultName('R', Index);
+}
+
+void TDataTable::SetColName(int Index, std::string_view Name)
+{
+    if (Index < 1 || Index > FNrOfCols) return;
+    FColName[Index] = CutDTName(Name);
+    Changed();
+}
+
+void TDataTable::SetRowName(int Index, std::string_view Name)
+{
+    if (Index < 1 || Index > FNrOfRows) return;
+    FRowName[Index] = CutDTName(Name);
+    Changed();
+}
+
+std::uint8_t TDataTable::GetColAttrib(int Index) const
+{
+    if (Index < 1 || Index > FNrOfCols) return 0;
+    return FColAtt[static_cast<std::size_t>(Index - 1)];
+}
+
+std::uint8_t TDataTable::GetRowAttrib(int Index) const
+{
+    if (Index < 1 || Index > FNrOfRows) return 0;
+    return FRowAtt[static_cast<std::size_t>(Index - 1)];
+}
+
+void TDataTable::SetColAttrib(int Index, std::uint8_t Attrib)
+{
+    if (Index < 1 || Index > FNrOfCols) return;
+    FColAtt[static_cast<std::size_t>(Index - 1)] = Attrib;
+    Changed();
+}
+
+void TDataTable::SetRowAttrib(int Index, std::uint8_t Attrib)
+{
+    if (Index < 1 || Index > FNrOfRows) return;
+    FRowAtt[static_cast<std::size_t>(Index - 1)] = Attrib;
+    Changed();
+}
+
+void TDataTable::SetComment(std::string_view Comment)
+{
+    FComment.clear();
+    for (char c : Comment) {
+        if (static_cast<unsigned char>(c) >= 32) FComment += c;
+    }
+    Changed();
+}
+
+void TDataTable::Changed() const
+{
+    if (FOnChange) FOnChange();
+}

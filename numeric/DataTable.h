@@ -1,0 +1,114 @@
+#pragma once
+// TDataTable: a named table of doubles, the data store behind the table editor TNTabEd.
+//
+// Cells are addressed [column, row], both counted from 1. Per cell the table keeps a state
+// byte (csReset, csNAN, csUndefined, csMarkedA, csMarkedB), per column and per row a name of
+// at most 50 characters and an attribute byte, and one comment line.
+//
+// Reads outside the table give 0 (or an empty name); writes outside are ignored without an
+// event. Every stored write fires OnChange; a change of size fires OnResize once (and not
+// OnChange). The reader of ASC table files comes with a later slice.
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "numeric/VkrBase.h"
+
+class EVKRDataTableError : public EVKRError {
+public:
+    using EVKRError::EVKRError;
+};
+
+// Longest column or row name, in characters.
+inline constexpr std::size_t kDTNameLength = 50;
+
+class TDataTable : public TComponent {
+public:
+    // Cell state flags.
+    static constexpr std::uint8_t csReset = 0;
+    static constexpr std::uint8_t csNAN = 1;
+    static constexpr std::uint8_t csUndefined = 2;
+    static constexpr std::uint8_t csMarkedA = 64;
+    static constexpr std::uint8_t csMarkedB = 128;
+
+    using TNotifyEvent = std::function<void()>;
+    // Old column count, old row count, new column count, new row count.
+    using TDataTableResizeEvent = std::function<void(int, int, int, int)>;
+
+    // A 1 x 1 table holding 0.0, named C-1 and R-1.
+    explicit TDataTable(TComponent* AOwner = nullptr);
+
+    int GetNrCols() const { return FNrOfCols; }
+    int GetNrRows() const { return FNrOfRows; }
+    // Resize keeping every cell, name and attribute that remains; added cells hold 0.0 and
+    // state 0, added columns and rows the default names "C-n" / "R-n". Negative counts are
+    // taken as 0 (an empty table reads 0 everywhere and ignores writes).
+    void SetNrCols(int n) { Resize(n, FNrOfRows); }
+    void SetNrRows(int n) { Resize(FNrOfCols, n); }
+    // Both at once; nothing happens when neither count changes; OnResize fires once.
+    void Resize(int NrCols, int NrRows);
+
+    double GetElem(int Col, int Row) const;
+    // Stores the value inside the table (the cell's state is kept) and fires OnChange.
+    void SetElem(int Col, int Row, double Value);
+
+    // True for a cell that has received no value through SetElem since the table grew to
+    // include it (its value is then 0.0), and for any cell outside the table. Independent of the
+    // state flags: a writer that appends rows can tell its own trailing empty row this way.
+    bool IsCellEmpty(int Col, int Row) const;
+
+    std::uint8_t GetCellState(int Col, int Row) const;
+    // Stores the state inside the table; fires OnChange in every case.
+    void SetCellState(int Col, int Row, std::uint8_t State);
+    void SetAllCellStates(std::uint8_t State);
+
+    std::string GetColName(int Index) const;
+    std::string GetRowName(int Index) const;
+    // Cut to 50 characters; stored with OnChange inside the range, else ignored.
+    void SetColName(int Index, std::string_view Name);
+    void SetRowName(int Index, std::string_view Name);
+
+    std::uint8_t GetColAttrib(int Index) const;
+    std::uint8_t GetRowAttrib(int Index) const;
+    void SetColAttrib(int Index, std::uint8_t Attrib);
+    void SetRowAttrib(int Index, std::uint8_t Attrib);
+
+    const std::string& GetComment() const { return FComment; }
+    // Characters below code 32 are removed; fires OnChange.
+    void SetComment(std::string_view Comment);
+
+    void SetOnChange(TNotifyEvent handler) { FOnChange = std::move(handler); }
+    void SetOnResize(TDataTableResizeEvent handler) { FOnResize = std::move(handler); }
+
+    // Fires OnChange when assigned.
+    void Changed() const;
+
+private:
+    bool Inside(int Col, int Row) const
+    {
+        return Col >= 1 && Col <= FNrOfCols && Row >= 1 && Row <= FNrOfRows;
+    }
+
+    int FNrOfCols = 0;
+    int FNrOfRows = 0;
+    // Values and states by column, then row (0-based inside).
+    std::vector<std::vector<double>> FValues;
+    std::vector<std::vector<std::uint8_t>> FCState;
+    std::vector<std::vector<bool>> FWritten;  // per cell: written through SetElem
+    std::vector<std::uint8_t> FColAtt;
+    std::vector<std::uint8_t> FRowAtt;
+    // Names that differ from the default, by 1-based index; a name dropped by shrinking is
+    // forgotten, so growing back gives the default name again.
+    std::map<int, std::string> FColName;
+    std::map<int, std::string> FRowName;
+    std::string FComment;
+    TNotifyEvent FOnChange;
+    TDataTableResizeEvent FOnResize;
+};
+
+// The name cut to at most kDTNameLength characters (UTF-8 aware).
+std::string CutDTName(std::string_view name);

@@ -1,0 +1,122 @@
+#include "numeric/FastFourier.h"
+
+#include <algorithm>
+#include <new>
+
+TFastFourier::TFastFourier(TComponent* AOwner)
+    : TComponent(AOwner)
+    , FUserWgt(defFFTSize, 1.0)
+    , FDataBuf(2 * defFFTSize, 0.0)
+{
+}
+
+TFastFourier::~TFastFourier() = default;
+
+void TFastFourier::Fail(const char* problem) const
+{
+    throw EVKRFourierError(ComponentMessage(*this, problem));
+}
+
+void TFastFourier::SetNumData(int ndata)
+{
+    if (ndata <= 0 || (ndata & (ndata - 1)) != 0)
+        Fail("data length must be power of 2");
+    if (ndata < minFFTSize || ndata > maxFFTSize)
+        Fail("data length must be power of 2 between 2 and 8388608");
+    const auto n = static_cast<std::size_t>(ndata);
+    if (ndata == FNumData) { // same size: zero in place, no allocation
+        std::fill(FDataBuf.begin(), FDataBuf.end(), 0.0);
+        std::fill(FUserWgt.begin(), FUserWgt.end(), 0.0);
+        return;
+    }
+    try {
+        std::vector<double> data(2 * n, 0.0);
+        std::vector<double> user(n, 0.0);
+        FDataBuf.swap(data);
+        FUserWgt.swap(user);
+    } catch (const std::bad_alloc&) {
+        Fail("not enough memory on heap");
+    }
+    FNumData = ndata;
+    FWeights.clear();
+}
+
+void TFastFourier::SetWgtWin(TFastFourierWgtWin ww)
+{
+    if (ww <= fwUserDef)
+        FWgtWin = ww;
+}
+
+double TFastFourier::GetRealVal(int ix) const
+{
+    return InRange(ix) ? FDataBuf[2 * static_cast<std::size_t>(ix - 1)] : 0.0;
+}
+
+double TFastFourier::GetImagVal(int ix) const
+{
+    return InRange(ix) ? FDataBuf[2 * static_cast<std::size_t>(ix - 1) + 1] : 0.0;
+}
+
+void TFastFourier::SetRealVal(int ix, double v)
+{
+    if (InRange(ix))
+        FDataBuf[2 * static_cast<std::size_t>(ix - 1)] = v;
+}
+
+double TFastFourier::GetUserWgt(int ix) const
+{
+    return InRange(ix) ? FUserWgt[static_cast<std::size_t>(ix - 1)] : 0.0;
+}
+
+void TFastFourier::SetUserWgt(int ix, double v)
+{
+    if (InRange(ix))
+        FUserWgt[static_cast<std::size_t>(ix - 1)] = v;
+}
+
+void TFastFourier::Clear()
+{
+    std::fill(FDataBuf.begin(), FDataBuf.end(), 0.0);
+}
+
+// Multiplies real and imaginary part of every point by its weight. The weights of the
+// built-in windows are computed once per size and window.
+void TFastFourier::ApplyWindow()
+{
+    if (FWgtWin == fwRectangle)
+        return;
+    const auto n = static_cast<std::size_t>(FNumData);
+    if (FWgtWin != fwUserDef && (FWeights.size() != n || FWeightsWin != FWgtWin)) {
+        FWeights = WindowWeights(FWgtWin, FNumData);
+        FWeightsWin = FWgtWin;
+    }
+    const double* w = FWgtWin == fwUserDef ? FUserWgt.data() : FWeights.data();
+    double* d = FDataBuf.data();
+    for (std::size_t i = 0; i < n; ++i) {
+        d[2 * i] *= w[i];
+        d[2 * i + 1] *= w[i];
+    }
+}
+
+void TFastFourier::Transform()
+{
+    const auto n = static_cast<std::size_t>(FNumData);
+    try {
+        if (FPlan.Size() != n)
+            FPlan.Build(n);
+        ApplyWindow();
+    } catch (const std::bad_alloc&) {
+        Fail("not enough memory on heap");
+    }
+    // Real input (the usual case: samples in the real parts) takes the half-size transform.
+    double* d = FDataBuf.data();
+    if (!FPlan.TransformReal(d))
+        FPlan.TransformComplex(d);
+}
+
+double TFastFourier::FreqOfLine(int ix, double SampleTime) const
+{
+    if (ix < 1 || ix > FNumData / 2)
+        return 0.0;
+    return static_cast<double>(static_cast<long double>(ix) / SampleTime / FNumData);
+}

@@ -1,1 +1,0 @@
-// Numeric library: translation unit anchoring the library target.
