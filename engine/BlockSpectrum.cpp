@@ -1,0 +1,323 @@
+// The block reader: the next block of sample frames from the sound file, its one sample series,
+// the interaural level difference and cross-correlation, the time window, the FFT and the
+// calibrated intensity spectrum, summed over the pass; then the stream moves on by one hop.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <span>
+#include <stdexcept>
+#include <string>
+
+#include "engine/Conversions.h"
+#include "engine/Convert.h"
+#include "engine/SpectrumWork.h"
+
+namespace oxw::engine {
+
+namespace {
+
+constexpr long double kTwoPi = 6.283185307179586476925L;
+// Block length whose calibration the levels refer to; longer blocks are scaled down to it.
+constexpr double kReferencePoints = 4096.0;
+
+// w(i) of the time window with code `code` over n points (c_m = cos(2 pi m i / (n - 1))).
+long double WindowWeight(char code, int i, int n) {
+    const long double a = kTwoPi * i / (n - 1);
+    auto c = [a](int m) { return std::cos(m * a); };
+    const long double half = (n - 1) / 2.0L;
+    switch (code) {
+        case 'N':
+            return 1 - c(1);
+        case 'M':
+            return 1 - 0.85L * c(1);
+        case 'T':
+            return i <= half ? 4.0L * i / (n - 1) : 4 - 4.0L * i / (n - 1);
+        case 'W': {
+            const long double d = (i - half) / ((n + 1) / 2.0L);
+            return 1.5L * (1 - d * d);
+        }
+        case 'B':
+            return 1 - 1.19L * c(1) + 0.19L * c(2);
+        case 'K':
+            return 1 - 1.24L * c(1) + 0.244L * c(2) - 0.00305L * c(3);
+        case 'F':
+            return 1 - 1.93L * c(1) + 1.29L * c(2) - 0.388L * c(3) + 0.0322L * c(4);
+        default:
+            return 1;  // 'R': rectangular
+    }
+}
+
+// The FFT component's own window follows the check dialog's window choice; the flat-top and
+// Kaiser-Bessel windows do not exist there (a message, the window stays), Welch keeps it too.
+void SetComponentWindow(TFastFourier& fft, char code, RunHost& host) {
+    switch (code) {
+        case 'B':
+            fft.SetWgtWin(fwBlackman);
+            break;
+        case 'F':
+            host.ShowMessage("User selected FlatTop Filter, not available in VKR");
+            break;
+        case 'N':
+            fft.SetWgtWin(fwCos2);
+            break;
+        case 'M':
+            fft.SetWgtWin(fwHamming);
+            break;
+        case 'K':
+            host.ShowMessage("User selected KaiserBessel Filter, not available in VKR");
+            break;
+        case 'R':
+            fft.SetWgtWin(fwRectangle);
+            break;
+        case 'T':
+            fft.SetWgtWin(fwTriangle);
+            break;
+        default:
+            break;
+    }
+}
+
+// One little-endian sample of `bytes` bytes as a 16-bit value: 16-bit samples as they stand,
+// wider ones by their two most significant bytes, 8-bit (unsigned) ones scaled up.
+int Sample16(const unsigned char* p, int bytes) {
+    if (bytes == 1) return (static_cast<int>(p[0]) - 128) * 256;
+    const auto u = static_cast<std::uint16_t>(p[bytes - 2] | (p[bytes - 1] << 8));
+    return static_cast<std::int16_t>(u);
+}
+
+// Reads up to `frames` whole frames starting at byte `pos`, never at or past `dataEnd` (the end
+// of the sound data: a trailing chunk is not sound); returns how many frames were read.
+int ReadFrames(std::ifstream& in, std::int64_t pos, std::int64_t dataEnd, int frames,
+               int blockAlign, std::vector<unsigned char>& raw) {
+    const std::int64_t want = static_cast<std::int64_t>(frames) * blockAlign;
+    if (static_cast<std::int64_t>(raw.size()) < want) raw.resize(static_cast<std::size_t>(want));
+    if (pos < 0) return 0;
+    std::int64_t avail = std::clamp<std::int64_t>(dataEnd - pos, 0, want);
+    avail -= avail % blockAlign;
+    if (avail == 0) return 0;
+    in.read(reinterpret_cast<char*>(raw.data()), static_cast<std::streamsize>(avail));
+    const std::int64_t got = in.gcount();
+    in.clear();
+    return static_cast<int>(got / blockAlign);
+}
+
+template <class Array>
+void CopyInto(std::vector<double>& v, const Array& a, int n) {
+    if (static_cast<int>(v.size()) >= n) std::copy_n(a.begin(), n, v.begin());
+}
+
+}  // namespace
+
+TFastFourier& Engine::SpectrumWork::Fft(int points) {
+    for (auto& [n, fft] : ffts)
+        if (n == points) return *fft;
+    auto fft = std::make_unique<TFastFourier>();
+    fft->SetNumData(points);
+    ffts.emplace_back(points, std::move(fft));
+    return *ffts.back().second;
+}
+
+const double* Engine::SpectrumWork::Window(int n, char code) {
+    if (n != windowN || code != windowCode) {
+        window.resize(static_cast<std::size_t>(n));
+        for (int i = 0; i < n; ++i)
+            window[static_cast<std::size_t>(i)] =
+                n > 1 ? static_cast<double>(WindowWeight(code, i, n)) : 1.0;
+        windowN = n;
+        windowCode = code;
+    }
+    return window.data();
+}
+
+Engine::SpectrumWork& Engine::Work() {
+    if (!spectrumWork_) spectrumWork_ = std::make_shared<SpectrumWork>();
+    return *spectrumWork_;
+}
+
+void Engine::DoWindowFunctions(int Numsamps, char funct, const int* samples, double* weightout) {
+    Log("S", "DoWindowFunctions");
+    const double* w = Work().Window(Numsamps, funct);
+    for (int i = 0; i < Numsamps; ++i) {
+        const double v = samples[i] * w[i];
+        // A zero (silent sample or window zero) becomes 1e-20 so that later logarithms are finite.
+        weightout[i] = v == 0.0 ? 1e-20 : v;
+    }
+    Log("E", "DoWindowFunctions");
+}
+
+void Engine::CrossCorrelation(const int* ch1, const int* ch2, double& maxcor, double& maxlag) {
+    Log("S", "CrossCorrelation");
+    constexpr int kMaxLag = 45;  // samples, about 1 ms at 44.1 kHz
+    const int n = S().POINTS;
+    const double M = n - 2 * kMaxLag;
+    std::int64_t xx = 0, yy = 0;
+    for (int i = kMaxLag; i < n - kMaxLag; ++i) {
+        xx += static_cast<std::int64_t>(ch1[i]) * ch1[i];
+        yy += static_cast<std::int64_t>(ch2[i]) * ch2[i];
+    }
+    if (M <= 0 || xx == 0 || yy == 0) {
+        // A silent channel has no defined correlation: the block counts as uncorrelated.
+        maxcor = 0.0;
+        maxlag = 0.0;
+        Log("E", "CrossCorrelation");
+        return;
+    }
+    const double norm = std::sqrt((xx / M) * (yy / M));
+    double best = 0.0;
+    for (int j = -kMaxLag; j <= kMaxLag; ++j) {
+        std::int64_t sum = 0;
+        for (int i = kMaxLag; i < n - kMaxLag; ++i)
+            sum += static_cast<std::int64_t>(ch1[i + j]) * ch2[i];
+        const double cor = (sum / M) / norm;
+        // A slight preference for small lags; ties keep the earlier (more negative) lag.
+        const double weighted = std::fabs(cor) - std::abs(j) * 1e-5;
+        if (weighted > best) {
+            best = weighted;
+            maxcor = cor;
+            maxlag = j / 44.1;  // milliseconds
+        }
+    }
+    Log("E", "CrossCorrelation");
+}
+
+void Engine::MakeSpectrum() {
+    RunState& s = S();
+    SpectrumWork& w = Work();
+    Log("S", "MakeSpectrum");
+    const std::string mode = host_.GetText("CurrentProcessingMode");
+    SelectPoints();
+    const int N = s.POINTS;
+    if (N < 2 || N > MYPOINTS) {
+        throw std::out_of_range("MakeSpectrum: block length " + std::to_string(N) +
+                                " outside 2..32768");
+    }
+    const int channels = std::max(s.SoundFileNoOfChannels, 1);
+    const int blockAlign = std::max(s.SoundFileBlockAlign, 1);
+    s.StreamPositionOverlayAdjustment =
+        static_cast<std::int64_t>(blockAlign) * OFFSET * s.Resolution;
+    s.DeltaL = 0;
+    s.ICCC = 1.0;
+    s.ICCClag = 0;
+    std::fill_n(s.Intensity.begin(), N, 0.0);
+
+    stream_.clear();
+    const std::int64_t start = static_cast<std::int64_t>(stream_.tellg());
+    const std::string position = std::to_string(start);
+    if (host_.GetText("PositionStart").empty())
+        host_.SetText("PositionStart", position);
+    else
+        host_.SetText("PositionCurrent", position);
+    host_.Refresh();
+    const int bytesPerSample = std::max(blockAlign / channels, 1);
+    s.StreamPositionOverlayStart = start;
+
+    const int frames = ReadFrames(stream_, start, s.DataEnd, N, blockAlign, w.raw);
+    if (!s.TwoChan)
+        ReadMonoBlock(frames, blockAlign, bytesPerSample);
+    else
+        ReadStereoBlock(frames, blockAlign, bytesPerSample);
+
+    CopyInto(s.RealInV, s.RealInD, N);
+    if (static_cast<int>(s.ImagInV.size()) >= N) std::fill_n(s.ImagInV.begin(), N, 0.0);
+    Log("D", "5178 after set up vectors for VKR FFT");
+    TransformBlock(N);
+
+    // Calibrated power of every line; blocks longer than 4096 points gather (N / 4096)^2 times
+    // the power of a tone, which the scale takes back so that both passes read the same level.
+    const double scale = kReferencePoints / N;
+    const double cal = dB2I(s.Calibration) * scale * scale;
+    for (int k = 1; k < N; ++k)
+        s.Intensity[k] = cal * (s.RealOut[k] * s.RealOut[k] + s.ImagOut[k] * s.ImagOut[k]);
+
+    s.Counter += static_cast<std::int64_t>(channels) * OFFSET * s.Resolution;
+    if (s.Counter % 2 != 0) s.Counter -= 1;
+    Spectrum* summed = mode == "Standard"   ? &s.DravolekSpectrum
+                       : mode == "Extended" ? &s.NordicSpectrum
+                                            : nullptr;
+    if (summed)
+        for (int k = 1; k <= N / 2; ++k) (*summed)[k] += s.Intensity[k];
+
+    stream_.clear();
+    stream_.seekg(s.StreamPositionOverlayStart + s.StreamPositionOverlayAdjustment);
+    Log("D", "Next Line - overlap start Sample position (end of MakeSpectrum) = " +
+                 std::to_string(s.Counter) + " OFFSET " + std::to_string(OFFSET) + " Resolution " +
+                 std::to_string(s.Resolution) +
+                 " SoundFileBytesToRead = " + std::to_string(bytesPerSample) + " Stream.Position " +
+                 std::to_string(static_cast<std::int64_t>(stream_.tellg())) +
+                 " StreamPositionOverlayAdjustment " +
+                 std::to_string(s.StreamPositionOverlayAdjustment) + " File Length " +
+                 checkForm_.SoundFileSize.Text);
+    Log("E", "MakeSpectrum");
+}
+
+void Engine::ReadMonoBlock(int frames, int blockAlign, int bytesPerSample) {
+    RunState& s = S();
+    const unsigned char* raw = Work().raw.data();
+    const int N = s.POINTS;
+    s.ICCC = 1.0;
+    // The first sample of every frame; frames past the end of the sound data are silence.
+    for (int i = 0; i < N; ++i)
+        s.OneIn[i] =
+            i < frames ? Sample16(raw + static_cast<std::ptrdiff_t>(i) * blockAlign, bytesPerSample)
+                       : 0;
+    s.BytesRead += static_cast<std::int64_t>(frames) * bytesPerSample;
+    DoWindowFunctions(N, s.WINFUNCT, s.OneIn.data(), s.RealInD.data());
+    const std::string realInV = std::to_string(s.RealInV.size());
+    Log("D", "5648 was Dimensioned Vectors length of RealInD = " + std::to_string(SPECTRUM_SIZE) +
+                 " Length of RealInV = " + realInV + " Length of ImagIn = " +
+                 std::to_string(SPECTRUM_SIZE) + " Length of RealInV = " + realInV);
+}
+
+void Engine::ReadStereoBlock(int frames, int blockAlign, int bytesPerSample) {
+    RunState& s = S();
+    SpectrumWork& w = Work();
+    const unsigned char* raw = w.raw.data();
+    const int N = s.POINTS;
+    int* ch1 = w.ch1.data();
+    int* ch2 = w.ch2.data();
+    s.ICCC = 0.0;
+    for (int i = 0; i < N; ++i) {
+        const unsigned char* frame = raw + static_cast<std::ptrdiff_t>(i) * blockAlign;
+        ch1[i] = i < frames ? Sample16(frame, bytesPerSample) : 0;
+        ch2[i] = i < frames ? Sample16(frame + bytesPerSample, bytesPerSample) : 0;
+    }
+    s.BytesRead += static_cast<std::int64_t>(frames) * 2 * bytesPerSample;
+
+    double meansquare1 = 0, meansquare2 = 0;
+    for (int i = 0; i < N; ++i) {
+        s.OneIn[i] = static_cast<int>(RoundHalfEven((ch1[i] + ch2[i]) / 2.0));
+        meansquare1 += ch1[i] * static_cast<double>(ch1[i]) / 1e6;
+        meansquare2 += ch2[i] * static_cast<double>(ch2[i]) / 1e6;
+    }
+    s.DeltaL =
+        meansquare1 > 1e-99 && meansquare2 > 1e-99 ? I2dB(meansquare2) - I2dB(meansquare1) : 0.0;
+
+    const std::string channel = host_.GetText("AnalysisChannel");
+    if (channel == "Both") CrossCorrelation(ch1, ch2, s.ICCC, s.ICCClag);
+    if (channel == "1") {
+        Log("D", "5621 Processing channel 1 only");
+        std::copy_n(ch1, N, s.OneIn.begin());
+    } else if (channel == "2") {
+        std::copy_n(ch2, N, s.OneIn.begin());
+    }
+    DoWindowFunctions(N, s.WINFUNCT, s.OneIn.data(), s.RealInD.data());
+}
+
+void Engine::TransformBlock(int N) {
+    RunState& s = S();
+    TFastFourier& fft = Work().Fft(N);
+    Log("D", "5209 FFT size given to FFT = " + std::to_string(N));
+    fft.Clear();
+    const std::span<double> data = fft.FData();
+    for (int i = 0; i < N; ++i) data[2 * static_cast<std::size_t>(i)] = s.RealInD[i];
+    SetComponentWindow(fft, s.WINFUNCT, host_);
+    fft.Transform();
+    for (int k = 0; k < N; ++k) {
+        s.RealOut[k] = data[2 * static_cast<std::size_t>(k)];
+        s.ImagOut[k] = data[2 * static_cast<std::size_t>(k) + 1];
+    }
+    CopyInto(s.RealOutV, s.RealOut, N);
+    CopyInto(s.ImagOutV, s.ImagOut, N);
+}
+
+}  // namespace oxw::engine

@@ -1,0 +1,109 @@
+// Compact spectra: the block's intensity spectrum summed into the 108 bins of the first pass
+// (CompactI) and into the 108 and 121 bins of the tone pass (CompactINewBins,
+// DeepCompactINewBins). Every bin holds the lines that lie between the edges half-way to its
+// neighbouring centre frequencies, so a bin's contents agree with the centre frequency that
+// labels it; the line-to-bin maps are built once per block length.
+#include <algorithm>
+#include <charconv>
+#include <string>
+
+#include "engine/Convert.h"
+#include "engine/SpectrumWork.h"
+#include "numeric/NumberFormat.h"
+
+namespace oxw::engine {
+
+namespace {
+constexpr int kFirstBandLine = 42;  // lines below are bins of their own at 4096 points
+
+int BinCount(const std::string& text) { return std::clamp(StrToInt(text), 0, COMPACT_SIZE - 1); }
+
+void AppendInt(std::string& to, int v) {
+    char buf[16];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    to.append(buf, r.ptr);
+}
+}  // namespace
+
+const std::vector<int>& LineBinMap::For(int points, double rate, const Compact& low,
+                                        const Compact& high, int count) {
+    if (points == points_ && rate == rate_ && count == count_ && low == low_ && high == high_)
+        return bin_;
+    points_ = points;
+    rate_ = rate;
+    count_ = count;
+    low_ = low;
+    high_ = high;
+    bin_.assign(static_cast<std::size_t>(points / 2 + 1), 0);
+    for (int line = 1; line <= points / 2; ++line) {
+        const double f = LineHz(line, rate, points);
+        for (int b = 1; b <= count; ++b) {
+            if (low[b] < f && f <= high[b]) {
+                bin_[static_cast<std::size_t>(line)] = b;
+                break;
+            }
+        }
+    }
+    return bin_;
+}
+
+void Engine::CompressSpectrum() {
+    RunState& s = S();
+    Log("S", "CompressSpectrum");
+    const int n = std::clamp(s.DravolekSizeOfCompactSpectrum, 0, COMPACT_SIZE - 1);
+    Log("D", " Calculate CompactI " + std::to_string(s.DravolekSizeOfCompactSpectrum) +
+                 " elements) using Intensity");
+    const int half = std::min(s.POINTS / 2, SPECTRUM_SIZE - 1);
+    const std::vector<int>& bin = Work().pass1Bins.For(2 * half, SR, s.CompactIBinLowBandFreqs,
+                                                       s.CompactIBinHighBandFreqs, n);
+    std::fill_n(s.CompactI.begin() + 1, n, 0.0);
+    std::string& line = Work().text;
+    int previous = 0;
+    for (int i = 1; i <= half; ++i) {
+        const int b = bin[static_cast<std::size_t>(i)];
+        if (b == 0) continue;
+        s.CompactI[b] += s.Intensity[i];
+        if (i >= kFirstBandLine) {
+            // One array-file line per line summed into a band: the first line of a bin opens it.
+            line.assign(b == previous ? "Below upper range CompactI, "
+                                      : "Above lower range < 66 CompactI, ");
+            AppendInt(line, s.CountLine);
+            line += ", ";
+            AppendInt(line, b);
+            line += ", ";
+            line += numeric::floatToStr(s.CompactI[b]);
+            Log("M2", line);
+        }
+        previous = b;
+    }
+    Log("M2", "End of array data");
+    Log("M2", "Now list all CompactI values ************************************");
+    Log("E", "CompressSpectrum");
+}
+
+void Engine::NordicCompressSpectrum() {
+    RunState& s = S();
+    Log("S", "NordicCompressSpectrum");
+    Log("D", " NordicCompressSpectrum Calculate CompactI " +
+                 std::to_string(s.DravolekSizeOfCompactSpectrum) + " elements using Intensity");
+    s.CompactI.fill(0.0);
+    s.CompactINewBins.fill(0.0);
+    s.DeepCompactINewBins.fill(0.0);
+    const int half = std::min(s.POINTS / 2, SPECTRUM_SIZE - 1);
+    const double rate = s.SoundFileSampleRate;
+    SpectrumWork& w = Work();
+    const std::vector<int>& deep = w.nordic121Bins.For(
+        2 * half, rate, s.DeepCompactIBinLowBandFreqs, s.DeepCompactIBinHighBandFreqs,
+        BinCount(host_.GetText("QualityBinCount")));
+    const std::vector<int>& bins108 =
+        w.nordic108Bins.For(2 * half, rate, s.CompactIBinLowBandFreqs, s.CompactIBinHighBandFreqs,
+                            BinCount(host_.GetText("MusicBinCount")));
+    for (int l = 1; l <= half; ++l) {
+        const std::size_t li = static_cast<std::size_t>(l);
+        if (deep[li] != 0) s.DeepCompactINewBins[deep[li]] += s.Intensity[l];
+        if (bins108[li] != 0) s.CompactINewBins[bins108[li]] += s.Intensity[l];
+    }
+    Log("E", "NordicCompressSpectrum");
+}
+
+}  // namespace oxw::engine

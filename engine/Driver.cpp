@@ -1,0 +1,194 @@
+// The analysis of one sound file: header intake, the gate, pass 1 over lines and blocks with its
+// end-of-file chain, the spectrum dumps and, for the two-pass option, the tone pass on
+// 32768-point spectra.
+#include <cmath>
+
+#include "engine/Convert.h"
+#include "engine/Engine.h"
+#include "numeric/NumberFormat.h"
+
+namespace oxw::engine {
+
+using numeric::floatToStrF;
+
+namespace {
+// The stream is released at the end of every run, however the run ends.
+struct StreamCloser {
+    std::ifstream& stream;
+    ~StreamCloser() {
+        if (stream.is_open()) stream.close();
+    }
+};
+}  // namespace
+
+void Engine::Open1Click() {
+    RunState& s = S();
+    StreamCloser closer{stream_};
+
+    // A. Opening and header intake.
+    Log("S", "Open1Click");
+    if (stream_.is_open()) stream_.close();
+    stream_.clear();
+    stream_.open(s.SoundFileName, std::ios::binary);
+    if (!stream_) throw std::runtime_error("Cannot open file \"" + s.SoundFileName + "\".");
+    ReadSoundFileHeader();
+    checkForm_.Caption += " - " + s.ShortSoundFileName;
+    host_.ShowSoundFileCheck(checkForm_);
+
+    // B. The gate, with the reset's compression and resolution, then the dialog's settings.
+    Gate();
+    SoundFileCheckButton1Click();
+    ScanSoundFile();
+    InitialiseMeans();
+    SetUpCompactIBinRanges();
+    SizeRunArrays();
+
+    // C. Pass 1.
+    if (s.Calculate) Pass1();
+
+    // D. Spectrum dump of pass 1.
+    SpectrumDump("Dravolek Spectrum dB values, , Intensity index, ", s.DravolekSpectrum, false);
+
+    // E. Pass 2.
+    if (s.ProcessingOptionSelected != "Introductory") Pass2();
+
+    // F. End of run.
+    host_.EndOfRunMenus();
+    host_.Refresh();
+    Log("E", "Open1Click");
+}
+
+void Engine::Gate() {
+    RunState& s = S();
+    s.Calculate = false;
+    SelectPoints();
+    const std::int64_t sum = s.POINTS + s.Counter +
+                             static_cast<std::int64_t>(s.Compression - 1) * OFFSET * s.Resolution;
+    s.sizert1 = sum / 64;
+    s.sizert2 = sum / 32;
+    s.Calculate = (!s.TwoChan && s.InputSize > s.sizert1) || (s.TwoChan && s.InputSize > s.sizert2);
+}
+
+void Engine::SizeRunArrays() {
+    RunState& s = S();
+    for (auto* a : {&s.LX, &s.WS, &s.FX, &s.V}) a->assign(MAXTONES, 0.0);
+    s.PitchSalience.assign(88, 0.0);
+    for (auto* a : {&s.Larray, &s.Narray, &s.DLarray}) {
+        a->assign(static_cast<std::size_t>(s.PERCENTILEARRAYMAX), 0.0);
+    }
+    s.Oct_T.assign(10, 0.0);
+    s.ThirdOct_T.assign(22, 0.0);
+    for (auto* a : {&s.ImagInV, &s.RealInV, &s.RealOutV, &s.ImagOutV}) a->assign(32768, 0.0);
+    s.DravolekSpectrum.fill(0.0);
+    s.NordicSpectrum.fill(0.0);
+}
+
+void Engine::StartPosition() {
+    RunState& s = S();
+    const std::int64_t pos = static_cast<std::int64_t>(stream_.tellg());
+    if (s.SoundFileStartPointer > pos) stream_.seekg(s.SoundFileStartPointer);
+    if (s.SoundFileStartPointer == 0) s.SoundFileStartPointer = static_cast<std::int64_t>(stream_.tellg());
+}
+
+void Engine::Pass1() {
+    RunState& s = S();
+    host_.DravolekFormatOutput();
+    s.CountElement = 1;
+    host_.Refresh();
+    StartPosition();
+    host_.SetProgressRange(1, s.Lines);
+    for (s.CountLine = 1; s.CountLine <= s.Lines; ++s.CountLine) Pass1Line();
+    host_.SetText("PositionCurrent", std::to_string(static_cast<std::int64_t>(stream_.tellg())));
+    EndOfFileChain();
+}
+
+void Engine::Pass1Line() {
+    RunState& s = S();
+    host_.SetText("SoundFileBytesRead", std::to_string(s.BytesRead));
+    InitialiseCompression();
+    for (s.CountCompress = 1; s.CountCompress <= s.Compression; ++s.CountCompress) Pass1Block();
+
+    CalculateLevels();
+    s.SumChromaSalienceS = 0;
+    for (int i = 0; i <= 11; ++i) s.SumChromaSalienceS += s.ChromaSalience_S[i];
+    Log("D", "In mainline code Sum ChromaSalienceS at Countline " + std::to_string(s.CountLine) +
+                 "  " + floatToStrF(s.SumChromaSalienceS, 15, 6));
+    if (s.Multiplicity_T > 0) {
+        FindKey(s.ChromaSalience_T, s.Tonality_S, s.TonalityR2_T, s.Tonality_T, s.MajMin_T);
+        // The line's tonic counted in fifths instead of semitones (remainder takes the sign of
+        // the dividend).
+        s.Tonality_T = static_cast<double>((7 * static_cast<long long>(s.Tonality_T)) % 12);
+    } else {
+        s.Tonality_T = -99;
+        s.TonalityR2_T = 0;
+        s.MajMin_T = 0;
+    }
+    host_.OutputTimeFiles();
+    AccumulateMeans_S();
+    host_.SetProgressPosition(s.CountLine);
+}
+
+void Engine::Pass1Block() {
+    RunState& s = S();
+    MakeSpectrum();
+    CompressSpectrum();
+    CalculateLA();
+    CalculateSpectDiss();
+    DoTransferFunctions();
+    FindRoexComponentLevels();
+    FindExcitation();
+    CalculateLoudness();
+    CalculateSharpness();
+    ExtractTonalComponents();
+    CalculateToneDissonance();
+    FindLevelsAboveMasking();
+    Log("D", "In mainline at 3372, NTonesM = " + std::to_string(s.NTonesM) + " NTonesM_Nordic108 " +
+                 std::to_string(s.NTonesM_Nordic108));
+    PitchBranch();
+    AccumulateMeans_T();
+    ++s.CountElement;
+}
+
+void Engine::PitchBranch() {
+    RunState& s = S();
+    if (s.NTonesM <= 0) {
+        NoPitches();
+        return;
+    }
+    if (s.NTonesM > 1) SortToneArrays(1, s.NTonesM);
+    FindVirtualPitches();
+    MakeCompoundPitchPattern();
+    Log("D", " ----------------------- Critical test of PitchCount " + std::to_string(s.PitchCount));
+    if (s.PitchCount <= 0) {
+        NoPitches();
+        return;
+    }
+    if (s.PitchCount > 1) SortPitchPattern(1, StrToInt(host_.GetText("DisplayPitchCount")));
+    CalculateParncuttMeasures();
+    TallyChromaAndPitch();
+}
+
+void Engine::EndOfFileChain() {
+    RunState& s = S();
+    host_.SetProgressRange(1, 10);
+    CalculatePercentiles();
+    host_.SetProgressPosition(2);
+    FindChord(s.ChromaSalience_S, s.Chord_S, s.ChordR2_S);
+    host_.SetProgressPosition(3);
+    FindKey(s.ChromaSalience_S, s.Tonality_S, s.TonalityR2_S, s.Tonality_T, s.MajMin_T);
+    host_.SetProgressPosition(4);
+    CalculateNoiseCriterion();
+    host_.SetProgressPosition(5);
+    CalculatePNC();
+    host_.SetProgressPosition(6);
+    CalculateRoomCriterion();
+    host_.SetProgressPosition(7);
+    CalculateNoiseRating();
+    host_.SetProgressPosition(8);
+    host_.OutputSummary();
+    host_.SetProgressPosition(9);
+    host_.DoCharts();
+    host_.SetProgressPosition(10);
+}
+
+}  // namespace oxw::engine

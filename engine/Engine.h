@@ -1,0 +1,126 @@
+#pragma once
+// The analysis engine: one run state and the steps over it. Each step is a method named after the
+// step it performs; the methods are grouped in files by topic. The engine reaches the windows
+// only through its RunHost.
+#include <fstream>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "engine/RunHost.h"
+#include "engine/RunState.h"
+#include "engine/SoundFileCheckForm.h"
+
+namespace oxw::engine {
+
+class Engine {
+public:
+    explicit Engine(RunHost& host);
+    ~Engine();
+
+    RunState& S() { return *state_; }
+    const RunState& S() const { return *state_; }
+    SoundFileCheckForm& SoundFileCheck() { return checkForm_; }
+
+    // Run preparation.
+    void MainLineProcess1();
+    // Returns false when the user cancels the file choice.
+    bool MainLineProcess2SingleFile();
+    void SetUpCompactIBinRanges();
+
+    // The analysis of one sound file, both passes.
+    void Open1Click();
+
+    // Run scan and accumulators.
+    void ScanSoundFile();
+    void InitialiseMeans();
+    void InitialiseCompression();
+    void SaveInitialiseMeansVariables();
+
+    // Header intake and settings intake.
+    void ReadSoundFileHeader();
+    void SoundFileCheckButton1Click();
+
+    // Block chain and line/file steps (each writes its start and end lines).
+    void MakeSpectrum();
+    void CompressSpectrum();
+    void NordicCompressSpectrum();
+    void CalculateLA();
+    void CalculateLevels();
+    void CalculateSpectDiss();
+    void DoTransferFunctions();
+    void FindRoexComponentLevels();
+    void FindExcitation();
+    void CalculateLoudness();
+    void CalculateSharpness();
+    void ExtractTonalComponents();
+    void CalculateToneDissonance();
+    void NordicCalculateToneDissonance();
+    void NordicExtractTonalComponents();
+    void NordicExtractRoughnessComponents();
+    void FindLevelsAboveMasking();
+    void SortToneArrays(int first, int last);
+    void FindVirtualPitches();
+    void MakeCompoundPitchPattern();
+    void SortPitchPattern(int first, int last);
+    void NoPitches();
+    void CalculateParncuttMeasures();
+    void TallyChromaAndPitch();
+    void FindKey(const std::array<double, 13>& chromata, double& key, double& R2, double& tonic,
+                 double& Mm);
+    void FindChord(const std::array<double, 13>& chromata, double& chord, double& R2);
+    void AccumulateMeans_T();
+    void AccumulateMeans_S();
+    void CalculatePercentiles();
+    void CalculateNoiseCriterion();
+    void CalculatePNC();
+    void CalculateRoomCriterion();
+    void CalculateNoiseRating();
+
+    // Block reader helpers: the time window of a block (samples and weightout hold Numsamps
+    // values) and the interaural cross-correlation of one block (ch1, ch2 hold POINTS values).
+    void DoWindowFunctions(int Numsamps, char funct, const int* samples, double* weightout);
+    void CrossCorrelation(const int* ch1, const int* ch2, double& maxcor, double& maxlag);
+
+private:
+    // Working buffers of the spectrum front end (FFT components, windows, line-to-bin maps),
+    // built once per block length and reused by every block.
+    struct SpectrumWork;
+    SpectrumWork& Work();
+    std::shared_ptr<SpectrumWork> spectrumWork_;
+    void ReadMonoBlock(int frames, int blockAlign, int bytesPerSample);
+    void ReadStereoBlock(int frames, int blockAlign, int bytesPerSample);
+    void TransformBlock(int points);
+    double BlockTimeSeconds(bool wholeNumbers);
+
+public:
+
+    // Writes one audit line through the host.
+    void Log(std::string_view kind, std::string_view text) { host_.CreateAuditLog(kind, text); }
+
+    RunHost& Host() { return host_; }
+    std::ifstream& Stream() { return stream_; }
+
+private:
+    void SelectPoints();
+    void Gate();
+    void SizeRunArrays();
+    void StartPosition();
+    void Pass1();
+    void Pass1Line();
+    void Pass1Block();
+    void PitchBranch();
+    void EndOfFileChain();
+    void SpectrumDump(const char* title, const Spectrum& summed, bool withIntensity);
+    void Pass2();
+    void Pass2Line();
+    void DominantResultLines();
+    void Stub(const char* name);
+
+    RunHost& host_;
+    std::unique_ptr<RunState> state_;
+    SoundFileCheckForm checkForm_;
+    std::ifstream stream_;
+};
+
+}  // namespace oxw::engine

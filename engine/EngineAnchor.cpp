@@ -1,1 +1,0 @@
-// Analysis engine library.

@@ -1,0 +1,115 @@
+// The tone pass of the two-pass option, and the closing log dumps of a run.
+#include <cmath>
+
+#include "engine/Convert.h"
+#include "engine/Engine.h"
+#include "numeric/FMath.h"
+#include "numeric/NumberFormat.h"
+
+namespace oxw::engine {
+
+using numeric::floatToStrF;
+
+void Engine::Pass2() {
+    RunState& s = S();
+    stream_.clear();
+    stream_.seekg(s.StreamDataChunk);
+    host_.SetText("CurrentProcessingMode", "Extended");
+    host_.Refresh();
+    host_.SelectFFTSize32768();
+    s.Counter = RoundHalfEven(StrToInt(checkForm_.SoundFileAvBytesPerSecond.Text) * s.StartTime);
+    Gate();
+    ScanSoundFile();
+    SaveInitialiseMeansVariables();
+    InitialiseMeans();
+    Log("D", " 3746 Execute SetUpCompactIBinRanges in JointNordic ");
+    SetUpCompactIBinRanges();
+    Log("D", "3748 After SetUpCompactIBinRanges");
+    Log("D", "3764 value of PERCENTILEARRAYMAX = " + std::to_string(s.PERCENTILEARRAYMAX));
+    for (auto* a : {&s.Larray, &s.Narray, &s.DLarray}) std::fill(a->begin(), a->end(), 0.0);
+    if (s.Calculate) {
+        Log("D", "Done NordicFormatOutput");
+        s.CountElement = 1;
+        StartPosition();
+        host_.SetProgressRange(1, s.Lines);
+        Log("D", "3782 StartPointer value ");
+        Log("D", "3168 Main After start positioning Stream Position Max = ");
+        for (s.CountLine = 1; s.CountLine <= s.Lines; ++s.CountLine) Pass2Line();
+    }
+    host_.OutputSummary();
+    SpectrumDump("Nordic Spectrum dB values , Intensity index, ", s.NordicSpectrum, true);
+    DominantResultLines();
+}
+
+void Engine::Pass2Line() {
+    RunState& s = S();
+    host_.SetProgressPosition(s.CountLine);
+    Log("D", "3855 start of inner mainline loop, CountLine = " + std::to_string(s.CountLine) +
+                 " Total loops (Lines) = " + std::to_string(s.Lines));
+    host_.SetText("SoundFileBytesRead", std::to_string(s.BytesRead));
+    Log("D", "3865 now going to do InitialiseCompression in Nordic");
+    Log("D", "3869 Now do InitialiseCompression");
+    InitialiseCompression();
+    for (s.CountCompress = 1; s.CountCompress <= s.Compression; ++s.CountCompress) {
+        Log("D", "3872 Before call to MakeSpectrum, Stream.Position = " +
+                     std::to_string(static_cast<std::int64_t>(stream_.tellg())));
+        MakeSpectrum();
+        NordicCompressSpectrum();
+        CalculateLA();
+        CalculateSpectDiss();
+        DoTransferFunctions();
+        FindRoexComponentLevels();
+        FindExcitation();
+        CalculateLoudness();
+        CalculateSharpness();
+        ExtractTonalComponents();
+        NordicExtractTonalComponents();
+        NordicExtractRoughnessComponents();
+        NordicCalculateToneDissonance();
+        AccumulateMeans_T();
+    }
+}
+
+void Engine::SpectrumDump(const char* title, const Spectrum& summed, bool withIntensity) {
+    const RunState& s = S();
+    const std::int64_t half = RoundHalfEven(s.POINTS / 2.0);
+    // Line frequencies as the 4096-point component gives them at the file's sample rate.
+    const double lineHz = s.SoundFileSampleRate / 4096.0;
+    for (std::int64_t i = 1; i <= half && i < SPECTRUM_SIZE; ++i) {
+        std::string line = std::string(title) + std::to_string(i) + ", Intensity Hz, " +
+                           floatToStrF(i * lineHz, 6, 2) + ", Summed value, " +
+                           floatToStrF(summed[i], 10, 3);
+        if (withIntensity) line += ", Intensity, " + floatToStrF(s.Intensity[i], 10, 3);
+        line += ", Log Summed value, " + floatToStrF(fmath::Log(summed[i]), 10, 3);
+        Log("D", line);
+    }
+}
+
+}  // namespace oxw::engine
+
+namespace oxw::engine {
+
+void Engine::DominantResultLines() {
+    const RunState& s = S();
+    using numeric::floatToStrF;
+    Log("D", " , 8147 DOMINANT TONE RESULT,  , Start CB Line, " + std::to_string(s.DominantToneCBStart) +
+                 " , Critical Band (Hz) " + floatToStrF(s.DominantToneStartCBHz, 10, 0) + " ,  to " +
+                 floatToStrF(s.DominantToneEndCBHz, 10, 0) + " , End CB Line, " +
+                 std::to_string(s.DominantToneCBEnd) + " , Tone Level (Hz) " +
+                 floatToStrF(s.DominantToneHz, 10, 0) + " , 3dB bandwidth of tone, " +
+                 floatToStrF(s.DominantTone3dBBandwidth, 10, 0) +
+                 " , Loudness in Critical Band (dB), " + floatToStrF(s.DominantToneLoudness, 10, 1) +
+                 " , Tonal Audibility, " + floatToStrF(s.DominantTone, 10, 1));
+    Log("D", " , 8147 DOMINANT ROUGHNESS RESULT,  , Start CB Line, " +
+                 std::to_string(s.DominantRoughnessCBStart) + " , Critical Band (Hz) " +
+                 floatToStrF(s.DominantRoughnessStartCBHz, 10, 0) + " ,  to " +
+                 floatToStrF(s.DominantRoughnessEndCBHz, 10, 0) + " , Roughness End CB Line, " +
+                 std::to_string(s.DominantRoughnessCBEnd) + " , Roughness Level (Hz) " +
+                 floatToStrF(s.DominantRoughnessHz, 10, 0) + " , 3dB bandwidth of tone, " +
+                 floatToStrF(s.DominantRoughness3dBBandwidth, 10, 0) +
+                 " , Roughness in Critical Band (dB), " +
+                 floatToStrF(s.DominantRoughnessLoudness, 10, 1) + " , Roughness Audibility, " +
+                 floatToStrF(s.DominantRoughness, 10, 1));
+}
+
+}  // namespace oxw::engine

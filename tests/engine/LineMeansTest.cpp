@@ -1,0 +1,263 @@
+// Line and file means: whole runs on tones with a level step (the line means step with the
+// signal), the sound-quality rows of the first pass only, and the accumulation rules, bounds,
+// extremes and history rows on hand-set block and line values.
+#include "SpectrumFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+namespace oxw::engine {
+namespace {
+
+using namespace spectrumtest;
+
+// Records, at the end of every output line (when the driver writes the time-series rows), the
+// level of the line's mean compact spectrum and its mean level difference.
+class LineHost : public test::ScriptedHost {
+public:
+    Engine* engine = nullptr;
+    std::vector<double> lineLevel, lineDeltaL, lineLag;
+    void OutputTimeFiles() override {
+        ScriptedHost::OutputTimeFiles();
+        const RunState& s = engine->S();
+        double sum = 0;
+        for (int b = 1; b <= 108; ++b) sum += s.CompactI_T[b];
+        lineLevel.push_back(10 * std::log10(sum));
+        lineDeltaL.push_back(s.DeltaL_T);
+        lineLag.push_back(s.ICCClag_T);
+    }
+};
+
+// A 1001.3 Hz tone (line 93 of 4096) of `loud` units for the first second and `quiet` units
+// after it, 3 s long; the right channel (if any) at `rightGain` times the left one. Sample
+// values are even so that halving is exact.
+std::vector<std::uint8_t> SteppedTone(int channels, double loud, double quiet, double rightGain) {
+    const std::size_t n = 3 * 44100;
+    std::vector<int> left(n), right(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const double a = i < 44100 ? loud : quiet;
+        left[i] = 2 * static_cast<int>(
+                          std::lround(a / 2 * std::sin(2 * std::numbers::pi * 93 * i / 4096.0)));
+        right[i] = static_cast<int>(left[i] * rightGain);
+    }
+    return WavOf(channels == 1 ? Interleave(left) : Interleave(left, right),
+                 static_cast<std::uint16_t>(channels));
+}
+
+struct WholeRun {
+    TempDir dir;
+    LineHost host;
+    Engine engine{host};
+    // Seconds 0 to 2 with four blocks per line: 10 lines of 4 blocks, 50 ms apart.
+    WholeRun(const std::vector<std::uint8_t>& wav, const char* option) {
+        host.engine = &engine;
+        host.texts["CurrentProcessingMode"] = "Standard";
+        host.texts["MusicFFTSampleSize"] = "4096";
+        host.checkDialog = [](SoundFileCheckForm& f) {
+            f.SoundFileStartTime = "0";
+            f.SoundFileEndTime = "2";
+            f.OutputCompression = "4";
+        };
+        const auto path = dir / "tone.wav";
+        test::WriteWavFile(path, wav);
+        host.chosenFile = path.string();
+        engine.S().ProcessingOptionSelected = option;
+        engine.MainLineProcess1();
+        EXPECT_TRUE(engine.MainLineProcess2SingleFile());
+        engine.Open1Click();
+    }
+};
+
+TEST(LineMeans, LineMeansStepWithTheSignal) {
+    // The whole tone sits in one compact bin (1000 Hz): its peak line reads
+    // -70 + 20 log10(0.375 A 4096) dB and the five lines of the squared Hanning window add
+    // 10 log10(1 + 8/9 + 2/36) dB (worked out in the compact-spectrum test). Lines 1..4 lie in
+    // the loud second (their last block ends at frame 15 x 2205 + 4096 = 37171), lines 6..10
+    // in the quiet one (their first block starts at frame 20 x 2205 = 44100).
+    struct Case {
+        const char* name;
+        int channels;
+        double rightGain, deltaL;
+    };
+    const Case cases[] = {{"mono", 1, 1.0, 0.0},
+                          {"stereo, right at half amplitude", 2, 0.5, -6.0206}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WholeRun run(SteppedTone(c.channels, 8000, 4000, c.rightGain), "Introductory");
+        const RunState& s = run.engine.S();
+        ASSERT_EQ(s.Lines, 10);
+        ASSERT_EQ(run.host.lineLevel.size(), 10u);
+        // The series of a stereo file is the rounded mean of both channels.
+        const double series = c.channels == 1 ? 1.0 : (1 + c.rightGain) / 2;
+        const double loud = -70 + 20 * std::log10(0.375 * 8000 * series * 4096) +
+                            10 * std::log10(1 + 8.0 / 9 + 2.0 / 36);
+        for (int line = 0; line < 4; ++line)
+            EXPECT_NEAR(run.host.lineLevel[line], loud, 0.02) << line;
+        for (int line = 5; line < 10; ++line)
+            EXPECT_NEAR(run.host.lineLevel[line], loud - 6.0206, 0.02) << line;
+        EXPECT_NEAR(run.host.lineLevel[3] - run.host.lineLevel[5], 6.0206, 0.005);
+        for (double d : run.host.lineDeltaL) EXPECT_NEAR(d, c.deltaL, 1e-4);
+        EXPECT_NEAR(s.DeltaL_S, c.deltaL, 1e-4);
+        EXPECT_NEAR(s.DLmax, c.deltaL, 1e-4);
+        EXPECT_NEAR(s.ICCC_S, 1.0, 1e-3);  // one channel, or two of one shape
+        // Lines of one amplitude correlate best at lag 0 (the line across the step may not:
+        // the correlation is normalised by the unshifted energies).
+        for (int line : {0, 1, 2, 3, 5, 6, 7, 8, 9})
+            EXPECT_NEAR(run.host.lineLag[line], 0.0, 1e-12) << line;
+    }
+}
+
+TEST(LineMeans, OnlyTheFirstPassFillsTheSoundQualityTable) {
+    WholeRun run(SteppedTone(1, 8000, 4000, 1.0), "Advanced");
+    const RunState& s = run.engine.S();
+    // 40 blocks of pass 1; block k starts at byte 44 + 4410 k: t = that / 44100 / 2 seconds.
+    ASSERT_EQ(run.host.soundQualityRows.size(), 40u);
+    for (std::size_t k = 0; k < 40; ++k) {
+        EXPECT_NEAR(run.host.soundQualityRows[k].first,
+                    (44 + 4410.0 * static_cast<double>(k)) / 88200, 1e-12);
+    }
+    EXPECT_EQ(s.POINTS, 32768);                                         // pass 2 did run
+    EXPECT_EQ(run.host.Count("T", "History 01.00 Time, Larray "), 80);  // both passes trace
+}
+
+// An engine with the run arrays sized and the texts of the block time: byte 8864 of a 16-bit
+// mono file at 44100 Hz is 8864 / 44100 / 2 = 0.1005 s.
+struct MeansFixture {
+    test::ScriptedHost host;
+    Engine engine{host};
+    MeansFixture() {
+        host.texts["CurrentProcessingMode"] = "Standard";
+        host.texts["MusicFFTSampleSize"] = "4096";
+        host.texts["PositionCurrent"] = "8864";
+        engine.SoundFileCheck().SoundFileSampleRate.Text = "44100";
+        engine.SoundFileCheck().SoundFileBytePerSampleSlice.Text = "2";
+        engine.MainLineProcess1();
+        RunState& s = engine.S();
+        for (auto* v : {&s.Larray, &s.Narray, &s.DLarray}) v->assign(480000, 0.0);
+        s.PitchSalience.assign(88, 0.0);
+        s.Oct_T.assign(10, 0.0);
+        s.ThirdOct_T.assign(22, 0.0);
+        engine.InitialiseMeans();
+        engine.InitialiseCompression();
+        s.CountElement = 1;
+        host.log.clear();
+    }
+    RunState& S() { return engine.S(); }
+};
+
+TEST(LineMeans, PercentileSamplesOnlyWithinTheBounds) {
+    struct Case {
+        int elements;
+        bool recorded;
+    };
+    for (const Case c :
+         {Case{20, false}, Case{21, true}, Case{479999, true}, Case{480000, false}}) {
+        SCOPED_TRACE(c.elements);
+        MeansFixture f;
+        RunState& s = f.S();
+        s.Elements = c.elements;
+        s.Compression = 1;
+        s.LA = 60;
+        s.Loudness = 3;
+        s.DeltaL = -1.5;
+        f.engine.AccumulateMeans_T();
+        EXPECT_EQ(s.Larray[1], c.recorded ? 60.0 : 0.0);
+        EXPECT_EQ(s.Narray[1], c.recorded ? 3.0 : 0.0);
+        EXPECT_EQ(s.DLarray[1], c.recorded ? -1.5 : 0.0);
+        EXPECT_NEAR(s.SumLArray, c.recorded ? 1e6 : 0.0, 1e-6);
+        if (c.recorded) {
+            EXPECT_EQ(f.host.Lines("T"), (std::vector<std::string>{"History 01.00 Time, Larray ",
+                                                                   "History 01.01, 0.10, 60.000"}));
+            ASSERT_EQ(f.host.soundQualityRows.size(), 1u);
+            EXPECT_NEAR(f.host.soundQualityRows[0].first, 8864.0 / 88200, 1e-12);
+            EXPECT_EQ(f.host.soundQualityRows[0].second, 60.0);
+        } else {
+            EXPECT_TRUE(f.host.Lines("T").empty());
+            EXPECT_TRUE(f.host.soundQualityRows.empty());
+        }
+        // Extremes are kept whatever the bounds.
+        EXPECT_EQ(s.LAmax, 60.0);
+        EXPECT_EQ(s.LAmin, 60.0);
+        EXPECT_EQ(s.DLmin, -1.5);
+    }
+}
+
+TEST(LineMeans, BlockValuesAverageOverTheLine) {
+    MeansFixture f;
+    RunState& s = f.S();
+    s.Elements = 10;
+    s.Compression = 10;
+    const double la[] = {50, 62, 62, 40, 45, 45, 45, 45, 45, 45};
+    for (int k = 0; k < 10; ++k) {
+        s.Loudness = 2.0;
+        s.LA = la[k];
+        s.DeltaL = k;
+        s.ICCC = 0.5;
+        s.CompactI.fill(0.0);
+        s.CompactI[55] = k < 5 ? 1.0 : 0.25;  // half the blocks 6 dB lower
+        s.ChromaSalience[11] = 1.0;
+        s.PitchSalience[87] = 0.3;
+        s.SpecLoud[156] = 0.1;
+        f.engine.AccumulateMeans_T();
+        ++s.CountElement;
+    }
+    EXPECT_NEAR(s.Loudness_T, 2.0, 1e-12);
+    EXPECT_NEAR(s.DeltaL_T, 4.5, 1e-12);
+    EXPECT_NEAR(s.ICCC_T, 0.5, 1e-12);
+    EXPECT_NEAR(s.CompactI_T[55], 0.625, 1e-12);  // energetic mean: (5 x 1 + 5 x 0.25) / 10
+    EXPECT_NEAR(s.ChromaSalience_T[11], 1.0, 1e-12);
+    EXPECT_NEAR(s.PitchSalience_T[87], 0.3, 1e-12);
+    EXPECT_NEAR(s.SpecLoud_T[156], 0.1, 1e-12);
+    EXPECT_EQ(s.LAmax, 62.0);
+    EXPECT_EQ(s.LAmin, 40.0);
+    EXPECT_EQ(s.Nmax, 2.0);
+    EXPECT_EQ(s.Nmin, 2.0);
+    EXPECT_EQ(s.DLmax, 9.0);
+    EXPECT_EQ(s.DLmin, 0.0);
+    EXPECT_EQ(f.host.Count("D", " Calculate Larray, Narray, DLarray"), 10);
+}
+
+TEST(LineMeans, FileMeansKeepBandIntensitiesAndTraceTheirPartialSums) {
+    MeansFixture f;
+    RunState& s = f.S();
+    s.Lines = 5;
+    for (int line = 0; line < 5; ++line) {
+        s.Oct_T[3] = 60;
+        s.ThirdOct_T[21] = 30;
+        s.Loudness_T = 5;
+        s.Centroid_T = 1000;
+        s.Multiplicity_T = 2.5;
+        s.DeltaL_T = -6;
+        s.Int_T = 2e6;
+        s.SpecLoud_T[8] = 1.0;
+        s.ChromaSalience_T[0] = 0.5;
+        f.engine.AccumulateMeans_S();
+    }
+    EXPECT_NEAR(s.Oct_S[3], 1e6, 1e-6);  // intensity, not 60 dB
+    EXPECT_NEAR(s.ThirdOct_S[21], 1e3, 1e-9);
+    EXPECT_NEAR(s.Oct_S[0], 1.0, 1e-12);  // a 0 dB band is intensity 1
+    EXPECT_NEAR(s.Loudness_S, 5.0, 1e-12);
+    EXPECT_NEAR(s.Centroid_S, 1000.0, 1e-9);
+    EXPECT_NEAR(s.DeltaL_S, -6.0, 1e-12);
+    EXPECT_NEAR(s.Int_S, 2e6, 1e-6);
+    EXPECT_NEAR(s.SpecLoud_S[8], 1.0, 1e-12);
+    EXPECT_NEAR(s.ChromaSalience_S[0], 0.5, 1e-12);
+    const auto t = f.host.Lines("T");
+    ASSERT_EQ(t.size(), 10u);
+    EXPECT_EQ(t[0],
+              "History 02.00 Time, Loudness_S, , SharpnessZ_S, , SharpnessA_S, , TimbralWidth_S, , "
+              "Volume_S, , SpectDissS_S, , SpectDissHK_S, , DissonanceS_S, , DissonanceHK_S, , "
+              "PureTonalness_S, , ComplexTonalness_S, , Centroid_S, , Multiplicity_S ");
+    // After the first of five lines: one fifth of its values.
+    EXPECT_EQ(t[1],
+              "History 02.01, 0.10, 1.000, 0.000, 0.000, 0.000, 0.000, 0.000, 0.000, 0.000, 0.000, "
+              "0.000, 0.000, 200.000, 0.500");
+    EXPECT_EQ(t[9],
+              "History 02.01, 0.10, 5.000, 0.000, 0.000, 0.000, 0.000, 0.000, 0.000, 0.000, 0.000, "
+              "0.000, 0.000, 1000.000, 2.500");
+}
+
+}  // namespace
+}  // namespace oxw::engine

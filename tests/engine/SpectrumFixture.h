@@ -1,0 +1,131 @@
+// Shared set-up of the spectrum front-end tests: generated WAV files in a temporary folder and
+// an engine whose block reader is positioned on such a file, with the settings texts of a run.
+#pragma once
+
+#include "engine/Engine.h"
+#include "support/ScriptedHost.h"
+#include "support/WavWriter.h"
+
+#include <atomic>
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+namespace oxw::engine::spectrumtest {
+
+namespace fs = std::filesystem;
+using Frames = std::vector<std::int16_t>;  // interleaved 16-bit frames
+
+class TempDir {
+public:
+    TempDir() {
+        static std::atomic<int> serial{0};
+        path_ = fs::temp_directory_path() /
+                ("oxw-spectrum-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
+        fs::remove_all(path_);
+        fs::create_directories(path_);
+    }
+    ~TempDir() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    fs::path operator/(const std::string& name) const { return path_ / name; }
+
+private:
+    fs::path path_;
+};
+
+// round(amplitude sin(2 pi cycles i / period)) for i = 0..n-1.
+inline std::vector<int> Sine(std::size_t n, double amplitude, double cycles, double period) {
+    std::vector<int> x(n);
+    for (std::size_t i = 0; i < n; ++i)
+        x[i] = static_cast<int>(
+            std::lround(amplitude * std::sin(2 * std::numbers::pi * cycles * i / period)));
+    return x;
+}
+
+// Deterministic noise in -amplitude..amplitude (a linear congruential generator).
+inline std::vector<int> Noise(std::size_t n, int amplitude, std::uint32_t seed = 12345) {
+    std::vector<int> x(n);
+    for (auto& v : x) {
+        seed = seed * 1664525u + 1013904223u;
+        v = static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(2 * amplitude + 1)) -
+            amplitude;
+    }
+    return x;
+}
+
+inline Frames Interleave(const std::vector<int>& left) { return Frames(left.begin(), left.end()); }
+inline Frames Interleave(const std::vector<int>& left, const std::vector<int>& right) {
+    Frames f;
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        f.push_back(static_cast<std::int16_t>(left[i]));
+        f.push_back(static_cast<std::int16_t>(right[i]));
+    }
+    return f;
+}
+
+// WAV bytes of 16-bit frames at 44100 Hz.
+inline std::vector<std::uint8_t> WavOf(const Frames& frames, std::uint16_t channels) {
+    return test::WavBytesFromFrames(test::WavSpec().Channels(channels), frames);
+}
+
+// An engine on one sound file, as a run leaves it before its first block: run reset, header
+// read, stream at the first data byte, compact grids set up, arrays of the driver sized.
+class BlockReader {
+public:
+    test::ScriptedHost host;
+    Engine engine{host};
+    TempDir dir;
+
+    explicit BlockReader(const std::vector<std::uint8_t>& wav, const std::string& channel = "Both",
+                         const std::string& mode = "Standard") {
+        host.texts = {{"CurrentProcessingMode", mode},   {"MusicFFTSampleSize", "4096"},
+                      {"QualityFFTSampleSize", "32768"}, {"AnalysisChannel", channel},
+                      {"MusicBinCount", "108"},          {"QualityBinCount", "121"}};
+        const fs::path path = dir / "block.wav";
+        test::WriteWavFile(path, wav);
+        engine.S().SoundFileName = path.string();
+        engine.MainLineProcess1();
+        engine.Stream().open(path, std::ios::binary);
+        engine.ReadSoundFileHeader();
+        engine.SetUpCompactIBinRanges();
+        host.texts["CurrentProcessingMode"] = mode;
+        host.texts["PositionStart"] = std::to_string(engine.S().StreamDataChunk);
+        RunState& s = engine.S();
+        for (auto* v : {&s.RealInV, &s.ImagInV, &s.RealOutV, &s.ImagOutV}) v->assign(32768, 0.0);
+        s.Larray.assign(static_cast<std::size_t>(s.PERCENTILEARRAYMAX), 0.0);
+        s.Narray = s.DLarray = s.Larray;
+        s.PitchSalience.assign(88, 0.0);
+        s.Oct_T.assign(10, 0.0);
+        s.ThirdOct_T.assign(22, 0.0);
+        log0 = host.log.size();
+    }
+
+    RunState& S() { return engine.S(); }
+    // Moves the stream to frame `frame` of the sound data.
+    void SeekFrame(std::int64_t frame) {
+        engine.Stream().clear();
+        engine.Stream().seekg(S().StreamDataChunk + frame * S().SoundFileBlockAlign);
+    }
+    // Audit lines written since the set-up.
+    std::vector<test::LogLine> NewLog() const {
+        return {host.log.begin() + static_cast<std::ptrdiff_t>(log0), host.log.end()};
+    }
+    std::size_t log0 = 0;
+};
+
+// Index of the largest of Intensity[1..N/2].
+inline int PeakLine(const RunState& s) {
+    int best = 1;
+    for (int k = 2; k <= s.POINTS / 2; ++k)
+        if (s.Intensity[k] > s.Intensity[best]) best = k;
+    return best;
+}
+
+}  // namespace oxw::engine::spectrumtest

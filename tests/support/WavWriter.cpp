@@ -1,0 +1,152 @@
+// Test-side RIFF/WAVE writer.
+#include "support/WavWriter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <stdexcept>
+
+namespace oxw::test {
+namespace {
+
+void CheckRange(const std::vector<std::uint8_t>& bytes, std::size_t offset, std::size_t n) {
+  if (offset > bytes.size() || n > bytes.size() - offset) {
+    throw std::out_of_range("patch beyond the end of the bytes");
+  }
+}
+
+void AppendLE(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+void AppendId(std::vector<std::uint8_t>& out, const std::string& id) {
+  if (id.size() != 4) throw std::invalid_argument("chunk identifier must have 4 characters");
+  out.insert(out.end(), id.begin(), id.end());
+}
+
+void AppendChunk(std::vector<std::uint8_t>& out, const WavChunk& chunk) {
+  AppendId(out, chunk.id);
+  AppendLE(out, static_cast<std::uint32_t>(chunk.body.size()), 4);
+  out.insert(out.end(), chunk.body.begin(), chunk.body.end());
+  if (chunk.body.size() % 2 == 1) out.push_back(0);
+}
+
+void CheckBits(const WavSpec& spec) {
+  if (spec.bitsPerSample != 8 && spec.bitsPerSample != 16 && spec.bitsPerSample != 24) {
+    throw std::invalid_argument("WavWriter writes 8, 16 or 24 bits only");
+  }
+}
+
+// One sample code of spec.bitsPerSample bits, as written (8-bit offset to unsigned).
+void AppendCode(std::vector<std::uint8_t>& out, int bits, std::int32_t code) {
+  if (bits == 8) code += 128;
+  AppendLE(out, static_cast<std::uint32_t>(code), bits / 8);
+}
+
+std::int32_t CodeOfDouble(double x, int bits) {
+  const double full = std::ldexp(1.0, bits - 1) - 1.0;
+  return static_cast<std::int32_t>(std::lround(std::clamp(x, -1.0, 1.0) * full));
+}
+
+std::int32_t CodeOfInt16(std::int16_t v, int bits) {
+  if (bits == 8) return v >> 8;
+  if (bits == 24) return static_cast<std::int32_t>(v) * 256;
+  return v;
+}
+
+// Header, chunks and data; the declared sizes describe the whole data even when it is cut.
+std::vector<std::uint8_t> Assemble(const WavSpec& spec, const std::vector<std::uint8_t>& data) {
+  const std::uint16_t align = static_cast<std::uint16_t>(spec.channels * (spec.bitsPerSample / 8));
+  std::vector<std::uint8_t> out;
+  AppendId(out, "RIFF");
+  AppendLE(out, 0, 4);  // RIFF size, filled in below
+  AppendId(out, "WAVE");
+  for (const auto& chunk : spec.chunksBeforeFormat) AppendChunk(out, chunk);
+  std::vector<std::uint8_t> fmt;
+  AppendLE(fmt, spec.formatCode, 2);
+  AppendLE(fmt, spec.channels, 2);
+  AppendLE(fmt, spec.sampleRate, 4);
+  AppendLE(fmt, spec.sampleRate * align, 4);
+  AppendLE(fmt, align, 2);
+  AppendLE(fmt, spec.bitsPerSample, 2);
+  fmt.insert(fmt.end(), spec.extraFormatBytes.begin(), spec.extraFormatBytes.end());
+  AppendChunk(out, {"fmt ", fmt});
+  for (const auto& chunk : spec.chunksBeforeData) AppendChunk(out, chunk);
+  AppendChunk(out, {"data", data});
+  PutU32(out, 4, static_cast<std::uint32_t>(out.size() - 8));
+  if (spec.keepDataBytes && *spec.keepDataBytes < data.size()) {
+    out.resize(out.size() - (data.size() % 2) - (data.size() - *spec.keepDataBytes));
+  }
+  return out;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> WavBytes(const WavSpec& spec,
+                                   const std::vector<std::vector<double>>& channelSamples) {
+  CheckBits(spec);
+  if (channelSamples.size() != spec.channels) {
+    throw std::invalid_argument("one sample vector per channel expected");
+  }
+  const std::size_t frames = channelSamples.empty() ? 0 : channelSamples.front().size();
+  for (const auto& ch : channelSamples) {
+    if (ch.size() != frames) throw std::invalid_argument("channels differ in length");
+  }
+  std::vector<std::uint8_t> data;
+  data.reserve(frames * spec.channels * (spec.bitsPerSample / 8));
+  for (std::size_t i = 0; i < frames; ++i) {
+    for (const auto& ch : channelSamples) {
+      AppendCode(data, spec.bitsPerSample, CodeOfDouble(ch[i], spec.bitsPerSample));
+    }
+  }
+  return Assemble(spec, data);
+}
+
+std::vector<std::uint8_t> WavBytesFromFrames(const WavSpec& spec,
+                                             const std::vector<std::int16_t>& interleaved) {
+  CheckBits(spec);
+  if (spec.channels == 0 || interleaved.size() % spec.channels != 0) {
+    throw std::invalid_argument("interleaved samples are not whole frames");
+  }
+  std::vector<std::uint8_t> data;
+  data.reserve(interleaved.size() * (spec.bitsPerSample / 8));
+  for (std::int16_t v : interleaved) {
+    AppendCode(data, spec.bitsPerSample, CodeOfInt16(v, spec.bitsPerSample));
+  }
+  return Assemble(spec, data);
+}
+
+void WriteWavFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+void WriteWav(const std::filesystem::path& path, const WavSpec& spec,
+              const std::vector<std::vector<double>>& channelSamples) {
+  WriteWavFile(path, WavBytes(spec, channelSamples));
+}
+
+void WriteWavFrames(const std::filesystem::path& path, const WavSpec& spec,
+                    const std::vector<std::int16_t>& interleaved) {
+  WriteWavFile(path, WavBytesFromFrames(spec, interleaved));
+}
+
+void PutU16(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint16_t value) {
+  CheckRange(bytes, offset, 2);
+  bytes[offset] = static_cast<std::uint8_t>(value);
+  bytes[offset + 1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+void PutU32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value) {
+  CheckRange(bytes, offset, 4);
+  for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+void PutId(std::vector<std::uint8_t>& bytes, std::size_t offset, const std::string& id) {
+  if (id.size() != 4) throw std::invalid_argument("chunk identifier must have 4 characters");
+  CheckRange(bytes, offset, 4);
+  std::copy(id.begin(), id.end(), bytes.begin() + static_cast<std::ptrdiff_t>(offset));
+}
+
+}  // namespace oxw::test
