@@ -1,0 +1,79 @@
+#pragma once
+// The output files of a run: their names (built from the sound file's path and the time of the
+// run), the open text files, their header lines, and the closing at the end of the program.
+#include <array>
+#include <ctime>
+#include <functional>
+#include <string>
+
+#include "app/report/TextFile.h"
+
+namespace oxw::engine { class RunHost; }
+
+namespace oxw::report {
+
+inline constexpr int kArrayFiles = 55;  // array files P1..P37, P53, P54 (index = number)
+
+// Name of array file Pn ("CompactF" for P1 ...); empty for numbers without a file.
+const char* ArrayFileName(int n);
+
+// The run's stamp: "yyyy mm d  at  hh mm ss" (two blanks on each side of "at").
+std::string FormatStamp(const std::tm& t);
+
+struct OutputFileNames {
+    std::string FileDateTimeStamp;
+    int filenamelength = 0;
+    std::string NoExtFileName;
+    std::string FileNameExtension = ".dvk";
+    std::string DravolekLevelFileName, NordicLevelFileName;
+    std::string DravolekLoudFileName, NordicLoudFileName;
+    std::string DravolekPitchFileName, NordicPitchFileName;
+    std::string DravolekTraceFileName, NordicTraceFileName;
+    std::string DravolekSummaryFileName, NordicSummaryFileName;
+    std::string LogFileName;
+    std::array<std::string, kArrayFiles> PDataFileName{};
+};
+
+// Every name of a run, from the sound file's path (its last four characters dropped) and a stamp.
+OutputFileNames BuildOutputFileNames(const std::string& soundFileName, const std::string& stamp);
+
+// Header lines of the level, loudness and pitch files: empty line, title, column line.
+std::string LevelColumnLine();
+std::string LoudColumnLine();
+std::string PitchColumnLine();
+
+class OutputFiles {
+public:
+    using Clock = std::function<std::tm()>;
+    OutputFiles();
+
+    // The time source of the stamps (local time by default; tests fix it).
+    void SetClock(Clock clock) { clock_ = std::move(clock); }
+
+    // Names, creates and heads every file of a run; logs through the host. Two runs within one
+    // second take the next free stamp rather than overwrite the first run's files.
+    void DravolekFormatOutput(engine::RunHost& host, const std::string& soundFileName);
+
+    // True once a run has named its files.
+    bool Named() const { return !Names.LogFileName.empty(); }
+
+    // The exit: flushes and closes every file still open and deletes the pass-1 level, loudness
+    // and pitch files only when their rows have been copied into the summary.
+    void CloseAtExit();
+    // Flushes and closes every file still open (any way the program ends).
+    void CloseAll();
+
+    OutputFileNames Names;
+    TextFile LogFile;
+    TextFile DravolekLevelFile, NordicLevelFile, DravolekLoudFile, NordicLoudFile;
+    TextFile DravolekPitchFile, NordicPitchFile, DravolekTraceFile, NordicTraceFile;
+    TextFile DravolekSummaryFile, NordicSummaryFile;
+    std::array<TextFile, kArrayFiles> P;
+    // Set by the summary writer once the time-series rows are safely inside the summary.
+    bool TimeSeriesCopied = false;
+
+private:
+    Clock clock_;
+};
+
+}  // namespace oxw::report

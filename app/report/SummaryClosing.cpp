@@ -1,0 +1,137 @@
+// The summary report's closing parts: the copy of the level, loudness and pitch files, the
+// time-history block and the Nordic tone block, both cut out of the trace file's rows.
+#include <filesystem>
+#include <fstream>
+#include <string_view>
+
+#include "app/report/SummaryParts.h"
+
+namespace oxw::report {
+
+namespace {
+
+bool AtEnd(std::istream& in) { return in.peek() == std::char_traits<char>::eof(); }
+
+// Reads one line without its line end; a line past the end of the file reads as empty.
+std::string ReadLine(std::istream& in) {
+    std::string line;
+    if (!std::getline(in, line)) return {};
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+}
+
+// 1-based position of the first occurrence of marker in line; 0 when it does not occur.
+int Pos(const std::string& line, std::string_view marker) {
+    const auto p = line.find(marker);
+    return p == std::string::npos ? 0 : static_cast<int>(p) + 1;
+}
+
+// The line from its start-th character (1-based; below 1 counts as 1) to its end.
+std::string CopyFrom(const std::string& line, int start) {
+    const auto from = static_cast<std::size_t>(start < 1 ? 0 : start - 1);
+    return from < line.size() ? line.substr(from) : std::string();
+}
+
+// Copies every line of a closed text file into the report; false when it could not be read.
+bool CopyRows(const std::string& path, TextFile& out) {
+    std::error_code ec;
+    if (path.empty() || !std::filesystem::is_regular_file(path, ec)) return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        out.WriteLine(line);
+    }
+    return !in.bad();
+}
+
+// Reads the trace file's rows written so far, the file staying open for writing.
+template <typename Cut>
+void WriteFromTrace(OutputFiles& files, Cut cut) {
+    files.DravolekTraceFile.Flush();
+    std::ifstream trace(files.Names.DravolekTraceFileName, std::ios::binary);
+    for (const std::string& line : cut(trace)) files.DravolekSummaryFile.WriteLine(line);
+}
+
+}  // namespace
+
+std::vector<std::string> TimeHistoryLines(std::istream& trace) {
+    std::vector<std::string> out = {"", "TIME HISTORY Elements"};
+    std::string t[4];
+    for (std::string& line : t) line = ReadLine(trace);
+    // Column names of the block row and the line row, then the values of the first group.
+    out.push_back(CopyFrom(t[0], Pos(t[0], "Time")) + ", " +
+                  CopyFrom(t[2], Pos(t[2], "Loudness_S")));
+    auto values = [&] {
+        return CopyFrom(t[1], Pos(t[1], "History 01.01") + 14) + ", " +
+               CopyFrom(t[3], Pos(t[3], "History 02.01") + 14);
+    };
+    out.push_back(values());
+    while (!AtEnd(trace)) {
+        for (std::string& line : t) line = ReadLine(trace);
+        out.push_back(values());
+    }
+    return out;
+}
+
+std::vector<std::string> NordicToneLines(std::istream& trace) {
+    std::vector<std::string> out = {"", "NORDIC TONE Elements"};
+    std::string line;
+    bool found = false;
+    while (!found && !AtEnd(trace)) {
+        line = ReadLine(trace);
+        found = Pos(line, "Nordic 01.00") > 0;
+    }
+    if (!found) {
+        out.emplace_back("No tone was found");
+        return out;
+    }
+    out.push_back(CopyFrom(line, Pos(line, "Nordic 01.00") + 19));
+    line = ReadLine(trace);
+    int s = Pos(line, "Nordic 01.01") + 14;  // cut position of the value rows
+    out.push_back(CopyFrom(line, s));
+    // Rows come in pairs (column names, values); only the values of tone rows are kept.
+    while (!AtEnd(trace)) {
+        ReadLine(trace);
+        const std::string b = ReadLine(trace);
+        if (Pos(b, "History 01.00") > 0) s = 0;
+        if (Pos(b, "History 01.01") > 0) s = 0;
+        if (Pos(b, "Nordic 01.00") > 0) s = 0;
+        if (const int p = Pos(b, "Nordic 01.01"); p > 0) s = p + 14;
+        if (s > 0) out.push_back(CopyFrom(b, s));
+    }
+    return out;
+}
+
+namespace summary {
+
+void CopyTimeSeries(OutputFiles& files, engine::RunHost& host) {
+    const std::pair<TextFile*, const std::string*> series[] = {
+        {&files.DravolekLevelFile, &files.Names.DravolekLevelFileName},
+        {&files.DravolekLoudFile, &files.Names.DravolekLoudFileName},
+        {&files.DravolekPitchFile, &files.Names.DravolekPitchFileName}};
+    bool copied = true;
+    for (const auto& [file, name] : series) {
+        copied = file->Flush() && copied;
+        file->Close();
+        if (!CopyRows(*name, files.DravolekSummaryFile)) {
+            copied = false;
+            host.CreateAuditLog("D", "OutputSummary could not copy \"" + *name + "\"");
+        }
+    }
+    // The files go only once every row is safely in the report.
+    TextFile& report = files.DravolekSummaryFile;
+    if (!copied || !report.IsOpen() || !report.Flush()) return;
+    std::error_code ec;
+    for (const auto& entry : series) std::filesystem::remove(*entry.second, ec);
+    files.TimeSeriesCopied = true;
+}
+
+void WriteTimeHistory(OutputFiles& files) { WriteFromTrace(files, TimeHistoryLines); }
+
+void WriteNordicBlock(OutputFiles& files) { WriteFromTrace(files, NordicToneLines); }
+
+}  // namespace summary
+
+}  // namespace oxw::report

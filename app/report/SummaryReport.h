@@ -1,0 +1,59 @@
+#pragma once
+// The summary report of a run: the "Acoustic" S file. The first-pass call writes the whole report
+// (settings, overall values, distributions, band and salience tables, the copied level, loudness
+// and pitch rows, the time history and "End Of Summary File"); the tone-pass call ("Extended"
+// mode) appends only the block of Nordic tone results taken from the trace file.
+#include <istream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/RunHost.h"
+#include "engine/RunState.h"
+
+namespace oxw::report {
+
+class OutputFiles;
+
+// States of the FFT-size dialog's radios that the report's heading names (design states).
+struct FftRadios {
+    bool OriginalLibrary = false;
+    bool VKRLibrary = true;
+    bool Selected4096 = true;
+    bool Selected32768 = false;
+    bool Selected65536 = false;
+};
+
+// Overall values the summary derives from the file's results; the main window hands the
+// annoyance values and the equivalent level on to the sound-quality and decision-support windows.
+struct SummaryValues {
+    double SensoryPleasantness_dT = 0;      // sensory pleasantness, tonality fixed at 0.2
+    double SensoryPleasantness_TDissS = 0;  // sensory pleasantness, tone dissonance as tonality
+    double PsychAnnoy = 0;                  // psychoacoustic annoyance
+    double UBA_M_Day = 0, UBA_M_Night = 0;  // unbiased annoyance, day and night
+    // Equivalent continuous A-weighted level of the recorded blocks, dB; NaN when the run
+    // recorded no block (too few or too many blocks for the percentiles).
+    double OverallLEQ_dBA = 0;
+};
+
+SummaryValues ComputeSummaryValues(const engine::RunState& s);
+
+// Writes the summary. In "Standard" mode (host text "CurrentProcessingMode") the whole report,
+// copying the level, loudness and pitch files into it and deleting them once every row is safely
+// in the report (then files.TimeSeriesCopied is set); returns the values to hand over. In
+// "Extended" mode only the Nordic tone block is appended; returns nothing. The report is flushed
+// at the end of either call. Logs "S" and "E" "OutputSummary".
+std::optional<SummaryValues> OutputSummary(const engine::RunState& s, engine::RunHost& host,
+                                           OutputFiles& files, const FftRadios& radios = {});
+
+// The time-history block read from a trace file: an empty line, "TIME HISTORY Elements", the
+// column names of the first "History 01" and "History 02" rows and one line per group of four
+// trace rows (block time and level, line time and running means).
+std::vector<std::string> TimeHistoryLines(std::istream& trace);
+
+// The Nordic tone block read from a trace file: an empty line, "NORDIC TONE Elements", the
+// column names of the first "Nordic 01.00" row and the values of the "Nordic 01.01" rows; a line
+// "No tone was found" when the trace holds no tone.
+std::vector<std::string> NordicToneLines(std::istream& trace);
+
+}  // namespace oxw::report

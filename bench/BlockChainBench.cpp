@@ -1,0 +1,209 @@
+// Speed of the block chain of both passes on a generated 20 s stereo file ("Both": the series,
+// the level difference and the cross-correlation are all computed): per block, the block reader,
+// the compact spectra and every later step of the chain as far as it is built (steps still
+// unbuilt only write their two log lines). The host drops the audit lines, so the time is the
+// engine's own. The counter "x_realtime" is seconds of sound analysed per second: one block
+// moves the analysis on by one hop of 2205 frames, 50 ms at 44.1 kHz.
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "engine/Engine.h"
+
+namespace {
+
+using namespace oxw::engine;
+
+class QuietHost : public RunHost {
+public:
+    std::map<std::string, std::string, std::less<>> texts;
+    std::string GetText(std::string_view name) const override {
+        auto it = texts.find(name);
+        return it == texts.end() ? std::string() : it->second;
+    }
+    void SetText(std::string_view name, std::string_view text) override {
+        auto it = texts.find(name);
+        if (it != texts.end())
+            it->second.assign(text);
+        else
+            texts.emplace(std::string(name), std::string(text));
+    }
+    void CreateAuditLog(std::string_view, std::string_view text) override { logged += text.size(); }
+    std::optional<std::string> ChooseSoundFile(std::string_view) override { return std::nullopt; }
+    void ShowSoundFileCheck(SoundFileCheckForm&) override {}
+    void ShowMessage(std::string_view) override {}
+    void SetProgressRange(int, int) override {}
+    void SetProgressPosition(int) override {}
+    void Refresh() override {}
+    void DravolekFormatOutput() override {}
+    void OutputTimeFiles() override {}
+    void OutputSummary() override {}
+    void DoCharts() override {}
+    void ScanHandOff(int, const FreqTable&) override {}
+    void SelectFFTSize32768() override {}
+    void AddSoundQualityRow(double, double) override {}
+    void EndOfRunMenus() override {}
+    std::size_t logged = 0;
+};
+
+void PutLE(std::vector<char>& b, std::uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) b.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+}
+
+// 20 s of 16-bit stereo at 44100 Hz: a 440 Hz tone with its harmonics over noise.
+std::string WriteStereoFile() {
+    const std::uint32_t frames = 20 * 44100;
+    std::vector<char> b{'R', 'I', 'F', 'F'};
+    PutLE(b, 36 + frames * 4, 4);
+    for (char c : std::string("WAVEfmt ")) b.push_back(c);
+    PutLE(b, 16, 4);
+    PutLE(b, 1, 2);
+    PutLE(b, 2, 2);
+    PutLE(b, 44100, 4);
+    PutLE(b, 44100 * 4, 4);
+    PutLE(b, 4, 2);
+    PutLE(b, 16, 2);
+    for (char c : std::string("data")) b.push_back(c);
+    PutLE(b, frames * 4, 4);
+    std::uint32_t seed = 1;
+    for (std::uint32_t i = 0; i < frames; ++i) {
+        double x = 0;
+        for (int h = 1; h <= 5; ++h)
+            x += 3000.0 / h * std::sin(2 * std::numbers::pi * 440.0 * h * i / 44100.0);
+        seed = seed * 1664525u + 1013904223u;
+        const double noise = static_cast<int>(seed >> 20) - 2048;
+        PutLE(b, static_cast<std::uint16_t>(static_cast<std::int16_t>(x + noise)), 2);
+        PutLE(b, static_cast<std::uint16_t>(static_cast<std::int16_t>(0.7 * x - noise)), 2);
+    }
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("oxw-blockchain-" + std::to_string(::getpid()) + ".wav");
+    std::ofstream(path, std::ios::binary).write(b.data(), static_cast<std::streamsize>(b.size()));
+    return path.string();
+}
+
+// An engine on the file as a run leaves it before its first block.
+void SetUp(Engine& e, QuietHost& host, const std::string& path, const char* mode) {
+    host.texts = {{"CurrentProcessingMode", "Standard"},
+                  {"MusicFFTSampleSize", "4096"},
+                  {"QualityFFTSampleSize", "32768"},
+                  {"AnalysisChannel", "Both"},
+                  {"MusicBinCount", "108"},
+                  {"QualityBinCount", "121"},
+                  {"DisplayPitchCount", "0"}};
+    RunState& s = e.S();
+    s.SoundFileName = path;
+    e.MainLineProcess1();
+    e.Stream().open(path, std::ios::binary);
+    e.ReadSoundFileHeader();
+    e.SoundFileCheckButton1Click();
+    e.ScanSoundFile();
+    e.InitialiseMeans();
+    e.SetUpCompactIBinRanges();
+    for (auto* v : {&s.LX, &s.WS, &s.FX, &s.V}) v->assign(MAXTONES, 0.0);
+    s.PitchSalience.assign(88, 0.0);
+    for (auto* v : {&s.Larray, &s.Narray, &s.DLarray})
+        v->assign(static_cast<std::size_t>(s.PERCENTILEARRAYMAX), 0.0);
+    s.Oct_T.assign(10, 0.0);
+    s.ThirdOct_T.assign(22, 0.0);
+    for (auto* v : {&s.ImagInV, &s.RealInV, &s.RealOutV, &s.ImagOutV}) v->assign(32768, 0.0);
+    host.texts["CurrentProcessingMode"] = mode;
+    e.Stream().clear();
+    e.Stream().seekg(s.StreamDataChunk);
+    s.Compression = 10;
+    s.Elements = 100;
+    s.CountElement = 1;
+    e.InitialiseCompression();
+}
+
+void PassOneBlock(Engine& e) {
+    e.MakeSpectrum();
+    e.CompressSpectrum();
+    e.CalculateLA();
+    e.CalculateSpectDiss();
+    e.DoTransferFunctions();
+    e.FindRoexComponentLevels();
+    e.FindExcitation();
+    e.CalculateLoudness();
+    e.CalculateSharpness();
+    e.ExtractTonalComponents();
+    e.CalculateToneDissonance();
+    e.FindLevelsAboveMasking();
+    e.NoPitches();
+    e.AccumulateMeans_T();
+}
+
+void PassTwoBlock(Engine& e) {
+    e.MakeSpectrum();
+    e.NordicCompressSpectrum();
+    e.CalculateLA();
+    e.CalculateSpectDiss();
+    e.DoTransferFunctions();
+    e.FindRoexComponentLevels();
+    e.FindExcitation();
+    e.CalculateLoudness();
+    e.CalculateSharpness();
+    e.ExtractTonalComponents();
+    e.NordicExtractTonalComponents();
+    e.NordicExtractRoughnessComponents();
+    e.NordicCalculateToneDissonance();
+    e.AccumulateMeans_T();
+}
+
+enum class Part { Chain, Reader, Compact };
+
+void Run(benchmark::State& state, Part part) {
+    const bool passTwo = state.range(0) == 32768;
+    static const std::string path = WriteStereoFile();
+    QuietHost host;
+    Engine e(host);
+    SetUp(e, host, path, passTwo ? "Extended" : "Standard");
+    RunState& s = e.S();
+    const std::int64_t lastStart = s.DataEnd - static_cast<std::int64_t>(state.range(0)) * 4;
+    std::int64_t blocks = 0;
+    for (auto _ : state) {
+        if (static_cast<std::int64_t>(e.Stream().tellg()) > lastStart) {
+            e.Stream().clear();
+            e.Stream().seekg(s.StreamDataChunk);
+        }
+        if (part == Part::Chain) {
+            if (passTwo)
+                PassTwoBlock(e);
+            else
+                PassOneBlock(e);
+        } else if (part == Part::Reader || blocks == 0) {
+            e.MakeSpectrum();
+        }
+        if (part == Part::Compact) {
+            if (passTwo)
+                e.NordicCompressSpectrum();
+            else
+                e.CompressSpectrum();
+        }
+        if (++blocks % 10 == 0) e.InitialiseCompression();
+        benchmark::DoNotOptimize(s.Intensity[100]);
+    }
+    if (part != Part::Compact)
+        state.counters["x_realtime"] = benchmark::Counter(
+            static_cast<double>(blocks) * 2205 / 44100, benchmark::Counter::kIsRate);
+    state.SetLabel(std::to_string(state.range(0)) + " points");
+}
+// The whole chain, the block reader alone (MakeSpectrum) and the compact spectrum alone (of one
+// block read beforehand; pass 1 includes its 1980 array-file lines per block).
+void BM_BlockChain(benchmark::State& state) { Run(state, Part::Chain); }
+void BM_BlockReader(benchmark::State& state) { Run(state, Part::Reader); }
+void BM_CompactSpectrum(benchmark::State& state) { Run(state, Part::Compact); }
+BENCHMARK(BM_BlockChain)->Arg(4096)->Arg(32768)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BlockReader)->Arg(4096)->Arg(32768)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CompactSpectrum)->Arg(4096)->Arg(32768)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

@@ -1,0 +1,478 @@
+// The summary report written for a hand-set run state and hand-written level, loudness, pitch
+// and trace files: every heading and fixed line, the tables, the copied rows, the time history,
+// the deletion of the time-series files and the Nordic block of the tone pass.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "app/report/OutputFiles.h"
+#include "app/report/SummaryReport.h"
+#include "support/ScriptedHost.h"
+
+namespace oxw::report {
+namespace {
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+// The key and chord are names; while the engine keeps them as numbers the report shows the number.
+template <typename T>
+std::string SetName(T& field, const char* name, double number) {
+    if constexpr (std::is_same_v<T, std::string>) {
+        field = name;
+        return name;
+    } else {
+        field = number;
+        return std::to_string(static_cast<int>(number));
+    }
+}
+
+std::string Right(const std::string& text, std::size_t width) {
+    return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
+}
+
+// printf's %W.Df: an independent formatter for values chosen away from rounding ties.
+std::string F(double x, int w, int d) {
+    char b[64];
+    std::snprintf(b, sizeof b, "%*.*f", w, d, x);
+    return b;
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Splits a CR LF text into lines; every line must end with CR LF.
+Lines SplitCrLf(const std::string& text) {
+    Lines out;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t end = text.find("\r\n", at);
+        EXPECT_NE(end, std::string::npos) << "line without CR LF at byte " << at;
+        if (end == std::string::npos) break;
+        out.push_back(text.substr(at, end - at));
+        at = end + 2;
+    }
+    return out;
+}
+
+class SummaryReportTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("oxw_summary_" + std::to_string(::getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        host.texts["MusicFFTSampleSize"] = "4096";
+        files.SetClock([] {
+            std::tm t{};
+            t.tm_year = 124, t.tm_mon = 2, t.tm_mday = 5, t.tm_hour = 14, t.tm_min = 7,
+            t.tm_sec = 9;
+            return t;
+        });
+        s.SoundFileName = (dir / "street.wav").string();
+        files.DravolekFormatOutput(host, s.SoundFileName);
+        FillState();
+        WriteTimeSeries();
+        WriteHistoryTrace();
+    }
+    void TearDown() override {
+        files.CloseAll();
+        fs::remove_all(dir);
+    }
+
+    void FillState() {
+        s.Lines = 3, s.TwoChan = true, s.ByteSwap = false, s.Calibration = -60.0;
+        s.StartTime = 1.5, s.EndTime = 4.0, s.Resolution = 5, s.Compression = 1, s.Field = 'D';
+        s.ATune = 446.0, s.PitchShift = true, s.Elements = 25;
+        s.IntA_S = 1e6, s.IntB_S = 2e6, s.IntC_S = 1e7, s.Int_S = 0.0, s.Loudness_S = 2.0;
+        s.Centroid_S = 1234.5;  // a half: to the even neighbour
+        s.NC = 35.5, s.NR = 40.4, s.PNC = 9999.0, s.SIL = 44.5, s.SILd = 12.3, s.RC = 9999.0;
+        s.RCclass = "None - not R or H or N or V ";
+        s.DeltaL_S = -1.234, s.ICCC_S = 0.875, s.ICCClag_S = 0.0;
+        s.SharpnessZ_S = 1.25, s.SharpnessA_S = 1.75, s.TimbralWidth_S = 0.5, s.Volume_S = 3.0;
+        s.SpectDissHK_S = 0.12345, s.SpectDissS_S = 0.1, s.DissonanceHK_S = 0.0,
+        s.DissonanceS_S = 0.3;
+        s.PureTonalness_S = 0.3, s.ComplexTonalness_S = 0.4, s.Multiplicity_S = 1.5;
+        keyText = SetName(s.Tonality_S, "E flat Major", 3.0);
+        chordText = SetName(s.Chord_S, "C MP_", 7.0);
+        s.TonalityR2_S = 0.955, s.ChordR2_S = 0.5;
+        s.LAmax = 80.125, s.LA1 = 79.0, s.LA5 = 75.5, s.LA10 = 70.0, s.LA20 = 65.0, s.LA50 = 60.0;
+        s.LA80 = 55.0, s.LA90 = 50.0, s.LAmin = 30.0;
+        s.SumLArray = 25e6;  // 25 blocks of 60 dB
+        s.Nmax = 20.0, s.No1 = 19.0, s.N5 = 10.0, s.N10 = 12.0, s.N20 = 8.0, s.N50 = 5.0;
+        s.N80 = 3.0, s.N90 = 2.0, s.Nmin = 1.0;
+        s.DLmax = 3.0, s.DL10 = 2.0, s.DL20 = 1.5, s.DL50 = 0.0, s.DL80 = -1.0, s.DL90 = -1.5;
+        s.DLmin = -3.0;
+        s.Oct_S.resize(10), s.ThirdOct_S.resize(22), s.SpecLoud_S.resize(157);
+        s.PitchSalience_S.resize(88);
+        for (int k = 0; k < 10; ++k) s.Oct_S[k] = std::pow(10.0, (40.3 + k) / 10.0);
+        for (int k = 0; k < 22; ++k) s.ThirdOct_S[k] = std::pow(10.0, (20.3 + k) / 10.0);
+        for (int i = 0; i < 157; ++i) s.SpecLoud_S[i] = i / 1000.0;
+        for (int c = 0; c < 12; ++c) s.ChromaSalience_S[c] = 0.01 * c + 0.0004;
+        for (int k = 0; k < 88; ++k) s.PitchSalience_S[k] = k / 1000.0 + 0.0002;
+    }
+
+    void WriteTimeSeries() {
+        for (int line = 1; line <= 3; ++line) {
+            levelRows.push_back(" 0." + std::to_string(line) + "0,\t60,\tlevel row");
+            loudRows.push_back(" 0." + std::to_string(line) + "0,\t 2.00,\tloud row");
+            pitchRows.push_back(" 0." + std::to_string(line) + "0,\t0.1000,\tpitch row,\t");
+            files.DravolekLevelFile.WriteLine(levelRows.back());
+            files.DravolekLoudFile.WriteLine(loudRows.back());
+            files.DravolekPitchFile.WriteLine(pitchRows.back());
+        }
+    }
+
+    // One block per line: each line leaves the block's two rows and the line's two rows.
+    void WriteHistoryTrace() {
+        for (int line = 1; line <= 3; ++line) {
+            const std::string t = "0." + std::to_string(line) + "0";
+            Trace("History 01.00 Time, Larray ");
+            Trace("History 01.01, " + t + ", 6" + std::to_string(line) + ".000");
+            Trace("History 02.00 Time, Loudness_S, , SharpnessZ_S ");
+            Trace("History 02.01, " + t + ", " + std::to_string(line) + ".000, 0.500");
+        }
+    }
+    void Trace(const std::string& text) { files.DravolekTraceFile.WriteLine("TRACE, " + text); }
+
+    Lines Summary() { return SplitCrLf(ReadAll(files.Names.DravolekSummaryFileName)); }
+
+    fs::path dir;
+    test::ScriptedHost host;
+    OutputFiles files;
+    engine::RunState s;
+    std::string keyText, chordText;
+    Lines levelRows, loudRows, pitchRows;
+};
+
+// Compares `expected` with the report from line `at` on and moves `at` past them.
+void ExpectBlock(const Lines& report, std::size_t& at, const Lines& expected, const char* what) {
+    for (std::size_t i = 0; i < expected.size(); ++i, ++at) {
+        ASSERT_LT(at, report.size()) << what << ": report ends before line " << i;
+        EXPECT_EQ(report[at], expected[i])
+            << what << ", line " << i << " (report line " << at + 1 << ")";
+    }
+}
+
+Lines FirstHalfAfterExplanation(const std::string& key, const std::string& chord) {
+    return {
+        "The number of execution loops - Lines - for this analysis is      3",
+        "CHANNELS,\t2",
+        "NORMAL BYTE ORDER",
+        "CALIBRATION,\t    10.0,\tdB",
+        "START,\t     1.5,\tseconds",
+        "END,\t     4.0,\tseconds",
+        "NORMAL TEMPORAL RESOLUTION",
+        "COMPRESSION,\t1",
+        "FIELD,\tD",
+        "A-TUNE,\t   446.0,\tHz,\t-23,\tcents",
+        "INCLUDE PITCH SHIFTS",
+        "        25,  Windows analyzed by Dravolek",
+        "",
+        "        60,  L(A) Overall A-weighted Intensity",
+        "        63,  L(B) Overall B-weighted Intensity",
+        "        70,  L(C) Overall C-weighted Intensity",
+        "         0,  L(lin) Overall Sound Intensity",
+        "        49,  LN Converted Overall Loudness sones to phons (Stevens formula)",
+        "      1234,  Centroid ",
+        "",
+        "  RATINGS",
+        "        36,  NC Noise Criterion",
+        "        40,  NR Noise Rating",
+        "      9999,  PNC Preferred Noise Criterion",
+        "        44,  SIL Speech Interference Level (SIL)",
+        " 1.2E+0001, d Limiting Distance for normal speech derived from SIL",
+        "      9999,  RC Room Criterion",
+        "None - not R or H or N or V ,  RCclass Room Criterion Class",
+        "",
+        "  AUTO CROSS-CORRELATION",
+        "     -1.23, ?L Overall Level Difference between two channels",
+        "      0.88,  ICCC Overall Maximum Absolute Value Coefficient",
+        "      0.00,  Lag Inter-channel Cross Correlation-lag corresponding to ICCC",
+        "",
+        "  PSYCH VALUES",
+        "       2.0,  N Overall Loudness",
+        "       1.3,  S(Z&F) Overall Sharpness - Zwicker and Fastl",
+        "       1.8,  S(A) Overall Sharpness - Aures",
+        "      0.50,  TW Overall Timbral Width",
+        "       3.0,  V Overall Auditory Volume",
+        "    0.1235,  SDiss(H&K) Overall Spectral Dissonance - Hutchinson & Knopoff",
+        "    0.1000,  SDiss(S) Overall Spectral Dissonance - Sethares",
+        "    0.0000,  TDiss(H&K) Overall Dissonance of Tonal Components - Hutchinson & Knopoff",
+        "    0.3000,  TDiss(S) Overall Dissonance of Tonal components - Sethares",
+        "      0.30,  PTonal Overall Pure Tonalness - Parncutt",
+        "      0.40,  CTonal Overall Complex Tonalness - Parncutt",
+        "      1.50,  Mult Overall Multiplicity - Parncutt",
+        Right(key, 10) + ",  Tonality String representing Overall Tonality",
+        "      0.96,  R^2 Tonality Correlation Coefficient",
+        Right(chord, 10) + ",  Chord String representing Overall Chord",
+        "      0.50,  R^2 Chord Correlation Coefficient",
+        // Pleasantness and annoyance worked out apart from the program (sharpness 1.75, so the
+        // sharpness term of the annoyance vanishes).
+        "   8.349, SP1 Sensory Pleasantness SP(dT)",
+        "  10.122, SP2 Sensory Pleasantness SP(TDissS)",
+        "  11.562,  Psychoacoustic Annoyance PsychAnnoy",
+        "  34.060,  Unbiased Annoyance (m) Day",
+        " 130.791,  Unbiased Annoyance (m) Night",
+        "",
+        "Sound Level Statistical Distribution (dBA)",
+        "     80.13,  LAMax Maximum ",
+        "     79.00,  LA1 1st Percentile ",
+        "     75.50,  LA5 5th Percentile ",
+        "     70.00,  LA10 1st Decile ",
+        "     65.00,  LA20 2nd Decile ",
+        "     60.00,  LA50 Median ",
+        "     55.00,  LA80 8th Decile ",
+        "     50.00,  LA90 9th Decile ",
+        "     30.00,  LAMin Minimum",
+        "   60.00,  LAEq dB(A) Time Avearage Sound Level",
+        "",
+        "Loudness Distribution",
+        "     20.00,  Nmax Maximum ",
+        "     19.00,  N1 1st Percentile ",
+        "     10.00,  N5 5th Percentile ",
+        "     12.00,  N10 1st Decile ",
+        "      8.00,  N20 2nd Decile ",
+        "      5.00,  N50 Median ",
+        "      3.00,  N80 8th Decile ",
+        "      2.00,  N90 9th Decile ",
+        "      1.00,  Nmin Minimum",
+        "",
+        "TWO CHANNEL STATISTICS - START",
+        "",
+        "Channel Differences distribution",
+        "      3.00,  ?LMax Maximum ",
+        "      2.00,  ?L10 1st Decile ",
+        "      1.50,  ?L20 2nd Decile ",
+        "      0.00,  ?L50 Median ",
+        "     -1.00,  ?L80 8th Decile ",
+        "     -1.50,  ?L90 9th Decile ",
+        "     -3.00,  ?LMin Minimum",
+        "",
+        "TWO CHANNEL STATISTICS - END",
+    };
+}
+
+Lines BandTable() {
+    Lines out = {"", "", "OCTAVE SPECTRUM,          THIRD-OCT SPECTRUM",
+                 "  F(Hz),  L(dB),  F(Hz),  L(dB)"};
+    const char* oct[10] = {"    31.5, ", "    63  , ", "   125 ,  ", "   250 ,  ", "   500 ,  ",
+                           "  1000 ,  ", "  2000 ,  ", "  4000,   ", "  8000,   ", " 16000,   "};
+    const char* third[22] = {"125",  "160",  "200",  "250",   "315",   "400",  "500",  "630",
+                             "800",  "1000", "1250", "1600",  "2000",  "2500", "3150", "4000",
+                             "5000", "6300", "8000", "10000", "12500", "16000"};
+    for (int k = 0; k < 22; ++k) {
+        const std::string right = "," + Right(third[k], 7) + ", " + F(20.3 + k, 5, 1);
+        out.push_back((k < 10 ? oct[k] + F(40.3 + k, 5, 1) : std::string("      ,        ")) +
+                      right);
+    }
+    return out;
+}
+
+Lines LoudnessTable() {
+    Lines out = {"",
+                 "",
+                 "The above results as a structured list",
+                 "",
+                 "Overall Specific Loudness for the respective Erb and Frequency",
+                 "      Erb,        Freq,    Loudness,"};
+    // ERB number 2 .. 39 and its frequency (10^(E / 21.36554) - 1) * 1000 / 4.368 Hz.
+    const int hz[38] = {55,   87,   123,  163,  208,   258,   313,   375,  444,  520,
+                        605,  700,  806,  924,  1055,  1201,  1364,  1545, 1747, 1972,
+                        2222, 2501, 2812, 3158, 3544,  3973,  4451,  4984, 5577, 6237,
+                        6973, 7793, 8705, 9722, 10854, 12116, 13520, 15085};
+    for (int e = 2; e <= 39; ++e) {
+        out.push_back(Right(std::to_string(e), 10) + ",  " + Right(std::to_string(hz[e - 2]), 10) +
+                      ",    " + F(4 * e / 1000.0, 6, 4));
+    }
+    return out;
+}
+
+Lines SalienceTables() {
+    Lines out = {"", "", " Table of Mean Chroma Salience - Parncutt", " Chroma   Salience Value"};
+    const char* chroma[12] = {"A ", "E ", "B ", "F#", "C#", "G#",
+                              "D#", "A#", "F ", "C ", "G ", "D "};
+    const int index[12] = {0, 7, 2, 9, 4, 11, 6, 1, 8, 3, 10, 5};
+    for (int k = 0; k < 12; ++k) {
+        out.push_back("          " + std::string(chroma[k]) + "  ," +
+                      F(0.01 * index[k] + 0.0004, 6, 3) + "\t");
+    }
+    out.insert(out.end(),
+               {"", "", " Table of Mean 88-Pitch Salience ", "Chroma/Octave  Mean 88-Pitch Value"});
+    const char* names[12] = {"A", "A#", "B", "C", "C#", "D", "D#", "E", "F", "F#", "G", "G#"};
+    for (int k = 0; k < 88; ++k) {
+        const std::string n = names[k % 12], o = std::to_string((k + 9) / 12);
+        std::string label =
+            n.size() == 1 ? "  " + n + ",  " + o + "  ," : "  " + n + ", " + o + " ,";
+        if (k == 10) label = "  G, 1 ,";
+        out.push_back(Right(label, 15) + F(k / 1000.0 + 0.0002, 6, 3) + "\t");
+    }
+    out.insert(out.end(), {"", "",
+                           "       C,\t  C#,     D,      D#,     E ,     F,      F#,    G,      G#,"
+                           "     A,      A#,     B"});
+    for (int o = 7; o >= 1; --o) {
+        std::string row = "  " + std::to_string(o);
+        for (int k = 12 * o - 9; k <= 12 * o + 2; ++k) row += ", " + F(k / 1000.0 + 0.0002, 7, 3);
+        out.push_back(row);
+    }
+    return out;
+}
+
+TEST_F(SummaryReportTest, WholeReportLineByLine) {
+    host.log.clear();
+    const auto values = OutputSummary(s, host, files);
+    ASSERT_TRUE(values.has_value());
+    const Lines report = Summary();
+    std::size_t at = 0;
+    ExpectBlock(report, at,
+                {"SUMMARY ANALYSIS OUTPUT with FFT SIZE 4096 using VKR Library", "",
+                 "Scan using Original Dravolek Analysis", "", "INPUT,\t" + s.SoundFileName, "",
+                 "Dravolek outputs array and variable data calculated during execution."},
+                "heading");
+    at = 5 + 26;  // explanatory text: spot-check lines with TABs and its last lines
+    ExpectBlock(report, at,
+                {"      CompactI\t   - the array representing Compact Spectrum Magnitudes",
+                 "      CompactI_T  - the array representing\tCompact Spectrum Magnitudes after "
+                 "compression"},
+                "explanation");
+    at = 5 + 66;
+    ExpectBlock(report, at,
+                {"      ToneL             - the array representing Tone Level before masking in dB",
+                 "      VW                - the array representing Virtual Pitch Height", ""},
+                "explanation end");
+    ASSERT_EQ(at, 74u);
+    ExpectBlock(report, at, FirstHalfAfterExplanation(keyText, chordText), "first half");
+    ASSERT_EQ(at, 166u);
+    ExpectBlock(report, at, BandTable(), "band table");
+    ExpectBlock(report, at, LoudnessTable(), "loudness table");
+    ExpectBlock(report, at, SalienceTables(), "salience tables");
+
+    const Lines heads[3] = {{"", "DRAVOLEK LEVEL ANALYSIS OUTPUT", LevelColumnLine()},
+                            {"", "DRAVOLEK LOUD ANALYSIS OUTPUT", LoudColumnLine()},
+                            {"", "DRAVOLEK PITCH ANALYSIS OUTPUT", PitchColumnLine()}};
+    const Lines* rows[3] = {&levelRows, &loudRows, &pitchRows};
+    for (int f = 0; f < 3; ++f) {
+        Lines copied = heads[f];
+        copied.insert(copied.end(), rows[f]->begin(), rows[f]->end());
+        ExpectBlock(report, at, copied, "copied time series");
+    }
+    ExpectBlock(report, at,
+                {"", "TIME HISTORY Elements", "Time, Larray , Loudness_S, , SharpnessZ_S ",
+                 " 0.10, 61.000,  0.10, 1.000, 0.500", " 0.20, 62.000,  0.20, 2.000, 0.500",
+                 " 0.30, 63.000,  0.30, 3.000, 0.500", "End Of Summary File"},
+                "time history and closing line");
+    EXPECT_EQ(at, report.size());
+
+    EXPECT_EQ(host.log,
+              (std::vector<test::LogLine>{{"S", "OutputSummary"}, {"E", "OutputSummary"}}));
+    EXPECT_DOUBLE_EQ(values->OverallLEQ_dBA, 60.0);
+}
+
+TEST_F(SummaryReportTest, TimeSeriesFilesGoOnlyAfterAGoodCopy) {
+    const std::string level = files.Names.DravolekLevelFileName;
+    const std::string loud = files.Names.DravolekLoudFileName;
+    const std::string pitch = files.Names.DravolekPitchFileName;
+    OutputSummary(s, host, files);
+    EXPECT_TRUE(files.TimeSeriesCopied);
+    EXPECT_FALSE(fs::exists(level));
+    EXPECT_FALSE(fs::exists(loud));
+    EXPECT_FALSE(fs::exists(pitch));
+    // The trace stays open for the tone pass: a row written now reaches the file.
+    Trace("after the summary");
+    files.DravolekTraceFile.Flush();
+    EXPECT_NE(ReadAll(files.Names.DravolekTraceFileName).find("TRACE, after the summary\r\n"),
+              std::string::npos);
+}
+
+TEST_F(SummaryReportTest, FailedCopyKeepsTheFiles) {
+    files.DravolekLevelFile.Close();
+    fs::remove(files.Names.DravolekLevelFileName);
+    OutputSummary(s, host, files);
+    EXPECT_FALSE(files.TimeSeriesCopied);
+    EXPECT_TRUE(fs::exists(files.Names.DravolekLoudFileName));
+    EXPECT_TRUE(fs::exists(files.Names.DravolekPitchFileName));
+    EXPECT_EQ(host.Count("D", "OutputSummary could not copy \"" +
+                                  files.Names.DravolekLevelFileName + "\""),
+              1);
+
+    const Lines report = Summary();
+    int levelTitles = 0, loudTitles = 0, pitchTitles = 0;
+    for (const auto& l : report) {
+        levelTitles += l == "DRAVOLEK LEVEL ANALYSIS OUTPUT";
+        loudTitles += l == "DRAVOLEK LOUD ANALYSIS OUTPUT";
+        pitchTitles += l == "DRAVOLEK PITCH ANALYSIS OUTPUT";
+    }
+    EXPECT_EQ(levelTitles, 0);
+    EXPECT_EQ(loudTitles, 1);
+    EXPECT_EQ(pitchTitles, 1);
+    EXPECT_EQ(report.back(), "End Of Summary File");
+
+    // The exit keeps them too.
+    files.CloseAtExit();
+    EXPECT_TRUE(fs::exists(files.Names.DravolekLoudFileName));
+}
+
+TEST_F(SummaryReportTest, ExtendedCallAppendsOnlyTheNordicBlock) {
+    OutputSummary(s, host, files);
+    const Lines standard = Summary();
+
+    // The tone pass traces its blocks and tones behind the first pass's rows.
+    Trace("History 01.00 Time, Larray ");
+    Trace("History 01.01, 0.10, 58.000");
+    Trace("Nordic 01.00 ToneF index, , CountLine, , Start CB Line ");
+    Trace("Nordic 01.01, 1, 1, 12");
+    Trace("Nordic 01.00 ToneF index, , CountLine, , Start CB Line ");
+    Trace("Nordic 01.01, 2, 1, 30");
+    host.SetText("CurrentProcessingMode", "Extended");
+    host.log.clear();
+    EXPECT_FALSE(OutputSummary(s, host, files).has_value());
+
+    const Lines report = Summary();
+    ASSERT_EQ(report.size(), standard.size() + 5);
+    EXPECT_TRUE(std::equal(standard.begin(), standard.end(), report.begin()));
+    std::size_t at = standard.size();
+    ExpectBlock(report, at,
+                {"", "NORDIC TONE Elements", "index, , CountLine, , Start CB Line ", "1, 1, 12",
+                 "2, 1, 30"},
+                "Nordic block");
+    EXPECT_EQ(host.log,
+              (std::vector<test::LogLine>{{"S", "OutputSummary"}, {"E", "OutputSummary"}}));
+}
+
+TEST_F(SummaryReportTest, NoBlockRecordedLeavesTheEquivalentLevelWithoutValue) {
+    s.Elements = 20, s.SumLArray = 0.0, s.SILd = -1.0;
+    const auto values = OutputSummary(s, host, files);
+    EXPECT_TRUE(std::isnan(values->OverallLEQ_dBA));
+    const Lines report = Summary();
+    EXPECT_EQ(report[85], "        20,  Windows analyzed by Dravolek");
+    EXPECT_EQ(report[99],
+              "         0, d Limiting Distance for normal speech derived from SIL very small");
+    EXPECT_EQ(report[141], "     Nan,  LAEq dB(A) Time Avearage Sound Level");
+    EXPECT_EQ(report.back(), "End Of Summary File");
+}
+
+TEST(SummaryValuesTest, SharpnessOfOneRemovesTheSharpnessTermOfTheUnbiasedAnnoyance) {
+    engine::RunState s;
+    s.SharpnessA_S = 1.0, s.DissonanceS_S = 0.0, s.N10 = 10.0;
+    const SummaryValues v = ComputeSummaryValues(s);
+    EXPECT_NEAR(v.UBA_M_Day, std::pow(10.0, 1.3), 1e-9);  // 19.9526...
+    EXPECT_NEAR(v.UBA_M_Night, 3.84 * std::pow(10.0, 1.3), 1e-9);
+}
+
+}  // namespace
+}  // namespace oxw::report

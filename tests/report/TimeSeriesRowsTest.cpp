@@ -1,0 +1,225 @@
+// The rows of the level, loudness and pitch files, checked as whole lines against texts worked
+// out by hand from the values set below (fixed W:D rounds half away from zero on the decimal
+// value, rounded integers go half to even, fields never cut, non-finite values spelt out).
+#include "app/report/TimeSeriesRows.h"
+#include "support/ScriptedHost.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <unistd.h>
+
+namespace oxw::report {
+namespace {
+
+constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+std::string Repeat(const std::string& text, int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i) out += text;
+    return out;
+}
+
+// A line state with every printed value set by hand.
+engine::RunState HandSetState() {
+    engine::RunState s;
+    s.SoundFileBlockAlign = 4;
+    s.SoundFileSampleRate = 44100;
+    // Level row.
+    s.LA_T = 62.5;    // half to even: 62
+    s.LB_T = 63.5;    // 64
+    s.LC_T = -0.5;    // 0, without a sign
+    s.SPL_T = 71.25;  // 71.3
+    s.Loudness_T = 1.0;  // 40.265 phon: 40
+    s.Centroid_T = 1234.5;  // 1234
+    s.DeltaL_T = -0.04;
+    s.ICCC_T = 0.987;
+    s.ICCClag_T = -0.004;
+    s.Oct_T = {10.0, 20.5, 30.25, 40.125, 50.0, 60.0, 70.0, 80.0, 99.995, kInf};
+    s.ThirdOct_T.assign(22, 0.0);
+    s.ThirdOct_T[0] = -990.0;
+    for (int j = 1; j <= 20; ++j) s.ThirdOct_T[j] = 5.0 * j;
+    s.ThirdOct_T[21] = kNan;
+    // Loudness row: specific loudness i / 1000 at every grid index, so a wrong index shows.
+    s.Nmax_T = 12.345;
+    s.SharpnessZ_T = 1.5;
+    s.SharpnessA_T = 2.25;
+    s.TimbralWidth_T = 0.333;
+    s.Volume_T = -1.0;
+    s.SpecLoud_T.assign(157, 0.0);
+    for (int i = 0; i <= 156; ++i) s.SpecLoud_T[i] = i / 1000.0;
+    s.SpecLoud_T[156] = -kInf;
+    // Pitch row: chroma c holds c / 10, so the fifths order shows.
+    s.SpectDissHK_T = 0.12345;
+    s.SpectDissS_T = 1.5;
+    s.DissonanceHK_T = 0.0;
+    s.DissonanceS_T = -0.00004;
+    s.PureTonalness_T = 0.5;
+    s.ComplexTonalness_T = 0.125;
+    s.Multiplicity_T = 2.0;
+    s.Tonality_T = 7;
+    s.MajMin_T = 1;
+    s.TonalityR2_T = 0.875;
+    for (int c = 0; c <= 12; ++c) s.ChromaSalience_T[c] = c / 10.0;
+    s.PitchSalience_T.assign(88, 0.0);
+    s.PitchSalience_T[0] = 0.25;
+    s.PitchSalience_T[48] = 1.0;
+    s.PitchSalience_T[87] = kNan;
+    return s;
+}
+
+const std::string kLevelRow =
+    "10.00,\t62,\t64,\t0,\t 71.3,\t40,\t1234,\t -0.0,\t 0.99,\t-0.00,\t"
+    "10.00,\t20.50,\t30.25,\t40.13,\t50.00,\t60.00,\t70.00,\t80.00,\t100.00,\t +Inf,\t"
+    "-990.00,\t 5.00,\t10.00,\t15.00,\t20.00,\t25.00,\t30.00,\t35.00,\t40.00,\t45.00,\t"
+    "50.00,\t55.00,\t60.00,\t65.00,\t70.00,\t75.00,\t80.00,\t85.00,\t90.00,\t95.00,\t"
+    "100.00,\t  Nan";
+
+const std::string kLoudRow =
+    "10.00,\t 1.00,\t12.35,\t 1.50,\t 2.25,\t 0.33,\t-1.00,\t"
+    "0.0080, 0.0120, 0.0160, 0.0200, 0.0240, 0.0280, 0.0320, 0.0360, 0.0400, 0.0440, "
+    "0.0480, 0.0520, 0.0560, 0.0600, 0.0640, 0.0680, 0.0720, 0.0760, 0.0800, 0.0840, "
+    "0.0880, 0.0920, 0.0960, 0.1000, 0.1040, 0.1080, 0.1120, 0.1160, 0.1200, 0.1240, "
+    "0.1280, 0.1320, 0.1360, 0.1400, 0.1440, 0.1480, 0.1520,   -Inf, ";
+
+const std::string kPitchRow =
+    "10.00,\t0.1235,\t1.5000,\t0.0000,\t-0.0000,\t 0.50,\t 0.13,\t 2.00,\t7,\t1,\t0.88,\t"
+    // A, E, B, F#, C#, G#, D#, A#, F, C, G, D: chroma 0, 7, 2, 9, 4, 11, 6, 1, 8, 3, 10, 5
+    " 0.000,\t 0.700,\t 0.200,\t 0.900,\t 0.400,\t 1.100,\t 0.600,\t 0.100,\t 0.800,\t 0.300,\t"
+    " 1.000,\t 0.500,\t"
+    "0.2500,\t" + Repeat("0.0000,\t", 47) + "1.0000,\t" + Repeat("0.0000,\t", 38) + "   Nan,\t";
+
+struct HostAt : test::ScriptedHost {
+    explicit HostAt(const std::string& position) { texts["PositionCurrent"] = position; }
+};
+
+TEST(TimeSeriesRows, WholeRowsOfAHandSetLine) {
+    const engine::RunState s = HandSetState();
+    HostAt host("1764044");  // 1764044 / 4 / 44100 = 10.00025 s
+    const double t = RowTime(s, host);
+    EXPECT_DOUBLE_EQ(t, 1764044.0 / 4 / 44100);
+    EXPECT_EQ(LevelRow(s, t), kLevelRow);
+    EXPECT_EQ(LoudRow(s, t), kLoudRow);
+    EXPECT_EQ(PitchRow(s, t), kPitchRow);
+}
+
+TEST(TimeSeriesRows, LineWithoutPitchAndTimeRounding) {
+    engine::RunState s = HandSetState();
+    s.Tonality_T = -99;
+    s.MajMin_T = 0;
+    s.TonalityR2_T = 0;
+    // 44 header bytes + 2 s of stereo frames: 352844 / 4 / 44100 = 2.00025 s.
+    HostAt host("352844");
+    const std::string row = PitchRow(s, RowTime(s, host));
+    const std::string lead =
+        " 2.00,\t0.1235,\t1.5000,\t0.0000,\t-0.0000,\t 0.50,\t 0.13,\t 2.00,\t-99,\t0,\t0.00,\t";
+    EXPECT_EQ(row.substr(0, lead.size()), lead);
+}
+
+// Names of the columns of a header line or the fields of a row: text between commas and TABs.
+int CountFields(const std::string& line) {
+    int n = 0;
+    std::string token;
+    std::istringstream in(line);
+    while (std::getline(in, token, ',')) {
+        std::istringstream parts(token);
+        std::string part;
+        while (std::getline(parts, part, '\t')) {
+            if (part.find_first_not_of(' ') != std::string::npos) ++n;
+        }
+    }
+    return n;
+}
+
+TEST(TimeSeriesRows, RowsMatchTheHeaderColumns) {
+    const struct {
+        std::string header, row;
+        int columnsAfterTime;
+    } files[] = {{LevelColumnLine(), kLevelRow, 41},
+                 {LoudColumnLine(), kLoudRow, 44},
+                 {PitchColumnLine(), kPitchRow, 110}};
+    for (const auto& f : files) {
+        EXPECT_EQ(CountFields(f.header), 1 + f.columnsAfterTime);
+        EXPECT_EQ(CountFields(f.row), 1 + f.columnsAfterTime);
+    }
+}
+
+// A folder of its own under the system's temporary folder, removed at the end.
+struct TempDir {
+    std::filesystem::path path;
+    TempDir() {
+        path = std::filesystem::temp_directory_path() /
+               ("oxw-rows-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(path);
+    }
+    ~TempDir() { std::filesystem::remove_all(path); }
+    std::string File(const char* name) const { return (path / name).string(); }
+};
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(TimeSeriesRows, OutputTimeFilesWritesFlushedRowsWithCrLf) {
+    TempDir dir;
+    OutputFiles files;
+    files.DravolekLevelFile.Create(dir.File("L"));
+    files.DravolekLoudFile.Create(dir.File("N"));
+    files.DravolekPitchFile.Create(dir.File("P"));
+    files.DravolekTraceFile.Create(dir.File("T"));
+    files.DravolekTraceFile.WriteLine("trace row");
+    const engine::RunState s = HandSetState();
+    HostAt host("1764044");
+
+    OutputTimeFiles(s, host, files);
+    OutputTimeFiles(s, host, files);
+
+    // Read while the files are still open: every row has been handed to the system.
+    EXPECT_EQ(ReadAll(dir.File("L")), kLevelRow + "\r\n" + kLevelRow + "\r\n");
+    EXPECT_EQ(ReadAll(dir.File("N")), kLoudRow + "\r\n" + kLoudRow + "\r\n");
+    EXPECT_EQ(ReadAll(dir.File("P")), kPitchRow + "\r\n" + kPitchRow + "\r\n");
+    EXPECT_EQ(ReadAll(dir.File("T")), "trace row\r\n");
+    const std::vector<test::LogLine> expected = {{"S", "OutputTimeFiles"},
+                                                 {"E", "OutputTimeFiles"},
+                                                 {"S", "OutputTimeFiles"},
+                                                 {"E", "OutputTimeFiles"}};
+    EXPECT_EQ(host.log, expected);
+}
+
+TEST(TimeSeriesRows, PositionThatIsNotANumberStopsBeforeAnyRow) {
+    TempDir dir;
+    OutputFiles files;
+    files.DravolekLevelFile.Create(dir.File("L"));
+    const engine::RunState s = HandSetState();
+    for (const char* text : {"", "12x", "1.5"}) {
+        HostAt host(text);
+        EXPECT_THROW(OutputTimeFiles(s, host, files), std::invalid_argument) << text;
+    }
+    files.DravolekLevelFile.Flush();
+    EXPECT_EQ(ReadAll(dir.File("L")), "");
+}
+
+TEST(TimeSeriesRows, ShortResultArraysReadAsZero) {
+    // Arrays not yet sized for a run give 0 rather than reading past their ends.
+    engine::RunState s;
+    s.SoundFileBlockAlign = 2;
+    s.SoundFileSampleRate = 44100;
+    s.Tonality_T = -99;
+    const std::string level = LevelRow(s, 0.0);
+    EXPECT_EQ(level, " 0.00,\t0,\t0,\t0,\t  0.0,\t4,\t0,\t  0.0,\t 0.00,\t 0.00,\t" +
+                         Repeat(" 0.00,\t", 31) + " 0.00");
+    EXPECT_EQ(LoudRow(s, 0.0), " 0.00,\t" + Repeat(" 0.00,\t", 6) + Repeat("0.0000, ", 38));
+    EXPECT_EQ(CountFields(PitchRow(s, 0.0)), 111);
+}
+
+}  // namespace
+}  // namespace oxw::report
