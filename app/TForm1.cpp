@@ -1,0 +1,366 @@
+#include "app/TForm1.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QTabWidget>
+
+#include "app/FileViewer.h"
+#include "app/Forms.h"
+#include "app/ResultHandOff.h"
+#include "app/report/SummaryReport.h"
+#include "app/report/TimeSeriesRows.h"
+#include "app/ProcessingOptions.h"
+#include "app/SoundFileCheckBinding.h"
+#include "engine/SoundFileIntake.h"
+#include "platform/Dialogs.h"
+#include "platform/HelpViewer.h"
+
+namespace oxw::app {
+
+namespace {
+constexpr int kRepaintIntervalMs = 200;  // the progress list is repainted at most 5 times a second
+const QString kPage0 = "Analyse Personal Sensitivity";
+const QString kPage1 = "Analyse a Sound (wav) File";
+const QString kPage2 = "View Analysis Results";
+QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
+}  // namespace
+
+TForm1::TForm1(Forms& forms)
+    : forms_(forms),
+      ownDialogs_(std::make_unique<platform::QtDialogs>(this)),
+      dialogs_(ownDialogs_.get()),
+      log_(files_, *this),
+      engine_(std::make_unique<engine::Engine>(*this)),
+      helpFolder_(platform::DefaultHelpFolder()) {
+    setObjectName("Form1");
+    SetupMainWindowUi(this, ui);
+    ConnectHandlers();
+    lastRepaint_.start();
+    FormCreate();
+}
+
+TForm1::~TForm1() { files_.CloseAll(); }
+
+void TForm1::SetDialogs(platform::Dialogs* dialogs) { dialogs_ = dialogs ? dialogs : ownDialogs_.get(); }
+
+void TForm1::ConnectHandlers() {
+    connect(ui.Label44, &platform::ClickablePanel::clicked, this, [this] { DoQuestionnaireClick(); });
+    connect(ui.Label45, &platform::ClickablePanel::clicked, this, [this] { DoNotDoQuestionnaireClick(); });
+    for (auto* panel : {ui.Label43, ui.Label42}) {
+        const bool introductory = panel == ui.Label43;
+        auto handler = [this, introductory] {
+            if (!FirstOfGesture()) return;
+            introductory ? ProcessIntroductoryClick() : ProcessAdvancedClick();
+        };
+        connect(panel, &platform::ClickablePanel::clicked, this, handler);
+        connect(panel, &platform::ClickablePanel::doubleClicked, this, handler);
+    }
+    connect(ui.PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
+    connect(ui.PageControl2, &QTabWidget::currentChanged, this, [this] { ui.PageControl2->repaint(); });
+    connect(ui.ViewSUMMARYFile, &platform::ClickablePanel::clicked, this, [this] { ViewSUMMARYFileClick(); });
+    connect(ui.ViewLOGFile, &platform::ClickablePanel::clicked, this, [this] { ViewLOGFileClick(); });
+    connect(ui.View3DMIDIData, &platform::ClickablePanel::clicked, this, [this] { View3DMIDIDataClick(); });
+    connect(ui.ViewAudibility, &platform::ClickablePanel::clicked, this, [this] { ViewAudibilityClick(); });
+    connect(ui.Label52, &platform::ClickablePanel::clicked, this, [this] { Label52Click(); });
+    connect(ui.Label51, &platform::ClickablePanel::clicked, this, [this] { Label51Click(); });
+    connect(ui.Exit1, &QAction::triggered, this, [this] { Exit1Click(); });
+    connect(ui.Help1, &QAction::triggered, this, [this] { Help1Click(); });
+}
+
+bool TForm1::FirstOfGesture() {
+    if (lastClick_.isValid() && lastClick_.elapsed() <= QApplication::doubleClickInterval()) return false;
+    lastClick_.start();
+    return true;
+}
+
+// --- Workflow ---------------------------------------------------------------------------------
+
+void TForm1::FormCreate() {
+    ShowOnlyPage(0);
+    ui.PageControl1->repaint();
+}
+
+void TForm1::ShowOnlyPage(int index) {
+    const QSignalBlocker block(ui.PageControl1);
+    for (int i = 0; i < ui.PageControl1->count(); ++i) ui.PageControl1->setTabEnabled(i, i == index);
+    ui.PageControl1->setCurrentIndex(index);
+    ui.PageControl1->widget(index)->setEnabled(true);
+    ui.PageControl1->repaint();
+}
+
+void TForm1::WorkflowStep(const QString& pageCaption) {
+    ui.PageControl1PageToBeDisplayed->setText(pageCaption);
+    PageControl1Change();
+}
+
+void TForm1::PageControl1Change() {
+    const QString page = ui.PageControl1PageToBeDisplayed->text();
+    if (page == kPage0) ShowOnlyPage(0);
+    else if (page == kPage1) ShowOnlyPage(1);
+    else if (page == kPage2) ShowOnlyPage(2);
+}
+
+void TForm1::DoQuestionnaireClick() {
+    if (ui.PageControl1PageToBeDisplayed->text() != kPage0) return;
+    dialogs_->ExecModal(*forms_.NewQuestionnaire);
+    WorkflowStep(kPage1);
+}
+
+void TForm1::DoNotDoQuestionnaireClick() {
+    if (ui.PageControl1PageToBeDisplayed->text() != kPage0) return;
+    WorkflowStep(kPage1);
+}
+
+void TForm1::ProcessIntroductoryClick() {
+    RunAnalysis([this] { return ProcessIntroductory(forms_); });
+}
+
+void TForm1::ProcessAdvancedClick() {
+    RunAnalysis([this] { return ProcessAdvanced(forms_); });
+}
+
+void TForm1::RunAnalysis(const std::function<bool()>& run) {
+    // One analysis at a time, and only from the analysis page.
+    if (runActive_ || ui.PageControl1PageToBeDisplayed->text() != kPage1) return;
+    runActive_ = true;
+    bool finished = false;
+    try {
+        finished = run();
+    } catch (const engine::RunTerminated&) {
+        runActive_ = false;
+        EndAfterTermination();
+        return;
+    } catch (const engine::RunRefused& e) {
+        dialogs_->ShowMessage(QString::fromStdString(e.what()));
+        CreateAuditLog("D", std::string("Analysis refused: ") + e.what());
+        files_.CloseAll();
+    } catch (const std::exception& e) {
+        dialogs_->ShowMessage(QString::fromStdString(e.what()));
+        CreateAuditLog("D", std::string("Analysis stopped: ") + e.what());
+        files_.CloseAll();
+    }
+    runActive_ = false;
+    if (finished) WorkflowStep(kPage2);
+}
+
+void TForm1::EndAfterTermination() {
+    files_.CloseAll();
+    exiting_ = true;
+    dialogs_->EndProgram();
+}
+
+// --- Results page -----------------------------------------------------------------------------
+
+void TForm1::ViewSUMMARYFileClick() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ShowFileInViewer(*forms_.ViewFileOutput, files_.DravolekSummaryFile,
+                     files_.Names.DravolekSummaryFileName, "OXW Analysis Contents of SUMMARY file ",
+                     Q(engine_->S().ShortSoundFileName));
+    QApplication::restoreOverrideCursor();
+}
+
+void TForm1::ViewLOGFileClick() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ShowFileInViewer(*forms_.ViewFileOutput, files_.LogFile, files_.Names.LogFileName,
+                     "OXW Analysis Contents of LOG file ", Q(engine_->S().ShortSoundFileName));
+    QApplication::restoreOverrideCursor();
+}
+
+void TForm1::View3DMIDIDataClick() {
+    auto* view = forms_.Smooth3DInterpolation;
+    view->setWindowTitle(view->windowTitle() + Q(engine_->S().ShortSoundFileName));
+    view->MeanPitchSalienceClick();
+    view->PageControl1->setCurrentIndex(2);
+    view->PageControl1->repaint();
+    view->show();
+}
+
+void TForm1::ViewAudibilityClick() {
+    ui.BuildingChart->setVisible(true);
+    repaint();
+    forms_.FrmAudibilityChart->show();
+}
+
+void TForm1::Label52Click() {
+    auto* out = forms_.SoundQualityOutput;
+    TNTabEd* table = out->SoundQualityChartTable;
+    TRChart* chart = out->SoundQualityChart;
+    // Only the trailing empty row goes; measured rows stay, however often the panel is clicked.
+    if (soundQualityEmptyRow_ && table->GetNrRows() > 0) {
+        table->SetNrRows(table->GetNrRows() - 1);
+        soundQualityEmptyRow_ = false;
+    }
+    const int rows = table->GetNrRows();
+    chart->ClearGraf();
+    if (rows >= 1) {
+        chart->GetScalePropsX1()->SetRangeLow(0);
+        chart->GetScalePropsX1()->SetRangeHigh(table->GetElem(1, rows) + 0.25);
+        TScaleProps* y = chart->GetScalePropsY1();
+        for (int r = 1; r <= rows; ++r) {
+            const double level = table->GetElem(2, r);
+            if (y->RangeLow() > level) y->SetRangeLow(level);
+            if (y->RangeHigh() < level) y->SetRangeHigh(level);
+        }
+        chart->MoveTo(table->GetElem(1, 1), table->GetElem(2, 1));
+        for (int r = 2; r <= rows; ++r) {
+            chart->DrawTo(table->GetElem(1, r), table->GetElem(2, r));
+            chart->ShowGraf();
+        }
+        chart->ShowGraf();
+    }
+    repaint();
+    dialogs_->ExecModal(*out);
+}
+
+void TForm1::Label51Click() { dialogs_->ExecModal(*forms_.DecisionSupportOutput); }
+
+// --- Menu -------------------------------------------------------------------------------------
+
+void TForm1::Exit1Click() {
+    CreateAuditLog("S", "Exit1Click");
+    exiting_ = true;
+    if (files_.Named()) {
+        files_.CloseAtExit();
+        forms_.UserProcessingOptions->close();
+    } else {
+        files_.CloseAll();
+    }
+    close();
+}
+
+void TForm1::Help1Click() { platform::OpenHelpContents(helpFolder_, *dialogs_, this); }
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // However the window is closed, the run's files are flushed and closed as by "E&xit".
+    if (!exiting_) {
+        Exit1Click();
+        event->accept();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+// --- Run host ---------------------------------------------------------------------------------
+
+std::string TForm1::GetText(std::string_view name) const {
+    if (name == "Caption") return windowTitle().toStdString();
+    if (auto* edit = findChild<QLineEdit*>(Q(name))) return edit->text().toStdString();
+    auto it = otherTexts_.find(name);
+    return it == otherTexts_.end() ? std::string() : it->second;
+}
+
+void TForm1::SetText(std::string_view name, std::string_view text) {
+    if (name == "Caption") {
+        setWindowTitle(Q(text));
+    } else if (auto* edit = findChild<QLineEdit*>(Q(name))) {
+        edit->setText(Q(text));
+    } else {
+        otherTexts_[std::string(name)] = std::string(text);
+    }
+}
+
+void TForm1::CreateAuditLog(std::string_view kind, std::string_view text) {
+    log_.CreateAuditLog(kind, text, engine_->S().DisplayedLogLines);
+}
+
+std::optional<std::string> TForm1::ChooseSoundFile(std::string_view filter) {
+    auto chosen = dialogs_->ChooseOpenFile(Q(filter));
+    if (!chosen) return std::nullopt;
+    return chosen->toStdString();
+}
+
+void TForm1::ShowSoundFileCheck(engine::SoundFileCheckForm& form) {
+    switch (RunSoundFileCheck(*forms_.SoundFileCheck, form, *dialogs_)) {
+    case CheckOutcome::Terminated: throw engine::RunTerminated();
+    case CheckOutcome::Closed:
+        throw engine::RunRefused("The sound file check was closed: the analysis did not start.");
+    case CheckOutcome::Accepted: break;
+    }
+    repaint();
+}
+
+void TForm1::ShowMessage(std::string_view text) { dialogs_->ShowMessage(Q(text)); }
+
+void TForm1::SetProgressRange(int min, int max) { ui.ProgressBar1->setRange(min, std::max(min, max)); }
+
+void TForm1::SetProgressPosition(int position) {
+    ui.ProgressBar1->setValue(position);
+    Repaint();
+}
+
+void TForm1::Refresh() { Repaint(); }
+
+void TForm1::DravolekFormatOutput() {
+    files_.DravolekFormatOutput(*this, engine_->S().SoundFileName);
+}
+
+void TForm1::OutputTimeFiles() { report::OutputTimeFiles(engine_->S(), *this, files_); }
+
+void TForm1::OutputSummary() {
+    auto* fft = forms_.SelectFFTSize;
+    report::FftRadios radios;
+    radios.OriginalLibrary = fft->OriginalLibrary->isChecked();
+    radios.VKRLibrary = fft->VKRLibrary->isChecked();
+    radios.Selected4096 = fft->Selected4096->isChecked();
+    radios.Selected32768 = fft->Selected32768->isChecked();
+    radios.Selected65536 = fft->Selected65536->isChecked();
+    if (auto values = report::OutputSummary(engine_->S(), *this, files_, radios)) {
+        HandOffResults(forms_, engine_->S(), *values, Plot3DPitchSalience);
+    }
+}
+
+void TForm1::DoCharts() { app::DoCharts(forms_, *this, engine_->S()); }
+
+void TForm1::ScanHandOff(int lines, const engine::FreqTable& freqArray) {
+    auto* view = forms_.Smooth3DInterpolation;
+    view->SavedAnalysisLoops->setText(QString::number(lines));
+    view->AnalysisLoops->setText(QString::number(lines));
+    for (int r = 1; r <= 12; ++r)
+        for (int c = 1; c <= 11; ++c) view->FreqArray[r][c] = freqArray[r][c];
+}
+
+void TForm1::SelectFFTSize32768() {
+    auto* fft = forms_.SelectFFTSize;
+    fft->Selected4096->setChecked(false);
+    fft->Selected32768->setChecked(true);
+    SelectFFTSizeButton1Click(forms_);
+}
+
+void TForm1::AddSoundQualityRow(double timeSeconds, double levelDbA) {
+    TNTabEd* table = forms_.SoundQualityOutput->SoundQualityChartTable;
+    if (!soundQualityEmptyRow_) table->SetNrRows(table->GetNrRows() + 1);
+    const int last = table->GetNrRows();
+    table->SetElem(1, last, timeSeconds);
+    table->SetElem(2, last, levelDbA);
+    table->SetNrRows(last + 1);
+    soundQualityEmptyRow_ = true;
+}
+
+void TForm1::EndOfRunMenus() {
+    ui.Open1->setEnabled(false);
+    ui.Help1->setEnabled(true);
+    Repaint();
+}
+
+// --- Progress list ----------------------------------------------------------------------------
+
+void TForm1::AddLine(std::string_view line) { ui.lbProgressAuditTable->addItem(Q(line)); }
+
+void TForm1::Clear() { ui.lbProgressAuditTable->clear(); }
+
+void TForm1::Repaint() {
+    // Long runs write hundreds of lines per block: the list and bar are brought up to date on
+    // screen a few times a second, not for every line.
+    if (lastRepaint_.elapsed() < kRepaintIntervalMs) return;
+    lastRepaint_.restart();
+    ui.lbProgressAuditTable->scrollToBottom();
+    ui.lbProgressAuditTable->repaint();
+    ui.ProgressBar1->repaint();
+}
+
+}  // namespace oxw::app

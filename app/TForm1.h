@@ -1,0 +1,113 @@
+#pragma once
+// The main window "OXW Sound File Analysis": the three-step workflow (questionnaire or skip,
+// analysis, results), the menu, the help, the result-view entries and the exit. It is also the
+// run host through which the engine reaches the windows, and the progress list of the audit log.
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "app/MainWindowUi.h"
+#include "app/ResultHandOff.h"
+#include "app/report/AuditLog.h"
+#include "app/report/OutputFiles.h"
+#include "engine/Engine.h"
+#include "engine/RunHost.h"
+
+namespace oxw::platform { class Dialogs; }
+
+namespace oxw::app {
+
+struct Forms;
+
+class TForm1 : public QMainWindow, public engine::RunHost, public report::ProgressSink {
+    Q_OBJECT
+public:
+    explicit TForm1(Forms& forms);
+    ~TForm1() override;
+
+    // Message boxes, file chooser, modal dialogs and the end of the program (Qt by default;
+    // tests script them).
+    void SetDialogs(platform::Dialogs* dialogs);
+    platform::Dialogs& Dialogs() { return *dialogs_; }
+    // Folder of the help pages (beside the program by default).
+    void SetHelpFolder(const QString& folder) { helpFolder_ = folder; }
+
+    engine::Engine& Engine() { return *engine_; }
+    report::OutputFiles& Files() { return files_; }
+    MainWindowUi ui;
+    // Mean pitch salience by [note 1..12][octave 1..7], read by the 3-D surface view.
+    PitchSurface Plot3DPitchSalience{};
+
+    // Handlers.
+    void FormCreate();
+    void DoQuestionnaireClick();
+    void DoNotDoQuestionnaireClick();
+    void ProcessIntroductoryClick();
+    void ProcessAdvancedClick();
+    void PageControl1Change();
+    void ViewSUMMARYFileClick();
+    void ViewLOGFileClick();
+    void View3DMIDIDataClick();
+    void ViewAudibilityClick();
+    void Label52Click();
+    void Label51Click();
+    void Exit1Click();
+    void Help1Click();
+
+    // engine::RunHost
+    std::string GetText(std::string_view name) const override;
+    void SetText(std::string_view name, std::string_view text) override;
+    void CreateAuditLog(std::string_view kind, std::string_view text) override;
+    std::optional<std::string> ChooseSoundFile(std::string_view filter) override;
+    void ShowSoundFileCheck(engine::SoundFileCheckForm& form) override;
+    void ShowMessage(std::string_view text) override;
+    void SetProgressRange(int min, int max) override;
+    void SetProgressPosition(int position) override;
+    void Refresh() override;
+    void DravolekFormatOutput() override;
+    void OutputTimeFiles() override;
+    void OutputSummary() override;
+    void DoCharts() override;
+    void ScanHandOff(int lines, const engine::FreqTable& freqArray) override;
+    void SelectFFTSize32768() override;
+    void AddSoundQualityRow(double timeSeconds, double levelDbA) override;
+    void EndOfRunMenus() override;
+
+    // report::ProgressSink
+    void AddLine(std::string_view line) override;
+    void Clear() override;
+    void Repaint() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void ConnectHandlers();
+    void WorkflowStep(const QString& pageCaption);
+    void ShowOnlyPage(int index);
+    // Runs an analysis handler: one run at a time, exceptions shown and logged, files closed.
+    void RunAnalysis(const std::function<bool()>& run);
+    // One activation per gesture: a double click right after a handled click is ignored.
+    bool FirstOfGesture();
+    void EndAfterTermination();
+
+    Forms& forms_;
+    std::unique_ptr<platform::Dialogs> ownDialogs_;
+    platform::Dialogs* dialogs_ = nullptr;
+    report::OutputFiles files_;
+    report::AuditLog log_;
+    std::unique_ptr<engine::Engine> engine_;
+    std::map<std::string, std::string, std::less<>> otherTexts_;
+    QString helpFolder_;
+    QElapsedTimer lastRepaint_;
+    QElapsedTimer lastClick_;
+    bool runActive_ = false;
+    // The sound-quality table ends in one empty row until its chart is first drawn.
+    bool soundQualityEmptyRow_ = true;
+    bool exiting_ = false;
+};
+
+}  // namespace oxw::app

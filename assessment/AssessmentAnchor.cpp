@@ -1,1 +1,0 @@
-// assessment layer.

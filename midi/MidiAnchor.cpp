@@ -1,1 +1,0 @@
-// midi layer.

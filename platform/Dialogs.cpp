@@ -1,0 +1,61 @@
+#include "platform/Dialogs.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace oxw::platform {
+
+QString ToQtFileFilter(const QString& pipeFilter)
+{
+    if (pipeFilter.trimmed().isEmpty()) return {};
+    const QStringList parts = pipeFilter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i < parts.size(); i += 2) {
+        const QString description = parts[i].trimmed();
+        QString patterns = i + 1 < parts.size() ? parts[i + 1].trimmed() : QStringLiteral("*");
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        const QString shown = QLatin1Char('(') + patterns + QLatin1Char(')');
+        filters << (description.endsWith(shown) ? description
+                                                : (description + QLatin1Char(' ') + shown).trimmed());
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+void QtDialogs::ShowMessage(const QString& text)
+{
+    QMessageBox::information(parent_, QString::fromLatin1(kMessageTitle), text);
+}
+
+std::optional<QString> QtDialogs::ChooseOpenFile(const QString& filter)
+{
+    const QString path =
+        QFileDialog::getOpenFileName(parent_, QStringLiteral("Open"), QString(), ToQtFileFilter(filter));
+    if (path.isEmpty()) return std::nullopt;
+    return path;
+}
+
+int QtDialogs::ExecModal(QDialog& dialog) { return dialog.exec(); }
+
+void QtDialogs::EndProgram() { QCoreApplication::exit(0); }
+
+std::optional<QString> ScriptedDialogs::ChooseOpenFile(const QString& filter)
+{
+    Filters << filter;
+    if (FileAnswers.empty()) return std::nullopt;
+    const bool chosen = FileAnswers.front().has_value();
+    const QString path = chosen ? *FileAnswers.front() : QString();
+    FileAnswers.pop_front();
+    if (!chosen) return std::nullopt;
+    return path;
+}
+
+int ScriptedDialogs::ExecModal(QDialog& dialog)
+{
+    ModalDialogs << dialog.objectName();
+    if (ModalScript) return ModalScript(dialog);
+    return dialog.result();
+}
+
+}  // namespace oxw::platform

@@ -1,0 +1,75 @@
+// Clickable panels and radio buttons as the forms use them.
+#include <QApplication>
+#include <QGroupBox>
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+#include "platform/ClickablePanel.h"
+#include "platform/RadioButton.h"
+
+namespace {
+
+using oxw::platform::ClickablePanel;
+using oxw::platform::RadioButton;
+
+void Mouse(QWidget& w, QEvent::Type type)
+{
+    const QPointF at(5, 5);
+    QMouseEvent event(type, at, w.mapToGlobal(at), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &event);
+}
+
+TEST(ClickablePanel, ClickAndDoubleClick)
+{
+    ClickablePanel panel("Label43", "Click here for Acoustical Analysis");
+    panel.resize(200, 60);
+    EXPECT_EQ(panel.objectName(), "Label43");
+    EXPECT_EQ(panel.Caption(), "Click here for Acoustical Analysis");
+    int clicks = 0;
+    int doubles = 0;
+    QObject::connect(&panel, &ClickablePanel::clicked, [&] { ++clicks; });
+    QObject::connect(&panel, &ClickablePanel::doubleClicked, [&] { ++doubles; });
+
+    Mouse(panel, QEvent::MouseButtonPress);
+    Mouse(panel, QEvent::MouseButtonRelease);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(doubles, 0);
+
+    // A double click: press, release, double-click press, release.
+    Mouse(panel, QEvent::MouseButtonPress);
+    Mouse(panel, QEvent::MouseButtonRelease);
+    Mouse(panel, QEvent::MouseButtonDblClick);
+    Mouse(panel, QEvent::MouseButtonRelease);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(doubles, 1);
+}
+
+TEST(RadioButton, CheckingUnchecksSiblingsAndCodeMayUncheck)
+{
+    QGroupBox group;
+    QGroupBox other;
+    auto* a = new RadioButton("A", "a", &group);
+    auto* b = new RadioButton("B", "b", &group);
+    auto* c = new RadioButton("C", "c", &other);
+    a->setChecked(true);
+    c->setChecked(true);
+    b->setChecked(true);
+    EXPECT_FALSE(a->isChecked());
+    EXPECT_TRUE(b->isChecked());
+    EXPECT_TRUE(c->isChecked());  // another group is not touched
+    b->setChecked(false);          // a group may be left with none checked
+    EXPECT_FALSE(a->isChecked());
+    EXPECT_FALSE(b->isChecked());
+
+    // A click checks; a click on a checked button keeps it checked.
+    group.resize(100, 60);
+    a->click();
+    EXPECT_TRUE(a->isChecked());
+    a->click();
+    EXPECT_TRUE(a->isChecked());
+    EXPECT_EQ(a->objectName(), "A");
+}
+
+}  // namespace

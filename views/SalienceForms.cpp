@@ -1,0 +1,68 @@
+#include "views/SalienceForms.h"
+
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include "controls/NTabEd.h"
+
+namespace oxw::views {
+
+namespace {
+
+TNTabEd* HiddenTable(const QString& name, int cols, int rows, QWidget* parent)
+{
+    auto* table = new TNTabEd(parent);
+    table->setObjectName(name);
+    table->SetNrCols(cols);
+    table->SetNrRows(rows);
+    table->hide();
+    return table;
+}
+
+}  // namespace
+
+TMeanPitchSalienceChart::TMeanPitchSalienceChart(QWidget* parent)
+    : Form(QStringLiteral("MeanPitchSalienceChart"),
+           QStringLiteral("M E A N   P I T C H   S A L I E N C E"), parent)
+{
+    auto* layout = new QGridLayout(this);
+    // 84 cells Edit<note><row>: note 1..12 (C..B), row 00..06 for octave 7..1.
+    for (int row = 0; row <= 6; ++row) {
+        for (int note = 1; note <= 12; ++note) {
+            auto* cell = new QLineEdit(this);
+            cell->setObjectName(QStringLiteral("Edit%1%2").arg(note).arg(row, 2, 10, QLatin1Char('0')));
+            cell->setReadOnly(true);
+            cell->setMaximumWidth(60);
+            layout->addWidget(cell, row, note - 1);
+        }
+    }
+    MeanPitchGrid = new QTableWidget(8, 13, this);
+    MeanPitchGrid->setObjectName(QStringLiteral("MeanPitchGrid"));
+    MeanPitchGrid->horizontalHeader()->hide();
+    MeanPitchGrid->verticalHeader()->hide();
+    MeanPitchGrid->hide();
+    Button1 = platform::MakeButton(QStringLiteral("Button1"), QStringLiteral("Close"), this);
+    connect(Button1, &QPushButton::clicked, this, &QWidget::hide);
+    layout->addWidget(Button1, 7, 11);
+}
+
+TMeanPitchSaliencePlot3DForm1::TMeanPitchSaliencePlot3DForm1(QWidget* parent)
+    : Form(QStringLiteral("MeanPitchSaliencePlot3DForm1"), QStringLiteral("Plot3D Mean Pitch Salience"),
+           parent)
+{
+    resize(640, 480);
+}
+
+Trch3dMainForm::Trch3dMainForm(QWidget* parent)
+    : Form(QStringLiteral("rch3dMainForm"), QStringLiteral("3D Bar Chart of Chroma and Pitch Salience"),
+           parent)
+{
+    ChromaSalience_SNTabEd1 = HiddenTable(QStringLiteral("ChromaSalience_SNTabEd1"), 1, 13, this);
+    PitchSalience_SNTabEd1 = HiddenTable(QStringLiteral("PitchSalience_SNTabEd1"), 1, 100, this);
+    resize(640, 480);
+}
+
+}  // namespace oxw::views

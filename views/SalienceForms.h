@@ -1,0 +1,39 @@
+#pragma once
+// The hidden salience windows: the note-by-octave grid (whose MakeTheSound plays a note for the
+// contour view), the 3-D surface of the mean pitch salience and the 3-D bar view. They are
+// created at start-up and never shown; their tables carry the run's salience results.
+
+#include <QPushButton>
+#include <QTableWidget>
+
+#include "controls/NTabEd.h"
+#include "platform/Form.h"
+
+namespace oxw::views {
+
+class TMeanPitchSalienceChart : public platform::Form {
+    Q_OBJECT
+public:
+    explicit TMeanPitchSalienceChart(QWidget* parent = nullptr);
+
+    // Hidden grid of salience texts: 13 columns (1..12 notes C..B) x 8 rows (0..6 octaves 7..1).
+    QTableWidget* MeanPitchGrid;
+    QPushButton* Button1;
+};
+
+class TMeanPitchSaliencePlot3DForm1 : public platform::Form {
+    Q_OBJECT
+public:
+    explicit TMeanPitchSaliencePlot3DForm1(QWidget* parent = nullptr);
+};
+
+class Trch3dMainForm : public platform::Form {
+    Q_OBJECT
+public:
+    explicit Trch3dMainForm(QWidget* parent = nullptr);
+
+    TNTabEd* ChromaSalience_SNTabEd1;  // hidden; 1 column x 13 rows, mean chroma saliences
+    TNTabEd* PitchSalience_SNTabEd1;   // hidden; 1 column x 100 rows, mean pitch saliences
+};
+
+}  // namespace oxw::views
