@@ -1,0 +1,99 @@
+// The overall results handed to the result windows at the end of pass 1, and the exit before
+// any run.
+#include <QLocale>
+#include <QTableWidget>
+#include <cmath>
+#include <limits>
+
+#include <gtest/gtest.h>
+
+#include "app/Forms.h"
+#include "app/ResultHandOff.h"
+#include "app/TForm1.h"
+#include "platform/Dialogs.h"
+#include "support/ScriptedHost.h"
+
+using namespace oxw;
+
+namespace {
+
+class HandOff : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QLocale::setDefault(QLocale::c());
+        app::CreateForms(forms);
+        forms.Form1->SetDialogs(&dialogs);
+        s.PitchSalience_S.assign(88, 0.0);
+        s.ThirdOct_S.assign(22, 0.0);
+    }
+    void TearDown() override { app::DestroyForms(forms); }
+    app::Forms forms;
+    platform::ScriptedDialogs dialogs;
+    engine::RunState s;
+    app::PitchSurface plot{};
+};
+
+TEST_F(HandOff, FixedTextAndNonFiniteValues) {
+    struct Case { double v; int p, d; const char* text; };
+    const Case cases[] = {{0.25, 7, 4, "0.2500"}, {0.0001, 7, 4, "0.0001"}, {63.456, 8, 2, "63.46"},
+                          {63.45, 10, 1, "63.5"}, {0, 1, 0, "0"},
+                          {std::nan(""), 8, 2, "not available"},
+                          {std::numeric_limits<double>::infinity(), 10, 1, "not available"}};
+    for (const auto& c : cases) EXPECT_EQ(app::FixedText(c.v, c.p, c.d).toStdString(), c.text) << c.v;
+}
+
+TEST_F(HandOff, SalienceGridTableAndWindows) {
+    s.PitchSalience_S[48] = 0.25;     // A4: octave 4, note 10 (A)
+    s.PitchSalience_S[3] = 0.00009;   // C1: below the shown threshold
+    s.PitchSalience_S[15] = 0.5;      // C2: row 13 of the table
+    s.ThirdOct_S[7] = 1e6;
+    s.LA10 = 61.25;
+    report::SummaryValues values;
+    values.UBA_M_Night = 3.14159;
+    values.OverallLEQ_dBA = std::nan("");  // no block was recorded
+    app::HandOffResults(forms, s, values, plot);
+
+    QTableWidget* grid = forms.MeanPitchSalienceChart->MeanPitchGrid;
+    EXPECT_EQ(grid->item(7 - 4, 10)->text(), "0.2500");
+    EXPECT_EQ(grid->item(7 - 1, 1)->text(), "0");
+    EXPECT_EQ(grid->item(0, 0), nullptr);  // column 0 is not written
+    EXPECT_EQ(grid->item(7, 1), nullptr);  // nor row 7
+    EXPECT_DOUBLE_EQ(plot[10][4], 0.25);
+    TNTabEd* table = forms.Smooth3DInterpolation->MeanPitchSalienceNTabEd1;
+    EXPECT_EQ(table->GetElem(1, 13), 1);  // note C
+    EXPECT_EQ(table->GetElem(2, 13), 2);  // octave 2
+    EXPECT_DOUBLE_EQ(table->GetElem(3, 13), 0.5);
+    EXPECT_EQ(forms.SoundQualityOutput->NightOutput->text(), "3.1");
+    EXPECT_EQ(forms.DecisionSupportOutput->UBAmOutput->text(), forms.SoundQualityOutput->NightOutput->text());
+    EXPECT_EQ(forms.DecisionSupportOutput->LAEQOutput->text(), "not available");
+    EXPECT_EQ(forms.SoundQualityOutput->LA10Output->text(), "61.3");
+    EXPECT_EQ(views::frmAudibility::ThirdOct_S[7], 1e6);
+    EXPECT_EQ(forms.Smooth3DInterpolation->SpecificLoudnessCount->text(), "0");
+}
+
+TEST_F(HandOff, ChartRoutinesFillTheBarViewTables) {
+    for (int i = 0; i < 12; ++i) s.ChromaSalience_S[i] = i + 1;
+    s.PitchSalience_S[48] = 0.75;
+    test::ScriptedHost host;
+    app::DoCharts(forms, host, s);
+    TNTabEd* chroma = forms.rch3dMainForm->ChromaSalience_SNTabEd1;
+    EXPECT_EQ(chroma->GetElem(1, 1), 1);
+    EXPECT_EQ(chroma->GetElem(1, 12), 12);
+    EXPECT_EQ(chroma->GetElem(1, 13), 0);
+    EXPECT_EQ(forms.rch3dMainForm->PitchSalience_SNTabEd1->GetElem(1, 49), 0.75);
+    const std::vector<test::LogLine> expected = {
+        {"S", "DoCharts"}, {"S", "GraphSpectrum"}, {"S", "ClearGraphic"}, {"E", "ClearGraphic"},
+        {"E", "GraphSpectrum"}, {"S", "GraphSpecLoud"}, {"E", "GraphSpecLoud"},
+        {"S", "GraphChromaSalience"}, {"E", "GraphChromaSalience"}, {"S", "GraphPitchSalience"},
+        {"E", "GraphPitchSalience"}, {"E", "DoCharts"}};
+    EXPECT_EQ(host.log, expected);
+}
+
+TEST_F(HandOff, ExitBeforeAnyRunClosesAtOnce) {
+    forms.Form1->show();
+    forms.Form1->Exit1Click();
+    EXPECT_FALSE(forms.Form1->isVisible());
+    EXPECT_FALSE(forms.Form1->Files().Named());
+}
+
+}  // namespace
