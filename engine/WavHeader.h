@@ -8,7 +8,7 @@
 //
 // Mismatches of the identifiers and an unusual channel count are only marked (the check dialog
 // shows them red and bold); a header the engine cannot read safely is refused with a message
-// that names the field. Whether the file meets the program's input specification (44100 Hz,
+// that names the field. Whether the file meets the program's input requirements (44100 Hz,
 // 16 bits, 1 or 2 channels, at least 2 seconds) is the check dialog's verdict, given by
 // AcceptanceProblem.
 #pragma once

@@ -191,14 +191,14 @@ TEST(BlockSpectrum, NeverReadsPastTheSoundData) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const std::vector<int> loud(3000, 1000);
-        auto spec = test::WavSpec().Channels(static_cast<std::uint16_t>(c.channels));
+        auto wavFormat = test::WavFormat().Channels(static_cast<std::uint16_t>(c.channels));
         Frames frames = c.channels == 1 ? Interleave(loud) : Interleave(loud, loud);
         if (c.cutShort) {
             // The header declares 8000 frames; the file holds 3000.
             frames.resize(frames.size() * 8 / 3, 1000);
-            spec.KeepDataBytes(3000 * 2);
+            wavFormat.KeepDataBytes(3000 * 2);
         }
-        auto wav = test::WavBytesFromFrames(spec, frames);
+        auto wav = test::WavBytesFromFrames(wavFormat, frames);
         if (c.trailingChunk) {
             const std::vector<std::uint8_t> body(40000, 0x7F);
             wav.insert(wav.end(), {'L', 'I', 'S', 'T', 0x40, 0x9C, 0, 0});

@@ -32,7 +32,7 @@ void FillRandom(RunState& s, int n) {
 }
 
 BlockReader SilentReader(std::uint32_t rate = 44100) {
-    return BlockReader(test::WavBytesFromFrames(test::WavSpec().Rate(rate), Frames(100, 0)));
+    return BlockReader(test::WavBytesFromFrames(test::WavFormat().Rate(rate), Frames(100, 0)));
 }
 
 TEST(CompactSpectra, PassOneBinsHoldTheLinesNearestTheirLabels) {

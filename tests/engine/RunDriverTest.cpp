@@ -28,7 +28,7 @@ namespace {
 namespace fs = std::filesystem;
 using test::LogLine;
 using test::ScriptedHost;
-using test::WavSpec;
+using test::WavFormat;
 using Timeline = std::vector<LogLine>;
 
 class TempDir {
@@ -57,7 +57,7 @@ std::string WriteSine(const TempDir& dir, const std::string& name, std::uint16_t
     for (std::size_t i = 0; i < frames; ++i)
         x[i] = 0.5 * std::sin(2 * std::numbers::pi * 440.0 * static_cast<double>(i) / 44100.0);
     const fs::path p = dir / name;
-    test::WriteWav(p, WavSpec().Channels(channels), std::vector<std::vector<double>>(channels, x));
+    test::WriteWav(p, WavFormat().Channels(channels), std::vector<std::vector<double>>(channels, x));
     return p.string();
 }
 

@@ -24,7 +24,7 @@ namespace {
 namespace fs = std::filesystem;
 using test::ScriptedHost;
 using test::WavChunk;
-using test::WavSpec;
+using test::WavFormat;
 using Bytes = std::vector<std::uint8_t>;
 
 constexpr const char* kInterval =
@@ -54,8 +54,8 @@ private:
     fs::path path_;
 };
 
-Bytes Silence(const WavSpec& spec, std::size_t frames) {
-    return test::WavBytesFromFrames(spec, std::vector<std::int16_t>(frames * spec.channels, 0));
+Bytes Silence(const WavFormat& wavFormat, std::size_t frames) {
+    return test::WavBytesFromFrames(wavFormat, std::vector<std::int16_t>(frames * wavFormat.channels, 0));
 }
 
 std::string WriteFile(const TempDir& dir, const std::string& name, const Bytes& bytes) {
@@ -96,7 +96,7 @@ struct Rig {
 TEST(HeaderIntake, ShowsTheHeaderFactsAndTimeLists) {
     TempDir dir;
     // 10.5 seconds of 16-bit mono: 463050 frames, 926100 data bytes.
-    const auto path = WriteFile(dir, "ten.wav", Silence(WavSpec(), 463050));
+    const auto path = WriteFile(dir, "ten.wav", Silence(WavFormat(), 463050));
     for (const char* option : {"Introductory", "Advanced"}) {
         SCOPED_TRACE(option);
         Rig r(option);
@@ -158,7 +158,7 @@ TEST(HeaderIntake, ShowsTheHeaderFactsAndTimeLists) {
 
 TEST(HeaderIntake, OnePassOptionLocksTheSettingsGroups) {
     TempDir dir;
-    const auto path = WriteFile(dir, "a.wav", Silence(WavSpec(), 44100 * 3));
+    const auto path = WriteFile(dir, "a.wav", Silence(WavFormat(), 44100 * 3));
     Rig intro("Introductory");
     intro.Form().HighResolution = true;  // a stale choice is reset to "Normal"
     intro.Form().LowResolution = false;
@@ -194,7 +194,7 @@ TEST(HeaderIntake, ChannelCountsAndTheirMarks) {
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.channels << " channels");
         const auto path = WriteFile(dir, std::to_string(c.channels) + ".wav",
-                                    Silence(WavSpec().Channels(c.channels), 1000));
+                                    Silence(WavFormat().Channels(c.channels), 1000));
         Rig r("Advanced");
         r.ReadHeader(path);
         EXPECT_EQ(r.e.S().TwoChan, c.twoChan);
@@ -206,7 +206,7 @@ TEST(HeaderIntake, ChannelCountsAndTheirMarks) {
 
 TEST(HeaderIntake, RifxIsMarkedButStillRuns) {
     TempDir dir;
-    Bytes bytes = Silence(WavSpec(), 44100 * 3);
+    Bytes bytes = Silence(WavFormat(), 44100 * 3);
     test::PutId(bytes, 0, "RIFX");
     const auto path = WriteFile(dir, "x.wav", bytes);
     Rig r("Introductory");
@@ -223,9 +223,9 @@ TEST(HeaderIntake, RifxIsMarkedButStillRuns) {
 
 TEST(HeaderIntake, UnreadableHeaderRefusesTheRun) {
     TempDir dir;
-    Bytes noData = Silence(WavSpec(), 0);  // 44 bytes: the "data" chunk header is the last 8
+    Bytes noData = Silence(WavFormat(), 0);  // 44 bytes: the "data" chunk header is the last 8
     test::PutId(noData, 36, "JUNK");
-    Bytes shortHeader = Silence(WavSpec(), 10);
+    Bytes shortHeader = Silence(WavFormat(), 10);
     shortHeader.resize(10);
     struct Case {
         const char* name;
@@ -278,32 +278,32 @@ TEST(CheckDialog, RevealShowsTheChannelGroupOnlyForTwoChannels) {
 TEST(CheckDialog, AcceptanceTestOnRealHeaders) {
     struct Case {
         const char* name;
-        WavSpec spec;
+        WavFormat wavFormat;
         std::size_t frames;
         const char* refusal;  // nullptr: accepted
     };
     const Case cases[] = {
-        {"44100/16/2 for exactly 2 s", WavSpec().Channels(2), 88200, nullptr},
-        {"44100/16/1 for 3 s", WavSpec(), 132300, nullptr},
-        {"one frame short of 2 s", WavSpec().Channels(2), 88199,
+        {"44100/16/2 for exactly 2 s", WavFormat().Channels(2), 88200, nullptr},
+        {"44100/16/1 for 3 s", WavFormat(), 132300, nullptr},
+        {"one frame short of 2 s", WavFormat().Channels(2), 88199,
          "Sample rate 44100 Bits/Sample 16 Channels 2 Estimated Run Time 1"},
-        {"1 s", WavSpec().Channels(2), 44100,
+        {"1 s", WavFormat().Channels(2), 44100,
          "Sample rate 44100 Bits/Sample 16 Channels 2 Estimated Run Time 1"},
-        {"48000 Hz", WavSpec().Rate(48000).Channels(2), 144000,
+        {"48000 Hz", WavFormat().Rate(48000).Channels(2), 144000,
          "Sample rate 48000 Bits/Sample 16 Channels 2 Estimated Run Time 3"},
-        {"3 channels", WavSpec().Channels(3), 88200,
+        {"3 channels", WavFormat().Channels(3), 88200,
          "Sample rate 44100 Bits/Sample 16 Channels 3 Estimated Run Time 2"},
-        {"5 channels", WavSpec().Channels(5), 88200,
+        {"5 channels", WavFormat().Channels(5), 88200,
          "Sample rate 44100 Bits/Sample 16 Channels 5 Estimated Run Time 2"},
-        {"8 bits", WavSpec().Bits(8), 88200,
+        {"8 bits", WavFormat().Bits(8), 88200,
          "Sample rate 44100 Bits/Sample 8 Channels 1 Estimated Run Time 2"},
-        {"24 bits", WavSpec().Bits(24), 88200,
+        {"24 bits", WavFormat().Bits(24), 88200,
          "Sample rate 44100 Bits/Sample 24 Channels 1 Estimated Run Time 2"},
     };
     TempDir dir;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto path = WriteFile(dir, "accept.wav", Silence(c.spec, c.frames));
+        const auto path = WriteFile(dir, "accept.wav", Silence(c.wavFormat, c.frames));
         Rig r("Advanced");
         r.ReadHeader(path);
         const auto refusal = AcceptanceRefusal(r.Form());
@@ -338,7 +338,7 @@ TEST(SettingsIntake, StartAndEndTimesAreCheckedBeforeTheRun) {
         {"1", "3", nullptr, nullptr},
     };
     TempDir dir;
-    const auto path = WriteFile(dir, "t.wav", Silence(WavSpec(), 44100 * 7));
+    const auto path = WriteFile(dir, "t.wav", Silence(WavFormat(), 44100 * 7));
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.start << ".." << c.end);
         Rig r("Introductory");
@@ -449,8 +449,8 @@ TEST(SettingsIntake, TakesTheDialogSettingsOver) {
          5, 'F', true, 1, -70.0, 'N', "2", "2"},
     };
     TempDir dir;
-    const auto mono = WriteFile(dir, "mono.wav", Silence(WavSpec(), 44100 * 3));
-    const auto stereo = WriteFile(dir, "stereo.wav", Silence(WavSpec().Channels(2), 44100 * 3));
+    const auto mono = WriteFile(dir, "mono.wav", Silence(WavFormat(), 44100 * 3));
+    const auto stereo = WriteFile(dir, "stereo.wav", Silence(WavFormat().Channels(2), 44100 * 3));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Rig r("Advanced");
@@ -484,7 +484,7 @@ TEST(SettingsIntake, TakesTheDialogSettingsOver) {
 TEST(SettingsIntake, StartOffsetCountsFromTheFirstDataByte) {
     struct Case {
         const char* name;
-        WavSpec spec;
+        WavFormat wavFormat;
         const char* start;
         const char* end;
         std::int64_t dataAt;
@@ -492,19 +492,19 @@ TEST(SettingsIntake, StartOffsetCountsFromTheFirstDataByte) {
         std::int64_t maxOffset;  // byte rate x end time
     };
     const Case cases[] = {
-        {"stereo, 44-byte header, start 1", WavSpec().Channels(2), "1", "3", 44, 176400, 529200},
+        {"stereo, 44-byte header, start 1", WavFormat().Channels(2), "1", "3", 44, 176400, 529200},
         {"stereo, LIST chunk of 26 bytes, start 1",
-         WavSpec().Channels(2).ChunkBeforeData({"LIST", Bytes(26, 'x')}), "1", "3", 78, 176400,
+         WavFormat().Channels(2).ChunkBeforeData({"LIST", Bytes(26, 'x')}), "1", "3", 78, 176400,
          529200},
-        {"stereo, 18-byte format chunk, start 1", WavSpec().Channels(2).ExtraFormat({0, 0}), "1",
+        {"stereo, 18-byte format chunk, start 1", WavFormat().Channels(2).ExtraFormat({0, 0}), "1",
          "3", 46, 176400, 529200},
-        {"mono, start 2", WavSpec(), "2", "4", 44, 176400, 352800},
-        {"mono, start 0", WavSpec(), "0", "2", 44, 0, 176400},
+        {"mono, start 2", WavFormat(), "2", "4", 44, 176400, 352800},
+        {"mono, start 0", WavFormat(), "0", "2", 44, 0, 176400},
     };
     TempDir dir;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto path = WriteFile(dir, "offset.wav", Silence(c.spec, 44100 * 4));
+        const auto path = WriteFile(dir, "offset.wav", Silence(c.wavFormat, 44100 * 4));
         Rig r("Advanced");
         r.ReadHeader(path);
         RevealSettings(r.Form());
@@ -523,7 +523,7 @@ TEST(SettingsIntake, StartOffsetCountsFromTheFirstDataByte) {
 
 TEST(SettingsIntake, TextThatIsNoIntegerStopsTheRun) {
     TempDir dir;
-    const auto path = WriteFile(dir, "a.wav", Silence(WavSpec(), 44100 * 3));
+    const auto path = WriteFile(dir, "a.wav", Silence(WavFormat(), 44100 * 3));
     Rig r("Introductory");
     r.host.checkDialog = [](SoundFileCheckForm& f) { f.OutputCompression = "abc"; };
     try {

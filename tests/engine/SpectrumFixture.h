@@ -72,7 +72,7 @@ inline Frames Interleave(const std::vector<int>& left, const std::vector<int>& r
 
 // WAV bytes of 16-bit frames at 44100 Hz.
 inline std::vector<std::uint8_t> WavOf(const Frames& frames, std::uint16_t channels) {
-    return test::WavBytesFromFrames(test::WavSpec().Channels(channels), frames);
+    return test::WavBytesFromFrames(test::WavFormat().Channels(channels), frames);
 }
 
 // An engine on one sound file, as a run leaves it before its first block: run reset, header

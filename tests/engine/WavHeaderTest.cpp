@@ -18,7 +18,7 @@ using test::PutU16;
 using test::PutU32;
 using test::WavBytesFromFrames;
 using test::WavChunk;
-using test::WavSpec;
+using test::WavFormat;
 using Bytes = std::vector<std::uint8_t>;
 
 // A stream holding the file followed by a well-formed "data" chunk that lies beyond the file
@@ -38,15 +38,15 @@ WavHeaderInfo Read(const Bytes& bytes) {
   return ReadWavHeader(f.in, f.size);
 }
 
-Bytes Silence(const WavSpec& spec, std::size_t frames) {
-  return WavBytesFromFrames(spec, std::vector<std::int16_t>(frames * spec.channels, 0));
+Bytes Silence(const WavFormat& wavFormat, std::size_t frames) {
+  return WavBytesFromFrames(wavFormat, std::vector<std::int16_t>(frames * wavFormat.channels, 0));
 }
 
 WavChunk Chunk(const char* id, std::size_t n) { return {id, Bytes(n, 0x55)}; }
 
 struct GoodCase {
   const char* name;
-  WavSpec spec;
+  WavFormat wavFormat;
   std::size_t frames;
   std::uint64_t dataAt;
   std::uint32_t extra;
@@ -60,36 +60,36 @@ struct GoodCase {
 TEST(WavHeader, ReadsGoodLayouts) {
   const GoodCase cases[] = {
       {"canonical 44-byte header", {}, 1000, 44, 0, 88200, 2, 0, false, false},
-      {"18-byte format chunk", WavSpec().ExtraFormat({0, 0}), 1000, 46, 2, 88200, 2, 0, false, false},
-      {"LIST before data", WavSpec().ChunkBeforeData(Chunk("LIST", 26)), 1000, 78, 0, 88200, 2, 0,
+      {"18-byte format chunk", WavFormat().ExtraFormat({0, 0}), 1000, 46, 2, 88200, 2, 0, false, false},
+      {"LIST before data", WavFormat().ChunkBeforeData(Chunk("LIST", 26)), 1000, 78, 0, 88200, 2, 0,
        false, false},
-      {"odd chunk and pad byte", WavSpec().ChunkBeforeData(Chunk("JUNK", 5)), 1000, 58, 0, 88200, 2,
+      {"odd chunk and pad byte", WavFormat().ChunkBeforeData(Chunk("JUNK", 5)), 1000, 58, 0, 88200, 2,
        0, false, false},
-      {"chunk before fmt", WavSpec().ChunkBeforeFormat(Chunk("JUNK", 4)), 1000, 56, 0, 88200, 2, 0,
+      {"chunk before fmt", WavFormat().ChunkBeforeFormat(Chunk("JUNK", 4)), 1000, 56, 0, 88200, 2, 0,
        false, false},
       {"odd chunks both sides",
-       WavSpec()
+       WavFormat()
            .ExtraFormat({1, 0, 7})
            .ChunkBeforeFormat(Chunk("bext", 3))
            .ChunkBeforeData(Chunk("LIST", 1))
            .ChunkBeforeData(Chunk("fact", 4)),
        10, 12 + 12 + 28 + 10 + 12 + 8, 3, 88200, 2, 0, false, false},
       {"10.5 seconds mono", {}, 463050, 44, 0, 88200, 2, 10, false, false},
-      {"stereo", WavSpec().Channels(2), 100, 44, 0, 176400, 4, 0, true, false},
-      {"3 channels", WavSpec().Channels(3), 100, 44, 0, 264600, 6, 0, false, true},
-      {"5 channels", WavSpec().Channels(5), 100, 44, 0, 441000, 10, 0, false, false},
-      {"7 channels", WavSpec().Channels(7), 100, 44, 0, 617400, 14, 0, false, true},
-      {"48000 Hz stereo", WavSpec().Rate(48000).Channels(2), 96000, 44, 0, 192000, 4, 2, true,
+      {"stereo", WavFormat().Channels(2), 100, 44, 0, 176400, 4, 0, true, false},
+      {"3 channels", WavFormat().Channels(3), 100, 44, 0, 264600, 6, 0, false, true},
+      {"5 channels", WavFormat().Channels(5), 100, 44, 0, 441000, 10, 0, false, false},
+      {"7 channels", WavFormat().Channels(7), 100, 44, 0, 617400, 14, 0, false, true},
+      {"48000 Hz stereo", WavFormat().Rate(48000).Channels(2), 96000, 44, 0, 192000, 4, 2, true,
        false},
-      {"8 bits 22050 Hz", WavSpec().Rate(22050).Bits(8), 44100, 44, 0, 22050, 1, 2,
+      {"8 bits 22050 Hz", WavFormat().Rate(22050).Bits(8), 44100, 44, 0, 22050, 1, 2,
        false, false},
-      {"24 bits stereo", WavSpec().Bits(24).Channels(2), 100, 44, 0, 264600, 6, 0, true,
+      {"24 bits stereo", WavFormat().Bits(24).Channels(2), 100, 44, 0, 264600, 6, 0, true,
        false},
-      {"1.5 seconds stereo", WavSpec().Channels(2), 66150, 44, 0, 176400, 4, 1, true, false},
+      {"1.5 seconds stereo", WavFormat().Channels(2), 66150, 44, 0, 176400, 4, 1, true, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const Bytes bytes = Silence(c.spec, c.frames);
+    const Bytes bytes = Silence(c.wavFormat, c.frames);
     FileStream f(bytes);
     const WavHeaderInfo h = ReadWavHeader(f.in, f.size);
     ASSERT_FALSE(h.refusal) << *h.refusal;
@@ -101,9 +101,9 @@ TEST(WavHeader, ReadsGoodLayouts) {
     EXPECT_EQ(static_cast<std::uint64_t>(f.in.tellg()), c.dataAt);
     EXPECT_EQ(h.ExtraFormatBytes, c.extra);
     EXPECT_EQ(h.SoundFileCompressionCode, 1);
-    EXPECT_EQ(h.SoundFileNoOfChannels, c.spec.channels);
-    EXPECT_EQ(h.SoundFileSampleRate, c.spec.sampleRate);
-    EXPECT_EQ(h.SoundFileSigBitsPerSample, c.spec.bitsPerSample);
+    EXPECT_EQ(h.SoundFileNoOfChannels, c.wavFormat.channels);
+    EXPECT_EQ(h.SoundFileSampleRate, c.wavFormat.sampleRate);
+    EXPECT_EQ(h.SoundFileSigBitsPerSample, c.wavFormat.bitsPerSample);
     EXPECT_EQ(h.SoundFileAvBytesPerSecond, c.byteRate);
     EXPECT_EQ(h.SoundFileBlockAlign, c.align);
     EXPECT_EQ(h.ChunkLength, c.frames * c.align);
@@ -205,7 +205,7 @@ struct BadCase {
 };
 
 TEST(WavHeader, DamagedHeadersAreRefusedOrCut) {
-  Bytes listBeforeData = Silence(WavSpec().ChunkBeforeData(Chunk("LIST", 26)), 100);
+  Bytes listBeforeData = Silence(WavFormat().ChunkBeforeData(Chunk("LIST", 26)), 100);
   PutU32(listBeforeData, 40, 0xFFFFFFFFu);
   Bytes dataRenamed = Base();
   PutId(dataRenamed, 36, "dat ");
@@ -260,7 +260,7 @@ TEST(WavHeader, DamagedHeadersAreRefusedOrCut) {
       {"RIFF size 0xFFFFFFFF (shown only)", Patched32(4, 0xFFFFFFFFu), std::nullopt, 200},
       {"data size past the end: cut", Patched32(40, 1000), std::nullopt, 200},
       {"data size 0xFFFFFFFF: cut", Patched32(40, 0xFFFFFFFFu), std::nullopt, 200},
-      {"recording cut short", Silence(WavSpec().KeepDataBytes(51), 100), std::nullopt, 51},
+      {"recording cut short", Silence(WavFormat().KeepDataBytes(51), 100), std::nullopt, 51},
       {"data size 0", Patched32(40, 0), std::nullopt, 0},
   };
   for (const auto& c : cases) {
@@ -276,7 +276,7 @@ TEST(WavHeader, DamagedHeadersAreRefusedOrCut) {
 
 TEST(WavHeader, CutDataKeepsTheDeclaredSizeAndTimesWhatIsThere) {
   // 3 s declared at 44100 Hz mono, 2.5 s present: PlayTime counts what the file holds.
-  const WavHeaderInfo h = Read(Silence(WavSpec().KeepDataBytes(220500), 132300));
+  const WavHeaderInfo h = Read(Silence(WavFormat().KeepDataBytes(220500), 132300));
   ASSERT_FALSE(h.refusal);
   EXPECT_TRUE(h.DataCut);
   EXPECT_EQ(h.DeclaredChunkLength, 264600u);
@@ -333,13 +333,13 @@ TEST(WavHeader, StartOffsetKeepsStereoChannelsInPlace) {
   // 100 Hz stereo, left = frame index, right = -(index + 1); a LIST chunk puts the data at
   // byte 78, which is not a multiple of the 4-byte frame, so an offset counted from the start
   // of the file would land between the channels.
-  const WavSpec spec = WavSpec().Rate(100).Channels(2).ChunkBeforeData(Chunk("LIST", 26));
+  const WavFormat wavFormat = WavFormat().Rate(100).Channels(2).ChunkBeforeData(Chunk("LIST", 26));
   std::vector<std::int16_t> frames;
   for (std::int16_t i = 0; i < 300; ++i) {
     frames.push_back(i);
     frames.push_back(static_cast<std::int16_t>(-i - 1));
   }
-  const Bytes bytes = WavBytesFromFrames(spec, frames);
+  const Bytes bytes = WavBytesFromFrames(wavFormat, frames);
   const WavHeaderInfo h = Read(bytes);
   ASSERT_FALSE(h.refusal);
   ASSERT_EQ(h.StreamDataChunk, 78u);
@@ -360,21 +360,21 @@ TEST(WavHeader, AcceptanceVerdict) {
   const std::string refusal =
       " This sound file does not comply with OXW input specifications. Check OXW Help.";
   struct Case {
-    WavSpec spec;
+    WavFormat wavFormat;
     std::size_t frames;
     std::optional<std::string> verdict;
   };
   const Case cases[] = {
-      {WavSpec().Channels(2), 88200, std::nullopt},  // exactly 2 s stereo
-      {WavSpec(), 100000, std::nullopt},              // 2.27 s mono
-      {WavSpec().Channels(2), 88199, refusal + "Sample rate 44100 Bits/Sample 16 Channels 2 Estimated Run Time 1"},
-      {WavSpec().Rate(48000).Channels(2), 96000,
+      {WavFormat().Channels(2), 88200, std::nullopt},  // exactly 2 s stereo
+      {WavFormat(), 100000, std::nullopt},              // 2.27 s mono
+      {WavFormat().Channels(2), 88199, refusal + "Sample rate 44100 Bits/Sample 16 Channels 2 Estimated Run Time 1"},
+      {WavFormat().Rate(48000).Channels(2), 96000,
        refusal + "Sample rate 48000 Bits/Sample 16 Channels 2 Estimated Run Time 2"},
-      {WavSpec().Bits(24), 88200, refusal + "Sample rate 44100 Bits/Sample 24 Channels 1 Estimated Run Time 2"},
-      {WavSpec().Channels(3), 88200, refusal + "Sample rate 44100 Bits/Sample 16 Channels 3 Estimated Run Time 2"},
+      {WavFormat().Bits(24), 88200, refusal + "Sample rate 44100 Bits/Sample 24 Channels 1 Estimated Run Time 2"},
+      {WavFormat().Channels(3), 88200, refusal + "Sample rate 44100 Bits/Sample 16 Channels 3 Estimated Run Time 2"},
   };
   for (const auto& c : cases) {
-    const WavHeaderInfo h = Read(Silence(c.spec, c.frames));
+    const WavHeaderInfo h = Read(Silence(c.wavFormat, c.frames));
     ASSERT_FALSE(h.refusal);
     EXPECT_EQ(AcceptanceProblem(h), c.verdict);
   }
@@ -382,13 +382,13 @@ TEST(WavHeader, AcceptanceVerdict) {
 
 TEST(WavWriter, SampleCodesAndLayout) {
   // Full scale and midpoints of each depth, read back from the data at byte 44.
-  const Bytes b8 = test::WavBytes(WavSpec().Bits(8), {{0.0, 1.0, -1.0, 2.0}});
+  const Bytes b8 = test::WavBytes(WavFormat().Bits(8), {{0.0, 1.0, -1.0, 2.0}});
   EXPECT_EQ(Bytes(b8.begin() + 44, b8.end()), (Bytes{128, 255, 1, 255}));
-  const Bytes b16 = test::WavBytes(WavSpec(), {{1.0, -0.5}});
+  const Bytes b16 = test::WavBytes(WavFormat(), {{1.0, -0.5}});
   EXPECT_EQ(Bytes(b16.begin() + 44, b16.end()), (Bytes{0xFF, 0x7F, 0x00, 0xC0}));
-  const Bytes b24 = WavBytesFromFrames(WavSpec().Bits(24).Channels(2), {1, -1});
+  const Bytes b24 = WavBytesFromFrames(WavFormat().Bits(24).Channels(2), {1, -1});
   EXPECT_EQ(Bytes(b24.begin() + 44, b24.end()), (Bytes{0x00, 0x01, 0x00, 0x00, 0xFF, 0xFF}));
-  const Bytes odd = test::WavBytes(WavSpec().Bits(8), {{0.0, 0.0, 0.0}});
+  const Bytes odd = test::WavBytes(WavFormat().Bits(8), {{0.0, 0.0, 0.0}});
   EXPECT_EQ(odd.size(), 44u + 3 + 1);  // pad byte after odd data
   EXPECT_EQ(odd[40], 3);
 }

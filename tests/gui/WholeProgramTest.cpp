@@ -52,7 +52,7 @@ protected:
         wav = dir / "tone.wav";
         std::vector<double> sine(44100 * 3);
         for (std::size_t i = 0; i < sine.size(); ++i) sine[i] = 0.3 * std::sin(2 * M_PI * 1000.0 * i / 44100.0);
-        test::WriteWav(wav, test::WavSpec(), {sine});
+        test::WriteWav(wav, test::WavFormat(), {sine});
         app::CreateForms(forms);
         main = forms.Form1;
         main->SetDialogs(&dialogs);
@@ -175,7 +175,7 @@ TEST_F(WholeProgram, TerminateEndsTheProgram) {
 }
 
 TEST_F(WholeProgram, RefusedFileShowsFactsThenEnds) {
-    test::WriteWav(wav, test::WavSpec().Rate(48000), {std::vector<double>(48000 * 3, 0.0)});
+    test::WriteWav(wav, test::WavFormat().Rate(48000), {std::vector<double>(48000 * 3, 0.0)});
     SkipQuestionnaire();
     dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
     ClickAnalysis();

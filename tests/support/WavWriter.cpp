@@ -31,13 +31,13 @@ void AppendChunk(std::vector<std::uint8_t>& out, const WavChunk& chunk) {
   if (chunk.body.size() % 2 == 1) out.push_back(0);
 }
 
-void CheckBits(const WavSpec& spec) {
-  if (spec.bitsPerSample != 8 && spec.bitsPerSample != 16 && spec.bitsPerSample != 24) {
+void CheckBits(const WavFormat& wavFormat) {
+  if (wavFormat.bitsPerSample != 8 && wavFormat.bitsPerSample != 16 && wavFormat.bitsPerSample != 24) {
     throw std::invalid_argument("WavWriter writes 8, 16 or 24 bits only");
   }
 }
 
-// One sample code of spec.bitsPerSample bits, as written (8-bit offset to unsigned).
+// One sample code of wavFormat.bitsPerSample bits, as written (8-bit offset to unsigned).
 void AppendCode(std::vector<std::uint8_t>& out, int bits, std::int32_t code) {
   if (bits == 8) code += 128;
   AppendLE(out, static_cast<std::uint32_t>(code), bits / 8);
@@ -55,37 +55,37 @@ std::int32_t CodeOfInt16(std::int16_t v, int bits) {
 }
 
 // Header, chunks and data; the declared sizes describe the whole data even when it is cut.
-std::vector<std::uint8_t> Assemble(const WavSpec& spec, const std::vector<std::uint8_t>& data) {
-  const std::uint16_t align = static_cast<std::uint16_t>(spec.channels * (spec.bitsPerSample / 8));
+std::vector<std::uint8_t> Assemble(const WavFormat& wavFormat, const std::vector<std::uint8_t>& data) {
+  const std::uint16_t align = static_cast<std::uint16_t>(wavFormat.channels * (wavFormat.bitsPerSample / 8));
   std::vector<std::uint8_t> out;
   AppendId(out, "RIFF");
   AppendLE(out, 0, 4);  // RIFF size, filled in below
   AppendId(out, "WAVE");
-  for (const auto& chunk : spec.chunksBeforeFormat) AppendChunk(out, chunk);
+  for (const auto& chunk : wavFormat.chunksBeforeFormat) AppendChunk(out, chunk);
   std::vector<std::uint8_t> fmt;
-  AppendLE(fmt, spec.formatCode, 2);
-  AppendLE(fmt, spec.channels, 2);
-  AppendLE(fmt, spec.sampleRate, 4);
-  AppendLE(fmt, spec.sampleRate * align, 4);
+  AppendLE(fmt, wavFormat.formatCode, 2);
+  AppendLE(fmt, wavFormat.channels, 2);
+  AppendLE(fmt, wavFormat.sampleRate, 4);
+  AppendLE(fmt, wavFormat.sampleRate * align, 4);
   AppendLE(fmt, align, 2);
-  AppendLE(fmt, spec.bitsPerSample, 2);
-  fmt.insert(fmt.end(), spec.extraFormatBytes.begin(), spec.extraFormatBytes.end());
+  AppendLE(fmt, wavFormat.bitsPerSample, 2);
+  fmt.insert(fmt.end(), wavFormat.extraFormatBytes.begin(), wavFormat.extraFormatBytes.end());
   AppendChunk(out, {"fmt ", fmt});
-  for (const auto& chunk : spec.chunksBeforeData) AppendChunk(out, chunk);
+  for (const auto& chunk : wavFormat.chunksBeforeData) AppendChunk(out, chunk);
   AppendChunk(out, {"data", data});
   PutU32(out, 4, static_cast<std::uint32_t>(out.size() - 8));
-  if (spec.keepDataBytes && *spec.keepDataBytes < data.size()) {
-    out.resize(out.size() - (data.size() % 2) - (data.size() - *spec.keepDataBytes));
+  if (wavFormat.keepDataBytes && *wavFormat.keepDataBytes < data.size()) {
+    out.resize(out.size() - (data.size() % 2) - (data.size() - *wavFormat.keepDataBytes));
   }
   return out;
 }
 
 }  // namespace
 
-std::vector<std::uint8_t> WavBytes(const WavSpec& spec,
+std::vector<std::uint8_t> WavBytes(const WavFormat& wavFormat,
                                    const std::vector<std::vector<double>>& channelSamples) {
-  CheckBits(spec);
-  if (channelSamples.size() != spec.channels) {
+  CheckBits(wavFormat);
+  if (channelSamples.size() != wavFormat.channels) {
     throw std::invalid_argument("one sample vector per channel expected");
   }
   const std::size_t frames = channelSamples.empty() ? 0 : channelSamples.front().size();
@@ -93,27 +93,27 @@ std::vector<std::uint8_t> WavBytes(const WavSpec& spec,
     if (ch.size() != frames) throw std::invalid_argument("channels differ in length");
   }
   std::vector<std::uint8_t> data;
-  data.reserve(frames * spec.channels * (spec.bitsPerSample / 8));
+  data.reserve(frames * wavFormat.channels * (wavFormat.bitsPerSample / 8));
   for (std::size_t i = 0; i < frames; ++i) {
     for (const auto& ch : channelSamples) {
-      AppendCode(data, spec.bitsPerSample, CodeOfDouble(ch[i], spec.bitsPerSample));
+      AppendCode(data, wavFormat.bitsPerSample, CodeOfDouble(ch[i], wavFormat.bitsPerSample));
     }
   }
-  return Assemble(spec, data);
+  return Assemble(wavFormat, data);
 }
 
-std::vector<std::uint8_t> WavBytesFromFrames(const WavSpec& spec,
+std::vector<std::uint8_t> WavBytesFromFrames(const WavFormat& wavFormat,
                                              const std::vector<std::int16_t>& interleaved) {
-  CheckBits(spec);
-  if (spec.channels == 0 || interleaved.size() % spec.channels != 0) {
+  CheckBits(wavFormat);
+  if (wavFormat.channels == 0 || interleaved.size() % wavFormat.channels != 0) {
     throw std::invalid_argument("interleaved samples are not whole frames");
   }
   std::vector<std::uint8_t> data;
-  data.reserve(interleaved.size() * (spec.bitsPerSample / 8));
+  data.reserve(interleaved.size() * (wavFormat.bitsPerSample / 8));
   for (std::int16_t v : interleaved) {
-    AppendCode(data, spec.bitsPerSample, CodeOfInt16(v, spec.bitsPerSample));
+    AppendCode(data, wavFormat.bitsPerSample, CodeOfInt16(v, wavFormat.bitsPerSample));
   }
-  return Assemble(spec, data);
+  return Assemble(wavFormat, data);
 }
 
 void WriteWavFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
@@ -122,14 +122,14 @@ void WriteWavFile(const std::filesystem::path& path, const std::vector<std::uint
   if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
-void WriteWav(const std::filesystem::path& path, const WavSpec& spec,
+void WriteWav(const std::filesystem::path& path, const WavFormat& wavFormat,
               const std::vector<std::vector<double>>& channelSamples) {
-  WriteWavFile(path, WavBytes(spec, channelSamples));
+  WriteWavFile(path, WavBytes(wavFormat, channelSamples));
 }
 
-void WriteWavFrames(const std::filesystem::path& path, const WavSpec& spec,
+void WriteWavFrames(const std::filesystem::path& path, const WavFormat& wavFormat,
                     const std::vector<std::int16_t>& interleaved) {
-  WriteWavFile(path, WavBytesFromFrames(spec, interleaved));
+  WriteWavFile(path, WavBytesFromFrames(wavFormat, interleaved));
 }
 
 void PutU16(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint16_t value) {

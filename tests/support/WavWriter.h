@@ -20,7 +20,7 @@ struct WavChunk {
   std::vector<std::uint8_t> body;
 };
 
-struct WavSpec {
+struct WavFormat {
   std::uint32_t sampleRate = 44100;
   std::uint16_t bitsPerSample = 16;  // 8 (unsigned), 16 or 24 (signed)
   std::uint16_t channels = 1;
@@ -32,40 +32,40 @@ struct WavSpec {
   // recording that was cut short.
   std::optional<std::size_t> keepDataBytes;
 
-  // Chainable setters: WavSpec().Rate(48000).Channels(2).ChunkBeforeData({"LIST", body}).
-  WavSpec& Rate(std::uint32_t hz) { sampleRate = hz; return *this; }
-  WavSpec& Bits(std::uint16_t bits) { bitsPerSample = bits; return *this; }
-  WavSpec& Channels(std::uint16_t n) { channels = n; return *this; }
-  WavSpec& Format(std::uint16_t code) { formatCode = code; return *this; }
-  WavSpec& ExtraFormat(std::vector<std::uint8_t> bytes) {
+  // Chainable setters: WavFormat().Rate(48000).Channels(2).ChunkBeforeData({"LIST", body}).
+  WavFormat& Rate(std::uint32_t hz) { sampleRate = hz; return *this; }
+  WavFormat& Bits(std::uint16_t bits) { bitsPerSample = bits; return *this; }
+  WavFormat& Channels(std::uint16_t n) { channels = n; return *this; }
+  WavFormat& Format(std::uint16_t code) { formatCode = code; return *this; }
+  WavFormat& ExtraFormat(std::vector<std::uint8_t> bytes) {
     extraFormatBytes = std::move(bytes);
     return *this;
   }
-  WavSpec& ChunkBeforeFormat(WavChunk chunk) {
+  WavFormat& ChunkBeforeFormat(WavChunk chunk) {
     chunksBeforeFormat.push_back(std::move(chunk));
     return *this;
   }
-  WavSpec& ChunkBeforeData(WavChunk chunk) {
+  WavFormat& ChunkBeforeData(WavChunk chunk) {
     chunksBeforeData.push_back(std::move(chunk));
     return *this;
   }
-  WavSpec& KeepDataBytes(std::size_t n) { keepDataBytes = n; return *this; }
+  WavFormat& KeepDataBytes(std::size_t n) { keepDataBytes = n; return *this; }
 };
 
 // One vector of samples per channel (all of one length), values in -1..1 (clamped). Full scale
 // 1.0 is the largest positive code: 127 above the 8-bit midpoint 128, 32767, 8388607.
-std::vector<std::uint8_t> WavBytes(const WavSpec& spec,
+std::vector<std::uint8_t> WavBytes(const WavFormat& wavFormat,
                                    const std::vector<std::vector<double>>& channelSamples);
 
-// Interleaved 16-bit frames (spec.channels samples each); for 8 bits the high byte is kept
+// Interleaved 16-bit frames (wavFormat.channels samples each); for 8 bits the high byte is kept
 // (offset by 128), for 24 bits the value is shifted up by 8 bits.
-std::vector<std::uint8_t> WavBytesFromFrames(const WavSpec& spec,
+std::vector<std::uint8_t> WavBytesFromFrames(const WavFormat& wavFormat,
                                              const std::vector<std::int16_t>& interleaved);
 
 void WriteWavFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
-void WriteWav(const std::filesystem::path& path, const WavSpec& spec,
+void WriteWav(const std::filesystem::path& path, const WavFormat& wavFormat,
               const std::vector<std::vector<double>>& channelSamples);
-void WriteWavFrames(const std::filesystem::path& path, const WavSpec& spec,
+void WriteWavFrames(const std::filesystem::path& path, const WavFormat& wavFormat,
                     const std::vector<std::int16_t>& interleaved);
 
 // Little-endian patches, for building damaged headers from a good one.
