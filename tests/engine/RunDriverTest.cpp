@@ -6,12 +6,12 @@
 #include "engine/SoundFileIntake.h"
 #include "numeric/NumberFormat.h"
 #include "support/ScriptedHost.h"
+#include "support/TempDir.h"
 #include "support/WavWriter.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <filesystem>
 #include <numbers>
@@ -20,35 +20,15 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 namespace oxw::engine {
 namespace {
 
 namespace fs = std::filesystem;
 using test::LogLine;
 using test::ScriptedHost;
+using test::TempDir;
 using test::WavFormat;
 using Timeline = std::vector<LogLine>;
-
-class TempDir {
-public:
-    TempDir() {
-        static std::atomic<int> serial{0};
-        path_ = fs::temp_directory_path() /
-                ("oxw-driver-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    fs::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    fs::path path_;
-};
 
 // A 440 Hz sine at half scale, the same in every channel.
 std::string WriteSine(const TempDir& dir, const std::string& name, std::uint16_t channels,
@@ -131,7 +111,7 @@ protected:
     }
     Timeline View() const { return DriverView(host.timeline); }
 
-    TempDir dir;
+    TempDir dir{"oxw-driver"};
     TimelineHost host;
     Engine e{host};
 };

@@ -5,24 +5,23 @@
 #include "engine/Engine.h"
 #include "engine/SoundFileIntake.h"
 #include "support/ScriptedHost.h"
+#include "support/TempDir.h"
 #include "support/WavWriter.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 namespace oxw::engine {
 namespace {
 
 namespace fs = std::filesystem;
 using test::ScriptedHost;
+using test::TempDir;
 using test::WavChunk;
 using test::WavFormat;
 using Bytes = std::vector<std::uint8_t>;
@@ -33,26 +32,6 @@ constexpr const char* kInterval =
 constexpr const char* kNotBefore =
     "Processing will not proceed. START time selected is not before selected END time";
 constexpr const char* kTerminate = " A decision has been made to terminate the analysis";
-
-// A folder of its own under the system's temporary folder, removed with everything in it.
-class TempDir {
-public:
-    TempDir() {
-        static std::atomic<int> serial{0};
-        path_ = fs::temp_directory_path() /
-                ("oxw-intake-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    fs::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    fs::path path_;
-};
 
 Bytes Silence(const WavFormat& wavFormat, std::size_t frames) {
     return test::WavBytesFromFrames(wavFormat, std::vector<std::int16_t>(frames * wavFormat.channels, 0));
@@ -94,7 +73,7 @@ struct Rig {
 // ---- Header intake ---------------------------------------------------------------------------
 
 TEST(HeaderIntake, ShowsTheHeaderFactsAndTimeLists) {
-    TempDir dir;
+    TempDir dir{"oxw-intake"};
     // 10.5 seconds of 16-bit mono: 463050 frames, 926100 data bytes.
     const auto path = WriteFile(dir, "ten.wav", Silence(WavFormat(), 463050));
     for (const char* option : {"Introductory", "Advanced"}) {
@@ -157,7 +136,7 @@ TEST(HeaderIntake, ShowsTheHeaderFactsAndTimeLists) {
 }
 
 TEST(HeaderIntake, OnePassOptionLocksTheSettingsGroups) {
-    TempDir dir;
+    TempDir dir{"oxw-intake"};
     const auto path = WriteFile(dir, "a.wav", Silence(WavFormat(), 44100 * 3));
     Rig intro("Introductory");
     intro.Form().HighResolution = true;  // a stale choice is reset to "Normal"
@@ -190,7 +169,7 @@ TEST(HeaderIntake, ChannelCountsAndTheirMarks) {
         bool marked;
     };
     const Case cases[] = {{1, false, false}, {2, true, false}, {3, false, true}, {5, false, false}};
-    TempDir dir;
+    TempDir dir{"oxw-intake"};
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.channels << " channels");
         const auto path = WriteFile(dir, std::to_string(c.channels) + ".wav",
@@ -205,7 +184,7 @@ TEST(HeaderIntake, ChannelCountsAndTheirMarks) {
 }
 
 TEST(HeaderIntake, RifxIsMarkedButStillRuns) {
-    TempDir dir;
+    TempDir dir{"oxw-intake"};
     Bytes bytes = Silence(WavFormat(), 44100 * 3);
     test::PutId(bytes, 0, "RIFX");
     const auto path = WriteFile(dir, "x.wav", bytes);
@@ -222,7 +201,7 @@ TEST(HeaderIntake, RifxIsMarkedButStillRuns) {
 }
 
 TEST(HeaderIntake, UnreadableHeaderRefusesTheRun) {
-    TempDir dir;
+    TempDir dir{"oxw-intake"};
     Bytes noData = Silence(WavFormat(), 0);  // 44 bytes: the "data" chunk header is the last 8
     test::PutId(noData, 36, "JUNK");
     Bytes shortHeader = Silence(WavFormat(), 10);
@@ -300,7 +279,7 @@ TEST(CheckDialog, AcceptanceTestOnRealHeaders) {
         {"24 bits", WavFormat().Bits(24), 88200,
          "Sample rate 44100 Bits/Sample 24 Channels 1 Estimated Run Time 2"},
     };
-    TempDir dir;
+    TempDir dir{"oxw-intake"};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const auto path = WriteFile(dir, "accept.wav", Silence(c.wavFormat, c.frames));
@@ -337,7 +316,7 @@ TEST(SettingsIntake, StartAndEndTimesAreCheckedBeforeTheRun) {
         {"0", "2", nullptr, nullptr},
         {"1", "3", nullptr, nullptr},
     };
-    TempDir dir;
+    TempDir dir{"oxw-intake"};
     const auto path = WriteFile(dir, "t.wav", Silence(WavFormat(), 44100 * 7));
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.start << ".." << c.end);
@@ -448,7 +427,7 @@ TEST(SettingsIntake, TakesTheDialogSettingsOver) {
          },
          5, 'F', true, 1, -70.0, 'N', "2", "2"},
     };
-    TempDir dir;
+    TempDir dir{"oxw-intake"};
     const auto mono = WriteFile(dir, "mono.wav", Silence(WavFormat(), 44100 * 3));
     const auto stereo = WriteFile(dir, "stereo.wav", Silence(WavFormat().Channels(2), 44100 * 3));
     for (const auto& c : cases) {
@@ -501,7 +480,7 @@ TEST(SettingsIntake, StartOffsetCountsFromTheFirstDataByte) {
         {"mono, start 2", WavFormat(), "2", "4", 44, 176400, 352800},
         {"mono, start 0", WavFormat(), "0", "2", 44, 0, 176400},
     };
-    TempDir dir;
+    TempDir dir{"oxw-intake"};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const auto path = WriteFile(dir, "offset.wav", Silence(c.wavFormat, 44100 * 4));
@@ -522,7 +501,7 @@ TEST(SettingsIntake, StartOffsetCountsFromTheFirstDataByte) {
 }
 
 TEST(SettingsIntake, TextThatIsNoIntegerStopsTheRun) {
-    TempDir dir;
+    TempDir dir{"oxw-intake"};
     const auto path = WriteFile(dir, "a.wav", Silence(WavFormat(), 44100 * 3));
     Rig r("Introductory");
     r.host.checkDialog = [](SoundFileCheckForm& f) { f.OutputCompression = "abc"; };

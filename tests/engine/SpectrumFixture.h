@@ -4,9 +4,9 @@
 
 #include "engine/Engine.h"
 #include "support/ScriptedHost.h"
+#include "support/TempDir.h"
 #include "support/WavWriter.h"
 
-#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -14,31 +14,11 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 namespace oxw::engine::spectrumtest {
 
 namespace fs = std::filesystem;
 using Frames = std::vector<std::int16_t>;  // interleaved 16-bit frames
-
-class TempDir {
-public:
-    TempDir() {
-        static std::atomic<int> serial{0};
-        path_ = fs::temp_directory_path() /
-                ("oxw-spectrum-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    fs::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    fs::path path_;
-};
+using test::TempDir;
 
 // round(amplitude sin(2 pi cycles i / period)) for i = 0..n-1.
 inline std::vector<int> Sine(std::size_t n, double amplitude, double cycles, double period) {
@@ -81,7 +61,7 @@ class BlockReader {
 public:
     test::ScriptedHost host;
     Engine engine{host};
-    TempDir dir;
+    TempDir dir{"oxw-spectrum"};
 
     explicit BlockReader(const std::vector<std::uint8_t>& wav, const std::string& channel = "Both",
                          const std::string& mode = "Standard") {

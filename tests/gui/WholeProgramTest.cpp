@@ -14,6 +14,7 @@
 #include "app/TForm1.h"
 #include "app/ViewFileOutput.h"
 #include "platform/Dialogs.h"
+#include "support/TempDir.h"
 #include "support/WavWriter.h"
 
 namespace fs = std::filesystem;
@@ -45,10 +46,6 @@ bool EndsWith(const std::string& s, const std::string& tail) {
 class WholeProgram : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("oxw-whole-" + std::to_string(::getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
         wav = dir / "tone.wav";
         std::vector<double> sine(44100 * 3);
         for (std::size_t i = 0; i < sine.size(); ++i) sine[i] = 0.3 * std::sin(2 * M_PI * 1000.0 * i / 44100.0);
@@ -65,10 +62,7 @@ protected:
             return 1;
         };
     }
-    void TearDown() override {
-        app::DestroyForms(forms);
-        fs::remove_all(dir);
-    }
+    void TearDown() override { app::DestroyForms(forms); }
     int EnabledPage() const {
         int enabled = -1, count = 0;
         for (int i = 0; i < main->ui.PageControl1->count(); ++i)
@@ -78,7 +72,8 @@ protected:
     void SkipQuestionnaire() { emit main->ui.Label45->clicked(); }
     void ClickAnalysis() { main->ProcessIntroductoryClick(); }
 
-    fs::path dir, wav;
+    test::TempDir dir{"oxw-whole"};
+    fs::path wav;
     app::Forms forms;
     app::TForm1* main = nullptr;
     platform::ScriptedDialogs dialogs;
@@ -136,7 +131,7 @@ TEST_F(WholeProgram, OnePassRunWritesFilesAndOpensResults) {
 
     // Exit: the L, N and P files go (their rows are in the summary); the rest stay.
     main->Exit1Click();
-    const auto left = FilesIn(dir);
+    const auto left = FilesIn(dir.Path());
     for (const char* kind : {" Acoustic L.dvk", " Acoustic N.dvk", " Acoustic P.dvk"})
         EXPECT_EQ(std::count_if(left.begin(), left.end(), [&](auto& n) { return EndsWith(n, kind); }), 0) << kind;
     for (const char* kind : {" Acoustic S.dvk", " Acoustic T.dvk", " LOG.LOG", " Tone L.dvk", " CompactF.ARY"})

@@ -3,41 +3,19 @@
 // on real files in a temporary folder.
 #include "app/report/AuditLog.h"
 #include "app/report/OutputFiles.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 namespace oxw::report {
 namespace {
 
-namespace fs = std::filesystem;
-
-class TempDir {
-public:
-    TempDir() {
-        static std::atomic<int> serial{0};
-        path_ = fs::temp_directory_path() /
-                ("oxw-auditlog-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    fs::path path_;
-};
+using test::TempDir;
 
 std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -61,13 +39,14 @@ public:
 // The files a run has open: LOG, the Acoustic trace file and some array files.
 struct OpenFiles {
     explicit OpenFiles(const TempDir& dir) : dir(dir) {
-        files.LogFile.Create(dir / "run LOG.LOG");
-        files.DravolekTraceFile.Create(dir / "run Acoustic T.dvk");
-        for (int n : {1, 2, 37, 53, 54}) files.P[n].Create(dir / ("P" + std::to_string(n) + ".ARY"));
+        files.LogFile.Create(In("run LOG.LOG"));
+        files.DravolekTraceFile.Create(In("run Acoustic T.dvk"));
+        for (int n : {1, 2, 37, 53, 54}) files.P[n].Create(In("P" + std::to_string(n) + ".ARY"));
     }
-    std::string Log() const { return ReadAll(dir / "run LOG.LOG"); }
-    std::string Trace() const { return ReadAll(dir / "run Acoustic T.dvk"); }
-    std::string P(int n) const { return ReadAll(dir / ("P" + std::to_string(n) + ".ARY")); }
+    std::string In(const std::string& name) const { return (dir / name).string(); }
+    std::string Log() const { return ReadAll(In("run LOG.LOG")); }
+    std::string Trace() const { return ReadAll(In("run Acoustic T.dvk")); }
+    std::string P(int n) const { return ReadAll(In("P" + std::to_string(n) + ".ARY")); }
 
     const TempDir& dir;
     OutputFiles files;
@@ -114,7 +93,7 @@ TEST(AuditLog, RoutesEachKindToItsPlaces) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << "kind \"" << c.kind << "\"");
-        TempDir dir;
+        TempDir dir{"oxw-auditlog"};
         OpenFiles f(dir);
         FakeProgress progress;
         AuditLog log(f.files, progress);
@@ -136,7 +115,7 @@ TEST(AuditLog, RoutesEachKindToItsPlaces) {
 }
 
 TEST(AuditLog, LinesKeepTheirOrderAndEndInCrLf) {
-    TempDir dir;
+    TempDir dir{"oxw-auditlog"};
     OpenFiles f(dir);
     FakeProgress progress;
     AuditLog log(f.files, progress);
@@ -162,7 +141,7 @@ TEST(AuditLog, LinesKeepTheirOrderAndEndInCrLf) {
 }
 
 TEST(AuditLog, LogAndProgressivePitchFileAreOnDiskAfterEachCall) {
-    TempDir dir;
+    TempDir dir{"oxw-auditlog"};
     OpenFiles f(dir);
     FakeProgress progress;
     AuditLog log(f.files, progress);
@@ -215,7 +194,7 @@ TEST(AuditLog, ListIsClearedOnThe1251stCall) {
 }
 
 TEST(AuditLog, LinesBeforeTheFilesExistReachOnlyTheList) {
-    TempDir dir;
+    TempDir dir{"oxw-auditlog"};
     OutputFiles files;
     FakeProgress progress;
     AuditLog log(files, progress);
@@ -225,17 +204,17 @@ TEST(AuditLog, LinesBeforeTheFilesExistReachOnlyTheList) {
     log.CreateAuditLog("T", "dropped", displayed);
     log.CreateAuditLog("M2", "dropped", displayed);
     log.CreateAuditLog("M54", "dropped", displayed);
-    files.LogFile.Create(dir / "run LOG.LOG");
+    files.LogFile.Create((dir / "run LOG.LOG").string());
     log.CreateAuditLog("E", "FormatOutput", displayed);
     files.CloseAll();
-    EXPECT_EQ(ReadAll(dir / "run LOG.LOG"), "    End FormatOutput\r\n");
+    EXPECT_EQ(ReadAll((dir / "run LOG.LOG").string()), "    End FormatOutput\r\n");
     const std::vector<std::string> list = {"Start MainLineProcess1", "    Exit FormatOutput"};
     EXPECT_EQ(progress.lines, list);
     EXPECT_EQ(displayed, 12);
 
     // After the LOG is closed (by the viewer) later lines are dropped without an error.
     log.CreateAuditLog("D", "after the viewer", displayed);
-    EXPECT_EQ(ReadAll(dir / "run LOG.LOG"), "    End FormatOutput\r\n");
+    EXPECT_EQ(ReadAll((dir / "run LOG.LOG").string()), "    End FormatOutput\r\n");
 }
 
 }  // namespace

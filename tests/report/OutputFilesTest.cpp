@@ -3,11 +3,11 @@
 #include "app/report/AuditLog.h"
 #include "app/report/OutputFiles.h"
 #include "support/ScriptedHost.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -23,31 +23,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class TempDir {
-public:
-    TempDir() {
-        static std::atomic<int> serial{0};
-        path_ = fs::temp_directory_path() /
-                ("oxw-outputfiles-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& path() const { return path_; }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+using test::TempDir;
 
-    std::set<std::string> List() const {
-        std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(path_)) names.insert(entry.path().filename());
-        return names;
-    }
-
-private:
-    fs::path path_;
-};
+// The names of the files in a folder.
+std::set<std::string> List(const TempDir& dir) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir.Path()))
+        names.insert(entry.path().filename());
+    return names;
+}
 
 std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -241,9 +225,9 @@ protected:
     }
     ~FormatOutputTest() override { files.CloseAll(); }
 
-    std::string Sound() const { return dir / "b.wav"; }
+    std::string Sound() const { return (dir / "b.wav").string(); }
     std::string File(const std::string& stamp, const std::string& rest) const {
-        return dir / ("b " + stamp + " " + rest);
+        return (dir / ("b " + stamp + " " + rest)).string();
     }
     static std::set<std::string> RunFiles(const std::string& stamp) {
         std::set<std::string> names;
@@ -257,7 +241,7 @@ protected:
         return names;
     }
 
-    TempDir dir;
+    TempDir dir{"oxw-outputfiles"};
     OutputFiles files;
     LoggingHost host;
     std::tm clock = Tm(2024, 3, 5, 14, 7, 9);
@@ -272,7 +256,7 @@ TEST_F(FormatOutputTest, CreatesTheRunsFilesWithTheirHeaders) {
     EXPECT_TRUE(files.Named());
     EXPECT_FALSE(files.TimeSeriesCopied);
     // Exactly the LOG, five Acoustic, five Tone and four array files.
-    EXPECT_EQ(dir.List(), RunFiles(kStamp));
+    EXPECT_EQ(List(dir), RunFiles(kStamp));
     EXPECT_EQ(RunFiles(kStamp).size(), 15u);
 
     files.CloseAll();
@@ -339,11 +323,11 @@ TEST_F(FormatOutputTest, RunsInTheSameSecondTakeTheNextFreeStamp) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stamps.front());
-        TempDir folder;
+        TempDir folder{"oxw-outputfiles"};
         OutputFiles out;
         out.SetClock([&] { return c.clock; });
         LoggingHost h(out);
-        const std::string sound = folder / "b.wav";
+        const std::string sound = (folder / "b.wav").string();
         std::set<std::string> expected;
         for (const auto& stamp : c.stamps) {
             out.DravolekFormatOutput(h, sound);
@@ -352,9 +336,9 @@ TEST_F(FormatOutputTest, RunsInTheSameSecondTakeTheNextFreeStamp) {
             expected.insert(run.begin(), run.end());
         }
         out.CloseAll();
-        EXPECT_EQ(folder.List(), expected);
+        EXPECT_EQ(List(folder), expected);
         // The first run's files were not overwritten.
-        const std::string first = folder / ("b " + c.stamps.front() + " ");
+        const std::string first = (folder / ("b " + c.stamps.front() + " ")).string();
         EXPECT_EQ(ReadAll(first + "CompactF.ARY"),
                   "Array Data Start of array data listing: Array Name, Line Number, Row Number, "
                   "Value\r\nArray Data End of array data\r\n");
@@ -367,11 +351,11 @@ TEST_F(FormatOutputTest, RunsInTheSameSecondTakeTheNextFreeStamp) {
 TEST_F(FormatOutputTest, ExitDeletesTheTimeSeriesFilesOnlyOnceCopied) {
     for (bool copied : {false, true}) {
         SCOPED_TRACE(copied ? "copied" : "not copied");
-        TempDir folder;
+        TempDir folder{"oxw-outputfiles"};
         OutputFiles out;
         out.SetClock([this] { return clock; });
         LoggingHost h(out);
-        out.DravolekFormatOutput(h, folder / "b.wav");
+        out.DravolekFormatOutput(h, (folder / "b.wav").string());
         out.DravolekLevelFile.WriteLine("row");
         out.TimeSeriesCopied = copied;
         out.CloseAtExit();
@@ -380,11 +364,11 @@ TEST_F(FormatOutputTest, ExitDeletesTheTimeSeriesFilesOnlyOnceCopied) {
             for (const char* k : {"L", "N", "P"})
                 expected.erase("b " + std::string(kStamp) + " Acoustic " + k + ".dvk");
         }
-        EXPECT_EQ(folder.List(), expected);
+        EXPECT_EQ(List(folder), expected);
         EXPECT_FALSE(out.LogFile.IsOpen());
         EXPECT_FALSE(out.P[54].IsOpen());
         if (!copied) {
-            EXPECT_EQ(ReadAll(folder / ("b " + std::string(kStamp) + " Acoustic L.dvk")),
+            EXPECT_EQ(ReadAll((folder / ("b " + std::string(kStamp) + " Acoustic L.dvk")).string()),
                       "\r\nDRAVOLEK LEVEL ANALYSIS OUTPUT\r\n" + LevelColumnLine() + "\r\nrow\r\n");
         }
     }
@@ -399,8 +383,8 @@ TEST(OutputFilesExit, BeforeAnyRunNothingToClose) {
 }
 
 TEST_F(FormatOutputTest, FolderThatCannotBeWrittenStopsTheRun) {
-    const std::string sound = dir / "missing-folder/b.wav";
-    const std::string log = dir / ("missing-folder/b " + std::string(kStamp) + " LOG.LOG");
+    const std::string sound = (dir / "missing-folder/b.wav").string();
+    const std::string log = (dir / ("missing-folder/b " + std::string(kStamp) + " LOG.LOG")).string();
     try {
         files.DravolekFormatOutput(host, sound);
         ADD_FAILURE() << "the files were created";
@@ -408,14 +392,15 @@ TEST_F(FormatOutputTest, FolderThatCannotBeWrittenStopsTheRun) {
         EXPECT_NE(std::string(e.what()).find("\"" + log + "\""), std::string::npos) << e.what();
     }
     EXPECT_FALSE(files.LogFile.IsOpen());
-    EXPECT_EQ(dir.List(), std::set<std::string>{});
+    EXPECT_EQ(List(dir), std::set<std::string>{});
 
     // A read-only folder (the superuser writes anywhere, so only for other users).
     if (::geteuid() != 0) {
-        fs::create_directory(dir.path() / "locked");
-        fs::permissions(dir.path() / "locked", fs::perms::owner_read | fs::perms::owner_exec);
-        EXPECT_THROW(files.DravolekFormatOutput(host, dir / "locked/b.wav"), std::runtime_error);
-        fs::permissions(dir.path() / "locked", fs::perms::owner_all);
+        fs::create_directory(dir / "locked");
+        fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_THROW(files.DravolekFormatOutput(host, (dir / "locked/b.wav").string()),
+                     std::runtime_error);
+        fs::permissions(dir / "locked", fs::perms::owner_all);
     }
 }
 

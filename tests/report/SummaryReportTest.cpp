@@ -2,7 +2,6 @@
 // and trace files: every heading and fixed line, the tables, the copied rows, the time history,
 // the deletion of the time-series files and the Nordic block of the tone pass.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -18,6 +17,7 @@
 #include "app/report/OutputFiles.h"
 #include "app/report/SummaryReport.h"
 #include "support/ScriptedHost.h"
+#include "support/TempDir.h"
 
 namespace oxw::report {
 namespace {
@@ -72,11 +72,6 @@ Lines SplitCrLf(const std::string& text) {
 class SummaryReportTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("oxw_summary_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
         host.texts["MusicFFTSampleSize"] = "4096";
         files.SetClock([] {
             std::tm t{};
@@ -90,10 +85,7 @@ protected:
         WriteTimeSeries();
         WriteHistoryTrace();
     }
-    void TearDown() override {
-        files.CloseAll();
-        fs::remove_all(dir);
-    }
+    void TearDown() override { files.CloseAll(); }
 
     void FillState() {
         s.Lines = 3, s.TwoChan = true, s.ByteSwap = false, s.Calibration = -60.0;
@@ -152,7 +144,7 @@ protected:
 
     Lines Summary() { return SplitCrLf(ReadAll(files.Names.DravolekSummaryFileName)); }
 
-    fs::path dir;
+    test::TempDir dir{"oxw-summary"};
     test::ScriptedHost host;
     OutputFiles files;
     engine::RunState s;

@@ -3,17 +3,16 @@
 // value, rounded integers go half to even, fields never cut, non-finite values spelt out).
 #include "app/report/TimeSeriesRows.h"
 #include "support/ScriptedHost.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <sstream>
 #include <stdexcept>
 #include <string>
-#include <unistd.h>
 
 namespace oxw::report {
 namespace {
@@ -151,31 +150,18 @@ TEST(TimeSeriesRows, RowsMatchTheHeaderColumns) {
     }
 }
 
-// A folder of its own under the system's temporary folder, removed at the end.
-struct TempDir {
-    std::filesystem::path path;
-    TempDir() {
-        path = std::filesystem::temp_directory_path() /
-               ("oxw-rows-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(path);
-    }
-    ~TempDir() { std::filesystem::remove_all(path); }
-    std::string File(const char* name) const { return (path / name).string(); }
-};
-
 std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 TEST(TimeSeriesRows, OutputTimeFilesWritesFlushedRowsWithCrLf) {
-    TempDir dir;
+    test::TempDir dir{"oxw-rows"};
     OutputFiles files;
-    files.DravolekLevelFile.Create(dir.File("L"));
-    files.DravolekLoudFile.Create(dir.File("N"));
-    files.DravolekPitchFile.Create(dir.File("P"));
-    files.DravolekTraceFile.Create(dir.File("T"));
+    files.DravolekLevelFile.Create((dir / "L").string());
+    files.DravolekLoudFile.Create((dir / "N").string());
+    files.DravolekPitchFile.Create((dir / "P").string());
+    files.DravolekTraceFile.Create((dir / "T").string());
     files.DravolekTraceFile.WriteLine("trace row");
     const engine::RunState s = HandSetState();
     HostAt host("1764044");
@@ -184,10 +170,10 @@ TEST(TimeSeriesRows, OutputTimeFilesWritesFlushedRowsWithCrLf) {
     OutputTimeFiles(s, host, files);
 
     // Read while the files are still open: every row has been handed to the system.
-    EXPECT_EQ(ReadAll(dir.File("L")), kLevelRow + "\r\n" + kLevelRow + "\r\n");
-    EXPECT_EQ(ReadAll(dir.File("N")), kLoudRow + "\r\n" + kLoudRow + "\r\n");
-    EXPECT_EQ(ReadAll(dir.File("P")), kPitchRow + "\r\n" + kPitchRow + "\r\n");
-    EXPECT_EQ(ReadAll(dir.File("T")), "trace row\r\n");
+    EXPECT_EQ(ReadAll((dir / "L").string()), kLevelRow + "\r\n" + kLevelRow + "\r\n");
+    EXPECT_EQ(ReadAll((dir / "N").string()), kLoudRow + "\r\n" + kLoudRow + "\r\n");
+    EXPECT_EQ(ReadAll((dir / "P").string()), kPitchRow + "\r\n" + kPitchRow + "\r\n");
+    EXPECT_EQ(ReadAll((dir / "T").string()), "trace row\r\n");
     const std::vector<test::LogLine> expected = {{"S", "OutputTimeFiles"},
                                                  {"E", "OutputTimeFiles"},
                                                  {"S", "OutputTimeFiles"},
@@ -196,16 +182,16 @@ TEST(TimeSeriesRows, OutputTimeFilesWritesFlushedRowsWithCrLf) {
 }
 
 TEST(TimeSeriesRows, PositionThatIsNotANumberStopsBeforeAnyRow) {
-    TempDir dir;
+    test::TempDir dir{"oxw-rows"};
     OutputFiles files;
-    files.DravolekLevelFile.Create(dir.File("L"));
+    files.DravolekLevelFile.Create((dir / "L").string());
     const engine::RunState s = HandSetState();
     for (const char* text : {"", "12x", "1.5"}) {
         HostAt host(text);
         EXPECT_THROW(OutputTimeFiles(s, host, files), std::invalid_argument) << text;
     }
     files.DravolekLevelFile.Flush();
-    EXPECT_EQ(ReadAll(dir.File("L")), "");
+    EXPECT_EQ(ReadAll((dir / "L").string()), "");
 }
 
 TEST(TimeSeriesRows, ShortResultArraysReadAsZero) {
