@@ -10,11 +10,16 @@ namespace oxw::app {
 
 namespace {
 
-bool Run(Forms& forms, const char* option) {
-    TForm1& main = *forms.Form1;
-    engine::Engine& engine = main.Engine();
-    engine.S().ProcessingOptionSelected = option;
-    engine.S().ProcessingABatch = false;
+// Records the option; the batch flag is always off on this route.
+void SelectOption(Forms& forms, const char* option) {
+    engine::RunState& s = forms.Form1->Engine().S();
+    s.ProcessingOptionSelected = option;
+    s.ProcessingABatch = false;
+}
+
+// Run reset, file choice and the analysis.
+bool Run(Forms& forms) {
+    engine::Engine& engine = forms.Form1->Engine();
     engine.MainLineProcess1();
     if (!engine.MainLineProcess2SingleFile()) return false;
     engine.Open1Click();
@@ -27,17 +32,19 @@ bool ProcessIntroductory(Forms& forms) {
     auto* options = forms.UserProcessingOptions;
     options->ProcessIntermediate->setChecked(false);
     options->ProcessAdvanced->setChecked(false);
+    SelectOption(forms, "Introductory");
     forms.SelectFFTSize->Selected4096->setChecked(true);
     SelectFFTSizeButton1Click(forms);
-    return Run(forms, "Introductory");
+    return Run(forms);
 }
 
 bool ProcessAdvanced(Forms& forms) {
     auto* options = forms.UserProcessingOptions;
     options->ProcessIntroductory->setChecked(false);
     options->ProcessIntermediate->setChecked(false);
+    SelectOption(forms, "Advanced");
     SelectFFTSizeButton1Click(forms);
-    return Run(forms, "Advanced");
+    return Run(forms);
 }
 
 void SelectFFTSizeButton1Click(Forms& forms) {

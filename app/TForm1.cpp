@@ -49,8 +49,12 @@ TForm1::~TForm1() { files_.CloseAll(); }
 void TForm1::SetDialogs(platform::Dialogs* dialogs) { dialogs_ = dialogs ? dialogs : ownDialogs_.get(); }
 
 void TForm1::ConnectHandlers() {
-    connect(ui.Label44, &platform::ClickablePanel::clicked, this, [this] { DoQuestionnaireClick(); });
-    connect(ui.Label45, &platform::ClickablePanel::clicked, this, [this] { DoNotDoQuestionnaireClick(); });
+    // Every handler runs guarded: an error is shown and logged, never left to the event loop.
+    auto guard = [this](void (TForm1::*handler)()) {
+        return [this, handler] { Guarded([this, handler] { (this->*handler)(); }); };
+    };
+    connect(ui.Label44, &platform::ClickablePanel::clicked, this, guard(&TForm1::DoQuestionnaireClick));
+    connect(ui.Label45, &platform::ClickablePanel::clicked, this, guard(&TForm1::DoNotDoQuestionnaireClick));
     for (auto* panel : {ui.Label43, ui.Label42}) {
         const bool introductory = panel == ui.Label43;
         auto handler = [this, introductory] {
@@ -62,14 +66,23 @@ void TForm1::ConnectHandlers() {
     }
     connect(ui.PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
     connect(ui.PageControl2, &QTabWidget::currentChanged, this, [this] { ui.PageControl2->repaint(); });
-    connect(ui.ViewSUMMARYFile, &platform::ClickablePanel::clicked, this, [this] { ViewSUMMARYFileClick(); });
-    connect(ui.ViewLOGFile, &platform::ClickablePanel::clicked, this, [this] { ViewLOGFileClick(); });
-    connect(ui.View3DMIDIData, &platform::ClickablePanel::clicked, this, [this] { View3DMIDIDataClick(); });
-    connect(ui.ViewAudibility, &platform::ClickablePanel::clicked, this, [this] { ViewAudibilityClick(); });
-    connect(ui.Label52, &platform::ClickablePanel::clicked, this, [this] { Label52Click(); });
-    connect(ui.Label51, &platform::ClickablePanel::clicked, this, [this] { Label51Click(); });
-    connect(ui.Exit1, &QAction::triggered, this, [this] { Exit1Click(); });
-    connect(ui.Help1, &QAction::triggered, this, [this] { Help1Click(); });
+    connect(ui.ViewSUMMARYFile, &platform::ClickablePanel::clicked, this, guard(&TForm1::ViewSUMMARYFileClick));
+    connect(ui.ViewLOGFile, &platform::ClickablePanel::clicked, this, guard(&TForm1::ViewLOGFileClick));
+    connect(ui.View3DMIDIData, &platform::ClickablePanel::clicked, this, guard(&TForm1::View3DMIDIDataClick));
+    connect(ui.ViewAudibility, &platform::ClickablePanel::clicked, this, guard(&TForm1::ViewAudibilityClick));
+    connect(ui.Label52, &platform::ClickablePanel::clicked, this, guard(&TForm1::Label52Click));
+    connect(ui.Label51, &platform::ClickablePanel::clicked, this, guard(&TForm1::Label51Click));
+    connect(ui.Exit1, &QAction::triggered, this, guard(&TForm1::Exit1Click));
+    connect(ui.Help1, &QAction::triggered, this, guard(&TForm1::Help1Click));
+}
+
+void TForm1::Guarded(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        dialogs_->ShowMessage(QString::fromStdString(e.what()));
+        CreateAuditLog("D", std::string("Stopped: ") + e.what());
+    }
 }
 
 bool TForm1::FirstOfGesture() {
@@ -156,19 +169,28 @@ void TForm1::EndAfterTermination() {
 
 // --- Results page -----------------------------------------------------------------------------
 
+namespace {
+// The hourglass while a file is read into the viewer; the previous cursor comes back however
+// the reading ends.
+struct WaitCursor {
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+}  // namespace
+
 void TForm1::ViewSUMMARYFileClick() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const WaitCursor wait;
     ShowFileInViewer(*forms_.ViewFileOutput, files_.DravolekSummaryFile,
                      files_.Names.DravolekSummaryFileName, "OXW Analysis Contents of SUMMARY file ",
                      Q(engine_->S().ShortSoundFileName));
-    QApplication::restoreOverrideCursor();
 }
 
 void TForm1::ViewLOGFileClick() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const WaitCursor wait;
     ShowFileInViewer(*forms_.ViewFileOutput, files_.LogFile, files_.Names.LogFileName,
                      "OXW Analysis Contents of LOG file ", Q(engine_->S().ShortSoundFileName));
-    QApplication::restoreOverrideCursor();
 }
 
 void TForm1::View3DMIDIDataClick() {
@@ -238,7 +260,7 @@ void TForm1::Help1Click() { platform::OpenHelpContents(helpFolder_, *dialogs_, t
 void TForm1::closeEvent(QCloseEvent* event) {
     // However the window is closed, the run's files are flushed and closed as by "E&xit".
     if (!exiting_) {
-        Exit1Click();
+        Guarded([this] { Exit1Click(); });
         event->accept();
         return;
     }
@@ -319,7 +341,7 @@ void TForm1::DoCharts() { app::DoCharts(forms_, *this, engine_->S()); }
 void TForm1::ScanHandOff(int lines, const engine::FreqTable& freqArray) {
     auto* view = forms_.Smooth3DInterpolation;
     view->SavedAnalysisLoops->setText(QString::number(lines));
-    view->AnalysisLoops->setText(QString::number(lines));
+    view->AnalysisLoops->repaint();
     for (int r = 1; r <= 12; ++r)
         for (int c = 1; c <= 11; ++c) view->FreqArray[r][c] = freqArray[r][c];
 }
@@ -361,6 +383,8 @@ void TForm1::Repaint() {
     ui.lbProgressAuditTable->scrollToBottom();
     ui.lbProgressAuditTable->repaint();
     ui.ProgressBar1->repaint();
+    // The settings edits (bytes analysed, current position, mode ...) beside the bar.
+    ui.GroupBox3->repaint();
 }
 
 }  // namespace oxw::app

@@ -92,6 +92,8 @@ private:
     void RunAnalysis(const std::function<bool()>& run);
     // One activation per gesture: a double click right after a handled click is ignored.
     bool FirstOfGesture();
+    // Runs a window handler; an error is shown and logged instead of reaching the event loop.
+    void Guarded(const std::function<void()>& handler);
     void EndAfterTermination();
 
     Forms& forms_;

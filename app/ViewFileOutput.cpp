@@ -20,6 +20,13 @@ TViewFileOutput::TViewFileOutput(QWidget* parent)
     layout->addWidget(ListFileContent, 1);
     layout->addWidget(ClickToCloseViewFileOutput, 0, Qt::AlignRight);
     resize(900, 600);
+    connect(ClickToCloseViewFileOutput, &QPushButton::clicked, this,
+            [this] { ClickToCloseViewFileOutputClick(); });
+}
+
+void TViewFileOutput::ClickToCloseViewFileOutputClick() {
+    ListFileContent->clear();
+    hide();
 }
 
 }  // namespace oxw::app

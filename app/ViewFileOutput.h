@@ -16,6 +16,9 @@ public:
 
     QListWidget* ListFileContent;           // one item per line of the file
     QPushButton* ClickToCloseViewFileOutput;  // "Click to Close"
+
+    // "Click to Close": empties the list and hides the viewer.
+    void ClickToCloseViewFileOutputClick();
 };
 
 }  // namespace oxw::app

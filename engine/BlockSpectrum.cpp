@@ -111,7 +111,10 @@ void CopyInto(std::vector<double>& v, const Array& a, int n) {
 TFastFourier& Engine::SpectrumWork::Fft(int points) {
     for (auto& [n, fft] : ffts)
         if (n == points) return *fft;
+    // Every block length is served by the main form's one FFT component, FastFourier4096; its
+    // name prefixes the component's error messages.
     auto fft = std::make_unique<TFastFourier>();
+    fft->SetName("FastFourier4096");
     fft->SetNumData(points);
     ffts.emplace_back(points, std::move(fft));
     return *ffts.back().second;

@@ -63,7 +63,7 @@ void Engine::Gate() {
     s.Calculate = false;
     SelectPoints();
     const std::int64_t sum = s.POINTS + s.Counter +
-                             static_cast<std::int64_t>(s.Compression - 1) * OFFSET * s.Resolution;
+                             (static_cast<std::int64_t>(s.Compression) - 1) * OFFSET * s.Resolution;
     s.sizert1 = sum / 64;
     s.sizert2 = sum / 32;
     s.Calculate = (!s.TwoChan && s.InputSize > s.sizert1) || (s.TwoChan && s.InputSize > s.sizert2);
@@ -99,12 +99,15 @@ void Engine::Pass1() {
     host_.SetProgressRange(1, s.Lines);
     for (s.CountLine = 1; s.CountLine <= s.Lines; ++s.CountLine) Pass1Line();
     host_.SetText("PositionCurrent", std::to_string(static_cast<std::int64_t>(stream_.tellg())));
+    host_.Refresh();
     EndOfFileChain();
 }
 
 void Engine::Pass1Line() {
     RunState& s = S();
+    // The progress bar and the bytes analysed so far are brought up to date on screen.
     host_.SetText("SoundFileBytesRead", std::to_string(s.BytesRead));
+    host_.Refresh();
     InitialiseCompression();
     for (s.CountCompress = 1; s.CountCompress <= s.Compression; ++s.CountCompress) Pass1Block();
 

@@ -4,6 +4,7 @@
 #include "engine/Convert.h"
 #include "engine/Engine.h"
 #include "numeric/FMath.h"
+#include "numeric/FastFourier.h"
 #include "numeric/NumberFormat.h"
 
 namespace oxw::engine {
@@ -32,6 +33,7 @@ void Engine::Pass2() {
         s.CountElement = 1;
         StartPosition();
         host_.SetProgressRange(1, s.Lines);
+        host_.Refresh();
         Log("D", "3782 StartPointer value ");
         Log("D", "3168 Main After start positioning Stream Position Max = ");
         for (s.CountLine = 1; s.CountLine <= s.Lines; ++s.CountLine) Pass2Line();
@@ -46,6 +48,7 @@ void Engine::Pass2Line() {
     host_.SetProgressPosition(s.CountLine);
     Log("D", "3855 start of inner mainline loop, CountLine = " + std::to_string(s.CountLine) +
                  " Total loops (Lines) = " + std::to_string(s.Lines));
+    host_.Refresh();
     host_.SetText("SoundFileBytesRead", std::to_string(s.BytesRead));
     Log("D", "3865 now going to do InitialiseCompression in Nordic");
     Log("D", "3869 Now do InitialiseCompression");
@@ -73,11 +76,15 @@ void Engine::Pass2Line() {
 void Engine::SpectrumDump(const char* title, const Spectrum& summed, bool withIntensity) {
     const RunState& s = S();
     const std::int64_t half = RoundHalfEven(s.POINTS / 2.0);
-    // Line frequencies as the 4096-point component gives them at the file's sample rate.
-    const double lineHz = s.SoundFileSampleRate / 4096.0;
-    for (std::int64_t i = 1; i <= half && i < SPECTRUM_SIZE; ++i) {
+    // Line frequencies as the 4096-point component gives them at the file's sample rate: lines
+    // above its 2048 lines (the 32768-point dump) have no frequency there and show 0.
+    TFastFourier fft4096;
+    fft4096.SetNumData(4096);
+    const double sampleTime = s.SoundFileSampleRate > 0 ? 1.0 / s.SoundFileSampleRate : 0.0;
+    for (int i = 1; i <= half && i < SPECTRUM_SIZE; ++i) {
+        const double f = sampleTime > 0 ? fft4096.FreqOfLine(i, sampleTime) : 0.0;
         std::string line = std::string(title) + std::to_string(i) + ", Intensity Hz, " +
-                           floatToStrF(i * lineHz, 6, 2) + ", Summed value, " +
+                           floatToStrF(f, 6, 2) + ", Summed value, " +
                            floatToStrF(summed[i], 10, 3);
         if (withIntensity) line += ", Intensity, " + floatToStrF(s.Intensity[i], 10, 3);
         line += ", Log Summed value, " + floatToStrF(fmath::Log(summed[i]), 10, 3);

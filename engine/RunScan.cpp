@@ -1,6 +1,7 @@
 // Run scan and accumulator initialisation: the number of output lines and blocks of a pass, the
 // note-frequency table, and the clearing of the whole-file and per-line accumulators.
 #include <algorithm>
+#include <limits>
 
 #include "engine/Convert.h"
 #include "engine/Engine.h"
@@ -42,8 +43,12 @@ void Engine::ScanSoundFile() {
     s.Lines = 0;
     const std::int64_t frames = RoundHalfEven(SR * s.EndTime - SR * s.StartTime);
     const std::int64_t hop = static_cast<std::int64_t>(s.Compression) * OFFSET * s.Resolution;
-    s.Lines = hop > 0 ? static_cast<int>(frames / hop) : 0;
-    s.Elements = s.Lines * s.Compression;
+    // An end time typed far beyond any file could give more lines than the counters hold: keep
+    // Lines, Elements and the loop counters that run one past them inside int.
+    const std::int64_t maxLines =
+        (std::numeric_limits<int>::max() - 1) / std::max<std::int64_t>(s.Compression, 1);
+    s.Lines = hop > 0 ? static_cast<int>(std::min(frames / hop, maxLines)) : 0;
+    s.Elements = static_cast<int>(static_cast<std::int64_t>(s.Lines) * s.Compression);
     if (s.Lines < 1) s.Calculate = false;
     Log("E", "ScanSoundFile");
     for (int r = 1; r <= 12; ++r)

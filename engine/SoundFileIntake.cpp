@@ -2,6 +2,7 @@
 #include "engine/SoundFileIntake.h"
 
 #include <cmath>
+#include <stdexcept>
 
 #include "engine/Convert.h"
 #include "engine/Engine.h"
@@ -27,11 +28,22 @@ std::uint64_t FileSize(std::ifstream& in) {
 }  // namespace
 
 std::optional<std::string> AcceptanceRefusal(const SoundFileCheckForm& form) {
-    const int rate = StrToInt(form.SoundFileSampleRate.Text);
-    const int bits = StrToInt(form.SoundFileBitsPerSample.Text);
-    const int channels = StrToInt(form.SoundFileNoOfChannels.Text);
-    const int runTime = StrToInt(form.SoundFileEstimatedRunTime.Text);
-    if (rate == 44100 && bits == 16 && (channels == 1 || channels == 2) && runTime >= 2) {
+    // A header field of the file can exceed an Integer (a sample rate of 3000000000): such a
+    // text cannot meet the specification and is refused like any other, never thrown from
+    // inside the dialog's button.
+    const auto whole = [](const std::string& text) -> std::optional<int> {
+        try {
+            return StrToInt(text);
+        } catch (const std::invalid_argument&) {
+            return std::nullopt;
+        }
+    };
+    const auto rate = whole(form.SoundFileSampleRate.Text);
+    const auto bits = whole(form.SoundFileBitsPerSample.Text);
+    const auto channels = whole(form.SoundFileNoOfChannels.Text);
+    const auto runTime = whole(form.SoundFileEstimatedRunTime.Text);
+    if (rate == 44100 && bits == 16 && (channels == 1 || channels == 2) && runTime &&
+        *runTime >= 2) {
         return std::nullopt;
     }
     const std::string stats = "Sample rate " + form.SoundFileSampleRate.Text + " Bits/Sample " +

@@ -19,9 +19,11 @@ void TFastFourier::Fail(const char* problem) const
 
 void TFastFourier::SetNumData(int ndata)
 {
-    if (ndata <= 0 || (ndata & (ndata - 1)) != 0)
+    // Only the powers of two up to 2^23 have a single bit among the low 24 bits; 1 passes that
+    // test too but is no transform, so it is refused with the range spelt out.
+    if (ndata <= 0 || ndata > maxFFTSize || (ndata & (ndata - 1)) != 0)
         Fail("data length must be power of 2");
-    if (ndata < minFFTSize || ndata > maxFFTSize)
+    if (ndata < minFFTSize)
         Fail("data length must be power of 2 between 2 and 8388608");
     const auto n = static_cast<std::size_t>(ndata);
     if (ndata == FNumData) { // same size: zero in place, no allocation

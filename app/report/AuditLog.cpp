@@ -10,7 +10,7 @@ namespace {
 
 constexpr int kMaxListLines = 2500;  // the list holds at most 1250 calls' worth of lines
 
-// Number n of an array kind "Mn" (1..37, 53, 54); 0 when the kind is no array kind.
+// Number n of an array kind "Mn" (0..37, 53, 54); -1 when the kind is no array kind.
 int ArrayKindNumber(std::string_view kind) {
     if (kind.size() < 2 || kind[0] != 'M') return -1;
     int n = -1;

@@ -1,6 +1,7 @@
 // The block reader: calibrated levels of tones worked out by hand, the interaural values, the
 // time windows, the end of the sound data, the counters and the audit lines of one block.
 #include "SpectrumFixture.h"
+#include "numeric/FastFourier.h"
 
 #include <gtest/gtest.h>
 
@@ -77,6 +78,31 @@ TEST(BlockSpectrum, ToneLevelFollowsCalibrationInEveryLayout) {
     }
 }
 
+TEST(BlockSpectrum, IntensityIsTheCalibratedPowerOfTheTwiceWindowedBlock) {
+    // Noise, mono, window 'N': the series is weighted by 1 - cos(2 pi n / (N - 1)) and, inside
+    // the FFT component, by cos^2(pi (n + 1 - N/2) / N); line k is then
+    // 10^(-70/10) |sum_n x[n] w(n) exp(+2 pi i k n / N)|^2, here summed directly.
+    const int N = 4096;
+    const auto x = Noise(6000, 20000, 777);
+    BlockReader r(WavOf(Interleave(x), 1));
+    r.engine.MakeSpectrum();
+    const long double pi = std::numbers::pi_v<long double>;
+    for (int k : {1, 2, 93, 1000, 2047, 2048, 3000}) {
+        long double re = 0, im = 0;
+        for (int n = 0; n < N; ++n) {
+            const long double c = std::cos(pi * (n + 1 - N / 2.0L) / N);
+            const long double w = (1 - std::cos(2 * pi * n / (N - 1))) * c * c;
+            const long long kn = static_cast<long long>(k) * n % N;
+            const long double a = 2 * pi * static_cast<long double>(kn) / N;
+            re += x[static_cast<std::size_t>(n)] * w * std::cos(a);
+            im += x[static_cast<std::size_t>(n)] * w * std::sin(a);
+        }
+        const double expected = static_cast<double>(1e-7L * (re * re + im * im));
+        EXPECT_NEAR(r.S().Intensity[k], expected, 1e-9 * expected) << "line " << k;
+    }
+    EXPECT_EQ(r.S().Intensity[0], 0.0);
+}
+
 TEST(BlockSpectrum, InterauralLevelDifferenceAndLag) {
     struct Case {
         const char* name;
@@ -89,6 +115,7 @@ TEST(BlockSpectrum, InterauralLevelDifferenceAndLag) {
         {"left 10 samples late", 10, 1.0, 10 / 44.1},
         {"left 7 samples early", -7, 1.0, -7 / 44.1},
         {"left 45 samples late", 45, 1.0, 45 / 44.1},
+        {"right inverted", 0, -1.0, 0.0},  // the correlation keeps its sign
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -112,11 +139,11 @@ TEST(BlockSpectrum, InterauralLevelDifferenceAndLag) {
             r2 += static_cast<double>(right[i]) * right[i];
         }
         EXPECT_NEAR(r.S().DeltaL, 10 * std::log10(r2 / l2), 1e-9);
-        if (c.delay == 0) {
+        if (c.rightGain == 0.5) {
             EXPECT_NEAR(r.S().DeltaL, -6.0206, 1e-4);
         }
         EXPECT_NEAR(r.S().ICCClag, c.lagMs, 1e-12);
-        EXPECT_GT(r.S().ICCC, 0.98);
+        EXPECT_GT(r.S().ICCC * c.rightGain, 0.98 * std::fabs(c.rightGain));
     }
 }
 
@@ -270,6 +297,17 @@ TEST(BlockSpectrum, WindowFunctionsMatchTheirFormulas) {
     EXPECT_EQ(out[0], 1e-20);
     EXPECT_EQ(out[1], -5.0);
     EXPECT_EQ(out[2], 7.0);
+}
+
+TEST(BlockSpectrum, BlockLengthNotAPowerOfTwoIsRefusedByTheNamedComponent) {
+    BlockReader r(WavOf(Frames(10000, 5), 1));
+    r.host.texts["MusicFFTSampleSize"] = "3000";
+    try {
+        r.engine.MakeSpectrum();
+        ADD_FAILURE() << "a block of 3000 points was transformed";
+    } catch (const EVKRFourierError& e) {
+        EXPECT_STREQ(e.what(), "Component \"FastFourier4096\": data length must be power of 2");
+    }
 }
 
 TEST(BlockSpectrum, AuditLinesOfOneBlock) {

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <limits>
 #include <numbers>
 #include <set>
 #include <stdexcept>
@@ -452,6 +453,79 @@ TEST_F(DriverTest, AdvancedRunsTheTonePass) {
     EXPECT_FALSE(e.Stream().is_open());
 }
 
+// The host as the screen sees it: the displays of the bytes analysed and the current position,
+// the progress ranges, the pass-2 line notes and every explicit refresh, in order.
+class ScreenHost : public ScriptedHost {
+public:
+    std::vector<std::string> events;
+    void SetText(std::string_view name, std::string_view text) override {
+        ScriptedHost::SetText(name, text);
+        if (name == "SoundFileBytesRead" || name == "PositionCurrent")
+            events.push_back(std::string(name) + "=" + std::string(text));
+    }
+    void SetProgressRange(int min, int max) override {
+        ScriptedHost::SetProgressRange(min, max);
+        events.push_back("range " + std::to_string(min) + " " + std::to_string(max));
+    }
+    void CreateAuditLog(std::string_view kind, std::string_view text) override {
+        ScriptedHost::CreateAuditLog(kind, text);
+        if (kind == "D" && text.rfind("3855 ", 0) == 0) events.emplace_back("3855");
+    }
+    void Refresh() override { events.emplace_back("refresh"); }
+};
+
+TEST_F(DriverTest, DisplaysAreRefreshedWhereTheRunShowsThem) {
+    ScreenHost h;
+    h.texts["CurrentProcessingMode"] = "Standard";
+    h.texts["MusicFFTSampleSize"] = "4096";
+    h.chosenFile = WriteSine(dir, "sine.wav", 1, 44100 * 3);
+    Engine en(h);
+    en.S().ProcessingOptionSelected = "Advanced";
+    en.MainLineProcess1();
+    ASSERT_TRUE(en.MainLineProcess2SingleFile());
+    en.Open1Click();
+    const auto& ev = h.events;
+
+    // Every display of the position, and in pass 1 of the bytes analysed, is put on screen at
+    // once (pass 2 refreshes before it shows the bytes, below).
+    std::vector<std::string> bytes;
+    for (std::size_t i = 0; i < ev.size(); ++i) {
+        const bool showsBytes = ev[i].rfind("SoundFileBytesRead=", 0) == 0;
+        if (showsBytes) bytes.push_back(ev[i].substr(19));
+        if (!(showsBytes && bytes.size() <= 40) && ev[i].rfind("PositionCurrent=", 0) != 0) continue;
+        ASSERT_LT(i + 1, ev.size());
+        EXPECT_EQ(ev[i + 1], "refresh") << "after " << ev[i];
+    }
+    // Pass 1 shows, at the start of line k, the bytes of the k - 1 blocks before it (4096 frames
+    // of 2 bytes each); pass 2 goes on counting from pass 1's 40 blocks.
+    ASSERT_EQ(bytes.size(), 80u);
+    for (int k = 1; k <= 40; ++k) EXPECT_EQ(bytes[k - 1], std::to_string((k - 1) * 8192)) << k;
+    EXPECT_EQ(bytes[40], "327680");
+
+    // Pass 1 ends by showing the stream position after its last block.
+    const auto summaryRange = std::find(ev.begin(), ev.end(), "range 1 10");
+    ASSERT_NE(summaryRange, ev.end());
+    ASSERT_GE(summaryRange - ev.begin(), 2);
+    EXPECT_EQ(*(summaryRange - 2), "PositionCurrent=" + std::to_string(44 + 40 * 4410));
+    EXPECT_EQ(*(summaryRange - 1), "refresh");
+
+    // Pass 2: the bar is refreshed once its range is set and at the start of every line, before
+    // the bytes analysed are shown.
+    const auto pass2 = std::find(summaryRange, ev.end(), "range 1 40");
+    ASSERT_NE(pass2, ev.end());
+    ASSERT_NE(pass2 + 1, ev.end());
+    EXPECT_EQ(*(pass2 + 1), "refresh");
+    int lines = 0;
+    for (auto it = pass2; it != ev.end(); ++it) {
+        if (*it != "3855") continue;
+        ++lines;
+        ASSERT_GE(ev.end() - it, 3);
+        EXPECT_EQ(*(it + 1), "refresh");
+        EXPECT_EQ((it + 2)->rfind("SoundFileBytesRead=", 0), 0u) << *(it + 2);
+    }
+    EXPECT_EQ(lines, 40);
+}
+
 // ---- The gate ------------------------------------------------------------------------------------
 
 // The gate's thresholds with the reset's compression 10 and resolution 5 and a 4096-point block:
@@ -510,6 +584,17 @@ TEST_F(DriverTest, GateComparesTheRiffSizeWithTheThreshold) {
     }
 }
 
+TEST_F(DriverTest, CompressionThatGivesNoLineAnalysesNothing) {
+    // A compression typed as the lowest integer: no line in either pass, and the gates' sums
+    // stay inside their 64-bit range.
+    TimedRun r(WriteSine(dir, "c.wav", 1, 44100 * 3), "Advanced", "0", "2", "-2147483648");
+    EXPECT_EQ(r.e.S().Compression, std::numeric_limits<int>::min());
+    EXPECT_EQ(r.e.S().Lines, 0);
+    EXPECT_FALSE(r.e.S().Calculate);
+    EXPECT_EQ(r.host.Count("S", "MakeSpectrum"), 0);
+    EXPECT_EQ(r.host.log.back(), (LogLine{"E", "Open1Click"}));
+}
+
 // The guarded logarithm of an empty spectrum line: -MAXNUM.
 std::string LogOfZero() { return numeric::floatToStrF(-1.797693134862315e308, 10, 3); }
 
@@ -546,6 +631,16 @@ TEST_F(DriverTest, ClosedGateStillWritesTheDumpsAndThePass2Summary) {
                                                           "0.000, Intensity, 0.000, Log Summed value, " +
                                                 LogOfZero()}));
     EXPECT_EQ(CountPrefix("D", kNordicDump), 16384);
+    // The frequencies come from the 4096-point component: line 2048 is the last it knows
+    // (22050 Hz); above it the component gives 0.
+    const auto nordicLine = [&](int i, const std::string& hz) {
+        return LogLine{"D", kNordicDump + std::to_string(i) + ", Intensity Hz, " + hz +
+                                ", Summed value, 0.000, Intensity, 0.000, Log Summed value, " +
+                                LogOfZero()};
+    };
+    EXPECT_EQ(v[summary + 2048], nordicLine(2048, "22050.00"));
+    EXPECT_EQ(v[summary + 2049], nordicLine(2049, "0.00"));
+    EXPECT_EQ(v[summary + 16384], nordicLine(16384, "0.00"));
     EXPECT_EQ(v[summary + 16385],
               (LogLine{"D", " , 8147 DOMINANT TONE RESULT,  , Start CB Line, 0 , Critical Band (Hz) 0 "
                             ",  to 0 , End CB Line, 0 , Tone Level (Hz) 0 , 3dB bandwidth of tone, 0 "

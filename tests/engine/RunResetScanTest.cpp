@@ -258,6 +258,10 @@ TEST_F(RunResetTest, ScanCountsLinesAndElements) {
         {1, 3, 1, 5, 40, 40, true},          // only the stretch counts
         {0, 0.5, 10, 5, 1, 10, true},        // 22050 div 22050
         {0, 4800, 1, 1, 480000, 480000, true},
+        // An end time typed far beyond any file: the counts stop where the counters (which run
+        // one past them) still fit an int.
+        {0, 2147483647, 1, 1, 2147483646, 2147483646, true},
+        {0, 2147483647, 10, 5, 214748364, 2147483640, true},
         {5, 5.04, 1, 5, 0, 0, false},        // 1764 frames < one hop of 2205
         {0, 0.49, 10, 5, 0, 0, false},       // 21609 < 22050
     };

@@ -32,6 +32,8 @@ constexpr const char* kInterval =
 constexpr const char* kNotBefore =
     "Processing will not proceed. START time selected is not before selected END time";
 constexpr const char* kTerminate = " A decision has been made to terminate the analysis";
+constexpr const char* kNotCompliant =
+    " This sound file does not comply with OXW input specifications. Check OXW Help.";
 
 Bytes Silence(const WavFormat& wavFormat, std::size_t frames) {
     return test::WavBytesFromFrames(wavFormat, std::vector<std::int16_t>(frames * wavFormat.channels, 0));
@@ -294,6 +296,43 @@ TEST(CheckDialog, AcceptanceTestOnRealHeaders) {
                       std::string(" This sound file does not comply with OXW input "
                                   "specifications. Check OXW Help.") + c.refusal);
         }
+    }
+}
+
+TEST(CheckDialog, FactsThatAreNoIntegerAreRefusedNotThrown) {
+    // A consistent header whose sample rate (and so byte rate) exceeds an Integer.
+    TempDir dir{"oxw-intake"};
+    const auto path = WriteFile(dir, "huge.wav", Silence(WavFormat().Rate(3000000000u).Bits(8), 100));
+    Rig r("Advanced");
+    r.ReadHeader(path);
+    std::optional<std::string> refusal;
+    EXPECT_NO_THROW(refusal = AcceptanceRefusal(r.Form()));
+    ASSERT_TRUE(refusal.has_value());
+    EXPECT_EQ(*refusal, std::string(kNotCompliant) +
+                            "Sample rate 3000000000 Bits/Sample 8 Channels 1 Estimated Run Time 0");
+
+    // Any fact that does not convert refuses the file, whatever the others say.
+    struct Case {
+        const char* rate;
+        const char* bits;
+        const char* channels;
+        const char* runTime;
+    };
+    const Case cases[] = {{"44100", "16", "2", "4294967295"},
+                          {"44100", "16", "", "3"},
+                          {"44100", "sixteen", "1", "3"},
+                          {"99999999999", "16", "1", "3"}};
+    for (const auto& c : cases) {
+        SoundFileCheckForm f;
+        f.SoundFileSampleRate.Text = c.rate;
+        f.SoundFileBitsPerSample.Text = c.bits;
+        f.SoundFileNoOfChannels.Text = c.channels;
+        f.SoundFileEstimatedRunTime.Text = c.runTime;
+        EXPECT_NO_THROW(refusal = AcceptanceRefusal(f));
+        ASSERT_TRUE(refusal.has_value()) << c.rate << " " << c.bits << " " << c.channels << " " << c.runTime;
+        EXPECT_EQ(*refusal, std::string(kNotCompliant) + "Sample rate " + c.rate +
+                                " Bits/Sample " + c.bits + " Channels " + c.channels +
+                                " Estimated Run Time " + c.runTime);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QTableWidget>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 #include <gtest/gtest.h>
@@ -71,16 +72,63 @@ TEST_F(HandOff, SalienceGridTableAndWindows) {
     EXPECT_EQ(forms.Smooth3DInterpolation->SpecificLoudnessCount->text(), "0");
 }
 
+TEST_F(HandOff, EveryEditGetsItsOwnValueAndFormat) {
+    // Distinct values, each with a digit beyond the kept decimals, so a swapped target or a
+    // wrong number of decimals shows.
+    report::SummaryValues values;
+    values.UBA_M_Day = 1.04, values.UBA_M_Night = 2.06, values.OverallLEQ_dBA = 63.456;
+    s.LA1 = 71.11, s.LA10 = 72.26, s.LA90 = 73.34, s.LAmin = 74.45, s.N5 = 5.55, s.N10 = 6.64;
+    app::HandOffResults(forms, s, values, plot);
+    const auto* q = forms.SoundQualityOutput;
+    const auto* d = forms.DecisionSupportOutput;
+    const struct { const QLineEdit* edit; const char* text; } cases[] = {
+        {q->DayOutput, "1.0"},   {q->NightOutput, "2.1"}, {d->UBAmOutput, "2.1"},
+        {d->LAEQOutput, "63.46"}, {q->LA1Output, "71.1"}, {q->LA10Output, "72.3"},
+        {q->LA90Output, "73.3"}, {q->LAMinOutput, "74.5"}, {q->LAEQOutput, "63.5"},
+        {q->N5Output, "5.6"},    {q->N10Output, "6.6"}};
+    for (const auto& c : cases) EXPECT_EQ(c.edit->text().toStdString(), c.text) << c.text;
+}
+
+TEST_F(HandOff, WholeSalienceGridAndTable) {
+    // Key k holds (k + 1) / 1000, so every cell names its key: cell (note n, row 7 - o) holds
+    // key 12 o - 10 + n. Keys 0..2 (A0..B0) and 87 (C8) lie outside the seven octaves.
+    for (int k = 0; k < 88; ++k) s.PitchSalience_S[k] = (k + 1) / 1000.0;
+    app::HandOffResults(forms, s, report::SummaryValues{}, plot);
+    QTableWidget* grid = forms.MeanPitchSalienceChart->MeanPitchGrid;
+    TNTabEd* table = forms.Smooth3DInterpolation->MeanPitchSalienceNTabEd1;
+    for (int o = 1; o <= 7; ++o) {
+        for (int n = 1; n <= 12; ++n) {
+            const int key = 12 * o - 10 + n;
+            char text[16];
+            std::snprintf(text, sizeof text, "%.4f", (key + 1) / 1000.0);
+            ASSERT_NE(grid->item(7 - o, n), nullptr) << key;
+            EXPECT_EQ(grid->item(7 - o, n)->text().toStdString(), text) << key;
+            const int r = (o - 1) * 12 + n;
+            EXPECT_EQ(table->GetElem(1, r), n);
+            EXPECT_EQ(table->GetElem(2, r), o);
+            EXPECT_DOUBLE_EQ(table->GetElem(3, r), (key + 1) / 1000.0);
+            EXPECT_DOUBLE_EQ(plot[n][o], (key + 1) / 1000.0);
+        }
+    }
+    EXPECT_EQ(grid->item(0, 1)->text(), "0.0760");  // C7 (key 75) at row 0, column 1
+    EXPECT_EQ(grid->item(6, 12)->text(), "0.0150");  // B1 (key 14) at row 6, column 12
+}
+
 TEST_F(HandOff, ChartRoutinesFillTheBarViewTables) {
     for (int i = 0; i < 12; ++i) s.ChromaSalience_S[i] = i + 1;
-    s.PitchSalience_S[48] = 0.75;
+    for (int k = 0; k < 88; ++k) s.PitchSalience_S[k] = k + 0.5;
+    TNTabEd* chroma = forms.rch3dMainForm->ChromaSalience_SNTabEd1;
+    TNTabEd* pitch = forms.rch3dMainForm->PitchSalience_SNTabEd1;
+    for (int r = 89; r <= 100; ++r) pitch->SetElem(1, r, -r);
     test::ScriptedHost host;
     app::DoCharts(forms, host, s);
-    TNTabEd* chroma = forms.rch3dMainForm->ChromaSalience_SNTabEd1;
-    EXPECT_EQ(chroma->GetElem(1, 1), 1);
-    EXPECT_EQ(chroma->GetElem(1, 12), 12);
+    // Row i + 1 from element i; chroma row 13 (never accumulated) is 0; pitch rows 89..100 keep
+    // what they hold.
+    for (int i = 0; i < 12; ++i) EXPECT_EQ(chroma->GetElem(1, i + 1), i + 1) << i;
     EXPECT_EQ(chroma->GetElem(1, 13), 0);
-    EXPECT_EQ(forms.rch3dMainForm->PitchSalience_SNTabEd1->GetElem(1, 49), 0.75);
+    for (int k = 0; k < 88; ++k) EXPECT_EQ(pitch->GetElem(1, k + 1), k + 0.5) << k;
+    EXPECT_EQ(pitch->GetElem(1, 49), 48.5);  // A4
+    for (int r = 89; r <= 100; ++r) EXPECT_EQ(pitch->GetElem(1, r), -r) << r;
     const std::vector<test::LogLine> expected = {
         {"S", "DoCharts"}, {"S", "GraphSpectrum"}, {"S", "ClearGraphic"}, {"E", "ClearGraphic"},
         {"E", "GraphSpectrum"}, {"S", "GraphSpecLoud"}, {"E", "GraphSpecLoud"},

@@ -1,5 +1,7 @@
 // The whole program offscreen: the real main window and forms, scripted dialogs, a generated WAV
 // file in a temporary folder, and the files and windows after a run.
+#include <QApplication>
+#include <QDir>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
@@ -102,6 +104,13 @@ TEST_F(WholeProgram, OnePassRunWritesFilesAndOpensResults) {
     EXPECT_EQ(main->GetText("CurrentProcessingMode"), "Standard");
     EXPECT_EQ(main->GetText("RecordedEndTime"), "2");
     EXPECT_TRUE(main->windowTitle().endsWith(" - /tone.wav"));
+    // The end of the run leaves "Select Processing" greyed and "OXW Help" available.
+    EXPECT_FALSE(main->ui.Open1->isEnabled());
+    EXPECT_TRUE(main->ui.Help1->isEnabled());
+    // The scan hands the number of lines to the contour view's hidden edit; its label keeps its
+    // own caption.
+    EXPECT_EQ(forms.Smooth3DInterpolation->SavedAnalysisLoops->text(), "40");
+    EXPECT_EQ(forms.Smooth3DInterpolation->AnalysisLoops->text(), "");
 
     const auto& names = main->Files().Names;
     const auto log = ReadLines(names.LogFileName);
@@ -199,6 +208,23 @@ TEST_F(WholeProgram, ErrorInsideRunLeavesWindowUsable) {
     EXPECT_EQ(EnabledPage(), 2);
 }
 
+TEST_F(WholeProgram, ViewerErrorIsShownAndTheCursorComesBack) {
+    SkipQuestionnaire();
+    dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
+    ClickAnalysis();
+    ASSERT_EQ(EnabledPage(), 2);
+    // A summary name the file system cannot even look up (a component longer than any allows).
+    main->Files().Names.DravolekSummaryFileName = (dir / std::string(300, 'x')).string();
+    const int before = static_cast<int>(dialogs.Messages.size());
+    emit main->ui.ViewSUMMARYFile->clicked();
+    ASSERT_EQ(static_cast<int>(dialogs.Messages.size()), before + 1);
+    EXPECT_TRUE(dialogs.Messages.back().contains(QString(300, 'x'))) << dialogs.Messages.back().toStdString();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    // The window goes on working.
+    emit main->ui.ViewLOGFile->clicked();
+    EXPECT_GT(forms.ViewFileOutput->ListFileContent->count(), 0);
+}
+
 TEST_F(WholeProgram, ClosingTheWindowTakesTheExitPath) {
     SkipQuestionnaire();
     dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
@@ -210,6 +236,20 @@ TEST_F(WholeProgram, ClosingTheWindowTakesTheExitPath) {
 }
 
 TEST_F(WholeProgram, HelpFromBesideTheProgramOrAClearMessage) {
+    // Help pages in the working folder are not the program's: the help is looked for beside the
+    // executable (where this test program has none).
+    fs::create_directories(dir / "OXWHelp_ver_1_2");
+    std::ofstream(dir / "OXWHelp_ver_1_2" / "index.html") << "<html><a name=\"contents\"></a></html>";
+    const fs::path cwd = fs::current_path();
+    fs::current_path(dir.Path());
+    main->Help1Click();
+    fs::current_path(cwd);
+    ASSERT_EQ(dialogs.Messages.size(), 1);
+    const QString besideProgram =
+        QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/OXWHelp_ver_1_2/index.html");
+    EXPECT_TRUE(dialogs.Messages[0].contains(besideProgram)) << dialogs.Messages[0].toStdString();
+    dialogs.Messages.clear();
+
     main->SetHelpFolder(QString::fromStdString((dir / "nohelp").string()));
     main->Help1Click();
     ASSERT_EQ(dialogs.Messages.size(), 1);

@@ -161,6 +161,80 @@ void ExpectBlock(const Lines& report, std::size_t& at, const Lines& expected, co
     }
 }
 
+// The 69 lines of explanatory text that follow the INPUT line.
+const Lines kExplanation = {
+    "",
+    "Dravolek outputs array and variable data calculated during execution.",
+    "Dravolek execution is a calculated looping process.",
+    "The Dravolek variable controlling the number of execution loops is named Lines.",
+    "",
+    "All arrays and variables are written to dedicated files.",
+    "The files are comma separated (CSV) that can be input to other software e.g. Excel.",
+    "The files containing the array data have the file extension name .ARY",
+    "The files containing the variable data have the file extension .VAR",
+    "",
+    ".ARY files have four (4) columns.",
+    "      Column 1 is the array name, column 2 is the Lines number - loop execution - reference,",
+    "      column 3 is the array row reference, column 4 is the array element value.",
+    "",
+    "An array or variable output file name is structured as follows:",
+    "The following naming structure is space separated:",
+    "      Sound file name as selected by the user",
+    "      Analysis date",
+    "      the word at",
+    "      Analysis start time",
+    "      the name of the array or variable - refer to list below",
+    "      the file extension .ARY or .VAR",
+    "",
+    "All arrays and variables are grouped by type of output as follows:",
+    "   Wave and Spectrum arrays",
+    "      CompactF    - the array representing Compact Spectrum Frequencies",
+    "      CompactI\t   - the array representing Compact Spectrum Magnitudes",
+    "      CompactI_T  - the array representing\tCompact Spectrum Magnitudes after compression",
+    "      Intensity   - the array representing\tIntensity of Fourier Components",
+    "      Oct_T\t      - the array representing Octave Spectrum, after compression",
+    "      Oct_S\t      - the array representing Octave Spectrum, Overall",
+    "      ThirdOct_T  - the array representing\tThird Octave Spectrum, after compression",
+    "      ThirdOct_S  - the array representing Third Octave Spectrum, Overall",
+    "",
+    "   Statistical Loudness and Channel Difference arrays",
+    "      Narray      - the array representing the Loudness values for percentile presentation",
+    "      Larray      - the array representing the Array of L(A) values for percentiles",
+    "      DLArray     - the array representing the Array of Delta values for percentiles",
+    "",
+    "   Loudness\tarrays",
+    "      CompInt     - the array representing the Component Intensity",
+    "      CompL       - the array representing the Component Level",
+    "      RoexL       - the array representing the Component Level adjusted using Roex filter",
+    "      Esig        - the array representing Excitation",
+    "      SpecLoud\t   - the array representing Loudness - Specific",
+    "      SpecLoud_T  - the array representing Loudness - Specific after compression",
+    "      SpecLoud_S  - the array representing Loudness - Specific Overall",
+    "",
+    "   Pitch arrays",
+    "      PitchSalience     -  the array representing 88-Pitch Salience",
+    "      PitchSalience_T   - the array representing 88-Pitch Salience after compression",
+    "      PitchSalience_S   - the array representing 88-Pitch Salience Mean",
+    "      CompoundPitch     - the array representing Compound Spectrum Pitch component",
+    "      CompoundWeight    - the array representing Compound Spectrum Weight component",
+    "      ChromaSalience\t   - the array representing Parncutt - Chroma Salience",
+    "      ChromaSalience_T  - the array representing Parncutt - Chroma Salience after compression",
+    "      ChromaSalience_S  - the array representing Parncutt - Mean Chroma Salience",
+    "      Salience          - the array representing Parncutt - Salience",
+    "      FX                - the array representing Pitch Height of a Tone after masking",
+    "      V                 - the array representing Pitch Shift due to Intensity"
+    " and Masking effects",
+    "      WS                - the array representing Pitch Spectral Weight",
+    "      Vpitch            - the array representing Pitch Virtual height in pu",
+    "      CompoundSV        - the array representing whether it is Spectral or Virtual?",
+    "      ToneF             - the array representing Tone Frequency before masking in Hz",
+    "      ToneRef           - the array representing the Tone Index",
+    "      LX                - the array representing Tone Intensity after masking in dB",
+    "      ToneL             - the array representing Tone Level before masking in dB",
+    "      VW                - the array representing Virtual Pitch Height",
+    "",
+};
+
 Lines FirstHalfAfterExplanation(const std::string& key, const std::string& chord) {
     return {
         "The number of execution loops - Lines - for this analysis is      3",
@@ -336,17 +410,8 @@ TEST_F(SummaryReportTest, WholeReportLineByLine) {
                  "Scan using Original Dravolek Analysis", "", "INPUT,\t" + s.SoundFileName, "",
                  "Dravolek outputs array and variable data calculated during execution."},
                 "heading");
-    at = 5 + 26;  // explanatory text: spot-check lines with TABs and its last lines
-    ExpectBlock(report, at,
-                {"      CompactI\t   - the array representing Compact Spectrum Magnitudes",
-                 "      CompactI_T  - the array representing\tCompact Spectrum Magnitudes after "
-                 "compression"},
-                "explanation");
-    at = 5 + 66;
-    ExpectBlock(report, at,
-                {"      ToneL             - the array representing Tone Level before masking in dB",
-                 "      VW                - the array representing Virtual Pitch Height", ""},
-                "explanation end");
+    at = 5;
+    ExpectBlock(report, at, kExplanation, "explanation");
     ASSERT_EQ(at, 74u);
     ExpectBlock(report, at, FirstHalfAfterExplanation(keyText, chordText), "first half");
     ASSERT_EQ(at, 166u);
@@ -373,6 +438,34 @@ TEST_F(SummaryReportTest, WholeReportLineByLine) {
     EXPECT_EQ(host.log,
               (std::vector<test::LogLine>{{"S", "OutputSummary"}, {"E", "OutputSummary"}}));
     EXPECT_DOUBLE_EQ(values->OverallLEQ_dBA, 60.0);
+}
+
+TEST_F(SummaryReportTest, HeadingNamesTheLibrariesAndTheLastCheckedScan) {
+    const struct {
+        FftRadios radios;
+        const char* title;
+        const char* scan;
+    } cases[] = {
+        {{true, true, true, false, false},
+         "SUMMARY ANALYSIS OUTPUT with FFT SIZE 4096 using Math Library using VKR Library",
+         "Scan using Original Dravolek Analysis"},
+        {{true, false, false, true, false}, "SUMMARY ANALYSIS OUTPUT with FFT SIZE 4096 using Math Library",
+         "Scanned for Low Frequencies above 20 Hz"},
+        {{false, false, true, true, true}, "SUMMARY ANALYSIS OUTPUT with FFT SIZE 4096",
+         "Deep scan for Low Frequencies including 0 - 20Hz"},
+        {{false, true, false, false, false}, "SUMMARY ANALYSIS OUTPUT with FFT SIZE 4096 using VKR Library",
+         ""},
+    };
+    for (const auto& c : cases) {
+        files.DravolekSummaryFile.Create(files.Names.DravolekSummaryFileName);
+        OutputSummary(s, host, files, c.radios);
+        const Lines report = Summary();
+        ASSERT_GT(report.size(), 4u);
+        EXPECT_EQ(report[0], c.title);
+        EXPECT_EQ(report[1], "");
+        EXPECT_EQ(report[2], c.scan);
+        EXPECT_EQ(report[3], "");
+    }
 }
 
 TEST_F(SummaryReportTest, TimeSeriesFilesGoOnlyAfterAGoodCopy) {
