@@ -2,155 +2,80 @@
 // out by hand: linear centres 10.77 x i Hz, logarithmic centres 10^(2.675 + 0.025 (i - 42)) Hz,
 // deep centres 10^(1.3 + 0.025 (i - 1)) Hz, and every edge half-way between neighbouring centres.
 #include "engine/Engine.h"
+#include "support/EngineRig.h"
 #include "support/ScriptedHost.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 namespace oxw::engine {
 namespace {
 
 using test::LogLine;
-using test::ScriptedHost;
+using Log = std::vector<LogLine>;
 
 class RunResetTest : public ::testing::Test {
 protected:
-    RunResetTest() {
-        host.texts["CurrentProcessingMode"] = "Standard";
-        host.texts["MusicFFTSampleSize"] = "4096";
-    }
-    ScriptedHost host;
-    Engine e{host};
+    test::EngineRig<> rig;  // reset done once, as the main window leaves it
+    test::ScriptedHost& host = rig.host;
+    Engine& e = rig.e;
 };
 
 TEST_F(RunResetTest, MainLineProcess1SetsTheRunDefaults) {
     RunState& s = e.S();
     // Leftovers of an earlier run.
-    s.Compression = 1;
-    s.Resolution = 1;
+    s.Compression = s.Resolution = 1;
     s.Calibration = 3;
     s.StartTime = 7;
     s.EndTime = 9;
     s.ATune = 415;
-    s.PitchShift = true;
-    s.ByteSwap = true;
-    s.BytesRead = 12345;
     s.DisplayedLogLines = 88;
+    s.PitchShift = s.ByteSwap = true;
+    s.BytesRead = 12345;
     s.PERCENTILEARRAYMAX = 1;
     s.Counter = 4410;  // not reset: the gate of the next run sees it
-    s.Field = 'D';     // not reset
-
+    s.ImagIn.fill(1.0);
+    host.log.clear();
     e.MainLineProcess1();
 
     EXPECT_EQ(s.Compression, 10);
     EXPECT_EQ(s.Resolution, 5);
     EXPECT_DOUBLE_EQ(s.Calibration, -70.0);
-    EXPECT_DOUBLE_EQ(s.StartTime, 0.0);
-    EXPECT_DOUBLE_EQ(s.EndTime, 4800.0);
-    EXPECT_DOUBLE_EQ(s.ATune, 440.0);
-    EXPECT_FALSE(s.PitchShift);
-    EXPECT_FALSE(s.ByteSwap);
+    EXPECT_EQ(std::tuple(s.StartTime, s.EndTime, s.ATune, s.DisplayedLogLines), std::tuple(0.0, 4800.0, 440.0, 0));
+    EXPECT_FALSE(s.PitchShift || s.ByteSwap);
     EXPECT_EQ(s.BytesRead, 0);
-    EXPECT_EQ(s.DisplayedLogLines, 0);
     EXPECT_EQ(s.PERCENTILEARRAYMAX, 480000);
-    EXPECT_EQ(s.POINTS, 4096);
     EXPECT_EQ(s.Counter, 4410);
-    EXPECT_EQ(s.Field, 'D');
-
-    const std::vector<LogLine> expected = {{"S", "MainLineProcess1"},
-                                           {"D", "Initialise ImagIn"},
-                                           {"D", "Initialise CompactF"},
-                                           {"E", "MainLineProcess1"}};
-    EXPECT_EQ(host.log, expected);
-}
-
-TEST_F(RunResetTest, MainLineProcess1SizesTheResultArrays) {
-    struct SizeCase {
-        const char* name;
-        std::vector<double> RunState::*array;
-        std::size_t size;
-    };
-    const SizeCase cases[] = {
-        {"Oct_S", &RunState::Oct_S, 10},
-        {"DravolekOct_S", &RunState::DravolekOct_S, 10},
-        {"ThirdOct_S", &RunState::ThirdOct_S, 22},
-        {"DravolekThirdOct_S", &RunState::DravolekThirdOct_S, 22},
-        {"PitchSalience_S", &RunState::PitchSalience_S, 88},
-        {"DravolekPitchSalience_S", &RunState::DravolekPitchSalience_S, 88},
-        {"PitchSalience_T", &RunState::PitchSalience_T, 88},
-        {"DravolekPitchSalience_T", &RunState::DravolekPitchSalience_T, 88},
-        {"RoexL", &RunState::RoexL, 110},
-        {"RoexL_Nordic108", &RunState::RoexL_Nordic108, 110},
-        {"RoexL_Nordic121", &RunState::RoexL_Nordic121, 122},
-        // EEND / ESTEP + 1 = 39 / 0.25 + 1 = 157.
-        {"SpecLoud", &RunState::SpecLoud, 157},
-        {"SpecLoud_Nordic108", &RunState::SpecLoud_Nordic108, 157},
-        {"SpecLoud_Nordic121", &RunState::SpecLoud_Nordic121, 157},
-        {"SpecLoud_S", &RunState::SpecLoud_S, 157},
-        {"SpecLoud_S_Nordic108", &RunState::SpecLoud_S_Nordic108, 157},
-        {"SpecLoud_S_Nordic121", &RunState::SpecLoud_S_Nordic121, 157},
-        {"DravolekSpecLoud_S", &RunState::DravolekSpecLoud_S, 157},
-        {"SpecLoud_T", &RunState::SpecLoud_T, 157},
-        {"SpecLoud_T_Nordic108", &RunState::SpecLoud_T_Nordic108, 157},
-        {"SpecLoud_T_Nordic121", &RunState::SpecLoud_T_Nordic121, 157},
-        {"ToneF", &RunState::ToneF, 1024},
-        {"ToneF_Nordic108", &RunState::ToneF_Nordic108, 1024},
-        {"ToneF_Nordic121", &RunState::ToneF_Nordic121, 1024},
-        {"RoughnessF_Nordic108", &RunState::RoughnessF_Nordic108, 1024},
-        {"ToneL", &RunState::ToneL, 1024},
-        {"ToneL_Nordic108", &RunState::ToneL_Nordic108, 1024},
-        {"ToneL_Nordic121", &RunState::ToneL_Nordic121, 1024},
-        {"RoughnessL_Nordic108", &RunState::RoughnessL_Nordic108, 1024},
-        {"ToneRef", &RunState::ToneRef, 32768},
-        {"ToneRef_Nordic108", &RunState::ToneRef_Nordic108, 32768},
-        {"ToneRef_Nordic121", &RunState::ToneRef_Nordic121, 32768},
-        {"RoughnessRef_Nordic108", &RunState::RoughnessRef_Nordic108, 32768},
-    };
-    e.MainLineProcess1();
-    for (const auto& c : cases) {
-        const std::vector<double>& a = e.S().*c.array;
-        EXPECT_EQ(a.size(), c.size) << c.name;
-        for (double v : a) {
-            if (v != 0.0) {
-                ADD_FAILURE() << c.name << " holds a non-zero entry";
-                break;
-            }
-        }
-    }
+    // ImagIn is cleared up to POINTS and left alone beyond.
+    EXPECT_EQ(s.ImagIn[0], 0.0);
+    EXPECT_EQ(s.ImagIn[4095], 0.0);
+    EXPECT_EQ(s.ImagIn[4096], 1.0);
+    // EEND / ESTEP + 1 = 39 / 0.25 + 1 = 157 loudness grid points.
+    for (auto* a : {&s.SpecLoud, &s.SpecLoud_S, &s.SpecLoud_S_Nordic121, &s.DravolekSpecLoud_S,
+                    &s.SpecLoud_T_Nordic121})
+        EXPECT_EQ(*a, std::vector<double>(157, 0.0));
+    EXPECT_EQ(host.log, (Log{{"S", "MainLineProcess1"}, {"D", "Initialise ImagIn"},
+                             {"D", "Initialise CompactF"}, {"E", "MainLineProcess1"}}));
 }
 
 TEST_F(RunResetTest, PointsFollowTheProcessingMode) {
     struct Case {
         const char* mode;
-        int before;
-        int points;
+        int before, points;
     };
-    const Case cases[] = {
-        {"Standard", 1, 4096},
-        {"Extended", 1, 32768},
-        {"", 777, 777},          // neither mode: unchanged
-        {"standard", 777, 777},  // compared exactly
-    };
+    // Neither mode leaves POINTS unchanged; the mode is compared exactly.
+    const Case cases[] = {{"Standard", 1, 4096}, {"Extended", 1, 32768}, {"", 777, 777}, {"standard", 777, 777}};
+    host.texts["QualityFFTSampleSize"] = "32768";
     for (const auto& c : cases) {
-        ScriptedHost h;
-        h.texts["CurrentProcessingMode"] = c.mode;
-        h.texts["MusicFFTSampleSize"] = "4096";
-        h.texts["QualityFFTSampleSize"] = "32768";
-        Engine en(h);
-        en.S().POINTS = c.before;
-        en.MainLineProcess1();
-        EXPECT_EQ(en.S().POINTS, c.points) << "mode \"" << c.mode << "\"";
+        host.texts["CurrentProcessingMode"] = c.mode;
+        e.S().POINTS = c.before;
+        e.MainLineProcess1();
+        EXPECT_EQ(e.S().POINTS, c.points) << "mode \"" << c.mode << "\"";
     }
-}
-
-TEST_F(RunResetTest, ImagInClearedUpToPoints) {
-    e.S().ImagIn.fill(1.0);
-    e.MainLineProcess1();
-    EXPECT_EQ(e.S().ImagIn[0], 0.0);
-    EXPECT_EQ(e.S().ImagIn[4095], 0.0);
-    EXPECT_EQ(e.S().ImagIn[4096], 1.0);  // beyond POINTS: left alone
 }
 
 // ---- Compact bin grids ------------------------------------------------------------------
@@ -192,43 +117,30 @@ TEST_F(CompactGridTest, CentresMatchHandWorkedValues) {
     for (const auto& c : cases) EXPECT_NEAR(c.value, c.expected, c.tolerance) << c.name;
 }
 
-TEST_F(CompactGridTest, EveryCentreFollowsItsFormula) {
+TEST_F(CompactGridTest, EveryCentreFollowsItsFormulaAndNeighboursMeetHalfWay) {
     const RunState& s = e.S();
-    for (int i = 1; i <= 41; ++i) EXPECT_NEAR(s.CompactF[i], 10.77 * i, 1e-9) << i;
-    for (int i = 42; i <= 109; ++i) {
-        const double f = std::pow(10.0, 2.675 + 0.025 * (i - 42));
-        EXPECT_NEAR(s.CompactF[i] / f, 1.0, 1e-12) << i;
-    }
-    for (int i = 1; i <= 122; ++i) {
-        const double f = std::pow(10.0, 1.3 + 0.025 * (i - 1));
-        EXPECT_NEAR(s.CompactF_Nordic121[i] / f, 1.0, 1e-12) << i;
-    }
     for (int i = 1; i <= 109; ++i) {
+        const double f = i <= 41 ? 10.77 * i : std::pow(10.0, 2.675 + 0.025 * (i - 42));
+        EXPECT_NEAR(s.CompactF[i] / f, 1.0, 1e-12) << i;
         EXPECT_EQ(s.CompactF_Nordic108[i], s.CompactF[i]) << i;
         EXPECT_EQ(s.CompactIBinCentreFreqs[i], s.CompactF[i]) << i;
     }
+    for (int i = 1; i <= 122; ++i)
+        EXPECT_NEAR(s.CompactF_Nordic121[i] / std::pow(10.0, 1.3 + 0.025 * (i - 1)), 1.0, 1e-12) << i;
     EXPECT_EQ(s.CompactF[110], 0.0);
     EXPECT_EQ(s.CompactF_Nordic121[123], 0.0);
-}
 
-TEST_F(CompactGridTest, NeighbouringBinsMeetHalfWay) {
-    const RunState& s = e.S();
     for (int i = 1; i <= 108; ++i) {
         EXPECT_EQ(s.CompactIBinHighBandFreqs[i], s.CompactIBinLowBandFreqs[i + 1]) << i;
-        EXPECT_NEAR(s.CompactIBinHighBandFreqs[i], (s.CompactF[i] + s.CompactF[i + 1]) / 2, 1e-9)
-            << i;
-        EXPECT_LT(s.CompactIBinLowBandFreqs[i], s.CompactF[i]) << i;
-        EXPECT_GT(s.CompactIBinHighBandFreqs[i], s.CompactF[i]) << i;
-    }
-    for (int i = 1; i <= 120; ++i) {
-        EXPECT_EQ(s.DeepCompactIBinHighBandFreqs[i], s.DeepCompactIBinLowBandFreqs[i + 1]) << i;
-        EXPECT_NEAR(s.DeepCompactIBinHighBandFreqs[i],
-                    (s.CompactF_Nordic121[i] + s.CompactF_Nordic121[i + 1]) / 2, 1e-9)
-            << i;
+        EXPECT_NEAR(s.CompactIBinHighBandFreqs[i], (s.CompactF[i] + s.CompactF[i + 1]) / 2, 1e-9) << i;
     }
     // The last deep bin's upper edge lies half-way to the 122nd centre.
-    EXPECT_NEAR(s.DeepCompactIBinHighBandFreqs[121],
-                (s.CompactF_Nordic121[121] + s.CompactF_Nordic121[122]) / 2, 1e-9);
+    for (int i = 1; i <= 121; ++i) {
+        EXPECT_EQ(s.DeepCompactIBinHighBandFreqs[i],
+                  i < 121 ? s.DeepCompactIBinLowBandFreqs[i + 1] : s.DeepCompactIBinHighBandFreqs[i]);
+        EXPECT_NEAR(s.DeepCompactIBinHighBandFreqs[i],
+                    (s.CompactF_Nordic121[i] + s.CompactF_Nordic121[i + 1]) / 2, 1e-9) << i;
+    }
     EXPECT_EQ(s.DeepCompactIBinLowBandFreqs[122], 0.0);
     EXPECT_EQ(s.DeepCompactIBinHighBandFreqs[122], 0.0);
 }
@@ -249,21 +161,22 @@ TEST_F(RunResetTest, ScanCountsLinesAndElements) {
         double start, end;
         int compression, resolution;
         int lines, elements;
-        bool calculate;
+        bool gateBefore, calculate;
     };
     const Case cases[] = {
-        {0, 2, 1, 5, 40, 40, true},          // 88200 div 2205
-        {0, 60, 10, 5, 120, 1200, true},     // 2646000 div 22050
-        {0, 10, 3, 1, 333, 999, true},       // 441000 div 1323, 441 frames left over
-        {1, 3, 1, 5, 40, 40, true},          // only the stretch counts
-        {0, 0.5, 10, 5, 1, 10, true},        // 22050 div 22050
-        {0, 4800, 1, 1, 480000, 480000, true},
+        {0, 2, 1, 5, 40, 40, true, true},          // 88200 div 2205
+        {0, 2, 1, 5, 40, 40, false, false},        // a closed gate stays closed
+        {0, 60, 10, 5, 120, 1200, true, true},     // 2646000 div 22050
+        {0, 10, 3, 1, 333, 999, true, true},       // 441000 div 1323, 441 frames left over
+        {1, 3, 1, 5, 40, 40, true, true},          // only the stretch counts
+        {0, 0.5, 10, 5, 1, 10, true, true},        // 22050 div 22050
+        {0, 4800, 1, 1, 480000, 480000, true, true},
         // An end time typed far beyond any file: the counts stop where the counters (which run
         // one past them) still fit an int.
-        {0, 2147483647, 1, 1, 2147483646, 2147483646, true},
-        {0, 2147483647, 10, 5, 214748364, 2147483640, true},
-        {5, 5.04, 1, 5, 0, 0, false},        // 1764 frames < one hop of 2205
-        {0, 0.49, 10, 5, 0, 0, false},       // 21609 < 22050
+        {0, 2147483647, 1, 1, 2147483646, 2147483646, true, true},
+        {0, 2147483647, 10, 5, 214748364, 2147483640, true, true},
+        {5, 5.04, 1, 5, 0, 0, true, false},        // 1764 frames < one hop of 2205
+        {0, 0.49, 10, 5, 0, 0, true, false},       // 21609 < 22050
     };
     for (const auto& c : cases) {
         RunState& s = e.S();
@@ -271,36 +184,26 @@ TEST_F(RunResetTest, ScanCountsLinesAndElements) {
         s.EndTime = c.end;
         s.Compression = c.compression;
         s.Resolution = c.resolution;
-        s.Calculate = true;
+        s.Calculate = c.gateBefore;
         host.scanLines = -1;
+        host.log.clear();
         e.ScanSoundFile();
-        const auto what = ::testing::Message() << c.start << ".." << c.end << " c" << c.compression
-                                               << " r" << c.resolution;
-        EXPECT_EQ(s.Lines, c.lines) << what;
-        EXPECT_EQ(s.Elements, c.elements) << what;
-        EXPECT_EQ(s.Calculate, c.calculate) << what;
-        EXPECT_EQ(host.scanLines, c.lines) << what;
+        SCOPED_TRACE(::testing::Message() << c.start << ".." << c.end << " c" << c.compression
+                                          << " r" << c.resolution);
+        EXPECT_EQ(s.Lines, c.lines);
+        EXPECT_EQ(s.Elements, c.elements);
+        EXPECT_EQ(s.Calculate, c.calculate);
+        EXPECT_EQ(host.scanLines, c.lines);
+        EXPECT_EQ(host.log, (Log{{"S", "ScanSoundFile"}, {"E", "ScanSoundFile"}}));
     }
-}
-
-TEST_F(RunResetTest, ScanLeavesAClosedGateClosed) {
-    e.S().StartTime = 0;
-    e.S().EndTime = 2;
-    e.S().Compression = 1;
-    e.S().Calculate = false;
-    e.ScanSoundFile();
-    EXPECT_EQ(e.S().Lines, 40);
-    EXPECT_FALSE(e.S().Calculate);
-    const std::vector<LogLine> expected = {{"S", "ScanSoundFile"}, {"E", "ScanSoundFile"}};
-    EXPECT_EQ(host.log, expected);
 }
 
 TEST_F(RunResetTest, ScanFillsTheNoteFrequencyTable) {
     e.S().EndTime = 2;
     e.ScanSoundFile();
     const FreqTable& f = e.S().FreqArray;
-    EXPECT_EQ(f[10][6], 440.0);    // A4
-    EXPECT_EQ(f[1][6], 261.6);     // middle C
+    EXPECT_EQ(f[10][6], 440.0);  // A4
+    EXPECT_EQ(f[1][6], 261.6);   // middle C
     EXPECT_EQ(f[7][4], 92.5);
     EXPECT_EQ(f[12][8], 1975.5);
     EXPECT_EQ(f[1][1], 8.2);
@@ -308,23 +211,22 @@ TEST_F(RunResetTest, ScanFillsTheNoteFrequencyTable) {
     // Every entry is the nominal equal-tempered pitch, row = semitone from C, column = octave - 2,
     // given to two to five figures (33, 261.6, 1975.5): within 1.2 % of
     // 440 x 2^((row - 10) / 12 + column - 6).
-    for (int r = 1; r <= 12; ++r) {
-        for (int c = 1; c <= 11; ++c) {
-            const double tempered = 440.0 * std::pow(2.0, (r - 10) / 12.0 + (c - 6));
-            EXPECT_NEAR(f[r][c] / tempered, 1.0, 0.012) << "row " << r << " column " << c;
-        }
-    }
+    for (int r = 1; r <= 12; ++r)
+        for (int c = 1; c <= 11; ++c)
+            EXPECT_NEAR(f[r][c] / (440.0 * std::pow(2.0, (r - 10) / 12.0 + (c - 6))), 1.0, 0.012)
+                << "row " << r << " column " << c;
 }
 
 // ---- Accumulators -------------------------------------------------------------------------------
 
-void FillAll(RunState& s, double v) {
+// Every accumulator, whole-file (_S) and per-line (_T), set to 5 as a previous run leaves them.
+void FillAll(RunState& s) {
     for (auto* a : {&s.Oct_S, &s.ThirdOct_S, &s.SpecLoud_S, &s.SpecLoud_S_Nordic108,
                     &s.SpecLoud_S_Nordic121, &s.PitchSalience_S, &s.SpecLoud_T, &s.PitchSalience_T})
-        std::fill(a->begin(), a->end(), v);
-    s.ChromaSalience_S.fill(v);
-    s.ChromaSalience_T.fill(v);
-    s.CompactI_T.fill(v);
+        std::fill(a->begin(), a->end(), 5.0);
+    s.ChromaSalience_S.fill(5.0);
+    s.ChromaSalience_T.fill(5.0);
+    s.CompactI_T.fill(5.0);
     for (double* x : {&s.Int_S, &s.IntA_S, &s.IntB_S, &s.IntC_S, &s.Centroid_S, &s.Loudness_S,
                       &s.Loudness_S_Nordic108, &s.Loudness_S_Nordic121, &s.SharpnessZ_S,
                       &s.SharpnessA_S, &s.TimbralWidth_S, &s.Volume_S, &s.SpectDissS_S,
@@ -333,149 +235,104 @@ void FillAll(RunState& s, double v) {
                       &s.DeltaL_S, &s.Nmax, &s.Nmin, &s.LAmax, &s.LAmin, &s.DLmax, &s.DLmin,
                       &s.Loudness_T, &s.SharpnessZ_T, &s.Multiplicity_T, &s.DeltaL_T, &s.Nmax_T,
                       &s.Nmax_T_Nordic108, &s.Nmax_T_Nordic121})
-        *x = v;
+        *x = 5.0;
 }
 
-bool AllZero(const std::vector<double>& a, std::size_t from, std::size_t to) {
-    for (std::size_t i = from; i <= to; ++i)
-        if (a[i] != 0.0) return false;
-    return true;
+// Whether entries from..to (inclusive) are all zero.
+bool AllZero(const auto& a, std::size_t from, std::size_t to) {
+    return std::all_of(a.begin() + from, a.begin() + to + 1, [](double v) { return v == 0.0; });
 }
 
 TEST_F(RunResetTest, InitialiseMeansClearsWholeFileAccumulators) {
-    e.MainLineProcess1();
     RunState& s = e.S();
-    FillAll(s, 5.0);
+    FillAll(s);
     host.log.clear();
     e.InitialiseMeans();
 
-    EXPECT_TRUE(AllZero(s.Oct_S, 0, 9));
-    EXPECT_TRUE(AllZero(s.ThirdOct_S, 0, 21));
-    EXPECT_TRUE(AllZero(s.PitchSalience_S, 0, 87));
+    EXPECT_TRUE(AllZero(s.Oct_S, 0, 9) && AllZero(s.ThirdOct_S, 0, 21) &&
+                AllZero(s.PitchSalience_S, 0, 87) && AllZero(s.ChromaSalience_S, 0, 11));
+    EXPECT_EQ(s.ChromaSalience_S[12], 5.0);
     for (auto* a : {&s.SpecLoud_S, &s.SpecLoud_S_Nordic108, &s.SpecLoud_S_Nordic121}) {
         EXPECT_TRUE(AllZero(*a, 8, 156));
         EXPECT_EQ((*a)[7], 5.0);  // below ESTART / ESTEP: not part of the grid
     }
-    for (int i = 0; i <= 11; ++i) EXPECT_EQ(s.ChromaSalience_S[i], 0.0) << i;
-    EXPECT_EQ(s.ChromaSalience_S[12], 5.0);
     for (double v : {s.Int_S, s.IntA_S, s.IntB_S, s.IntC_S, s.Centroid_S, s.Loudness_S,
                      s.Loudness_S_Nordic108, s.Loudness_S_Nordic121, s.SharpnessZ_S, s.SharpnessA_S,
                      s.TimbralWidth_S, s.Volume_S, s.SpectDissS_S, s.SpectDissHK_S, s.DissonanceS_S,
                      s.DissonanceHK_S, s.PureTonalness_S, s.ComplexTonalness_S, s.Multiplicity_S,
-                     s.ICCC_S, s.ICCClag_S, s.DeltaL_S})
+                     s.ICCC_S, s.ICCClag_S, s.DeltaL_S, s.Nmax})
         EXPECT_EQ(v, 0.0);
     // Extreme trackers start from values every real block beats.
-    EXPECT_EQ(s.Nmax, 0.0);
-    EXPECT_EQ(s.Nmin, 9999.0);
-    EXPECT_EQ(s.LAmax, -9999.0);
-    EXPECT_EQ(s.LAmin, 9999.0);
-    EXPECT_EQ(s.DLmax, -9999.0);
-    EXPECT_EQ(s.DLmin, 9999.0);
-    // The line accumulators are not touched.
-    EXPECT_EQ(s.Loudness_T, 5.0);
-
-    const std::vector<LogLine> expected = {
-        {"S", "InitialiseMeans"},          {"D", " Initialise Oct_S"},
-        {"D", " Initialise ThirdOct_S"},   {"D", " Initialise SpecLoud_S"},
-        {"D", "Initialise ChromaSalience_S"}, {"D", "Initialise PitchSalience_S"},
-        {"E", "InitialiseMeans"}};
-    EXPECT_EQ(host.log, expected);
+    EXPECT_EQ((std::vector<double>{s.Nmin, s.LAmax, s.LAmin, s.DLmax, s.DLmin}),
+              (std::vector<double>{9999.0, -9999.0, 9999.0, -9999.0, 9999.0}));
+    EXPECT_EQ(s.Loudness_T, 5.0);  // the line accumulators are not touched
+    EXPECT_EQ(host.log, (Log{{"S", "InitialiseMeans"}, {"D", " Initialise Oct_S"},
+                             {"D", " Initialise ThirdOct_S"}, {"D", " Initialise SpecLoud_S"},
+                             {"D", "Initialise ChromaSalience_S"},
+                             {"D", "Initialise PitchSalience_S"}, {"E", "InitialiseMeans"}}));
 }
 
 TEST_F(RunResetTest, InitialiseCompressionClearsLineAccumulators) {
-    e.MainLineProcess1();
     RunState& s = e.S();
-    FillAll(s, 5.0);
+    FillAll(s);
     host.log.clear();
     e.InitialiseCompression();
 
-    for (int i = 1; i <= 108; ++i) EXPECT_EQ(s.CompactI_T[i], 0.0) << i;
+    EXPECT_TRUE(AllZero(s.CompactI_T, 1, 108) && AllZero(s.SpecLoud_T, 8, 156) &&
+                AllZero(s.PitchSalience_T, 0, 87) && AllZero(s.ChromaSalience_T, 0, 11));
     EXPECT_EQ(s.CompactI_T[109], 5.0);
-    EXPECT_TRUE(AllZero(s.SpecLoud_T, 8, 156));
-    EXPECT_TRUE(AllZero(s.PitchSalience_T, 0, 87));
-    for (int i = 0; i <= 11; ++i) EXPECT_EQ(s.ChromaSalience_T[i], 0.0) << i;
     for (double v : {s.Loudness_T, s.SharpnessZ_T, s.Multiplicity_T, s.DeltaL_T, s.Nmax_T,
                      s.Nmax_T_Nordic108, s.Nmax_T_Nordic121})
         EXPECT_EQ(v, 0.0);
     EXPECT_EQ(s.Loudness_S, 5.0);  // whole-file values stay
-
-    const std::vector<LogLine> expected = {
-        {"S", "InitialiseCompression"},       {"D", " Initialise CompactI_T"},
-        {"D", " Initialise SpecLoud_T"},      {"D", " Initialise ChromaSalience_T"},
-        {"D", " Initialise PitchSalience_T"}, {"E", "InitialiseCompression"}};
-    EXPECT_EQ(host.log, expected);
+    EXPECT_EQ(host.log, (Log{{"S", "InitialiseCompression"}, {"D", " Initialise CompactI_T"},
+                             {"D", " Initialise SpecLoud_T"}, {"D", " Initialise ChromaSalience_T"},
+                             {"D", " Initialise PitchSalience_T"}, {"E", "InitialiseCompression"}}));
 }
 
 TEST_F(RunResetTest, SaveInitialiseMeansVariablesKeepsPass1Results) {
-    e.MainLineProcess1();
     RunState& s = e.S();
-    for (int i = 0; i < 10; ++i) s.Oct_S[i] = 100 + i;
-    for (int i = 0; i < 22; ++i) s.ThirdOct_S[i] = 200 + i;
-    for (int i = 0; i < 157; ++i) s.SpecLoud_S[i] = 300 + i;
-    for (int i = 0; i < 88; ++i) s.PitchSalience_S[i] = 500 + i;
-    struct Pair {
+    for (auto* a : {&s.Oct_S, &s.ThirdOct_S, &s.SpecLoud_S, &s.PitchSalience_S})
+        for (std::size_t i = 0; i < a->size(); ++i) (*a)[i] = 100.0 + static_cast<double>(i);
+#define KEPT(name) {#name, &RunState::name, &RunState::Dravolek##name}
+    const struct {
         const char* name;
         double RunState::*source;
         double RunState::*copy;
-    };
-    const Pair pairs[] = {
-        {"Int_S", &RunState::Int_S, &RunState::DravolekInt_S},
-        {"IntA_S", &RunState::IntA_S, &RunState::DravolekIntA_S},
-        {"IntB_S", &RunState::IntB_S, &RunState::DravolekIntB_S},
-        {"IntC_S", &RunState::IntC_S, &RunState::DravolekIntC_S},
-        {"Centroid_S", &RunState::Centroid_S, &RunState::DravolekCentroid_S},
-        {"Loudness_S", &RunState::Loudness_S, &RunState::DravolekLoudness_S},
-        {"SharpnessZ_S", &RunState::SharpnessZ_S, &RunState::DravolekSharpnessZ_S},
-        {"SharpnessA_S", &RunState::SharpnessA_S, &RunState::DravolekSharpnessA_S},
-        {"TimbralWidth_S", &RunState::TimbralWidth_S, &RunState::DravolekTimbralWidth_S},
-        {"Volume_S", &RunState::Volume_S, &RunState::DravolekVolume_S},
-        {"SpectDissS_S", &RunState::SpectDissS_S, &RunState::DravolekSpectDissS_S},
-        {"SpectDissHK_S", &RunState::SpectDissHK_S, &RunState::DravolekSpectDissHK_S},
-        {"DissonanceS_S", &RunState::DissonanceS_S, &RunState::DravolekDissonanceS_S},
-        {"DissonanceHK_S", &RunState::DissonanceHK_S, &RunState::DravolekDissonanceHK_S},
+    } pairs[] = {
+        KEPT(Int_S), KEPT(IntA_S), KEPT(IntB_S), KEPT(IntC_S), KEPT(Centroid_S), KEPT(Loudness_S),
+        KEPT(SharpnessZ_S), KEPT(SharpnessA_S), KEPT(TimbralWidth_S), KEPT(Volume_S),
+        KEPT(SpectDissS_S), KEPT(SpectDissHK_S), KEPT(DissonanceS_S), KEPT(DissonanceHK_S),
         {"PureTonalness_S", &RunState::PureTonalness_S, &RunState::DravolekPureTonalness_s},
-        {"ComplexTonalness_S", &RunState::ComplexTonalness_S,
-         &RunState::DravolekComplexTonalness_S},
-        {"Multiplicity_S", &RunState::Multiplicity_S, &RunState::DravolekMultiplicity_S},
-        {"Nmax", &RunState::Nmax, &RunState::DravolekNmax},
-        {"Nmin", &RunState::Nmin, &RunState::DravolekNmin},
-        {"LAmax", &RunState::LAmax, &RunState::DravolekLAmax},
-        {"LAmin", &RunState::LAmin, &RunState::DravolekLAmin},
-        {"DLmax", &RunState::DLmax, &RunState::DravolekDLmax},
-        {"DLmin", &RunState::DLmin, &RunState::DravolekDLmin},
-        {"ICCC_S", &RunState::ICCC_S, &RunState::DravolekICCC_S},
-        {"ICCClag_S", &RunState::ICCClag_S, &RunState::DravolekICCClag_S},
-        {"DeltaL_S", &RunState::DeltaL_S, &RunState::DravolekDeltaL_S},
-    };
+        KEPT(ComplexTonalness_S), KEPT(Multiplicity_S), KEPT(Nmax), KEPT(Nmin), KEPT(LAmax),
+        KEPT(LAmin), KEPT(DLmax), KEPT(DLmin), KEPT(ICCC_S), KEPT(ICCClag_S), KEPT(DeltaL_S)};
+#undef KEPT
     double v = 1.5;
     for (const auto& p : pairs) s.*p.source = (v += 1.0);
+    const RunState pass1 = s;
 
     host.log.clear();
     e.SaveInitialiseMeansVariables();
     e.InitialiseMeans();  // as pass 2 does next: the copies must survive it
 
-    for (const auto& p : pairs) EXPECT_NE(s.*p.copy, 0.0) << p.name;
-    v = 1.5;
-    for (const auto& p : pairs) EXPECT_EQ(s.*p.copy, (v += 1.0)) << p.name;
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(s.DravolekOct_S[i], 100 + i) << i;
-    for (int i = 0; i < 22; ++i) EXPECT_EQ(s.DravolekThirdOct_S[i], 200 + i) << i;
-    for (int i = 8; i <= 156; ++i) EXPECT_EQ(s.DravolekSpecLoud_S[i], 300 + i) << i;
-    EXPECT_EQ(s.DravolekSpecLoud_S[7], 0.0);
-    for (int i = 0; i < 88; ++i) EXPECT_EQ(s.DravolekPitchSalience_S[i], 500 + i) << i;
+    for (const auto& p : pairs) EXPECT_EQ(s.*p.copy, pass1.*p.source) << p.name;
+    EXPECT_EQ(s.DravolekOct_S, pass1.Oct_S);
+    EXPECT_EQ(s.DravolekThirdOct_S, pass1.ThirdOct_S);
+    EXPECT_EQ(s.DravolekPitchSalience_S, pass1.PitchSalience_S);
+    EXPECT_EQ(s.DravolekSpecLoud_S[7], 0.0);  // only the grid points are kept
+    for (int i = 8; i <= 156; ++i) EXPECT_EQ(s.DravolekSpecLoud_S[i], 100 + i) << i;
 
-    std::vector<LogLine> d;
+    Log saves;
     for (const auto& l : host.log)
-        if (l.kind != "D" || l.text.find("Save") != std::string::npos) d.push_back(l);
-    const std::vector<LogLine> expected = {
-        {"S", "SaveInitialiseMeansVariables"},
-        {"D", " Save Oct_S as DravolekOct_S"},
-        {"D", " Save ThirdOct_S as DravolekThirdOct_S"},
-        {"D", " Save SpecLoud_S as DravolekSpecLoud_S"},
-        {"D", "Save PitchSalience_S as DravolekPitchSalience_S"},
-        {"E", "SaveInitialiseMeansVariables"},
-        {"S", "InitialiseMeans"},
-        {"E", "InitialiseMeans"}};
-    EXPECT_EQ(d, expected);
+        if (l.kind != "D" || l.text.find("Save") != std::string::npos) saves.push_back(l);
+    EXPECT_EQ(saves, (Log{{"S", "SaveInitialiseMeansVariables"},
+                          {"D", " Save Oct_S as DravolekOct_S"},
+                          {"D", " Save ThirdOct_S as DravolekThirdOct_S"},
+                          {"D", " Save SpecLoud_S as DravolekSpecLoud_S"},
+                          {"D", "Save PitchSalience_S as DravolekPitchSalience_S"},
+                          {"E", "SaveInitialiseMeansVariables"},
+                          {"S", "InitialiseMeans"},
+                          {"E", "InitialiseMeans"}}));
 }
 
 }  // namespace

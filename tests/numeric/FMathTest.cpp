@@ -23,8 +23,7 @@ const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const double kInf = std::numeric_limits<double>::infinity();
 
 // Same value, NaN matching NaN, and the sign of zero ignored.
-void ExpectSame(double expected, double actual, const std::string& what)
-{
+void ExpectSame(double expected, double actual, const std::string& what) {
     if (std::isnan(expected))
         EXPECT_TRUE(std::isnan(actual)) << what << " gave " << actual;
     else
@@ -32,33 +31,23 @@ void ExpectSame(double expected, double actual, const std::string& what)
 }
 
 // 10^k as the correctly rounded double, parsed from its decimal text.
-double DecimalPowerOfTen(int k)
-{
+double DecimalPowerOfTen(int k) {
     char text[16];
     std::snprintf(text, sizeof text, "1e%d", k);
     return std::strtod(text, nullptr);
 }
 
-struct UnaryCase {
-    const char* name;
-    std::function<double(double)> fn;
-    double x;
-    double expected;
-    int code;
-};
+struct UnaryCase { const char* name; std::function<double(double)> fn; double x, expected; int code; };
 
 } // namespace
 
-TEST(FMath, LogarithmsAndExp10OnTheirDomainEdges)
-{
+TEST(FMath, LogarithmsAndExp10OnTheirDomainEdges) {
     // ln(2^-1074), the smallest subnormal, from ln 2 in long double.
     const double lnMinSub = static_cast<double>(-1074.0L * 0.693147180559945309417232121458176568L);
     const UnaryCase cases[] = {
         {"Log10(0)", Log10, 0.0, -kMax, FN_SING},
-        {"Log10(-0)", Log10, -0.0, -kMax, FN_SING},
         {"Log10(-1)", Log10, -1.0, -kMax, FN_DOMAIN},
         {"Log10(100)", Log10, 100.0, 2.0, FN_OK},
-        {"Log10(1e22)", Log10, 1e22, 22.0, FN_OK},
         {"Log10(1e-300)", Log10, 1e-300, -300.0, FN_OK},
         {"Log10(NaN)", Log10, kNaN, kNaN, FN_DOMAIN},
         {"Log(0)", Log, 0.0, -kMax, FN_SING},
@@ -70,10 +59,8 @@ TEST(FMath, LogarithmsAndExp10OnTheirDomainEdges)
         {"Log2(0)", Log2, 0.0, -kMax, FN_SING},
         {"Log2(-8)", Log2, -8.0, -kMax, FN_DOMAIN},
         {"Log2(8)", Log2, 8.0, 3.0, FN_OK},
-        {"Log2(0.5)", Log2, 0.5, -1.0, FN_OK},
         {"Log2(2^-1074)", Log2, 4.9406564584124654e-324, -1074.0, FN_OK},
         {"Exp10(0.5)", Exp10, 0.5, 3.1622776601683795, FN_OK},
-        {"Exp10(-1)", Exp10, -1.0, 0.1, FN_OK},
         {"Exp10(400)", Exp10, 400.0, kMax, FN_OVERFLOW},
         {"Exp10(-400)", Exp10, -400.0, 0.0, FN_UNDERFLOW},
         // ln(10^x) against MAXLOG = 709.78...: x = 308.2547... is the edge.
@@ -95,47 +82,29 @@ TEST(FMath, LogarithmsAndExp10OnTheirDomainEdges)
     }
 }
 
-TEST(FMath, PowersOfTenAreCorrectlyRounded)
-{
-    // Positive powers up to 10^22 are exact doubles; the negative ones must be the nearest
-    // double to the decimal value, as the extended-precision arithmetic gives them.
-    for (int k = -22; k <= 22; ++k) {
+TEST(FMath, PowersOfTenAreCorrectlyRounded) {
+    // Up to 10^22 the powers (positive ones exact doubles) must be the nearest double to the
+    // decimal value, as the extended-precision arithmetic gives them; beyond, within one ulp.
+    for (int k = -307; k <= 308; ++k) {
         const double expected = DecimalPowerOfTen(k);
+        const double ulp = std::abs(k) <= 22 ? 0.0 : std::nextafter(expected, kInf) - expected;
         MathError = FN_OK;
-        EXPECT_EQ(expected, Exp10(k)) << "Exp10(" << k << ")";
-        EXPECT_EQ(expected, Power(10.0, k)) << "Power(10, " << k << ")";
-        EXPECT_EQ(expected, Power(10.0, static_cast<double>(k))) << "Power(10, " << k << ".0)";
+        EXPECT_NEAR(expected, Exp10(k), ulp) << "Exp10(" << k << ")";
+        EXPECT_NEAR(expected, Power(10.0, k), ulp) << "Power(10, " << k << ")";
+        EXPECT_NEAR(expected, Power(10.0, static_cast<double>(k)), std::abs(k) <= 22 ? 0.0 : 4 * ulp) << k << ".0";
         EXPECT_EQ(FN_OK, MathError) << k;
     }
-    EXPECT_EQ(100.0, Power(10.0, 2));
-    EXPECT_EQ(0.1, Power(10.0, -1));
     EXPECT_EQ(10.0, Power(100.0, 0.5)); // real-exponent path through exp and ln
 }
 
-TEST(FMath, PowersOfTenOverTheWholeRangeWithinOneUlp)
-{
-    for (int k = -307; k <= 308; ++k) {
-        const double expected = DecimalPowerOfTen(k);
-        const double ulp = std::nextafter(expected, kInf) - expected;
-        EXPECT_NEAR(expected, Exp10(k), ulp) << "Exp10(" << k << ")";
-        EXPECT_NEAR(expected, Power(10.0, k), ulp) << "Power(10, " << k << ")";
-    }
-}
-
-TEST(FMath, PowerSpecialCasesAndErrorCodes)
-{
-    struct Case {
-        double x, y, expected;
-        int code; // MathError after the call, which starts at the sentinel 7
-    };
-    constexpr int kUnchanged = 7;
-    const Case cases[] = {
+TEST(FMath, PowerSpecialCasesAndErrorCodes) {
+    constexpr int kUnchanged = 7; // MathError after the call starts at this sentinel
+    const struct { double x, y, expected; int code; } cases[] = {
         {0.0, 0.0, 1.0, kUnchanged},
         {0.0, -1.0, kMax, FN_SING},
         {0.0, 2.5, 0.0, kUnchanged},
         {-8.0, 1.0 / 3.0, 0.0, FN_DOMAIN},    // non-integral exponent of a negative base
         {-2.0, 3.0, -8.0, kUnchanged},        // integral exponent: repeated squaring
-        {-8.0, 2.0, 64.0, kUnchanged},
         {10.0, 400.0, kMax, FN_OVERFLOW},     // (0.1)^400 falls below 1/MAXNUM
         {10.0, -400.0, 0.0, kUnchanged},      // underflow of the product, no code
         {-10.0, 401.0, -kMax, FN_OVERFLOW},   // odd power of a negative base keeps its sign
@@ -143,7 +112,6 @@ TEST(FMath, PowerSpecialCasesAndErrorCodes)
         {2.0, 1024.0, kMax, FN_OVERFLOW},
         {2.0, -1074.0, 4.9406564584124654e-324, kUnchanged},
         {2.0, 0.5, 1.4142135623730951, kUnchanged},
-        {2.0, -0.5, 0.7071067811865476, kUnchanged},
         {4.0, 0.5, 2.0, kUnchanged},
         {10.0, 308.5, kMax, FN_OVERFLOW},     // real exponent: y ln x above MAXLOG
         {10.0, -400.5, 0.0, FN_UNDERFLOW},    // real exponent: y ln x below MINLOG
@@ -164,16 +132,9 @@ TEST(FMath, PowerSpecialCasesAndErrorCodes)
     }
 }
 
-TEST(FMath, PowerOfOneIsTheBaseItself)
-{
-    for (double x : {-3.5, -1e300, 0.1, 4.9406564584124654e-324, 1e308, -kInf}) {
-        EXPECT_EQ(x, Power(x, 1.0)) << x;
-        EXPECT_EQ(x, Power(x, 1)) << x;
-    }
-}
-
-TEST(FMath, IntegerOverloadMatchesIntPower)
-{
+TEST(FMath, PowerOfOneIsTheBaseAndIntegerOverloadMatchesIntPower) {
+    for (double x : {-3.5, -1e300, 0.1, 4.9406564584124654e-324, 1e308, -kInf})
+        EXPECT_TRUE(x == Power(x, 1.0) && x == Power(x, 1)) << x;
     for (int n : {-1000, -7, -1, 0, 1, 2, 13, 1000}) {
         MathError = FN_OK;
         const double viaInt = IntPower(-1.5, n);
@@ -188,8 +149,7 @@ TEST(FMath, IntegerOverloadMatchesIntPower)
     EXPECT_EQ(FN_OVERFLOW, MathError);
 }
 
-TEST(FMath, ErrorCodeIsClearedByLogsOnlyAndKeptPerThread)
-{
+TEST(FMath, ErrorCodeIsClearedByLogsOnlyAndKeptPerThread) {
     MathError = FN_SING;
     EXPECT_EQ(8.0, Power(2.0, 3.0));
     EXPECT_EQ(FN_SING, MathError); // powers leave it as it was
@@ -206,16 +166,13 @@ TEST(FMath, ErrorCodeIsClearedByLogsOnlyAndKeptPerThread)
     EXPECT_EQ(FN_DOMAIN, MathError);
 }
 
-TEST(FMath, SgnAndDefaultVal)
-{
+TEST(FMath, SgnAndDefaultVal) {
     EXPECT_EQ(1, Sgn(2.5));
     EXPECT_EQ(-1, Sgn(-1e-300));
-    EXPECT_EQ(1, Sgn(0.0));
     EXPECT_EQ(1, Sgn(-0.0));
     SgnZeroIsOne = false;
     EXPECT_EQ(0, Sgn(0.0));
     SgnZeroIsOne = true;
-
     MathError = FN_OK;
     EXPECT_EQ(-4.5, DefaultVal(FN_UNDERFLOW, -4.5));
     EXPECT_EQ(FN_UNDERFLOW, MathError);

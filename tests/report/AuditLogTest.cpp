@@ -9,6 +9,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ namespace oxw::report {
 namespace {
 
 using test::TempDir;
+using Lines = std::vector<std::string>;
 
 std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -25,7 +27,7 @@ std::string ReadAll(const std::string& path) {
 // The main window's progress list as the log sees it.
 class FakeProgress : public ProgressSink {
 public:
-    std::vector<std::string> lines;
+    Lines lines;
     int clears = 0;
     int repaints = 0;
     void AddLine(std::string_view line) override { lines.emplace_back(line); }
@@ -36,185 +38,117 @@ public:
     void Repaint() override { ++repaints; }
 };
 
-// The files a run has open: LOG, the Acoustic trace file and some array files.
+// The files a run has open (LOG, the Acoustic trace file and some array files) and the log.
 struct OpenFiles {
-    explicit OpenFiles(const TempDir& dir) : dir(dir) {
-        files.LogFile.Create(In("run LOG.LOG"));
-        files.DravolekTraceFile.Create(In("run Acoustic T.dvk"));
-        for (int n : {1, 2, 37, 53, 54}) files.P[n].Create(In("P" + std::to_string(n) + ".ARY"));
+    explicit OpenFiles(bool open = true) {
+        if (!open) return;
+        files.LogFile.Create(In("LOG"));
+        files.DravolekTraceFile.Create(In("T"));
+        for (int n : {1, 2, 37, 53, 54}) files.P[n].Create(In("P" + std::to_string(n)));
     }
     std::string In(const std::string& name) const { return (dir / name).string(); }
-    std::string Log() const { return ReadAll(In("run LOG.LOG")); }
-    std::string Trace() const { return ReadAll(In("run Acoustic T.dvk")); }
-    std::string P(int n) const { return ReadAll(In("P" + std::to_string(n) + ".ARY")); }
+    std::string Read(const std::string& name) const { return ReadAll(In(name)); }
+    void Call(const char* kind, const std::string& text) { log.CreateAuditLog(kind, text, displayed); }
 
-    const TempDir& dir;
+    TempDir dir{"oxw-auditlog"};
     OutputFiles files;
+    FakeProgress progress;
+    AuditLog log{files, progress};
+    int displayed = 0;
 };
 
 TEST(AuditLog, RoutesEachKindToItsPlaces) {
     struct Case {
         const char* kind;
-        std::vector<std::string> list;
-        const char* log;
-        const char* trace;
-        const char* p1;
-        const char* p2;
-        const char* p37;
-        const char* p53;
-        const char* p54;
+        Lines list;
+        const char* file;  // the one file written, nullptr for none
+        const char* line;
     };
-    const char* none = "";
     const Case cases[] = {
-        {"S", {"Start x"}, "Start x\r\n", none, none, none, none, none, none},
-        {"E", {"    Exit x"}, "    End x\r\n", none, none, none, none, none, none},
-        {"D",
-         {"              PROCESSING x"},
-         "              PROCESSING x\r\n",
-         none, none, none, none, none, none},
-        {"M", {}, "              DATA, x\r\n", none, none, none, none, none, none},
-        {"T", {}, none, "TRACE, x\r\n", none, none, none, none, none},
-        {"M1", {}, none, none, "Array Data x\r\n", none, none, none, none},
-        {"M2", {}, none, none, none, "Array Data x\r\n", none, none, none},
-        {"M37", {}, none, none, none, none, "Array Data x\r\n", none, none},
-        {"M53", {}, none, none, none, none, none, "x\r\n", none},
-        {"M54", {}, none, none, none, none, none, none, "x\r\n"},
+        {"S", {"Start x"}, "LOG", "Start x\r\n"},
+        {"E", {"    Exit x"}, "LOG", "    End x\r\n"},
+        {"D", {"              PROCESSING x"}, "LOG", "              PROCESSING x\r\n"},
+        {"M", {}, "LOG", "              DATA, x\r\n"},
+        {"T", {}, "T", "TRACE, x\r\n"},
+        {"M1", {}, "P1", "Array Data x\r\n"},
+        {"M2", {}, "P2", "Array Data x\r\n"},
+        {"M37", {}, "P37", "Array Data x\r\n"},
+        {"M53", {}, "P53", "x\r\n"},
+        {"M54", {}, "P54", "x\r\n"},
         // No such kind: nothing is written.
-        {"M0", {}, none, none, none, none, none, none, none},
-        {"M01", {}, none, none, none, none, none, none, none},
-        {"M38", {}, none, none, none, none, none, none, none},
-        {"M52", {}, none, none, none, none, none, none, none},
-        {"M55", {}, none, none, none, none, none, none, none},
-        {"M-1", {}, none, none, none, none, none, none, none},
-        {"M2x", {}, none, none, none, none, none, none, none},
-        {"X", {}, none, none, none, none, none, none, none},
-        {"s", {}, none, none, none, none, none, none, none},
-        {"", {}, none, none, none, none, none, none, none},
+        {"M0", {}, nullptr, ""}, {"M01", {}, nullptr, ""}, {"M38", {}, nullptr, ""}, {"M52", {}, nullptr, ""},
+        {"M55", {}, nullptr, ""}, {"M-1", {}, nullptr, ""}, {"M2x", {}, nullptr, ""}, {"X", {}, nullptr, ""},
+        {"s", {}, nullptr, ""}, {"", {}, nullptr, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << "kind \"" << c.kind << "\"");
-        TempDir dir{"oxw-auditlog"};
-        OpenFiles f(dir);
-        FakeProgress progress;
-        AuditLog log(f.files, progress);
-        int displayed = 10;
-        log.CreateAuditLog(c.kind, "x", displayed);
-        EXPECT_EQ(displayed, 12);  // every call counts two list lines
-        EXPECT_EQ(progress.lines, c.list);
-        EXPECT_EQ(progress.repaints, static_cast<int>(c.list.size()));
-        EXPECT_EQ(progress.clears, 0);
+        OpenFiles f;
+        f.displayed = 10;
+        f.Call(c.kind, "x");
+        EXPECT_EQ(f.displayed, 12);  // every call counts two list lines
+        EXPECT_EQ(f.progress.lines, c.list);
+        EXPECT_EQ(f.progress.repaints, static_cast<int>(c.list.size()));
         f.files.CloseAll();
-        EXPECT_EQ(f.Log(), c.log);
-        EXPECT_EQ(f.Trace(), c.trace);
-        EXPECT_EQ(f.P(1), c.p1);
-        EXPECT_EQ(f.P(2), c.p2);
-        EXPECT_EQ(f.P(37), c.p37);
-        EXPECT_EQ(f.P(53), c.p53);
-        EXPECT_EQ(f.P(54), c.p54);
+        for (const char* name : {"LOG", "T", "P1", "P2", "P37", "P53", "P54"})
+            EXPECT_EQ(f.Read(name), c.file && std::string(c.file) == name ? c.line : "") << name;
     }
 }
 
-TEST(AuditLog, LinesKeepTheirOrderAndEndInCrLf) {
-    TempDir dir{"oxw-auditlog"};
-    OpenFiles f(dir);
-    FakeProgress progress;
-    AuditLog log(f.files, progress);
-    int displayed = 0;
-    log.CreateAuditLog("S", "MakeSpectrum", displayed);
-    log.CreateAuditLog("D", "Calculate SpecLoud using Esig", displayed);
-    log.CreateAuditLog("T", "Loudness_T, 1, 2.5", displayed);
-    log.CreateAuditLog("E", "MakeSpectrum", displayed);
-    log.CreateAuditLog("M2", "CompactI, 1, 3, 0.5", displayed);
-    log.CreateAuditLog("M2", "CompactI, 1, 4, 0.25", displayed);
+TEST(AuditLog, LinesKeepTheirOrderAndLogAndProgressivePitchAreOnDiskAfterEachCall) {
+    OpenFiles f;
+    f.Call("S", "MakeSpectrum");
+    EXPECT_EQ(f.Read("LOG"), "Start MakeSpectrum\r\n");  // the file is still open
+    f.Call("D", "Calculate SpecLoud using Esig");
+    f.Call("T", "Loudness_T, 1, 2.5");
+    f.Call("M54", "A4, 0.5");
+    EXPECT_EQ(f.Read("P54"), "A4, 0.5\r\n");
+    f.Call("E", "MakeSpectrum");
+    f.Call("M2", "CompactI, 1, 3, 0.5");
+    f.Call("M2", "CompactI, 1, 4, 0.25");
     f.files.CloseAll();
-    EXPECT_EQ(f.Log(),
-              "Start MakeSpectrum\r\n"
-              "              PROCESSING Calculate SpecLoud using Esig\r\n"
-              "    End MakeSpectrum\r\n");
-    EXPECT_EQ(f.Trace(), "TRACE, Loudness_T, 1, 2.5\r\n");
-    EXPECT_EQ(f.P(2), "Array Data CompactI, 1, 3, 0.5\r\nArray Data CompactI, 1, 4, 0.25\r\n");
-    const std::vector<std::string> list = {"Start MakeSpectrum",
-                                           "              PROCESSING Calculate SpecLoud using Esig",
-                                           "    Exit MakeSpectrum"};
-    EXPECT_EQ(progress.lines, list);
-    EXPECT_EQ(displayed, 12);
-}
-
-TEST(AuditLog, LogAndProgressivePitchFileAreOnDiskAfterEachCall) {
-    TempDir dir{"oxw-auditlog"};
-    OpenFiles f(dir);
-    FakeProgress progress;
-    AuditLog log(f.files, progress);
-    int displayed = 0;
-    log.CreateAuditLog("S", "CalculateLoudness", displayed);
-    EXPECT_EQ(f.Log(), "Start CalculateLoudness\r\n");  // the file is still open
-    log.CreateAuditLog("M", "N, 3.25", displayed);
-    EXPECT_EQ(f.Log(), "Start CalculateLoudness\r\n              DATA, N, 3.25\r\n");
-    log.CreateAuditLog("M54", "A4, 0.5", displayed);
-    EXPECT_EQ(f.P(54), "A4, 0.5\r\n");
+    EXPECT_EQ(f.Read("LOG"),
+              "Start MakeSpectrum\r\n              PROCESSING Calculate SpecLoud using Esig\r\n    End MakeSpectrum\r\n");
+    EXPECT_EQ(f.Read("P2"), "Array Data CompactI, 1, 3, 0.5\r\nArray Data CompactI, 1, 4, 0.25\r\n");
+    const Lines list = {"Start MakeSpectrum", "              PROCESSING Calculate SpecLoud using Esig",
+                        "    Exit MakeSpectrum"};
+    EXPECT_EQ(f.progress.lines, list);
+    EXPECT_EQ(f.displayed, 14);
 }
 
 TEST(AuditLog, ListIsClearedOnThe1251stCall) {
-    struct Case {
-        const char* lastKind;
-        std::vector<std::string> list;  // after call 1251
-    };
-    const Case cases[] = {
-        {"S", {"Start last"}},
-        {"E", {"    Exit last"}},
-        {"D", {"              PROCESSING last"}},
-        {"M", {}},
-        {"T", {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.lastKind);
-        OutputFiles files;  // nothing open: the lines reach only the list
-        FakeProgress progress;
-        AuditLog log(files, progress);
-        int displayed = 0;  // as the run reset leaves it
-        for (int i = 1; i <= 1250; ++i) log.CreateAuditLog("S", std::to_string(i), displayed);
-        EXPECT_EQ(progress.lines.size(), 1250u);
-        EXPECT_EQ(progress.lines.back(), "Start 1250");
-        EXPECT_EQ(progress.clears, 0);
-        EXPECT_EQ(displayed, 2500);
-
-        log.CreateAuditLog(c.lastKind, "last", displayed);
-        EXPECT_EQ(progress.clears, 1);
-        EXPECT_EQ(progress.lines, c.list);
-        EXPECT_EQ(displayed, 2);
-
+    const std::pair<const char*, Lines> cases[] = {{"S", {"Start last"}}, {"M", {}}};  // list after call 1251
+    for (const auto& [lastKind, list] : cases) {
+        SCOPED_TRACE(lastKind);
+        OpenFiles f(false);  // nothing open: the lines reach only the list
+        for (int i = 1; i <= 1250; ++i) f.Call("S", std::to_string(i));
+        EXPECT_EQ(f.progress.lines.size(), 1250u);
+        EXPECT_EQ(f.progress.clears, 0);
+        EXPECT_EQ(f.displayed, 2500);
+        f.Call(lastKind, "last");
+        EXPECT_EQ(f.progress.clears, 1);
+        EXPECT_EQ(f.progress.lines, list);
+        EXPECT_EQ(f.displayed, 2);
         // And every 1250 calls after that.
-        for (int i = 1; i <= 1249; ++i) log.CreateAuditLog("M", "quiet", displayed);
-        EXPECT_EQ(progress.clears, 1);
-        EXPECT_EQ(displayed, 2500);
-        log.CreateAuditLog("E", "again", displayed);
-        EXPECT_EQ(progress.clears, 2);
-        EXPECT_EQ(progress.lines, std::vector<std::string>{"    Exit again"});
+        for (int i = 1; i <= 1249; ++i) f.Call("M", "quiet");
+        EXPECT_EQ(f.progress.clears, 1);
+        f.Call("E", "again");
+        EXPECT_EQ(f.progress.clears, 2);
+        EXPECT_EQ(f.progress.lines, Lines{"    Exit again"});
     }
 }
 
 TEST(AuditLog, LinesBeforeTheFilesExistReachOnlyTheList) {
-    TempDir dir{"oxw-auditlog"};
-    OutputFiles files;
-    FakeProgress progress;
-    AuditLog log(files, progress);
-    int displayed = 0;
-    log.CreateAuditLog("S", "MainLineProcess1", displayed);
-    log.CreateAuditLog("M", "dropped", displayed);
-    log.CreateAuditLog("T", "dropped", displayed);
-    log.CreateAuditLog("M2", "dropped", displayed);
-    log.CreateAuditLog("M54", "dropped", displayed);
-    files.LogFile.Create((dir / "run LOG.LOG").string());
-    log.CreateAuditLog("E", "FormatOutput", displayed);
-    files.CloseAll();
-    EXPECT_EQ(ReadAll((dir / "run LOG.LOG").string()), "    End FormatOutput\r\n");
-    const std::vector<std::string> list = {"Start MainLineProcess1", "    Exit FormatOutput"};
-    EXPECT_EQ(progress.lines, list);
-    EXPECT_EQ(displayed, 12);
-
+    OpenFiles f(false);
+    f.Call("S", "MainLineProcess1");
+    for (const char* kind : {"M", "T", "M2", "M54"}) f.Call(kind, "dropped");
+    f.files.LogFile.Create(f.In("LOG"));
+    f.Call("E", "FormatOutput");
+    f.files.CloseAll();
+    EXPECT_EQ(f.Read("LOG"), "    End FormatOutput\r\n");
+    EXPECT_EQ(f.progress.lines, (Lines{"Start MainLineProcess1", "    Exit FormatOutput"}));
     // After the LOG is closed (by the viewer) later lines are dropped without an error.
-    log.CreateAuditLog("D", "after the viewer", displayed);
-    EXPECT_EQ(ReadAll((dir / "run LOG.LOG").string()), "    End FormatOutput\r\n");
+    f.Call("D", "after the viewer");
+    EXPECT_EQ(f.Read("LOG"), "    End FormatOutput\r\n");
 }
 
 }  // namespace
