@@ -29,7 +29,7 @@ std::uint64_t FileSize(std::ifstream& in) {
 
 std::optional<std::string> AcceptanceRefusal(const SoundFileCheckForm& form) {
     // A header field of the file can exceed an Integer (a sample rate of 3000000000): such a
-    // text cannot meet the specification and is refused like any other, never thrown from
+    // text cannot meet the input requirements and is refused like any other, never thrown from
     // inside the dialog's button.
     const auto whole = [](const std::string& text) -> std::optional<int> {
         try {
