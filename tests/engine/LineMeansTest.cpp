@@ -13,8 +13,8 @@ namespace {
 
 using namespace spectrumtest;
 
-// Records, at the end of every output line (when the driver writes the time-series rows), the
-// level of the line's mean compact spectrum and its mean level difference.
+// Records, at the end of every output line, the level of the line's mean compact spectrum, its
+// mean level difference and its mean lag.
 class LineHost : public test::ScriptedHost {
 public:
     Engine* engine = nullptr;
@@ -42,7 +42,7 @@ std::vector<std::uint8_t> SteppedTone(int channels, double loud, double quiet, d
                           std::lround(a / 2 * std::sin(2 * std::numbers::pi * 93 * i / 4096.0)));
         right[i] = static_cast<int>(left[i] * rightGain);
     }
-    return WavOf(channels == 1 ? Interleave(left) : Interleave(left, right),
+    return WavOf(Interleave(left, channels == 1 ? std::vector<int>{} : right),
                  static_cast<std::uint16_t>(channels));
 }
 
@@ -76,13 +76,8 @@ TEST(LineMeans, LineMeansStepWithTheSignal) {
     // 10 log10(1 + 8/9 + 2/36) dB (worked out in the compact-spectrum test). Lines 1..4 lie in
     // the loud second (their last block ends at frame 15 x 2205 + 4096 = 37171), lines 6..10
     // in the quiet one (their first block starts at frame 20 x 2205 = 44100).
-    struct Case {
-        const char* name;
-        int channels;
-        double rightGain, deltaL;
-    };
-    const Case cases[] = {{"mono", 1, 1.0, 0.0},
-                          {"stereo, right at half amplitude", 2, 0.5, -6.0206}};
+    struct Case { const char* name; int channels; double rightGain, deltaL; } const cases[] = {
+        {"mono", 1, 1.0, 0.0}, {"stereo, right at half amplitude", 2, 0.5, -6.0206}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         WholeRun run(SteppedTone(c.channels, 8000, 4000, c.rightGain), "Introductory");
@@ -93,19 +88,16 @@ TEST(LineMeans, LineMeansStepWithTheSignal) {
         const double series = c.channels == 1 ? 1.0 : (1 + c.rightGain) / 2;
         const double loud = -70 + 20 * std::log10(0.375 * 8000 * series * 4096) +
                             10 * std::log10(1 + 8.0 / 9 + 2.0 / 36);
-        for (int line = 0; line < 4; ++line)
-            EXPECT_NEAR(run.host.lineLevel[line], loud, 0.02) << line;
-        for (int line = 5; line < 10; ++line)
-            EXPECT_NEAR(run.host.lineLevel[line], loud - 6.0206, 0.02) << line;
-        EXPECT_NEAR(run.host.lineLevel[3] - run.host.lineLevel[5], 6.0206, 0.005);
-        for (double d : run.host.lineDeltaL) EXPECT_NEAR(d, c.deltaL, 1e-4);
-        EXPECT_NEAR(s.DeltaL_S, c.deltaL, 1e-4);
-        EXPECT_NEAR(s.DLmax, c.deltaL, 1e-4);
-        EXPECT_NEAR(s.ICCC_S, 1.0, 1e-3);  // one channel, or two of one shape
         // Lines of one amplitude correlate best at lag 0 (the line across the step may not:
         // the correlation is normalised by the unshifted energies).
-        for (int line : {0, 1, 2, 3, 5, 6, 7, 8, 9})
+        for (int line : {0, 1, 2, 3, 5, 6, 7, 8, 9}) {
+            EXPECT_NEAR(run.host.lineLevel[line], line < 4 ? loud : loud - 6.0206, 0.02) << line;
             EXPECT_NEAR(run.host.lineLag[line], 0.0, 1e-12) << line;
+        }
+        EXPECT_NEAR(run.host.lineLevel[3] - run.host.lineLevel[5], 6.0206, 0.005);
+        for (double d : run.host.lineDeltaL) EXPECT_NEAR(d, c.deltaL, 1e-4);
+        for (double d : {s.DeltaL_S, s.DLmax}) EXPECT_NEAR(d, c.deltaL, 1e-4);
+        EXPECT_NEAR(s.ICCC_S, 1.0, 1e-3);  // one channel, or two of one shape
     }
 }
 
@@ -134,53 +126,39 @@ struct MeansFixture {
         engine.SoundFileCheck().SoundFileSampleRate.Text = "44100";
         engine.SoundFileCheck().SoundFileBytePerSampleSlice.Text = "2";
         engine.MainLineProcess1();
-        RunState& s = engine.S();
-        for (auto* v : {&s.Larray, &s.Narray, &s.DLarray}) v->assign(480000, 0.0);
-        s.PitchSalience.assign(88, 0.0);
-        s.Oct_T.assign(10, 0.0);
-        s.ThirdOct_T.assign(22, 0.0);
+        SizeRunArrays(engine.S(), 480000);
         engine.InitialiseMeans();
         engine.InitialiseCompression();
-        s.CountElement = 1;
+        engine.S().CountElement = 1;
         host.log.clear();
     }
     RunState& S() { return engine.S(); }
 };
 
 TEST(LineMeans, PercentileSamplesOnlyWithinTheBounds) {
-    struct Case {
-        int elements;
-        bool recorded;
-    };
-    for (const Case c :
-         {Case{20, false}, Case{21, true}, Case{479999, true}, Case{480000, false}}) {
-        SCOPED_TRACE(c.elements);
+    for (const int elements : {20, 21, 479999, 480000}) {
+        SCOPED_TRACE(elements);
+        const bool in = elements != 20 && elements != 480000;
         MeansFixture f;
         RunState& s = f.S();
-        s.Elements = c.elements;
+        s.Elements = elements;
         s.Compression = 1;
-        s.LA = 60;
-        s.Loudness = 3;
-        s.DeltaL = -1.5;
+        s.LA = 60; s.Loudness = 3; s.DeltaL = -1.5;
         f.engine.AccumulateMeans_T();
-        EXPECT_EQ(s.Larray[1], c.recorded ? 60.0 : 0.0);
-        EXPECT_EQ(s.Narray[1], c.recorded ? 3.0 : 0.0);
-        EXPECT_EQ(s.DLarray[1], c.recorded ? -1.5 : 0.0);
-        EXPECT_NEAR(s.SumLArray, c.recorded ? 1e6 : 0.0, 1e-6);
-        if (c.recorded) {
-            EXPECT_EQ(f.host.Lines("T"), (std::vector<std::string>{"History 01.00 Time, Larray ",
-                                                                   "History 01.01, 0.10, 60.000"}));
-            ASSERT_EQ(f.host.soundQualityRows.size(), 1u);
+        EXPECT_EQ(std::vector<double>({s.Larray[1], s.Narray[1], s.DLarray[1]}),
+                  in ? std::vector<double>({60, 3, -1.5}) : std::vector<double>(3, 0.0));
+        EXPECT_NEAR(s.SumLArray, in ? 1e6 : 0.0, 1e-6);
+        const std::vector<std::string> trace{"History 01.00 Time, Larray ",
+                                             "History 01.01, 0.10, 60.000"};
+        EXPECT_EQ(f.host.Lines("T"), in ? trace : std::vector<std::string>{});
+        ASSERT_EQ(f.host.soundQualityRows.size(), in ? 1u : 0u);
+        if (in) {
             EXPECT_NEAR(f.host.soundQualityRows[0].first, 8864.0 / 88200, 1e-12);
             EXPECT_EQ(f.host.soundQualityRows[0].second, 60.0);
-        } else {
-            EXPECT_TRUE(f.host.Lines("T").empty());
-            EXPECT_TRUE(f.host.soundQualityRows.empty());
         }
         // Extremes are kept whatever the bounds.
-        EXPECT_EQ(s.LAmax, 60.0);
-        EXPECT_EQ(s.LAmin, 60.0);
-        EXPECT_EQ(s.DLmin, -1.5);
+        EXPECT_EQ(std::vector<double>({s.LAmax, s.LAmin, s.DLmin}),
+                  std::vector<double>({60, 60, -1.5}));
     }
 }
 
@@ -190,32 +168,22 @@ TEST(LineMeans, BlockValuesAverageOverTheLine) {
     s.Elements = 10;
     s.Compression = 10;
     const double la[] = {50, 62, 62, 40, 45, 45, 45, 45, 45, 45};
+    s.Loudness = 2.0; s.ICCC = 0.5; s.ChromaSalience[11] = 1.0; s.PitchSalience[87] = 0.3;
+    s.SpecLoud[156] = 0.1;
     for (int k = 0; k < 10; ++k) {
-        s.Loudness = 2.0;
         s.LA = la[k];
         s.DeltaL = k;
-        s.ICCC = 0.5;
-        s.CompactI.fill(0.0);
         s.CompactI[55] = k < 5 ? 1.0 : 0.25;  // half the blocks 6 dB lower
-        s.ChromaSalience[11] = 1.0;
-        s.PitchSalience[87] = 0.3;
-        s.SpecLoud[156] = 0.1;
         f.engine.AccumulateMeans_T();
         ++s.CountElement;
     }
-    EXPECT_NEAR(s.Loudness_T, 2.0, 1e-12);
-    EXPECT_NEAR(s.DeltaL_T, 4.5, 1e-12);
-    EXPECT_NEAR(s.ICCC_T, 0.5, 1e-12);
-    EXPECT_NEAR(s.CompactI_T[55], 0.625, 1e-12);  // energetic mean: (5 x 1 + 5 x 0.25) / 10
-    EXPECT_NEAR(s.ChromaSalience_T[11], 1.0, 1e-12);
-    EXPECT_NEAR(s.PitchSalience_T[87], 0.3, 1e-12);
-    EXPECT_NEAR(s.SpecLoud_T[156], 0.1, 1e-12);
-    EXPECT_EQ(s.LAmax, 62.0);
-    EXPECT_EQ(s.LAmin, 40.0);
-    EXPECT_EQ(s.Nmax, 2.0);
-    EXPECT_EQ(s.Nmin, 2.0);
-    EXPECT_EQ(s.DLmax, 9.0);
-    EXPECT_EQ(s.DLmin, 0.0);
+    // CompactI_T is the energetic mean (5 x 1 + 5 x 0.25) / 10; the last index of each array.
+    const double got[] = {s.Loudness_T, s.DeltaL_T, s.ICCC_T, s.CompactI_T[55],
+                          s.ChromaSalience_T[11], s.PitchSalience_T[87], s.SpecLoud_T[156]};
+    const double want[] = {2.0, 4.5, 0.5, 0.625, 1.0, 0.3, 0.1};
+    for (int i = 0; i < 7; ++i) EXPECT_NEAR(got[i], want[i], 1e-12) << i;
+    EXPECT_EQ(std::vector<double>({s.LAmax, s.LAmin, s.Nmax, s.Nmin, s.DLmax, s.DLmin}),
+              std::vector<double>({62, 40, 2, 2, 9, 0}));
     EXPECT_EQ(f.host.Count("D", " Calculate Larray, Narray, DLarray"), 10);
 }
 
@@ -223,27 +191,16 @@ TEST(LineMeans, FileMeansKeepBandIntensitiesAndTraceTheirPartialSums) {
     MeansFixture f;
     RunState& s = f.S();
     s.Lines = 5;
-    for (int line = 0; line < 5; ++line) {
-        s.Oct_T[3] = 60;
-        s.ThirdOct_T[21] = 30;
-        s.Loudness_T = 5;
-        s.Centroid_T = 1000;
-        s.Multiplicity_T = 2.5;
-        s.DeltaL_T = -6;
-        s.Int_T = 2e6;
-        s.SpecLoud_T[8] = 1.0;
-        s.ChromaSalience_T[0] = 0.5;
-        f.engine.AccumulateMeans_S();
-    }
-    EXPECT_NEAR(s.Oct_S[3], 1e6, 1e-6);  // intensity, not 60 dB
-    EXPECT_NEAR(s.ThirdOct_S[21], 1e3, 1e-9);
-    EXPECT_NEAR(s.Oct_S[0], 1.0, 1e-12);  // a 0 dB band is intensity 1
-    EXPECT_NEAR(s.Loudness_S, 5.0, 1e-12);
-    EXPECT_NEAR(s.Centroid_S, 1000.0, 1e-9);
-    EXPECT_NEAR(s.DeltaL_S, -6.0, 1e-12);
-    EXPECT_NEAR(s.Int_S, 2e6, 1e-6);
-    EXPECT_NEAR(s.SpecLoud_S[8], 1.0, 1e-12);
-    EXPECT_NEAR(s.ChromaSalience_S[0], 0.5, 1e-12);
+    s.Oct_T[3] = 60; s.ThirdOct_T[21] = 30; s.Loudness_T = 5; s.Centroid_T = 1000;
+    s.Multiplicity_T = 2.5; s.DeltaL_T = -6; s.Int_T = 2e6; s.SpecLoud_T[8] = 1.0;
+    s.ChromaSalience_T[0] = 0.5;
+    for (int line = 0; line < 5; ++line) f.engine.AccumulateMeans_S();
+    // Band means are of intensities (60 dB: 1e6; 0 dB: 1), not of levels.
+    const double got[] = {s.Oct_S[3],   s.ThirdOct_S[21], s.Oct_S[0],     s.Loudness_S,
+                          s.Centroid_S, s.DeltaL_S,       s.Int_S,        s.SpecLoud_S[8],
+                          s.ChromaSalience_S[0]};
+    const double want[] = {1e6, 1e3, 1.0, 5.0, 1000.0, -6.0, 2e6, 1.0, 0.5};
+    for (int i = 0; i < 9; ++i) EXPECT_NEAR(got[i], want[i], 1e-9 * std::max(1.0, want[i])) << i;
     const auto t = f.host.Lines("T");
     ASSERT_EQ(t.size(), 10u);
     EXPECT_EQ(t[0],

