@@ -149,16 +149,29 @@ void TForm1::RunAnalysis(const std::function<bool()>& run) {
         EndAfterTermination();
         return;
     } catch (const engine::RunRefused& e) {
-        dialogs_->ShowMessage(QString::fromStdString(e.what()));
-        CreateAuditLog("D", std::string("Analysis refused: ") + e.what());
-        files_.CloseAll();
+        runActive_ = false;
+        StopRun("Analysis refused: ", e.what());
     } catch (const std::exception& e) {
-        dialogs_->ShowMessage(QString::fromStdString(e.what()));
-        CreateAuditLog("D", std::string("Analysis stopped: ") + e.what());
-        files_.CloseAll();
+        runActive_ = false;
+        StopRun("Analysis stopped: ", e.what());
     }
     runActive_ = false;
     if (finished) WorkflowStep(kPage2);
+}
+
+void TForm1::StopRun(const std::string& note, const std::string& message) {
+    dialogs_->ShowMessage(QString::fromStdString(message));
+    CreateAuditLog("D", note + message);
+    files_.CloseAll();
+    // A file that fails only now is named too, unless the run has named one already.
+    ShowWriteFailure();
+}
+
+void TForm1::ShowWriteFailure() {
+    if (auto failure = files_.TakeWriteFailure()) {
+        dialogs_->ShowMessage(QString::fromStdString(*failure));
+        CreateAuditLog("D", *failure);
+    }
 }
 
 void TForm1::EndAfterTermination() {
@@ -252,6 +265,8 @@ void TForm1::Exit1Click() {
     } else {
         files_.CloseAll();
     }
+    // A file that could not be written whole is named once; the program ends all the same.
+    ShowWriteFailure();
     close();
 }
 
@@ -288,6 +303,9 @@ void TForm1::SetText(std::string_view name, std::string_view text) {
 
 void TForm1::CreateAuditLog(std::string_view kind, std::string_view text) {
     log_.CreateAuditLog(kind, text, engine_->S().DisplayedLogLines);
+    // During a run the first file that cannot be written ends the run (WriteError), which
+    // RunAnalysis shows once.
+    if (runActive_) files_.CheckWrites();
 }
 
 std::optional<std::string> TForm1::ChooseSoundFile(std::string_view filter) {

@@ -112,6 +112,16 @@ std::string PitchColumnLine() {
 
 OutputFiles::OutputFiles() : clock_(LocalNow) {}
 
+template <typename Each>
+void OutputFiles::ForEachFile(Each each) {
+    for (TextFile* f : {&LogFile, &DravolekLevelFile, &NordicLevelFile, &DravolekLoudFile,
+                        &NordicLoudFile, &DravolekPitchFile, &NordicPitchFile, &DravolekTraceFile,
+                        &NordicTraceFile, &DravolekSummaryFile, &NordicSummaryFile}) {
+        each(*f);
+    }
+    for (TextFile& f : P) each(f);
+}
+
 void OutputFiles::DravolekFormatOutput(engine::RunHost& host, const std::string& soundFileName) {
     host.SetText("CurrentProcessingMode", "Standard");
     CloseAll();  // an earlier run's files take no line of this run
@@ -130,23 +140,26 @@ void OutputFiles::DravolekFormatOutput(engine::RunHost& host, const std::string&
     }
     Names = BuildOutputFileNames(soundFileName, stamp);
 
-    LogFile.Create(Names.LogFileName);
-    DravolekLevelFile.Create(Names.DravolekLevelFileName);
-    NordicLevelFile.Create(Names.NordicLevelFileName);
-    DravolekLoudFile.Create(Names.DravolekLoudFileName);
-    NordicLoudFile.Create(Names.NordicLoudFileName);
-    DravolekPitchFile.Create(Names.DravolekPitchFileName);
-    NordicPitchFile.Create(Names.NordicPitchFileName);
-    DravolekTraceFile.Create(Names.DravolekTraceFileName);
-    NordicTraceFile.Create(Names.NordicTraceFileName);
-    DravolekSummaryFile.Create(Names.DravolekSummaryFileName);
-    NordicSummaryFile.Create(Names.NordicSummaryFileName);
-    P[1].Create(Names.PDataFileName[1]);
+    auto create = [this](TextFile& file, const std::string& name) { file.Create(name, opener_); };
+    create(LogFile, Names.LogFileName);
+    create(DravolekLevelFile, Names.DravolekLevelFileName);
+    create(NordicLevelFile, Names.NordicLevelFileName);
+    create(DravolekLoudFile, Names.DravolekLoudFileName);
+    create(NordicLoudFile, Names.NordicLoudFileName);
+    create(DravolekPitchFile, Names.DravolekPitchFileName);
+    create(NordicPitchFile, Names.NordicPitchFileName);
+    create(DravolekTraceFile, Names.DravolekTraceFileName);
+    create(NordicTraceFile, Names.NordicTraceFileName);
+    create(DravolekSummaryFile, Names.DravolekSummaryFileName);
+    create(NordicSummaryFile, Names.NordicSummaryFileName);
+    create(P[1], Names.PDataFileName[1]);
     host.CreateAuditLog("M1", ArrayDataHeader);
     host.CreateAuditLog("M1", ArrayDataTrailer);
-    P[2].Create(Names.PDataFileName[2]);
-    P[4].Create(Names.PDataFileName[4]);
-    P[54].Create(Names.PDataFileName[54]);
+    create(P[2], Names.PDataFileName[2]);
+    create(P[4], Names.PDataFileName[4]);
+    create(P[54], Names.PDataFileName[54]);
+    // Every file a run writes is new now: failures of an earlier run are gone with its files.
+    failureTaken_ = false;
 
     WriteHeader(DravolekLevelFile, "DRAVOLEK LEVEL ANALYSIS OUTPUT", LevelColumnLine());
     WriteHeader(NordicLevelFile, "NORDIC LEVEL ANALYSIS OUTPUT", LevelColumnLine());
@@ -154,20 +167,33 @@ void OutputFiles::DravolekFormatOutput(engine::RunHost& host, const std::string&
     WriteHeader(NordicLoudFile, "NORDIC LOUD ANALYSIS OUTPUT", LoudColumnLine());
     WriteHeader(DravolekPitchFile, "DRAVOLEK PITCH ANALYSIS OUTPUT", PitchColumnLine());
     WriteHeader(NordicPitchFile, "NORDIC PITCH ANALYSIS OUTPUT", PitchColumnLine());
+    // The header lines reach the disk now: the Tone files get nothing more, and a program that
+    // opens a file during the run sees its header.
+    FlushAll();
+    CheckWrites();
     host.CreateAuditLog("E", "FormatOutput");
 }
 
 void OutputFiles::CloseAll() {
-    for (TextFile* f : {&LogFile, &DravolekLevelFile, &NordicLevelFile, &DravolekLoudFile,
-                        &NordicLoudFile, &DravolekPitchFile, &NordicPitchFile, &DravolekTraceFile,
-                        &NordicTraceFile, &DravolekSummaryFile, &NordicSummaryFile}) {
-        f->Flush();
-        f->Close();
-    }
-    for (TextFile& f : P) {
-        f.Flush();
-        f.Close();
-    }
+    ForEachFile([](TextFile& f) { f.Close(); });
+}
+
+void OutputFiles::FlushAll() {
+    ForEachFile([](TextFile& f) { f.Flush(); });
+}
+
+std::optional<std::string> OutputFiles::TakeWriteFailure() {
+    if (failureTaken_) return std::nullopt;
+    std::optional<std::string> first;
+    ForEachFile([&first](TextFile& f) {
+        if (!first && f.Failed()) first = f.Failure();
+    });
+    failureTaken_ = first.has_value();
+    return first;
+}
+
+void OutputFiles::CheckWrites() {
+    if (auto failure = TakeWriteFailure()) throw WriteError(*failure);
 }
 
 void OutputFiles::CloseAtExit() {

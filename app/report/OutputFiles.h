@@ -4,6 +4,7 @@
 #include <array>
 #include <ctime>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/report/TextFile.h"
@@ -49,9 +50,13 @@ public:
 
     // The time source of the stamps (local time by default; tests fix it).
     void SetClock(Clock clock) { clock_ = std::move(clock); }
+    // How the files of a run are opened for writing (the file itself by default; tests put a
+    // failing sink in place of one).
+    void SetOpener(TextFile::Opener open) { opener_ = std::move(open); }
 
     // Names, creates and heads every file of a run; logs through the host. Two runs within one
-    // second take the next free stamp rather than overwrite the first run's files.
+    // second take the next free stamp rather than overwrite the first run's files. The headers
+    // reach the disk here; a file that cannot be written ends the run (WriteError).
     void DravolekFormatOutput(engine::RunHost& host, const std::string& soundFileName);
 
     // True once a run has named its files.
@@ -62,6 +67,15 @@ public:
     void CloseAtExit();
     // Flushes and closes every file still open (any way the program ends).
     void CloseAll();
+    // Hands the buffered text of every open file to the system.
+    void FlushAll();
+
+    // The first failed write, flush or close among the run's files, as the message to show
+    // ("Cannot write file "<path>": <reason>"). Given once per run: later calls, and later
+    // failures of the same run, give nothing.
+    std::optional<std::string> TakeWriteFailure();
+    // Throws WriteError with TakeWriteFailure's message when there is one: the run ends there.
+    void CheckWrites();
 
     OutputFileNames Names;
     TextFile LogFile;
@@ -73,7 +87,13 @@ public:
     bool TimeSeriesCopied = false;
 
 private:
+    // Every text file of a run, in a fixed order: LOG, the Acoustic and Tone files, the arrays.
+    template <typename Each>
+    void ForEachFile(Each each);
+
     Clock clock_;
+    TextFile::Opener opener_;
+    bool failureTaken_ = false;
 };
 
 }  // namespace oxw::report

@@ -106,25 +106,29 @@ std::vector<std::string> NordicToneLines(std::istream& trace) {
 
 namespace summary {
 
-void CopyTimeSeries(OutputFiles& files, engine::RunHost& host) {
+bool CopyTimeSeries(OutputFiles& files, engine::RunHost& host) {
     const std::pair<TextFile*, const std::string*> series[] = {
         {&files.DravolekLevelFile, &files.Names.DravolekLevelFileName},
         {&files.DravolekLoudFile, &files.Names.DravolekLoudFileName},
         {&files.DravolekPitchFile, &files.Names.DravolekPitchFileName}};
     bool copied = true;
     for (const auto& [file, name] : series) {
-        copied = file->Flush() && copied;
-        file->Close();
+        copied = file->Close() && copied;
         if (!CopyRows(*name, files.DravolekSummaryFile)) {
             copied = false;
             host.CreateAuditLog("D", "OutputSummary could not copy \"" + *name + "\"");
         }
     }
-    // The files go only once every row is safely in the report.
-    TextFile& report = files.DravolekSummaryFile;
-    if (!copied || !report.IsOpen() || !report.Flush()) return;
+    return copied;
+}
+
+void DeleteTimeSeries(OutputFiles& files) {
     std::error_code ec;
-    for (const auto& entry : series) std::filesystem::remove(*entry.second, ec);
+    for (const std::string* name : {&files.Names.DravolekLevelFileName,
+                                    &files.Names.DravolekLoudFileName,
+                                    &files.Names.DravolekPitchFileName}) {
+        std::filesystem::remove(*name, ec);
+    }
     files.TimeSeriesCopied = true;
 }
 

@@ -34,9 +34,11 @@ void WriteFirstHalf(TextFile& out, const engine::RunState& s, const engine::RunH
                     const FftRadios& radios, const SummaryValues& v);
 // Band, loudness, chroma, 88-pitch and note-by-octave tables.
 void WriteTables(TextFile& out, const engine::RunState& s);
-// Copies the level, loudness and pitch files into the report; deletes them and sets
-// files.TimeSeriesCopied only when every row is in the report.
-void CopyTimeSeries(OutputFiles& files, engine::RunHost& host);
+// Copies the level, loudness and pitch files into the report (closing them); true when every
+// row of the three files was written and read back.
+bool CopyTimeSeries(OutputFiles& files, engine::RunHost& host);
+// Deletes the level, loudness and pitch files and sets files.TimeSeriesCopied.
+void DeleteTimeSeries(OutputFiles& files);
 // The time-history block from the trace file (which stays open for writing).
 void WriteTimeHistory(OutputFiles& files);
 // The Nordic tone block from the trace file.

@@ -81,11 +81,17 @@ std::optional<SummaryValues> OutputSummary(const engine::RunState& s, engine::Ru
         result = ComputeSummaryValues(s);
         summary::WriteFirstHalf(out, s, host, radios, *result);
         summary::WriteTables(out, s);
-        summary::CopyTimeSeries(files, host);
+        const bool copied = summary::CopyTimeSeries(files, host);
         summary::WriteTimeHistory(files);
         out.WriteLine("End Of Summary File");
+        // The level, loudness and pitch files go only once the whole report is on its way to
+        // the disk; a report cut short (a full disk) leaves them in place.
+        if (copied && out.IsOpen() && out.Flush()) summary::DeleteTimeSeries(files);
     }
-    out.Flush();
+    // Every file of the run is handed to the system at the end of a pass, so that a file that
+    // cannot be written (an array file, flushed nowhere else) ends the run, not the exit.
+    files.FlushAll();
+    files.CheckWrites();
     host.CreateAuditLog("E", "OutputSummary");
     return result;
 }

@@ -39,10 +39,12 @@ struct SummaryValues {
 SummaryValues ComputeSummaryValues(const engine::RunState& s);
 
 // Writes the summary. In "Standard" mode (host text "CurrentProcessingMode") the whole report,
-// copying the level, loudness and pitch files into it and deleting them once every row is safely
-// in the report (then files.TimeSeriesCopied is set); returns the values to hand over. In
-// "Extended" mode only the Nordic tone block is appended; returns nothing. The report is flushed
-// at the end of either call. Logs "S" and "E" "OutputSummary".
+// copying the level, loudness and pitch files into it and deleting them once every row and the
+// rest of the report have been written without a failure (then files.TimeSeriesCopied is set);
+// returns the values to hand over. In "Extended" mode only the Nordic tone block is appended;
+// returns nothing. Every file of the run is flushed at the end of either call; a file of the run
+// that could not be written then throws WriteError (OutputFiles::CheckWrites). Logs "S" and "E"
+// "OutputSummary".
 std::optional<SummaryValues> OutputSummary(const engine::RunState& s, engine::RunHost& host,
                                            OutputFiles& files, const FftRadios& radios = {});
 

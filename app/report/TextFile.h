@@ -1,35 +1,61 @@
 #pragma once
 // A plain text output file with CR LF line ends, buffered, in the manner of the report files:
 // writes to a file that is not open are dropped; creation errors are reported by exception.
+// Every write, flush and close is checked: the first failure is kept (a full disk, a lost
+// device ...) and later writes to that file are dropped, so the report layer can name the file
+// and the system's reason once.
 #include <cstdio>
+#include <functional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace oxw::report {
 
+// A write, flush or close of an output file failed; the text names the file and the reason:
+// Cannot write file "<path>": No space left on device
+class WriteError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 class TextFile {
 public:
+    // Opens `path` for writing, emptying it; returns null with errno set when it cannot.
+    using Opener = std::function<std::FILE*(const std::string& path)>;
+
     TextFile() = default;
     TextFile(const TextFile&) = delete;
     TextFile& operator=(const TextFile&) = delete;
     ~TextFile() { Close(); }
 
-    // Creates (or empties) the file for writing; throws std::runtime_error naming the file.
-    void Create(const std::string& path);
+    // Creates (or empties) the file for writing, through `open` when given (a device or a test's
+    // sink in place of the file); throws std::runtime_error naming the file. Forgets an earlier
+    // failure.
+    void Create(const std::string& path, const Opener& open = nullptr);
     bool IsOpen() const { return file_ != nullptr; }
     const std::string& Path() const { return path_; }
 
-    // Writes text + CR LF; dropped when the file is not open.
+    // Writes text + CR LF; dropped when the file is not open or has failed.
     void WriteLine(std::string_view text);
     // Writes text without a line end.
     void Write(std::string_view text);
-    // Returns false when the flush failed.
+    // Hands the buffered text to the system. False when this file has failed, now or before
+    // (also after it was closed); true for a file that was never opened.
     bool Flush();
-    void Close();
+    // Flushes and closes; the same result as Flush. A file that is not open is skipped.
+    bool Close();
+
+    bool Failed() const { return !failure_.empty(); }
+    // "Cannot write file "<path>": <reason>" for the first failure since Create; empty when none.
+    const std::string& Failure() const { return failure_; }
 
 private:
+    void Fail(int error);
+
     std::FILE* file_ = nullptr;
     std::string path_;
+    std::string failure_;
 };
 
 }  // namespace oxw::report

@@ -109,11 +109,13 @@ void OutputTimeFiles(const engine::RunState& s, engine::RunHost& host, OutputFil
     files.DravolekLevelFile.WriteLine(LevelRow(s, t));
     files.DravolekLoudFile.WriteLine(LoudRow(s, t));
     files.DravolekPitchFile.WriteLine(PitchRow(s, t));
-    // Rows and trace rows written so far reach the files after every line.
+    // Rows and trace rows written so far reach the files after every line; a file of the run
+    // that could not be written ends the run here.
     for (TextFile* f : {&files.DravolekLevelFile, &files.DravolekLoudFile, &files.DravolekPitchFile,
                         &files.DravolekTraceFile}) {
         f->Flush();
     }
+    files.CheckWrites();
     host.CreateAuditLog("E", "OutputTimeFiles");
 }
 

@@ -22,7 +22,8 @@ std::string PitchRow(const engine::RunState& s, double t);
 
 // Writes one row to each of DravolekLevelFile, DravolekLoudFile and DravolekPitchFile, then
 // flushes them and the trace file, between the start and end lines "OutputTimeFiles" of the
-// audit log. Throws std::invalid_argument when `PositionCurrent` is not an integer text.
+// audit log. Throws std::invalid_argument when `PositionCurrent` is not an integer text, and
+// WriteError when a file of the run has failed (OutputFiles::CheckWrites).
 void OutputTimeFiles(const engine::RunState& s, engine::RunHost& host, OutputFiles& files);
 
 }  // namespace oxw::report

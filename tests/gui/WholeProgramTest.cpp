@@ -16,6 +16,7 @@
 #include "app/TForm1.h"
 #include "app/ViewFileOutput.h"
 #include "platform/Dialogs.h"
+#include "support/FailingStreams.h"
 #include "support/TempDir.h"
 #include "support/WavWriter.h"
 
@@ -206,6 +207,64 @@ TEST_F(WholeProgram, ErrorInsideRunLeavesWindowUsable) {
     dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
     ClickAnalysis();
     EXPECT_EQ(EnabledPage(), 2);
+}
+
+// A disk that fills during the run, under the LOG, an array file, a time-series file or the
+// summary: the run stops with one message naming the file and the reason, logged to the progress
+// list; its files are closed, the level, loudness and pitch files kept (the summary never got
+// them whole), and the user stays on the analysis page, from which a new run succeeds.
+TEST_F(WholeProgram, FileThatCannotBeWrittenStopsTheRunWithOneMessage) {
+    SkipQuestionnaire();
+    const std::pair<const char*, std::size_t> cases[] = {
+        {" LOG.LOG", 20000}, {" CompactI.ARY", 10000}, {" Acoustic L.dvk", 3000}, {" Acoustic S.dvk", 5000}};
+    for (const auto& [target, budget] : cases) {
+        SCOPED_TRACE(target);
+        main->Files().SetOpener([target = std::string(target), budget = budget](const std::string& path) {
+            return EndsWith(path, target) ? test::OpenFailingAfter(path, budget) : std::fopen(path.c_str(), "wb");
+        });
+        dialogs.Messages.clear();
+        dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
+        ClickAnalysis();
+        const auto& names = main->Files().Names;
+        const std::string path = names.NoExtFileName + " " + names.FileDateTimeStamp + target;
+        const std::string failure = "Cannot write file \"" + path + "\": No space left on device";
+        ASSERT_EQ(dialogs.Messages.size(), 1);
+        EXPECT_EQ(dialogs.Messages[0].toStdString(), failure);
+        EXPECT_EQ(EnabledPage(), 1);
+        auto* list = main->ui.lbProgressAuditTable;
+        EXPECT_EQ(list->item(list->count() - 1)->text().toStdString(),
+                  "              PROCESSING Analysis stopped: " + failure);
+        EXPECT_FALSE(main->Files().LogFile.IsOpen() || main->Files().DravolekSummaryFile.IsOpen());
+        for (const std::string* kept : {&names.DravolekLevelFileName, &names.DravolekLoudFileName,
+                                        &names.DravolekPitchFileName, &names.DravolekSummaryFileName}) {
+            EXPECT_TRUE(fs::exists(*kept)) << *kept;
+        }
+    }
+    // The window goes on working; the exit has nothing more to report.
+    main->Files().SetOpener(nullptr);
+    dialogs.Messages.clear();
+    dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
+    ClickAnalysis();
+    EXPECT_EQ(EnabledPage(), 2);
+    main->Exit1Click();
+    EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join("|").toStdString();
+}
+
+TEST_F(WholeProgram, ExitNamesAFileThatCannotBeClosedOnceAndEnds) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    SkipQuestionnaire();
+    dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
+    ClickAnalysis();
+    ASSERT_EQ(EnabledPage(), 2);
+    // The array file "Intensity" on a device that is full: its text fails when it is closed.
+    main->Files().P[4].Create("/dev/full");
+    main->Files().P[4].WriteLine("Array Data Intensity");
+    const std::string level = main->Files().Names.DravolekLevelFileName;
+    main->Exit1Click();
+    EXPECT_EQ(dialogs.Messages, QStringList{"Cannot write file \"/dev/full\": No space left on device"});
+    EXPECT_FALSE(main->Files().LogFile.IsOpen() || main->Files().DravolekTraceFile.IsOpen());
+    EXPECT_FALSE(fs::exists(level));
+    EXPECT_FALSE(main->isVisible());
 }
 
 TEST_F(WholeProgram, ViewerErrorIsShownAndTheCursorComesBack) {

@@ -2,6 +2,9 @@
 // header lines, a second run in the same second, the exit and a folder that cannot be written.
 #include "app/report/AuditLog.h"
 #include "app/report/OutputFiles.h"
+#include "app/report/SummaryReport.h"
+#include "app/report/TimeSeriesRows.h"
+#include "support/FailingStreams.h"
 #include "support/ScriptedHost.h"
 #include "support/TempDir.h"
 
@@ -11,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -178,16 +182,10 @@ TEST(FormatOutput, CreatesTheRunsFilesWithTheirHeadersAndKeepsThemOpen) {
     // Exactly the LOG, five Acoustic, five Tone and four array files.
     EXPECT_EQ(List(r.dir), RunFiles(kStamp));
     EXPECT_FALSE(r.files.P[3].IsOpen());
-    // The run's lines now reach the open files.
-    r.host.CreateAuditLog("M2", "CompactI, 1, 1, 0.5");
-    r.host.CreateAuditLog("T", "Loudness_T, 1");
-    r.files.CloseAll();
+    // Every header is on the disk while the files are still open, the LOG's first line too (the
+    // start line of the step came before the LOG existed).
     EXPECT_EQ(r.File(kStamp, "CompactF.ARY"), kEmptyArray);
-    EXPECT_EQ(r.File(kStamp, "CompactI.ARY"), "Array Data CompactI, 1, 1, 0.5\r\n");
-    EXPECT_EQ(r.File(kStamp, "Acoustic T.dvk"), "TRACE, Loudness_T, 1\r\n");
-    // The start line of the step came before the LOG existed.
     EXPECT_EQ(r.File(kStamp, "LOG.LOG"), "    End FormatOutput\r\n");
-    EXPECT_EQ(r.host.progress.lines, (std::vector<std::string>{"Start DravolekFormatOutput", "    Exit FormatOutput"}));
     const std::pair<std::string, std::string> headers[] = {
         {"Acoustic L.dvk", "DRAVOLEK LEVEL ANALYSIS OUTPUT\r\n" + LevelColumnLine()},
         {"Tone L.dvk", "NORDIC LEVEL ANALYSIS OUTPUT\r\n" + LevelColumnLine()},
@@ -197,6 +195,14 @@ TEST(FormatOutput, CreatesTheRunsFilesWithTheirHeadersAndKeepsThemOpen) {
         {"Tone P.dvk", "NORDIC PITCH ANALYSIS OUTPUT\r\n" + PitchColumnLine()},
     };
     for (const auto& [file, text] : headers) EXPECT_EQ(r.File(kStamp, file), "\r\n" + text + "\r\n") << file;
+    // The run's lines now reach the open files.
+    r.host.CreateAuditLog("M2", "CompactI, 1, 1, 0.5");
+    r.host.CreateAuditLog("T", "Loudness_T, 1");
+    r.files.CloseAll();
+    EXPECT_EQ(r.File(kStamp, "CompactI.ARY"), "Array Data CompactI, 1, 1, 0.5\r\n");
+    EXPECT_EQ(r.File(kStamp, "Acoustic T.dvk"), "TRACE, Loudness_T, 1\r\n");
+    EXPECT_EQ(r.File(kStamp, "LOG.LOG"), "    End FormatOutput\r\n");
+    EXPECT_EQ(r.host.progress.lines, (std::vector<std::string>{"Start DravolekFormatOutput", "    Exit FormatOutput"}));
     for (const char* empty : {"Tone T.dvk", "Acoustic S.dvk", "Tone S.dvk", "Intensity.ARY", "ProgressivePitchSalience.ARY"})
         EXPECT_EQ(r.File(kStamp, empty), "") << empty;
 }
@@ -251,6 +257,66 @@ TEST(FormatOutput, ExitDeletesTheTimeSeriesFilesOnlyOnceCopied) {
     unnamed.TimeSeriesCopied = true;
     EXPECT_FALSE(unnamed.Named());
     unnamed.CloseAtExit();
+}
+
+// The report side of a run of 10 lines, each with 200 array lines (more than an array file's
+// buffer holds in all), a trace row and its time-series rows, then the summary.
+void ReportRun(RunFolder& r) {
+    engine::RunState s;
+    s.SoundFileBlockAlign = 2, s.SoundFileSampleRate = 44100, s.Lines = 10, s.Compression = 1;
+    s.Oct_S.resize(10), s.ThirdOct_S.resize(22), s.SpecLoud_S.resize(157), s.PitchSalience_S.resize(88);
+    r.host.texts["PositionCurrent"] = "88244";
+    r.files.DravolekFormatOutput(r.host, r.Sound());
+    for (int line = 1; line <= 10; ++line) {
+        for (int k = 1; k <= 200; ++k)
+            r.host.CreateAuditLog("M2", "Below upper range CompactI, " + std::to_string(line) + ", " +
+                                            std::to_string(k) + ", 0.123456789");
+        r.host.CreateAuditLog("T", "History 02.01, " + std::to_string(line));
+        OutputTimeFiles(s, r.host, r.files);
+    }
+    OutputSummary(s, r.host, r.files);
+}
+
+// Each file of the run in turn on a full disk: on /dev/full (every write fails) or after a
+// number of bytes that the run goes beyond. The run stops at the first check after the failure
+// with the file's name and the system's reason, once; the level, loudness and pitch files stay
+// unless the summary was written whole.
+TEST(FormatOutput, FileThatCannotBeWrittenEndsTheRunOnce) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    const std::pair<const char*, std::size_t> targets[] = {
+        {"none", 0},           {"LOG.LOG", 300},     {"CompactI.ARY", 2000}, {"Acoustic L.dvk", 2000},
+        {"Tone P.dvk", 100},   {"Acoustic T.dvk", 100}, {"Acoustic S.dvk", 2000}};
+    for (const auto& [target, budget] : targets) {
+        for (const bool full : {true, false}) {
+            SCOPED_TRACE(::testing::Message() << target << (full ? " on /dev/full" : " after some bytes"));
+            RunFolder r(Tm(2024, 3, 5, 14, 7, 9));
+            const std::string name = "b " + std::string(kStamp) + " " + target;
+            r.files.SetOpener([&, budget = budget](const std::string& path) -> std::FILE* {
+                if (fs::path(path).filename() != name) return std::fopen(path.c_str(), "wb");
+                return full ? std::fopen("/dev/full", "wb") : test::OpenFailingAfter(path, budget);
+            });
+            std::vector<std::string> failures;
+            try {
+                ReportRun(r);
+            } catch (const WriteError& e) {
+                failures.emplace_back(e.what());
+            }
+            r.files.CloseAll();
+            EXPECT_EQ(r.files.TakeWriteFailure(), std::nullopt);
+            const bool none = std::string(target) == "none";
+            std::set<std::string> left = RunFiles(kStamp);
+            if (none) {
+                EXPECT_EQ(failures, std::vector<std::string>{});
+                for (const char* k : {"L", "N", "P"}) left.erase("b " + std::string(kStamp) + " Acoustic " + k + ".dvk");
+            } else {
+                const std::string failure =
+                    "Cannot write file \"" + (r.dir / name).string() + "\": No space left on device";
+                EXPECT_EQ(failures, std::vector<std::string>{failure});
+                if (full) left.erase(name);
+            }
+            EXPECT_EQ(List(r.dir), left);
+        }
+    }
 }
 
 TEST(FormatOutput, FolderThatCannotBeWrittenStopsTheRun) {

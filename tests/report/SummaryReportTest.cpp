@@ -16,6 +16,7 @@
 
 #include "app/report/OutputFiles.h"
 #include "app/report/SummaryReport.h"
+#include "support/FailingStreams.h"
 #include "support/ScriptedHost.h"
 #include "support/TempDir.h"
 
@@ -510,6 +511,40 @@ TEST_F(SummaryReportTest, FailedCopyKeepsTheFiles) {
     // The exit keeps them too.
     files.CloseAtExit();
     EXPECT_TRUE(fs::exists(files.Names.DravolekLoudFileName));
+}
+
+// A disk that fills while the report is written: nothing of it, part of its first half, or all
+// but the last byte of its closing line. The run stops with the report's name and the reason,
+// and the level, loudness and pitch files stay, their rows being nowhere else whole.
+TEST_F(SummaryReportTest, ReportCutShortKeepsTheTimeSeriesFiles) {
+    OutputSummary(s, host, files);  // a whole report, for its length
+    const auto whole = static_cast<std::size_t>(fs::file_size(files.Names.DravolekSummaryFileName));
+    ASSERT_GT(whole, 10000u);
+    for (const std::size_t budget : {std::size_t{0}, std::size_t{5000}, whole - 1}) {
+        SCOPED_TRACE(budget);
+        // A new run of the same files, whose report takes `budget` bytes.
+        files.SetOpener([budget](const std::string& path) {
+            return path.ends_with(" Acoustic S.dvk") ? test::OpenFailingAfter(path, budget)
+                                                     : std::fopen(path.c_str(), "wb");
+        });
+        files.DravolekFormatOutput(host, s.SoundFileName);
+        WriteTimeSeries();
+        WriteHistoryTrace();
+        try {
+            OutputSummary(s, host, files);
+            ADD_FAILURE() << "the report was written whole";
+        } catch (const WriteError& e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot write file \"" + files.Names.DravolekSummaryFileName +
+                                                 "\": No space left on device");
+        }
+        EXPECT_FALSE(files.TimeSeriesCopied);
+        for (const std::string* kept : {&files.Names.DravolekLevelFileName,
+                                        &files.Names.DravolekLoudFileName,
+                                        &files.Names.DravolekPitchFileName}) {
+            EXPECT_TRUE(fs::exists(*kept)) << *kept;
+        }
+        EXPECT_EQ(fs::file_size(files.Names.DravolekSummaryFileName), budget);
+    }
 }
 
 TEST_F(SummaryReportTest, ExtendedCallAppendsOnlyTheNordicBlock) {

@@ -1,0 +1,99 @@
+// The writer of every output file: every write, flush and close is checked, the first failure
+// is kept with the system's reason, and the file's later writes are dropped; on /dev/full (every
+// write fails), on a sink that takes a number of bytes, and on a file that is not open.
+#include "app/report/TextFile.h"
+#include "support/FailingStreams.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+
+namespace oxw::report {
+namespace {
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+const std::string kFull = "No space left on device";
+
+TEST(TextFile, FirstFailureIsKeptWithTheSystemsReason) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    struct Case {
+        const char* name;
+        std::optional<std::size_t> budget;  // bytes the sink takes; none: /dev/full
+        std::string text;                   // written as one line
+        bool failsAtWrite;                  // more than the 64 KB buffer: the write itself fails
+        std::string onDisk;
+    };
+    const std::string big(70000, 'x');
+    const Case cases[] = {
+        {"every write fails", std::nullopt, "abc", false, ""},
+        {"the disk fills inside the line", 10, "0123456789ABC", false, "0123456789"},
+        {"the disk fills at the line end", 13, "0123456789ABC", false, "0123456789ABC"},
+        {"a write larger than the buffer", 100, big, true, big.substr(0, 100)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir dir{"oxw-textfile"};
+        const std::string path = c.budget ? (dir / "out.dvk").string() : "/dev/full";
+        TextFile f;
+        if (c.budget) {
+            f.Create(path, [&](const std::string& p) { return test::OpenFailingAfter(p, *c.budget); });
+        } else {
+            f.Create(path);
+        }
+        f.WriteLine(c.text);
+        EXPECT_EQ(f.Failed(), c.failsAtWrite);
+        EXPECT_FALSE(f.Flush());
+        const std::string failure = "Cannot write file \"" + path + "\": " + kFull;
+        EXPECT_EQ(f.Failure(), failure);
+        // Later writes are dropped, the failure stays through the close and after it.
+        f.WriteLine("later");
+        EXPECT_FALSE(f.Flush());
+        EXPECT_FALSE(f.Close());
+        EXPECT_FALSE(f.IsOpen());
+        EXPECT_FALSE(f.Flush());
+        EXPECT_EQ(f.Failure(), failure);
+        if (c.budget) {
+            EXPECT_EQ(ReadAll(path), c.onDisk);
+        }
+        // A new file forgets the failure.
+        f.Create((dir / "next.dvk").string());
+        EXPECT_FALSE(f.Failed());
+        f.WriteLine("ok");
+        EXPECT_TRUE(f.Close());
+        EXPECT_EQ(ReadAll((dir / "next.dvk").string()), "ok\r\n");
+    }
+}
+
+TEST(TextFile, SinkWithRoomAndFileNotOpenFailNothing) {
+    test::TempDir dir{"oxw-textfile"};
+    const std::string path = (dir / "out.dvk").string();
+    TextFile f;
+    f.Create(path, [](const std::string& p) { return test::OpenFailingAfter(p, 14); });
+    f.WriteLine("");
+    f.Write("0123456789");
+    f.WriteLine("");
+    EXPECT_TRUE(f.Flush());
+    EXPECT_TRUE(f.Close());
+    EXPECT_EQ(ReadAll(path), "\r\n0123456789\r\n");
+    EXPECT_EQ(f.Failure(), "");
+    // Writes to a file that is not open are dropped without a failure.
+    TextFile closed;
+    closed.WriteLine("dropped");
+    EXPECT_TRUE(closed.Flush());
+    EXPECT_TRUE(closed.Close());
+    EXPECT_FALSE(closed.Failed());
+    // A file that cannot be created is reported at once, with its name.
+    EXPECT_THROW(closed.Create((dir / "missing" / "x.dvk").string()), std::runtime_error);
+}
+
+}  // namespace
+}  // namespace oxw::report
