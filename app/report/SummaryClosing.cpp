@@ -2,6 +2,7 @@
 // time-history block and the Nordic tone block, both cut out of the trace file's rows.
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string_view>
 
 #include "app/report/SummaryParts.h"
@@ -57,21 +58,30 @@ void WriteFromTrace(OutputFiles& files, Cut cut) {
 }  // namespace
 
 std::vector<std::string> TimeHistoryLines(std::istream& trace) {
-    std::vector<std::string> out = {"", "TIME HISTORY Elements"};
-    std::string t[4];
-    for (std::string& line : t) line = ReadLine(trace);
-    // Column names of the block row and the line row, then the values of the first group.
-    out.push_back(CopyFrom(t[0], Pos(t[0], "Time")) + ", " +
-                  CopyFrom(t[2], Pos(t[2], "Loudness_S")));
-    auto values = [&] {
-        return CopyFrom(t[1], Pos(t[1], "History 01.01") + 14) + ", " +
-               CopyFrom(t[3], Pos(t[3], "History 02.01") + 14);
-    };
-    out.push_back(values());
+    // The block rows ("History 01.00", "History 01.01") are written for every recorded block,
+    // the line rows ("History 02.00", "History 02.01") at the end of every output line, so a
+    // line of several blocks pairs with the last block row before it.
+    std::optional<std::string> blockColumns, lineColumns, lastBlock;
+    std::vector<std::string> rows;
     while (!AtEnd(trace)) {
-        for (std::string& line : t) line = ReadLine(trace);
-        out.push_back(values());
+        const std::string line = ReadLine(trace);
+        if (const int p = Pos(line, "History 01.00"); p > 0) {
+            if (!blockColumns) blockColumns = CopyFrom(line, Pos(line, "Time"));
+        } else if (const int p1 = Pos(line, "History 01.01"); p1 > 0) {
+            lastBlock = CopyFrom(line, p1 + 14);
+        } else if (const int p2 = Pos(line, "History 02.00"); p2 > 0) {
+            if (!lineColumns) lineColumns = CopyFrom(line, Pos(line, "Loudness_S"));
+        } else if (const int p3 = Pos(line, "History 02.01"); p3 > 0) {
+            const std::string values = CopyFrom(line, p3 + 14);
+            rows.push_back(lastBlock ? *lastBlock + ", " + values : values);
+        }
     }
+    // A part that the trace does not hold is left out.
+    auto joined = [](const std::optional<std::string>& a, const std::optional<std::string>& b) {
+        return a && b ? *a + ", " + *b : a ? *a : b ? *b : std::string();
+    };
+    std::vector<std::string> out = {"", "TIME HISTORY Elements", joined(blockColumns, lineColumns)};
+    out.insert(out.end(), rows.begin(), rows.end());
     return out;
 }
 

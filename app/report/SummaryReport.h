@@ -49,8 +49,9 @@ std::optional<SummaryValues> OutputSummary(const engine::RunState& s, engine::Ru
                                            OutputFiles& files, const FftRadios& radios = {});
 
 // The time-history block read from a trace file: an empty line, "TIME HISTORY Elements", the
-// column names of the first "History 01" and "History 02" rows and one line per group of four
-// trace rows (block time and level, line time and running means).
+// column names of the first "History 01.00" and "History 02.00" rows, and one line per
+// "History 02.01" row (an output line's time and running means), led by the last
+// "History 01.01" row before it (a recorded block's time and level) where there is one.
 std::vector<std::string> TimeHistoryLines(std::istream& trace);
 
 // The Nordic tone block read from a trace file: an empty line, "NORDIC TONE Elements", the

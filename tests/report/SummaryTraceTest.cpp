@@ -2,11 +2,15 @@
 // end of the file, and files that end inside a group.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/report/SummaryReport.h"
+#include "support/EngineRig.h"
+#include "support/TempDir.h"
+#include "support/WavWriter.h"
 
 namespace oxw::report {
 namespace {
@@ -28,35 +32,89 @@ std::string CrLf(const Lines& rows) {
 const std::string kBlockHead = "TRACE, History 01.00 Time, Larray ";
 const std::string kLineHead = "TRACE, History 02.00 Time, Loudness_S, , SharpnessZ_S ";
 
+// Rows as the line and file means write them: a block row pair for every recorded block, a line
+// row pair at the end of every output line.
+Lines BlockRows(const std::string& time, const std::string& level) {
+    return {kBlockHead, "TRACE, History 01.01, " + time + ", " + level};
+}
+Lines LineRows(const std::string& time, const std::string& means) {
+    return {kLineHead, "TRACE, History 02.01, " + time + ", " + means};
+}
+Lines operator+(Lines a, const Lines& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 TEST(SummaryTraceTest, TimeHistoryBlock) {
+    const std::string heading = "Time, Larray , Loudness_S, , SharpnessZ_S ";
     const TraceCase cases[] = {
         {"one block per line, two lines",
-         {kBlockHead, "TRACE, History 01.01, 0.05, 60.000", kLineHead,
-          "TRACE, History 02.01, 0.05, 0.500, 1.250", kBlockHead,
-          "TRACE, History 01.01, 0.10, 62.500", kLineHead,
-          "TRACE, History 02.01, 0.10, 1.000, 2.500"},
-         {"Time, Larray , Loudness_S, , SharpnessZ_S ", " 0.05, 60.000,  0.05, 0.500, 1.250",
-          " 0.10, 62.500,  0.10, 1.000, 2.500"}},
-        {"exactly one group: no line after it",
-         {kBlockHead, "TRACE, History 01.01, 0.05, 60.000", kLineHead,
-          "TRACE, History 02.01, 0.05, 0.500"},
-         {"Time, Larray , Loudness_S, , SharpnessZ_S ", " 0.05, 60.000,  0.05, 0.500"}},
-        // Without their markers: a column row is kept whole, a value row from its 14th character.
-        {"markers missing",
-         {"TRACE, columns", "0123456789ABCDEFGH", "TRACE, more columns", "short"},
-         {"TRACE, columns, TRACE, more columns", "DEFGH, "}},
-        {"file ends inside the second group",
-         {kBlockHead, "TRACE, History 01.01, 0.05, 60.000", kLineHead,
-          "TRACE, History 02.01, 0.05, 0.500", kBlockHead, "TRACE, History 01.01, 0.10, 61.000"},
-         {"Time, Larray , Loudness_S, , SharpnessZ_S ", " 0.05, 60.000,  0.05, 0.500",
-          " 0.10, 61.000, "}},
-        {"empty trace", {}, {", ", ", "}},
+         BlockRows("0.05", "60.000") + LineRows("0.05", "0.500, 1.250") +
+             BlockRows("0.10", "62.500") + LineRows("0.10", "1.000, 2.500"),
+         {heading, " 0.05, 60.000,  0.05, 0.500, 1.250", " 0.10, 62.500,  0.10, 1.000, 2.500"}},
+        {"exactly one line: no row after it",
+         BlockRows("0.05", "60.000") + LineRows("0.05", "0.500"),
+         {heading, " 0.05, 60.000,  0.05, 0.500"}},
+        // Three blocks per line: each line row goes with the last block row before it.
+        {"three blocks per line",
+         BlockRows("0.05", "60.000") + BlockRows("0.10", "61.000") + BlockRows("0.15", "62.000") +
+             LineRows("0.15", "0.500") + BlockRows("0.20", "63.000") +
+             BlockRows("0.25", "64.000") + BlockRows("0.30", "65.000") + LineRows("0.30", "0.750"),
+         {heading, " 0.15, 62.000,  0.15, 0.500", " 0.30, 65.000,  0.30, 0.750"}},
+        // No block recorded (too few or too many blocks for the percentiles): the line rows alone.
+        {"no block rows",
+         LineRows("0.05", "0.500") + LineRows("0.10", "0.750"),
+         {"Loudness_S, , SharpnessZ_S ", " 0.05, 0.500", " 0.10, 0.750"}},
+        // Block rows after the last line row, and rows of other kinds, give no line.
+        {"trace ends inside a line, other rows between",
+         BlockRows("0.05", "60.000") + Lines{"TRACE, Loudness_T, 1"} + LineRows("0.05", "0.500") +
+             BlockRows("0.10", "61.000"),
+         {heading, " 0.05, 60.000,  0.05, 0.500"}},
+        // Column rows without their column names are kept whole.
+        {"column names missing",
+         Lines{"TRACE, History 01.00 columns", "TRACE, History 01.01, 1",
+               "TRACE, History 02.00 columns", "TRACE, History 02.01, 2"},
+         {"TRACE, History 01.00 columns, TRACE, History 02.00 columns", " 1,  2"}},
+        {"empty trace", {}, {""}},
     };
     for (const auto& c : cases) {
         std::istringstream trace(CrLf(c.trace));
         Lines expected = {"", "TIME HISTORY Elements"};
         expected.insert(expected.end(), c.expected.begin(), c.expected.end());
         EXPECT_EQ(TimeHistoryLines(trace), expected) << c.name;
+    }
+}
+
+// The trace of a real run, 2 s at 10 blocks per output line: 40 recorded blocks, 4 lines. Each
+// row pairs a line with its own last block, which starts (10 k - 1) x 2205 frames after the
+// first and gives the line its time: (10 k - 1) x 0.05 s + 44 header bytes / 88200 bytes/s.
+TEST(SummaryTraceTest, TimeHistoryOfARunWithTenBlocksPerLine) {
+    test::TempDir dir{"oxw-trace"};
+    std::vector<double> tone(44100 * 3);
+    for (std::size_t i = 0; i < tone.size(); ++i) tone[i] = 0.25 * std::sin(0.06 * static_cast<double>(i));
+    test::WriteWav(dir / "tone.wav", test::WavFormat(), {tone});
+    test::EngineRig<> r;
+    r.host.checkDialog = [](engine::SoundFileCheckForm& f) {
+        f.SoundFileStartTime = "0";
+        f.SoundFileEndTime = "2";
+        f.OutputCompression = "10";
+    };
+    r.Run((dir / "tone.wav").string());
+    ASSERT_EQ(r.e.S().Elements, 40);
+    std::string text;
+    for (const auto& row : r.host.Lines("T")) text += "TRACE, " + row + "\r\n";
+    std::istringstream trace(text);
+    const Lines block = TimeHistoryLines(trace);
+    ASSERT_EQ(block.size(), 3u + 4u);
+    EXPECT_EQ(block[2].rfind("Time, Larray , Loudness_S, , SharpnessZ_S, , ", 0), 0u) << block[2];
+    const char* times[] = {" 0.45", " 0.95", " 1.45", " 1.95"};
+    for (int k = 0; k < 4; ++k) {
+        const std::string& row = block[3 + static_cast<std::size_t>(k)];
+        const std::size_t level = row.find(", ") + 2, lineTime = row.find(", ", level) + 2;
+        EXPECT_EQ(row.substr(0, level - 2), times[k]) << row;
+        EXPECT_EQ(row.substr(lineTime, 5), times[k]) << row;
+        // 13 running means follow the line's time.
+        EXPECT_EQ(std::count(row.begin(), row.end(), ','), 2 + 13) << row;
     }
 }
 
