@@ -2,6 +2,7 @@
 // the interaural level difference and cross-correlation, the time window, the FFT and the
 // calibrated intensity spectrum, summed over the pass; then the stream moves on by one hop.
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <span>
@@ -85,17 +86,35 @@ int Sample16(const unsigned char* p, int bytes) {
     return static_cast<std::int16_t>(u);
 }
 
+// The widest frame the block reader takes (16 channels of 32-bit samples): its byte buffer
+// holds at most MYPOINTS such frames, whatever a header declares.
+constexpr int kMaxFrameBytes = 64;
+
+// Whether the reader can take frames of `blockAlign` bytes holding `channels` samples, reading
+// the first `samplesRead` of them: whole samples of at least one byte, inside the frame.
+bool FrameLayoutFits(int blockAlign, int channels, int samplesRead) {
+    if (blockAlign < 1 || blockAlign > kMaxFrameBytes || channels < 1) return false;
+    const int bytesPerSample = blockAlign / channels;
+    return bytesPerSample >= 1 && samplesRead * bytesPerSample <= blockAlign;
+}
+
 // Reads up to `frames` whole frames starting at byte `pos`, never at or past `dataEnd` (the end
-// of the sound data: a trailing chunk is not sound); returns how many frames were read.
+// of the sound data: a trailing chunk is not sound); returns how many frames were read. A file
+// that ends early reads as the end of the data; a read that fails returns -1 with `error` set.
 int ReadFrames(std::ifstream& in, std::int64_t pos, std::int64_t dataEnd, int frames,
-               int blockAlign, std::vector<unsigned char>& raw) {
+               int blockAlign, std::vector<unsigned char>& raw, int& error) {
     const std::int64_t want = static_cast<std::int64_t>(frames) * blockAlign;
     if (static_cast<std::int64_t>(raw.size()) < want) raw.resize(static_cast<std::size_t>(want));
     if (pos < 0) return 0;
     std::int64_t avail = std::clamp<std::int64_t>(dataEnd - pos, 0, want);
     avail -= avail % blockAlign;
     if (avail == 0) return 0;
+    errno = 0;
     in.read(reinterpret_cast<char*>(raw.data()), static_cast<std::streamsize>(avail));
+    if (in.bad()) {
+        error = errno;
+        return -1;
+    }
     const std::int64_t got = in.gcount();
     in.clear();
     return static_cast<int>(got / blockAlign);
@@ -195,7 +214,15 @@ void Engine::MakeSpectrum() {
                                 " outside 2..32768");
     }
     const int channels = std::max(s.SoundFileNoOfChannels, 1);
-    const int blockAlign = std::max(s.SoundFileBlockAlign, 1);
+    const int blockAlign = s.SoundFileBlockAlign;
+    if (!FrameLayoutFits(blockAlign, channels, s.TwoChan ? 2 : 1)) {
+        throw std::runtime_error("The sound file \"" + s.SoundFileName + "\" has frames of " +
+                                 std::to_string(blockAlign) + " bytes for " +
+                                 std::to_string(channels) +
+                                 " channel(s); the block reader takes frames of 1 to " +
+                                 std::to_string(kMaxFrameBytes) +
+                                 " bytes with at least one byte per sample.");
+    }
     s.StreamPositionOverlayAdjustment =
         static_cast<std::int64_t>(blockAlign) * OFFSET * s.Resolution;
     s.DeltaL = 0;
@@ -204,7 +231,7 @@ void Engine::MakeSpectrum() {
     std::fill_n(s.Intensity.begin(), N, 0.0);
 
     stream_.clear();
-    const std::int64_t start = static_cast<std::int64_t>(stream_.tellg());
+    const std::int64_t start = StreamPosition();
     const std::string position = std::to_string(start);
     if (host_.GetText("PositionStart").empty())
         host_.SetText("PositionStart", position);
@@ -214,7 +241,9 @@ void Engine::MakeSpectrum() {
     const int bytesPerSample = std::max(blockAlign / channels, 1);
     s.StreamPositionOverlayStart = start;
 
-    const int frames = ReadFrames(stream_, start, s.DataEnd, N, blockAlign, w.raw);
+    int readError = 0;
+    const int frames = ReadFrames(stream_, start, s.DataEnd, N, blockAlign, w.raw, readError);
+    if (frames < 0) ReadFailure(start, readError);
     if (!s.TwoChan)
         ReadMonoBlock(frames, blockAlign, bytesPerSample);
     else
@@ -240,13 +269,12 @@ void Engine::MakeSpectrum() {
     if (summed)
         for (int k = 1; k <= N / 2; ++k) (*summed)[k] += s.Intensity[k];
 
-    stream_.clear();
-    stream_.seekg(s.StreamPositionOverlayStart + s.StreamPositionOverlayAdjustment);
+    SeekStream(s.StreamPositionOverlayStart + s.StreamPositionOverlayAdjustment);
     Log("D", "Next Line - overlap start Sample position (end of MakeSpectrum) = " +
                  std::to_string(s.Counter) + " OFFSET " + std::to_string(OFFSET) + " Resolution " +
                  std::to_string(s.Resolution) +
                  " SoundFileBytesToRead = " + std::to_string(bytesPerSample) + " Stream.Position " +
-                 std::to_string(static_cast<std::int64_t>(stream_.tellg())) +
+                 std::to_string(StreamPosition()) +
                  " StreamPositionOverlayAdjustment " +
                  std::to_string(s.StreamPositionOverlayAdjustment) + " File Length " +
                  checkForm_.SoundFileSize.Text);

@@ -85,9 +85,9 @@ void Engine::SizeRunArrays() {
 
 void Engine::StartPosition() {
     RunState& s = S();
-    const std::int64_t pos = static_cast<std::int64_t>(stream_.tellg());
-    if (s.SoundFileStartPointer > pos) stream_.seekg(s.SoundFileStartPointer);
-    if (s.SoundFileStartPointer == 0) s.SoundFileStartPointer = static_cast<std::int64_t>(stream_.tellg());
+    const std::int64_t pos = StreamPosition();
+    if (s.SoundFileStartPointer > pos) SeekStream(s.SoundFileStartPointer);
+    if (s.SoundFileStartPointer == 0) s.SoundFileStartPointer = StreamPosition();
 }
 
 void Engine::Pass1() {
@@ -98,7 +98,7 @@ void Engine::Pass1() {
     StartPosition();
     host_.SetProgressRange(1, s.Lines);
     for (s.CountLine = 1; s.CountLine <= s.Lines; ++s.CountLine) Pass1Line();
-    host_.SetText("PositionCurrent", std::to_string(static_cast<std::int64_t>(stream_.tellg())));
+    host_.SetText("PositionCurrent", std::to_string(StreamPosition()));
     host_.Refresh();
     EndOfFileChain();
 }

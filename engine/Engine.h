@@ -88,6 +88,12 @@ private:
     struct SpectrumWork;
     SpectrumWork& Work();
     std::shared_ptr<SpectrumWork> spectrumWork_;
+    // The sound file's stream, checked: each throws a message naming the sound file when the
+    // position cannot be told (also after a failed operation), the seek fails, or a read failed
+    // (errno `error`) at `position`.
+    std::int64_t StreamPosition();
+    void SeekStream(std::int64_t position);
+    [[noreturn]] void ReadFailure(std::int64_t position, int error);
     void ReadMonoBlock(int frames, int blockAlign, int bytesPerSample);
     void ReadStereoBlock(int frames, int blockAlign, int bytesPerSample);
     void TransformBlock(int points);

@@ -13,8 +13,7 @@ using numeric::floatToStrF;
 
 void Engine::Pass2() {
     RunState& s = S();
-    stream_.clear();
-    stream_.seekg(s.StreamDataChunk);
+    SeekStream(s.StreamDataChunk);
     host_.SetText("CurrentProcessingMode", "Extended");
     host_.Refresh();
     host_.SelectFFTSize32768();
@@ -55,7 +54,7 @@ void Engine::Pass2Line() {
     InitialiseCompression();
     for (s.CountCompress = 1; s.CountCompress <= s.Compression; ++s.CountCompress) {
         Log("D", "3872 Before call to MakeSpectrum, Stream.Position = " +
-                     std::to_string(static_cast<std::int64_t>(stream_.tellg())));
+                     std::to_string(StreamPosition()));
         MakeSpectrum();
         NordicCompressSpectrum();
         CalculateLA();

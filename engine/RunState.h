@@ -75,8 +75,8 @@ struct RunState {
     std::int64_t ChunkLength = 0;            // bytes of sample data
     std::int64_t DataEnd = 0;                // absolute position after the last sample byte
     int SoundFileNoOfChannels = 0;
-    int SoundFileSampleRate = 0;
-    int SoundFileAvBytesPerSecond = 0;
+    std::int64_t SoundFileSampleRate = 0;        // as the header gives them, never narrowed
+    std::int64_t SoundFileAvBytesPerSecond = 0;
     int SoundFileBlockAlign = 0;
     int SoundFileSigBitsPerSample = 0;
     double SumChromaSalienceS = 0.0;

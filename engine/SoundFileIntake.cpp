@@ -17,14 +17,6 @@ void Show(CheckField& f, std::string text, bool mismatch = false) {
     f.Marked = mismatch;
 }
 
-std::uint64_t FileSize(std::ifstream& in) {
-    in.clear();
-    in.seekg(0, std::ios::end);
-    const auto end = in.tellg();
-    in.seekg(0);
-    return end < 0 ? 0 : static_cast<std::uint64_t>(end);
-}
-
 }  // namespace
 
 std::optional<std::string> AcceptanceRefusal(const SoundFileCheckForm& form) {
@@ -66,7 +58,11 @@ void RevealSettings(SoundFileCheckForm& form) {
 void Engine::ReadSoundFileHeader() {
     RunState& s = S();
     SoundFileCheckForm& f = checkForm_;
-    const WavHeaderInfo h = ReadWavHeader(stream_, FileSize(stream_));
+    stream_.clear();
+    stream_.seekg(0, std::ios::end);
+    const auto fileSize = static_cast<std::uint64_t>(StreamPosition());
+    SeekStream(0);
+    const WavHeaderInfo h = ReadWavHeader(stream_, fileSize);
     if (h.refusal) throw RunRefused(*h.refusal);
 
     Show(f.SoundFileIdentifier, h.BiffFormat.Identifier, h.IdentifierMismatch);
@@ -81,8 +77,8 @@ void Engine::ReadSoundFileHeader() {
     Show(f.SoundFileBytePerSampleSlice, std::to_string(h.SoundFileBlockAlign));
     Show(f.SoundFileBitsPerSample, std::to_string(h.SoundFileSigBitsPerSample));
     s.SoundFileNoOfChannels = h.SoundFileNoOfChannels;
-    s.SoundFileSampleRate = static_cast<int>(h.SoundFileSampleRate);
-    s.SoundFileAvBytesPerSecond = static_cast<int>(h.SoundFileAvBytesPerSecond);
+    s.SoundFileSampleRate = h.SoundFileSampleRate;
+    s.SoundFileAvBytesPerSecond = h.SoundFileAvBytesPerSecond;
     s.SoundFileBlockAlign = h.SoundFileBlockAlign;
     s.SoundFileSigBitsPerSample = h.SoundFileSigBitsPerSample;
     s.ByteSwap = h.ByteSwap;
@@ -101,8 +97,7 @@ void Engine::ReadSoundFileHeader() {
     f.ContnueAnalysisVisible = true;
     f.TerminateAnalysisVisible = true;
     s.StreamDataChunk = static_cast<std::int64_t>(h.StreamDataChunk);
-    stream_.clear();
-    stream_.seekg(s.StreamDataChunk);
+    SeekStream(s.StreamDataChunk);
 
     if (!s.ProcessingABatch) {
         const TimeLists lists = StartEndTimeLists(h.PlayTime);

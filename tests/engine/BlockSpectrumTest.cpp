@@ -200,6 +200,42 @@ TEST(BlockSpectrum, NeverReadsPastTheSoundData) {
     }
 }
 
+TEST(BlockSpectrum, BlockReaderTakesOnlyFramesItCanHold) {
+    // Whatever the run state says of the frames (a caller that skipped the check dialog), the
+    // reader sizes nothing from a frame it cannot hold and reads no sample outside its frame.
+    struct Case { const char* name; int blockAlign, channels; bool twoChan, fits; } const cases[] = {
+        {"65535-byte frames", 65535, 1, false, false},
+        {"65-byte frames", 65, 1, false, false},
+        {"no bytes per frame", 0, 1, false, false},
+        {"one byte for two channels", 1, 2, true, false},
+        {"two samples from a one-sample frame", 2, 1, true, false},
+        {"64-byte frames of 16 channels", 64, 16, false, true},
+        {"two 16-bit channels", 4, 2, true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        BlockReader r(WavOf(Frames(10000, 5), 1));
+        RunState& s = r.S();
+        s.SoundFileBlockAlign = c.blockAlign;
+        s.SoundFileNoOfChannels = c.channels;
+        s.TwoChan = c.twoChan;
+        if (c.fits) {
+            EXPECT_NO_THROW(r.engine.MakeSpectrum());
+            continue;
+        }
+        try {
+            r.engine.MakeSpectrum();
+            ADD_FAILURE() << "the block was read";
+        } catch (const std::runtime_error& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "The sound file \"" + s.SoundFileName + "\" has frames of " +
+                          std::to_string(c.blockAlign) + " bytes for " + std::to_string(c.channels) +
+                          " channel(s); the block reader takes frames of 1 to 64 bytes with at "
+                          "least one byte per sample.");
+        }
+    }
+}
+
 TEST(BlockSpectrum, WindowFunctionsMatchTheirFormulas) {
     // Nine samples of 1: w(i) with c_m = cos(2 pi m i / 8), at i = 0, 2, 4 and 6.
     struct Case { char code; double w[4]; } const cases[] = {

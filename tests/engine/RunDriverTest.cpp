@@ -6,6 +6,7 @@
 #include "engine/SoundFileIntake.h"
 #include "numeric/NumberFormat.h"
 #include "support/EngineRig.h"
+#include "support/FailingStreams.h"
 #include "support/ScriptedHost.h"
 #include "support/TempDir.h"
 #include "support/WavWriter.h"
@@ -287,6 +288,45 @@ TEST(Driver, AdvancedRunsTheTonePass) {
     // The run closes with the pass-2 summary and the Nordic dump (line by line below).
     EXPECT_EQ(h.timeline[h.Find("call OutputSummary", 1) + 1].rfind(kNordicDump + "1, ", 0), 0u);
     EXPECT_FALSE(r.e.Stream().is_open());
+}
+
+// A sound file that cannot be read part way. Blocks start at 44 + 4410 k (mono, a hop of 2205
+// frames) and read 8192 bytes: the read of the 7th block (bytes 26504 to 34695) runs past the
+// limit 30286; the seek to it (byte 26504) and the position read there lie past 22094. The run
+// ends with a message that names the file, before the summary; the stream is closed.
+TEST(Driver, SoundFileThatCannotBeReadEndsTheRun) {
+    using Fails = test::FailingReadBuffer::Fails;
+    TempDir dir{"oxw-driver"};
+    const std::string path = WriteSine(dir, 1, 44100 * 3);
+    const std::string file = "the sound file \"" + path + "\"";
+    const struct {
+        Fails fails;
+        std::int64_t limit;
+        std::string message;
+        int blocks;  // blocks begun
+    } cases[] = {
+        {Fails::Read, 30286, "Cannot read " + file + " at byte 26504: Input/output error", 7},
+        {Fails::Seek, 22094, "Cannot move to byte 26504 of " + file + ".", 6},
+        {Fails::Tell, 22094, "Cannot tell the position in " + file + ".", 6},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        Rig r("Introductory");
+        std::ifstream& stream = r.e.Stream();
+        test::FailingReadBuffer failing(*stream.rdbuf(), c.fails, c.limit);
+        // Once the header is read, the stream reads through the failing buffer.
+        r.host.checkDialog = [&](SoundFileCheckForm&) { static_cast<std::ios&>(stream).rdbuf(&failing); };
+        try {
+            r.Run(path);
+            ADD_FAILURE() << "the run went on";
+        } catch (const std::runtime_error& e) {
+            EXPECT_EQ(std::string(e.what()), c.message);
+        }
+        static_cast<std::ios&>(stream).rdbuf(stream.rdbuf());
+        EXPECT_EQ(r.host.Count("S", "MakeSpectrum"), c.blocks);
+        EXPECT_EQ(std::count(r.host.calls.begin(), r.host.calls.end(), "OutputSummary"), 0);
+        EXPECT_FALSE(stream.is_open());
+    }
 }
 
 // ---- The gate ------------------------------------------------------------------------------------

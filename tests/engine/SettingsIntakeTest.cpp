@@ -176,6 +176,9 @@ TEST(CheckDialog, AcceptanceNeeds44100Hz16BitsOneOrTwoChannelsAndTwoSeconds) {
     Rig r("Advanced");
     r.ReadHeader(WriteFile(dir, "huge.wav", Silence(WavFormat().Rate(3000000000u).Bits(8), 100)));
     EXPECT_EQ(r.Form().SoundFileSampleRate.Text, "3000000000");
+    // The run keeps the rates whole: none reads as a negative number.
+    EXPECT_EQ(r.e.S().SoundFileSampleRate, 3000000000);
+    EXPECT_EQ(r.e.S().SoundFileAvBytesPerSecond, 3000000000);
     // Facts as the header intake shows them; any that does not convert refuses the file, never
     // throws from inside the dialog's button.
     const std::array<const char*, 4> accepted[] = {{"44100", "16", "2", "2"}, {"44100", "16", "1", "3"}};
