@@ -3,6 +3,7 @@
 
 #include "engine/Convert.h"
 #include "engine/Engine.h"
+#include "engine/SpectrumWork.h"
 #include "numeric/FMath.h"
 #include "numeric/FastFourier.h"
 #include "numeric/NumberFormat.h"
@@ -75,13 +76,13 @@ void Engine::Pass2Line() {
 void Engine::SpectrumDump(const char* title, const Spectrum& summed, bool withIntensity) {
     const RunState& s = S();
     const std::int64_t half = RoundHalfEven(s.POINTS / 2.0);
-    // Line frequencies as the 4096-point component gives them at the file's sample rate: lines
-    // above its 2048 lines (the 32768-point dump) have no frequency there and show 0.
-    TFastFourier fft4096;
-    fft4096.SetNumData(4096);
-    const double sampleTime = s.SoundFileSampleRate > 0 ? 1.0 / s.SoundFileSampleRate : 0.0;
+    // Line frequencies from the FFT component that served the pass's blocks, set to POINTS
+    // points: line i lies at i x rate / POINTS at the file's sample rate.
+    const TFastFourier& fft = Work().Fft(s.POINTS);
+    const double sampleTime =
+        s.SoundFileSampleRate > 0 ? 1.0 / static_cast<double>(s.SoundFileSampleRate) : 0.0;
     for (int i = 1; i <= half && i < SPECTRUM_SIZE; ++i) {
-        const double f = sampleTime > 0 ? fft4096.FreqOfLine(i, sampleTime) : 0.0;
+        const double f = sampleTime > 0 ? fft.FreqOfLine(i, sampleTime) : 0.0;
         std::string line = std::string(title) + std::to_string(i) + ", Intensity Hz, " +
                            floatToStrF(f, 6, 2) + ", Summed value, " +
                            floatToStrF(summed[i], 10, 3);

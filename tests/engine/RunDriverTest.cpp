@@ -406,18 +406,18 @@ TEST(Driver, ClosedGateStillWritesTheDumpsAndThePass2Summary) {
     EXPECT_EQ(h.CountPrefix(kDravolekDump), 2048);
 
     // Pass-2 dump after its summary call: 16384 lines with the block's intensity beside the sum.
-    // The frequencies come from the 4096-point component: line 2048 is the last it knows
-    // (22050 Hz); above it the component gives 0.
+    // The frequencies come from the component set to the pass's 32768 points: line i at
+    // i x 44100 / 32768 Hz, up to 22050 Hz at line 16384.
     const long summary = h.Find("call OutputSummary");
     const auto nordicLine = [&](int i, const std::string& hz) {
         return kNordicDump + std::to_string(i) + ", Intensity Hz, " + hz +
                ", Summed value, 0.000, Intensity, 0.000" + logZero;
     };
     ASSERT_EQ(h.timeline.size(), static_cast<std::size_t>(summary) + 1 + 16384 + 5);
-    EXPECT_EQ(h.timeline[summary + 1], nordicLine(1, "10.77"));
-    EXPECT_EQ(h.timeline[summary + 2048], nordicLine(2048, "22050.00"));
-    EXPECT_EQ(h.timeline[summary + 2049], nordicLine(2049, "0.00"));
-    EXPECT_EQ(h.timeline[summary + 16384], nordicLine(16384, "0.00"));
+    EXPECT_EQ(h.timeline[summary + 1], nordicLine(1, "1.35"));
+    EXPECT_EQ(h.timeline[summary + 2048], nordicLine(2048, "2756.25"));
+    EXPECT_EQ(h.timeline[summary + 2049], nordicLine(2049, "2757.60"));
+    EXPECT_EQ(h.timeline[summary + 16384], nordicLine(16384, "22050.00"));
     EXPECT_EQ(h.CountPrefix(kNordicDump), 16384);
     const Timeline end(h.timeline.begin() + summary + 16385, h.timeline.end());
     EXPECT_EQ(end, (Timeline{
