@@ -54,6 +54,11 @@ TEST(BlockSpectrum, ToneLevelFollowsCalibrationInEveryLayout) {
         const Spectrum& mine = pass1 ? s.DravolekSpectrum : s.NordicSpectrum;
         const Spectrum& other = pass1 ? s.NordicSpectrum : s.DravolekSpectrum;
         EXPECT_EQ(mine[peak], s.Intensity[peak]);
+        // Lines 1..POINTS/2 are summed: the Nyquist line is the last, the mirror lines are not.
+        const int nyquist = s.POINTS / 2;
+        EXPECT_GT(s.Intensity[nyquist], 0.0);
+        EXPECT_EQ(mine[nyquist], s.Intensity[nyquist]);
+        EXPECT_EQ(mine[nyquist + 1], 0.0);
         EXPECT_EQ(*std::max_element(other.begin(), other.end()), 0.0);
     }
 }

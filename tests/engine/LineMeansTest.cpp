@@ -193,14 +193,14 @@ TEST(LineMeans, FileMeansKeepBandIntensitiesAndTraceTheirPartialSums) {
     s.Lines = 5;
     s.Oct_T[3] = 60; s.ThirdOct_T[21] = 30; s.Loudness_T = 5; s.Centroid_T = 1000;
     s.Multiplicity_T = 2.5; s.DeltaL_T = -6; s.Int_T = 2e6; s.SpecLoud_T[8] = 1.0;
-    s.ChromaSalience_T[0] = 0.5;
+    s.ChromaSalience_T[0] = 0.5; s.ICCC_T = 0.75; s.ICCClag_T = 0.25;
     for (int line = 0; line < 5; ++line) f.engine.AccumulateMeans_S();
     // Band means are of intensities (60 dB: 1e6; 0 dB: 1), not of levels.
     const double got[] = {s.Oct_S[3],   s.ThirdOct_S[21], s.Oct_S[0],     s.Loudness_S,
                           s.Centroid_S, s.DeltaL_S,       s.Int_S,        s.SpecLoud_S[8],
-                          s.ChromaSalience_S[0]};
-    const double want[] = {1e6, 1e3, 1.0, 5.0, 1000.0, -6.0, 2e6, 1.0, 0.5};
-    for (int i = 0; i < 9; ++i) EXPECT_NEAR(got[i], want[i], 1e-9 * std::max(1.0, want[i])) << i;
+                          s.ChromaSalience_S[0], s.ICCC_S, s.ICCClag_S};
+    const double want[] = {1e6, 1e3, 1.0, 5.0, 1000.0, -6.0, 2e6, 1.0, 0.5, 0.75, 0.25};
+    for (int i = 0; i < 11; ++i) EXPECT_NEAR(got[i], want[i], 1e-9 * std::max(1.0, want[i])) << i;
     const auto t = f.host.Lines("T");
     ASSERT_EQ(t.size(), 10u);
     EXPECT_EQ(t[0],

@@ -290,6 +290,32 @@ TEST(Driver, AdvancedRunsTheTonePass) {
     EXPECT_FALSE(r.e.Stream().is_open());
 }
 
+// The driver notes the file's chroma sum at every line, over the twelve classes 0..11 (class
+// 12 is unused): with class c at 2^c the note reads 4095 (8191 would take in class 12, 2047
+// would leave out class 11).
+class ChromaHost : public TimelineHost {
+public:
+    Engine* engine = nullptr;
+    void DravolekFormatOutput() override {
+        TimelineHost::DravolekFormatOutput();
+        for (int c = 0; c <= 12; ++c) engine->S().ChromaSalience_S[c] = std::ldexp(1.0, c);
+    }
+};
+
+TEST(Driver, ChromaSumNoteCoversTheTwelveClasses) {
+    TempDir dir{"oxw-driver"};
+    test::EngineRig<ChromaHost> r("Introductory");
+    r.host.engine = &r.e;
+    r.Run(WriteSine(dir, 1, 44100 * 3));
+    for (int line = 1; line <= 40; ++line) {
+        EXPECT_EQ(r.host.Count("D", "In mainline code Sum ChromaSalienceS at Countline " +
+                                        std::to_string(line) + "  " +
+                                        numeric::floatToStrF(4095.0, 15, 6)),
+                  1)
+            << line;
+    }
+}
+
 // A sound file that cannot be read part way. Blocks start at 44 + 4410 k (mono, a hop of 2205
 // frames) and read 8192 bytes: the read of the 7th block (bytes 26504 to 34695) runs past the
 // limit 30286; the seek to it (byte 26504) and the position read there lie past 22094. The run

@@ -575,15 +575,31 @@ TEST_F(SummaryReportTest, ExtendedCallAppendsOnlyTheNordicBlock) {
 }
 
 TEST_F(SummaryReportTest, NoBlockRecordedLeavesTheEquivalentLevelWithoutValue) {
-    s.Elements = 20, s.SumLArray = 0.0, s.SILd = -1.0;
+    s.Elements = 20, s.SumLArray = 0.0;
     const auto values = OutputSummary(s, host, files);
     EXPECT_TRUE(std::isnan(values->OverallLEQ_dBA));
     const Lines report = Summary();
     EXPECT_EQ(report[85], "        20,  Windows analyzed by Dravolek");
-    EXPECT_EQ(report[99],
-              "         0, d Limiting Distance for normal speech derived from SIL very small");
     EXPECT_EQ(report[141], "     Nan,  LAEq dB(A) Time Avearage Sound Level");
     EXPECT_EQ(report.back(), "End Of Summary File");
+}
+
+TEST_F(SummaryReportTest, LimitingDistanceFromZeroUpInExponentFormElseVerySmall) {
+    const std::string normal = ", d Limiting Distance for normal speech derived from SIL";
+    const std::pair<double, std::string> cases[] = {
+        {12.3, " 1.2E+0001" + normal},
+        {0.0, " 0.0E+0000" + normal},
+        {-0.0, " 0.0E+0000" + normal},
+        {-1e-300, "         0" + normal + " very small"},
+        {-1.0, "         0" + normal + " very small"},
+        {std::nan(""), "         0" + normal + " very small"},
+    };
+    for (const auto& [silD, line] : cases) {
+        files.DravolekSummaryFile.Create(files.Names.DravolekSummaryFileName);
+        s.SILd = silD;
+        OutputSummary(s, host, files);
+        EXPECT_EQ(Summary().at(99), line) << silD;
+    }
 }
 
 TEST(SummaryValuesTest, SharpnessOfOneRemovesTheSharpnessTermOfTheUnbiasedAnnoyance) {
