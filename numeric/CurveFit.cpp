@@ -28,7 +28,9 @@ TCurveFit::~TCurveFit() = default;
 
 void TCurveFit::Init()
 {
+    FLine = {};
     FSums = {};
+    FSummed = 0;
     // Rows beyond NumData are 0 already: only the pairs entered since the last Init are cleared.
     for (int r = 1; r <= FNumData; ++r) {
         FData.SetVal(1, r, 0.0);
@@ -43,22 +45,33 @@ void TCurveFit::Init()
     FErrIndic = 0;
 }
 
-void TCurveFit::AdjustSums(double x, double y)
+void TCurveFit::AdjustLineSums(double x, double y)
 {
     if (x < FMinX) FMinX = x;
     if (y < FMinY) FMinY = y;
     if (x > FMaxX) FMaxX = x;
     if (y > FMaxY) FMaxY = y;
+    FLine.x += x;
+    FLine.y += y;
+    FLine.xq += x * x;
+    FLine.yq += y * y;
+    FLine.xy += x * y;
+}
 
-    Sums& s = FSums;
+void TCurveFit::FoldInFurtherSums() const
+{
+    while (FSummed < FNumData) {
+        ++FSummed;
+        AdjustFurtherSums(FData.GetVal(1, FSummed), FData.GetVal(2, FSummed));
+    }
+}
+
+void TCurveFit::AdjustFurtherSums(double x, double y) const
+{
+    FurtherSums& s = FSums;
     const double xx = x * x, yy = y * y, diff = x - y;
-    s.x += x;
-    s.y += y;
-    s.xq += xx;
-    s.yq += yy;
     s.Diff += diff;
     s.Diffq += diff * diff;
-    s.xy += x * y;
     s.x2y += xx * y;
     s.xy2 += x * yy;
     s.x3 += xx * x;
@@ -137,7 +150,7 @@ void TCurveFit::AdjustSums(double x, double y)
 
 void TCurveFit::EnterStatValue(double x, double y)
 {
-    AdjustSums(x, y);
+    AdjustLineSums(x, y);
     ++FNumData;
     if (FData.NrOfRows() < FNumData) FData.SetNrOfRows(FData.NrOfRows() + ChunkSize);
     FData.SetVal(1, FNumData, x);
@@ -166,7 +179,7 @@ void TCurveFit::CalcLinFit(double& k, double& d, double& FitQual) const
 {
     k = d = FitQual = 0;
     if (FNumData < 2) Fail("CalcLinFit: not enough data points");
-    const Sums& s = FSums;
+    const LineSums& s = FLine;
     const double n = FNumData;
     const double D = n * s.xq - s.x * s.x;
     if (FMinX == FMaxX || !(D > 0)) Fail("CalcLinFit: x values are all equal");
@@ -180,14 +193,16 @@ void TCurveFit::CalcHoerlFit(double& k0, double& k1, double& k2, double& FitQual
 {
     k0 = k1 = k2 = FitQual = 0;
     if (FNumData < 3) Fail("CalcHoerlFit: not enough data points");
+    FoldInFurtherSums();
     if (FErrIndic & cfeYLE0) Fail("CalcHoerlFit: y values must not be negative or zero");
     if (FErrIndic & cfeXLE0) Fail("CalcHoerlFit: x values must not be negative or zero");
-    const Sums& s = FSums;
+    const FurtherSums& s = FSums;
+    const LineSums& l = FLine;
     const double n = FNumData;
-    const double aux1 = n * s.xq - s.x * s.x;
+    const double aux1 = n * l.xq - l.x * l.x;
     const double aux2 = n * s.lnxlny - s.lnx * s.lny;
-    const double aux5 = n * s.xlnx - s.x * s.lnx;
-    const double aux6 = n * s.xlny - s.x * s.lny;
+    const double aux5 = n * s.xlnx - l.x * s.lnx;
+    const double aux6 = n * s.xlny - l.x * s.lny;
     const double aux7 = n * s.lnxq - s.lnx * s.lnx;
     // x and ln x are independent only over three or more different x values.
     const double det = aux1 * aux7 - aux5 * aux5;
@@ -195,7 +210,7 @@ void TCurveFit::CalcHoerlFit(double& k0, double& k1, double& k2, double& FitQual
         Fail("CalcHoerlFit: x values must take at least three different values");
     k2 = (aux1 * aux2 - aux5 * aux6) / det;
     const double B = (aux6 - aux5 * k2) / aux1;
-    const double A = (s.lny - B * s.x - k2 * s.lnx) / n;
+    const double A = (s.lny - B * l.x - k2 * s.lnx) / n;
     k0 = std::exp(A);
     k1 = std::exp(B);
     const double S = s.lnyq - s.lny * s.lny / n;

@@ -2,8 +2,11 @@
 // TCurveFit: a statistics accumulator that takes (x, y) pairs and fits models to them: the
 // least-squares straight line y = k x + d, the Hoerl model y = k0 k1^x x^k2, an interpolating
 // cubic spline with natural (or clamped) ends, and Reinsch's smoothing spline. The line and the
-// Hoerl model are fitted from running sums in constant time; only the splines use the stored
-// pairs. PenalizedCubicSpline is Reinsch's algorithm (Numer. Math. 10, 177-183, 1967).
+// Hoerl model are fitted from running sums; only the splines use the stored pairs. The sums of
+// the line are kept as pairs are entered; the further sums (logarithms, reciprocals, powers) are
+// brought up to date from the stored pairs, in the order entered, when first needed, so that a
+// long run of pairs for line fits stays cheap. PenalizedCubicSpline is Reinsch's algorithm
+// (Numer. Math. 10, 177-183, 1967).
 //
 // Failures raise EVKRMath2Error; a message of a routine begins with its name
 // ("CalcLinFit: not enough data points"), a message about the component with its prefix.
@@ -46,10 +49,14 @@ public:
     double MaxX() const { return FMaxX; }
     double MinY() const { return FMinY; }
     double MaxY() const { return FMaxY; }
-    std::uint8_t ErrIndic() const { return FErrIndic; }
+    std::uint8_t ErrIndic() const
+    {
+        FoldInFurtherSums();
+        return FErrIndic;
+    }
     double DataX(int ix) const;  // x of pair ix (1..NumData), else 0.0
     double DataY(int ix) const;
-    double MeanY() const { return FSums.y / FNumData; }
+    double MeanY() const { return FLine.y / FNumData; }
 
     bool SplineNatural1() const { return FNatural1; }
     bool SplineNaturalN() const { return FNaturalN; }
@@ -74,24 +81,33 @@ public:
     double SmoothedSpline(double x, double& FitQual, bool& valid);
 
 private:
-    struct Sums {
-        double x, y, xq, yq, Diff, Diffq, xy, x2y, xy2, x3, y3, x4;
+    struct LineSums {
+        double x, y, xq, yq, xy;
+    };
+    struct FurtherSums {
+        double Diff, Diffq, x2y, xy2, x3, y3, x4;
         double _1byy, _1byxy, _1byyq, xbyy, ybyx, _1byx, _1byxq;
         double lnx, lnxlny, lnxq, ylnx, xlnx, lnxbyy, lny, lnyq, xlny, xqlny;
     };
-    void AdjustSums(double x, double y);
+    void AdjustLineSums(double x, double y);
+    // Adds the pairs entered since the last call to the further sums and flags.
+    void FoldInFurtherSums() const;
+    void AdjustFurtherSums(double x, double y) const;
     void SortedCopies();
     void PrepareSpline();
     void PrepareSmoothedSpline();
 
-    Sums FSums{};
+    LineSums FLine{};
     int FNumData = 0;
     double FMinX = 0, FMaxX = 0, FMinY = 0, FMaxY = 0;
     bool FNatural1 = true, FNaturalN = true;
     double FY1Dash = 0, FYNDash = 0;
-    std::array<double, 18> SumXArray{};  // element i: sum of x^i
-    std::uint8_t FErrIndic = 0;
-    std::array<double, 9> RHS{};  // element i: sum of x^i y
+    // The further sums hold pairs 1..FSummed.
+    mutable int FSummed = 0;
+    mutable FurtherSums FSums{};
+    mutable std::array<double, 18> SumXArray{};  // element i: sum of x^i
+    mutable std::uint8_t FErrIndic = 0;
+    mutable std::array<double, 9> RHS{};  // element i: sum of x^i y
     std::unique_ptr<TVector> Spl2Deriv, SplSortedX, SplSortedY;
     TMatrix FData;  // column 1 x, column 2 y, row r = pair r
     bool FSplineValid = false;

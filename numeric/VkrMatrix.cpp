@@ -51,13 +51,6 @@ bool TMatrix::Resize(int Nc, int Nr)
     return true;
 }
 
-void TMatrix::SetVal(int c, int r, double v)
-{
-    if (!Inside(c, r)) return;
-    Mat[Ix(c, r)] = v;
-    Changed();
-}
-
 void TMatrix::Fill(double value)
 {
     std::fill(Mat.begin(), Mat.end(), value);
@@ -176,11 +169,6 @@ void TMatrix::CopyFrom(const TMatrix* MatSource, int SourceColLo, int SourceRowL
                 SetVal(c - w.c0 + DestCol, r - w.r0 + DestRow, from->Mat[from->Ix(c, r)]);
     }
     Changed();
-}
-
-void TMatrix::Changed() const
-{
-    if (FOnChange) FOnChange();
 }
 
 // ---- TIntMatrix ------------------------------------------------------------------------------

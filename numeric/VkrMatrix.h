@@ -35,7 +35,12 @@ public:
 
     double GetVal(int c, int r) const { return Inside(c, r) ? Mat[Ix(c, r)] : 0.0; }
     // Stores and fires OnChange inside the matrix; otherwise nothing happens.
-    void SetVal(int c, int r, double v);
+    void SetVal(int c, int r, double v)
+    {
+        if (!Inside(c, r)) return;
+        Mat[Ix(c, r)] = v;
+        Changed();
+    }
     void Fill(double value);  // OnChange once
 
     const std::string& DataID() const { return FDataID; }
@@ -71,7 +76,10 @@ public:
     void SetOnSortExchange(TSortExchgEvent handler) { FOnSortExchange = std::move(handler); }
     void SetOnCalcDistance(TOnCalcDistanceEvent handler) { FOnCalcDist = std::move(handler); }
     const TOnCalcDistanceEvent& OnCalcDistance() const { return FOnCalcDist; }
-    void Changed() const;
+    void Changed() const
+    {
+        if (FOnChange) FOnChange();
+    }
 
 private:
     struct Window {
