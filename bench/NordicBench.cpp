@@ -44,7 +44,8 @@ Spectrum NoiseSpectrum(std::uint32_t seed) {
 // The crafted comb; `lift` scales the whole spectrum (a different block, the same shape).
 Spectrum CombSpectrum(double lift) {
     Spectrum s{};
-    for (int k = 1; k < kPoints; ++k) s[static_cast<std::size_t>(k)] = k % 2 ? 1.0 : std::pow(10.0, 0.05);
+    for (int k = 1; k < kPoints; ++k)
+        s[static_cast<std::size_t>(k)] = k % 2 ? 1.0 : std::pow(10.0, 0.05);
     for (int t = 743; t + 2 <= kPoints / 2; t += 8) {
         s[static_cast<std::size_t>(t)] += 200;
         s[static_cast<std::size_t>(t - 1)] += 800.0 / 9;

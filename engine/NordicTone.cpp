@@ -70,7 +70,8 @@ nordic::LineTable Engine::NordicLineTable(const char* step) {
         throw std::out_of_range(std::string(step) + ": block length " + std::to_string(s.POINTS) +
                                 " outside 2..32768");
     if (s.SoundFileSampleRate <= 0)
-        throw std::invalid_argument(std::string(step) + ": no sample rate for the line frequencies");
+        throw std::invalid_argument(std::string(step) +
+                                    ": no sample rate for the line frequencies");
     if (!nordicLines_) nordicLines_ = std::make_shared<nordic::LineTableCache>();
     return nordicLines_->For(s.Intensity, s.POINTS, s.SoundFileSampleRate, Work().Fft(s.POINTS));
 }
@@ -85,7 +86,8 @@ void Engine::NordicExtractTonalComponents() {
     nordic::Scan scan(lines, nordic::Extreme::Peak,
                       {s.Start3dBHz, s.End3dBHz, s.ToneBandWidth3dBHz, s.CriticalBandWidth_Nordic});
     // The scan of the block ends when the list is full.
-    const int room = nordic::ListCapacity({&s.ToneF_Nordic108, &s.ToneL_Nordic108, &s.ToneRef_Nordic108});
+    const int room =
+        nordic::ListCapacity({&s.ToneF_Nordic108, &s.ToneL_Nordic108, &s.ToneRef_Nordic108});
     nordic::Candidate c;
     while (s.NTones_Nordic108 < room && scan.Next(c)) {
         const nordic::Assessment a = nordic::Assess(lines, c, CurveFit1());

@@ -266,10 +266,9 @@ void TCurveFit::PrepareSpline()
             const double sig = (X(i) - X(i - 1)) / (X(i + 1) - X(i - 1));
             const double p = sig * Y2(i - 1) + 2;
             Y2(i) = (sig - 1) / p;
-            U(i) = (6 * ((Y(i + 1) - Y(i)) / (X(i + 1) - X(i)) - (Y(i) - Y(i - 1)) / (X(i) - X(i - 1))) /
-                        (X(i + 1) - X(i - 1)) -
-                    sig * U(i - 1)) /
-                   p;
+            const double slopes =
+                (Y(i + 1) - Y(i)) / (X(i + 1) - X(i)) - (Y(i) - Y(i - 1)) / (X(i) - X(i - 1));
+            U(i) = (6 * slopes / (X(i + 1) - X(i - 1)) - sig * U(i - 1)) / p;
         }
         double qn = 0, un = 0;
         if (!FNaturalN) {

@@ -177,10 +177,14 @@ TEST_F(WholeProgram, AdvancedRunRatesTheToneInNoise) {
     EXPECT_EQ(block[1].rfind("index, , CountLine, , Start CB Line, ", 0), 0u) << block[1];
     int rows = 0, toneRows = 0;
     for (auto it = block + 2; it != summary.end(); ++it, ++rows) {
-        std::vector<std::string> fields;
-        for (std::size_t at = 0, next; at != std::string::npos; at = next == std::string::npos ? next : next + 2) {
-            next = it->find(", ", at);
-            fields.push_back(it->substr(at, next == std::string::npos ? next : next - at));
+        std::vector<std::string> fields{""};
+        for (std::size_t i = 0; i < it->size(); ++i) {
+            if (it->compare(i, 2, ", ") == 0) {
+                fields.emplace_back();
+                ++i;
+            } else {
+                fields.back() += (*it)[i];
+            }
         }
         ASSERT_EQ(fields.size(), 25u) << *it;
         toneRows += fields[16] == "1000" ? 1 : 0;  // ToneF_Nordic108
