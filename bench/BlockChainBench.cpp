@@ -18,43 +18,14 @@
 
 #include <unistd.h>
 
+#include "bench/QuietHost.h"
 #include "engine/Engine.h"
 
 namespace {
 
 using namespace oxw::engine;
 
-class QuietHost : public RunHost {
-public:
-    std::map<std::string, std::string, std::less<>> texts;
-    std::string GetText(std::string_view name) const override {
-        auto it = texts.find(name);
-        return it == texts.end() ? std::string() : it->second;
-    }
-    void SetText(std::string_view name, std::string_view text) override {
-        auto it = texts.find(name);
-        if (it != texts.end())
-            it->second.assign(text);
-        else
-            texts.emplace(std::string(name), std::string(text));
-    }
-    void CreateAuditLog(std::string_view, std::string_view text) override { logged += text.size(); }
-    std::optional<std::string> ChooseSoundFile(std::string_view) override { return std::nullopt; }
-    void ShowSoundFileCheck(SoundFileCheckForm&) override {}
-    void ShowMessage(std::string_view) override {}
-    void SetProgressRange(int, int) override {}
-    void SetProgressPosition(int) override {}
-    void Refresh() override {}
-    void DravolekFormatOutput() override {}
-    void OutputTimeFiles() override {}
-    void OutputSummary() override {}
-    void DoCharts() override {}
-    void ScanHandOff(int, const FreqTable&) override {}
-    void SelectFFTSize32768() override {}
-    void AddSoundQualityRow(double, double) override {}
-    void EndOfRunMenus() override {}
-    std::size_t logged = 0;
-};
+using oxw::bench::QuietHost;
 
 void PutLE(std::vector<char>& b, std::uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) b.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));

@@ -11,7 +11,14 @@
 #include "engine/RunState.h"
 #include "engine/SoundFileCheckForm.h"
 
+class TCurveFit;
+
 namespace oxw::engine {
+
+namespace nordic {
+class LineTableCache;
+struct LineTable;
+}  // namespace nordic
 
 class Engine {
 public:
@@ -106,6 +113,8 @@ public:
 
     RunHost& Host() { return host_; }
     std::ifstream& Stream() { return stream_; }
+    // The main form's curve fitter "CurveFit1"; the Joint Nordic steps regress levels with it.
+    TCurveFit& CurveFit1();
 
 private:
     void SelectPoints();
@@ -122,11 +131,16 @@ private:
     void Pass2Line();
     void DominantResultLines();
     void Stub(const char* name);
+    // Levels and frequencies of the current block's lines for a Joint Nordic step (POINTS set
+    // from the processing mode first).
+    nordic::LineTable NordicLineTable(const char* step);
 
     RunHost& host_;
     std::unique_ptr<RunState> state_;
     SoundFileCheckForm checkForm_;
     std::ifstream stream_;
+    std::shared_ptr<TCurveFit> curveFit1_;
+    std::shared_ptr<nordic::LineTableCache> nordicLines_;
 };
 
 }  // namespace oxw::engine

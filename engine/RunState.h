@@ -147,13 +147,23 @@ struct RunState {
     double Tonality_S = 0, TonalityR2_T = 0, Tonality_T = 0, MajMin_T = 0, TonalityR2_S = 0;
     double Chord_S = 0, ChordR2_S = 0;
 
-    // Dominant tone and roughness of the tone pass.
+    // Joint Nordic tone and roughness lists of one tone-pass block (entries 1..count; the 121-bin
+    // counts stay 0) and the last candidate's 3 dB points, bandwidths and critical band (Hz).
+    int NTones_Nordic108 = 0, NTones_Nordic121 = 0;
+    int NRoughness_Nordic108 = 0, NRoughness_Nordic121 = 0;
+    double Start3dBHz = 0, End3dBHz = 0, ToneBandWidth3dBHz = 0, RoughnessBandWidth3dBHz = 0,
+           CriticalBandWidth_Nordic = 0;
+
+    // Dominant tone and roughness of the tone pass: running maxima of the audibility (dB) over
+    // every block, never reset; levels in dB, frequencies and bandwidths in Hz.
     int DominantToneCBStart = 0, DominantToneCBEnd = 0;
     double DominantToneStartCBHz = 0, DominantToneEndCBHz = 0, DominantToneHz = 0,
-           DominantTone3dBBandwidth = 0, DominantToneLoudness = 0, DominantTone = 0;
+           DominantTone3dBBandwidth = 0, DominantToneLoudness = 0, DominantTone = 0,
+           DominantToneMaskingNoise = 0;
     int DominantRoughnessCBStart = 0, DominantRoughnessCBEnd = 0;
     double DominantRoughnessStartCBHz = 0, DominantRoughnessEndCBHz = 0, DominantRoughnessHz = 0,
-           DominantRoughness3dBBandwidth = 0, DominantRoughnessLoudness = 0, DominantRoughness = 0;
+           DominantRoughness3dBBandwidth = 0, DominantRoughnessLoudness = 0, DominantRoughness = 0,
+           DominantRoughnessMaskingNoise = 0;
 
     // Percentiles, energy sum of the recorded blocks and room-noise ratings read by the summary.
     double LA1 = 0, LA5 = 0, LA10 = 0, LA20 = 0, LA50 = 0, LA80 = 0, LA90 = 0;

@@ -18,8 +18,6 @@ void Engine::CalculateSharpness() { Stub("CalculateSharpness"); }
 void Engine::ExtractTonalComponents() { Stub("ExtractTonalComponents"); }
 void Engine::CalculateToneDissonance() { Stub("CalculateToneDissonance"); }
 void Engine::NordicCalculateToneDissonance() { Stub("NordicCalculateToneDissonance"); }
-void Engine::NordicExtractTonalComponents() { Stub("NordicExtractTonalComponents"); }
-void Engine::NordicExtractRoughnessComponents() { Stub("NordicExtractRoughnessComponents"); }
 void Engine::FindLevelsAboveMasking() { Stub("FindLevelsAboveMasking"); }
 void Engine::SortToneArrays(int, int) { Stub("SortToneArrays"); }
 void Engine::FindVirtualPitches() { Stub("FindVirtualPitches"); }

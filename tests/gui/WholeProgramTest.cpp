@@ -15,6 +15,7 @@
 #include "app/SoundFileCheck.h"
 #include "app/TForm1.h"
 #include "app/ViewFileOutput.h"
+#include "engine/SpectrumFixture.h"
 #include "platform/Dialogs.h"
 #include "support/FailingStreams.h"
 #include "support/TempDir.h"
@@ -147,6 +148,62 @@ TEST_F(WholeProgram, OnePassRunWritesFilesAndOpensResults) {
     for (const char* kind : {" Acoustic S.dvk", " Acoustic T.dvk", " LOG.LOG", " Tone L.dvk", " CompactF.ARY"})
         EXPECT_EQ(std::count_if(left.begin(), left.end(), [&](auto& n) { return EndsWith(n, kind); }), 1) << kind;
     EXPECT_EQ(ReadLines(names.LogFileName).back(), "Start Exit1Click");
+}
+
+// The two-pass run, as a new user starts it: "Advanced" with the check dialog's defaults, on 4 s
+// of a 1000-count sine at 999.948 Hz (FFT line 743 of the tone pass) over uniform noise of
+// +-1000 counts. Annex C of ISO 1996-2 rates that tone 25.0 dB audible; single unaveraged
+// blocks read the noise low, so the run's dominant tone lies a little above.
+TEST_F(WholeProgram, AdvancedRunRatesTheToneInNoise) {
+    using engine::spectrumtest::Noise;
+    const std::size_t n = 4 * 44100;
+    const std::vector<int> noise = Noise(n, 1000);
+    std::vector<std::int16_t> frames(n);
+    for (std::size_t i = 0; i < n; ++i)
+        frames[i] = static_cast<std::int16_t>(
+            std::lround(1000 * std::sin(2 * M_PI * 999.948 * i / 44100.0)) + noise[i]);
+    test::WriteWavFrames(wav, test::WavFormat(), frames);
+    SkipQuestionnaire();
+    dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
+    main->ProcessAdvancedClick();
+    ASSERT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join("|").toStdString();
+    EXPECT_EQ(main->GetText("CurrentProcessingMode"), "Extended");
+
+    // The summary's closing block: the column names, then one value row per tone listed.
+    const auto& names = main->Files().Names;
+    const auto summary = ReadLines(names.DravolekSummaryFileName);
+    const auto block = std::find(summary.begin(), summary.end(), "NORDIC TONE Elements");
+    ASSERT_NE(block, summary.end());
+    ASSERT_GT(summary.end() - block, 3);
+    EXPECT_EQ(block[1].rfind("index, , CountLine, , Start CB Line, ", 0), 0u) << block[1];
+    int rows = 0, toneRows = 0;
+    for (auto it = block + 2; it != summary.end(); ++it, ++rows) {
+        std::vector<std::string> fields{""};
+        for (std::size_t i = 0; i < it->size(); ++i) {
+            if (it->compare(i, 2, ", ") == 0) {
+                fields.emplace_back();
+                ++i;
+            } else {
+                fields.back() += (*it)[i];
+            }
+        }
+        ASSERT_EQ(fields.size(), 25u) << *it;
+        toneRows += fields[16] == "1000" ? 1 : 0;  // ToneF_Nordic108
+    }
+    EXPECT_GT(rows, 40);
+    EXPECT_GE(toneRows, 1);
+
+    // The log's closing line on the dominant tone.
+    const auto log = ReadLines(names.LogFileName);
+    const auto dominant = std::find_if(log.begin(), log.end(), [](const std::string& l) {
+        return l.find("8147 DOMINANT TONE RESULT") != std::string::npos;
+    });
+    ASSERT_NE(dominant, log.end());
+    EXPECT_NE(dominant->find(" , Tone Level (Hz) 1000 , "), std::string::npos) << *dominant;
+    const std::string tail = " , Tonal Audibility, ";
+    const double audibility = std::stod(dominant->substr(dominant->rfind(tail) + tail.size()));
+    EXPECT_GE(audibility, 24.0) << *dominant;
+    EXPECT_LE(audibility, 29.0) << *dominant;
 }
 
 TEST_F(WholeProgram, CancelledChoiceStaysOnAnalysisPage) {

@@ -1,0 +1,121 @@
+#pragma once
+// The Joint Nordic method's search of a block's spectrum (ISO 1996-2, Annex C in the engine's
+// own form), shared by the tone and the roughness assessment: a tone is a peak framed by two
+// flat stretches of noise (the noise pauses), a roughness a dip framed the same way; the dip
+// search is the peak search on the negated levels. Levels in dB, frequencies in Hz, lines are
+// FFT line indices of the block.
+#include <initializer_list>
+#include <vector>
+
+#include "engine/RunState.h"
+
+class TCurveFit;
+class TFastFourier;
+
+namespace oxw::engine::nordic {
+
+// Level L(k) = I2dB(Intensity[k]) and frequency f(k) of the lines 0..points-1 of one block.
+struct LineTable {
+    int points = 0;
+    int rate = 0;  // frames per second of the sound file
+    const double* L = nullptr;
+    const double* f = nullptr;
+};
+
+// Keeps the line table of the last block: the levels are worked out once per spectrum, whichever
+// of the two assessments asks first; the frequencies once per block length and rate.
+class LineTableCache {
+public:
+    // f(k) is the FFT component's line frequency for a sampling interval of 1 / rate.
+    LineTable For(const Spectrum& intensity, int points, int rate, const TFastFourier& fft);
+
+private:
+    int points_ = 0, rate_ = 0;
+    bool levelsValid_ = false;
+    std::vector<double> intensity_, level_, freq_;
+};
+
+enum class Extreme { Peak, Dip };
+
+// A candidate that passed every test of its shape, bandwidth and critical band. The extreme
+// is the maximum of a tone or the minimum of a roughness.
+struct Candidate {
+    int FirstNoisePauseStartLine = 0, FirstNoisePauseEndLine = 0;
+    int LastNoisePauseStartLine = 0, LastNoisePauseEndLine = 0;
+    double NoisePauseStartdB = 0, NoisePauseEnddB = 0;
+    int ExtremeLine = 0;
+    double ExtremeHz = 0, ExtremedB = 0;
+    int Start3dBLine = 0, End3dBLine = 0;
+    double BandWidth3dBHz = 0;
+    double CriticalBandWidth = 0;  // 100 Hz below 500 Hz, else a fifth of the frequency
+    int HalfBandLines = 0;         // h: half the critical band in lines, rounded
+    int LinearRegressionStartLine = 0, LinearRegressionEndLine = 0;  // widened to 2h if inside
+};
+
+// Measures of the last candidate that got so far, whether or not it was accepted: the
+// engine's Start3dBHz, End3dBHz, tone or roughness 3 dB bandwidth and CriticalBandWidth_Nordic.
+struct LastMeasures {
+    double& Start3dBHz;
+    double& End3dBHz;
+    double& BandWidth3dBHz;
+    double& CriticalBandWidth;
+};
+
+// Walks up the lines 3..points-2 once. Every line is tested as the end of a first noise pause
+// (a rise of at least 1 dB after a rise of more than 0 and less than 1 dB); the scan ends when
+// no last noise pause follows below line points - 2.
+class Scan {
+public:
+    Scan(const LineTable& lines, Extreme kind, LastMeasures last)
+        : t_(lines), sign_(kind == Extreme::Peak ? 1.0 : -1.0), last_(last) {}
+
+    // The next candidate that passes; false when the scan has ended.
+    bool Next(Candidate& c);
+    // The scan position: the last noise pause's end line of the candidate just found.
+    int Position() const { return p_; }
+
+private:
+    // The level seen from the extreme's side: L for a peak, -L for a dip.
+    double M(int k) const { return sign_ * t_.L[k]; }
+    bool FirstNoisePause();
+    bool LastNoisePause(Candidate& c);
+    bool Measure(Candidate& c);
+
+    LineTable t_;
+    double sign_;
+    LastMeasures last_;
+    int p_ = 2;
+    bool ended_ = false;
+};
+
+// The assessment of an accepted candidate.
+struct Assessment {
+    double Level = 0;         // L_T: energy sum of the lines between the noise pauses, dB
+    double LinearSlope = 0;   // dB per Hz of the noise regression over the regression range
+    double LinearOffset = 0;  // dB
+    double LinearFitValue = 0;
+    double MaskingNoise = 0;  // energy sum of the fitted noise over the critical band, dB
+    double Audibility = 0;    // L_T - masking noise + frequency term, dB
+};
+
+// Regresses the levels over frequency through the fitter (Init, EnterStatValue, CalcLinFit),
+// sums the tone level and the fitted noise in the critical band (the extreme's line +- h) and
+// rates the audibility.
+Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit);
+
+// The level a tone is listed with: the adjustment of 0 to 6 dB put on the tone level itself
+// (below 4 dB unchanged, 2 L - 4 up to 10 dB, L + 6 above). The audibility does not use it.
+double ListedToneLevel(double level);
+
+// Audibility of a level above its masking noise at frequency f:
+// level - masking + 2 + lg(1 + (f / 502)^2.5).
+double Audibility(double level, double masking, double f);
+
+}  // namespace oxw::engine::nordic
+
+namespace oxw::engine::nordic {
+
+// Entries a list can take: its arrays hold entries 1..size-1, and at most MAXTONES - 1.
+int ListCapacity(std::initializer_list<const std::vector<double>*> arrays);
+
+}  // namespace oxw::engine::nordic

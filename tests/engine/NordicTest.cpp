@@ -1,0 +1,266 @@
+// Joint Nordic tone and roughness audibility on crafted 32768-point spectra at 44100 Hz, mode
+// "Extended". The crafted tone: a floor of 1.0 on odd lines and 10^0.05 on even lines (0 and
+// 0.5 dB), plus 200 at line 743 (999.948 Hz), 800/9 at 742 and 744, 50/9 at 741 and 745. Its
+// independent reference is ISO 1996-2:2007 Annex C: tone level Lpt = energy sum of the lines
+// within 3 dB (742..744); noise Ln at fc from a straight-line fit of the levels over the critical
+// band without the tone's lines (741..745); Lpn = Ln + 10 lg(CBW / line spacing), CBW = fc / 5
+// above 500 Hz; audibility Lpt - Lpn + 2 + lg(1 + (fc / 502)^2.5) = 6.659 dB.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "engine/Engine.h"
+#include "engine/NordicScan.h"
+#include "numeric/CurveFit.h"
+#include "support/EngineRig.h"
+
+namespace oxw::engine {
+namespace {
+
+constexpr double kEven = 1.1220184543019633;  // 10^0.05: 0.5 dB
+constexpr double kLineHz = 44100.0 / 32768;
+
+struct NordicRig : test::EngineRig<> {
+    explicit NordicRig(int rate = 44100) {
+        host.texts["CurrentProcessingMode"] = "Extended";
+        host.texts["QualityFFTSampleSize"] = "32768";
+        e.S().SoundFileSampleRate = rate;
+        e.S().CountLine = 1;
+        host.log.clear();
+    }
+    RunState& S() { return e.S(); }
+    Spectrum& I() { return e.S().Intensity; }
+};
+
+// The floor on every line, `odd` on lines of the parity of 1 + shift, `even` on the others.
+void Floor(Spectrum& I, double odd, double even, int shift = 0) {
+    for (int k = 1; k < 32768; ++k) I[k] = (k - shift) % 2 != 0 ? odd : even;
+}
+
+// The crafted tone centred on line t.
+void AddTone(Spectrum& I, int t) {
+    I[t] += 200;
+    I[t - 1] += 800.0 / 9;
+    I[t + 1] += 800.0 / 9;
+    I[t - 2] += 50.0 / 9;
+    I[t + 2] += 50.0 / 9;
+}
+
+// Levels from centre - 5 to centre + 5 (dB) over the floor.
+void SetLevels(Spectrum& I, int centre, const std::vector<double>& dB) {
+    for (std::size_t i = 0; i < dB.size(); ++i)
+        I[static_cast<std::size_t>(centre - 5) + i] = std::pow(10.0, dB[i] / 10);
+}
+
+double Db(double intensity) { return 10 * std::log10(intensity); }
+
+// Annex C's audibility of the crafted tone on line t, worked out here from the spectrum.
+double AnnexCAudibility(const Spectrum& I, int t) {
+    const double fc = t * kLineHz;
+    const double cbw = fc < 500 ? 100 : fc / 5;
+    const int h = static_cast<int>(std::lround(cbw / kLineHz / 2));
+    long double n = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;
+    for (int j = t - h; j <= t + h; ++j) {
+        if (std::abs(j - t) <= 2) continue;  // the tone's own lines stay out of the noise fit
+        const long double x = (j - t) * kLineHz, y = Db(I[j]);
+        n += 1, sx += x, sy += y, sxx += x * x, sxy += x * y;
+    }
+    const double Ln = static_cast<double>((sxx * sy - sx * sxy) / (n * sxx - sx * sx));
+    const double Lpt = Db(I[t - 1] + I[t] + I[t + 1]);
+    const double Lpn = Ln + Db(cbw / kLineHz);
+    return Lpt - Lpn + 2 + std::log10(1 + std::pow(fc / 502, 2.5));
+}
+
+std::vector<test::LogLine> Framed(const std::string& step, const std::string& lists,
+                                  std::vector<test::LogLine> inner = {}) {
+    std::vector<test::LogLine> lines{{"S", step}, {"D", step + "  " + lists + " using Intensity"}};
+    lines.insert(lines.end(), inner.begin(), inner.end());
+    lines.push_back({"E", step});
+    return lines;
+}
+
+const std::string kTone = "NordicExtractTonalComponents";
+const std::string kToneLists = "NordicToneF, NordicToneL, NordicToneRef";
+const std::string kRough = "NordicExtractRoughnessComponents";
+const std::string kRoughLists = "NordicRoughnessF, NordicRoughnessL, NordicRoughnessRef";
+const std::string kHeader =
+    "Nordic 01.00 ToneF index, , CountLine, , Start CB Line, , Start Noise Pause, , "
+    "NoisePauseStartdB, , Start3dBLine, , Maxima6dBLine, , Maxima6dBHz, , Maxima6dBdB, , "
+    "End3dBLine, , ToneBandWidth3dBHz, , NoisePauseEnddB, , End Noise Pause, , End CB Line, , "
+    "CriticalBandWidth, , NTones_Nordic108, , ToneF_Nordic108, , ToneL_Nordic108 , "
+    "ToneRef_Nordic108, , LinearSlope, , LinearOffset, , LinearFitValue, , ToneMaskingNoise, , "
+    "DominantTone, , ToneAudibility ";
+
+TEST(NordicTone, CraftedToneAgainstAnnexC) {
+    NordicRig r;
+    Floor(r.I(), 1.0, kEven);
+    AddTone(r.I(), 743);
+    r.e.NordicExtractTonalComponents();
+    const RunState& s = r.S();
+    ASSERT_EQ(1, s.NTones_Nordic108);
+    EXPECT_EQ(0, s.NTones_Nordic121);
+    EXPECT_EQ(743, s.ToneRef_Nordic108[1]);
+    EXPECT_NEAR(999.948, s.ToneF_Nordic108[1], 5e-4);
+    // Tone level L_T: the energy sum of the lines between the noise pauses, 25.810 dB, listed
+    // 6 dB higher by the adjustment rule.
+    const double lt = Db(r.I()[742] + r.I()[743] + r.I()[744]);
+    EXPECT_NEAR(25.8095, lt, 1e-4);
+    EXPECT_NEAR(lt + 6, s.ToneL_Nordic108[1], 1e-9);
+    EXPECT_NEAR(2 * kLineHz, s.ToneBandWidth3dBHz, 1e-9);
+    EXPECT_NEAR(199.990, s.CriticalBandWidth_Nordic, 5e-4);
+    // The audibility comes from the plain tone level over the critical band's fitted noise.
+    EXPECT_NEAR(6.129, s.DominantTone, 5e-4);
+    EXPECT_NEAR(22.500, s.DominantToneMaskingNoise, 5e-4);
+    EXPECT_DOUBLE_EQ(s.ToneL_Nordic108[1], s.DominantToneLoudness);
+    EXPECT_EQ(669, s.DominantToneCBStart);
+    EXPECT_EQ(817, s.DominantToneCBEnd);
+    EXPECT_NEAR(669 * kLineHz, s.DominantToneStartCBHz, 1e-9);
+    EXPECT_NEAR(817 * kLineHz, s.DominantToneEndCBHz, 1e-9);
+    EXPECT_DOUBLE_EQ(s.ToneF_Nordic108[1], s.DominantToneHz);
+    EXPECT_NEAR(2 * kLineHz, s.DominantTone3dBBandwidth, 1e-9);
+
+    const double annexC = AnnexCAudibility(r.I(), 743);
+    EXPECT_NEAR(6.659, annexC, 5e-4);
+    EXPECT_NEAR(annexC, s.DominantTone, 1.0);
+
+    // Both noise references (lines 738 and 746) are 0.5 dB levels that compute a hair below
+    // 0.5 and show as 0.
+    const std::string row =
+        "Nordic 01.01, 747, 1, 669, 741, 0, 742, 743, 1000, 23, 744, 3, 0, 745, 817, 200, 1, "
+        "1000, 32, 743, 0.000, 0.768, -0.000, 22, 0.000, 6.129";
+    EXPECT_EQ(451u, kHeader.size());
+    EXPECT_EQ(r.host.log, Framed(kTone, kToneLists, {{"T", kHeader}, {"T", row}}));
+
+    // The dominant values outlast a block without tones; the list does not.
+    Floor(r.I(), 1.0, kEven);
+    r.e.NordicExtractTonalComponents();
+    EXPECT_EQ(0, s.NTones_Nordic108);
+    EXPECT_NEAR(6.129, s.DominantTone, 5e-4);
+}
+
+// Every line is tested as a noise pause's end: the tone one line higher, floor pattern included,
+// is found there with the same audibility.
+TEST(NordicTone, ToneOneLineHigherIsFoundAlike) {
+    NordicRig r;
+    Floor(r.I(), 1.0, kEven, 1);
+    AddTone(r.I(), 744);
+    r.e.NordicExtractTonalComponents();
+    const RunState& s = r.S();
+    ASSERT_EQ(1, s.NTones_Nordic108);
+    EXPECT_EQ(744, s.ToneRef_Nordic108[1]);
+    EXPECT_NEAR(6.129, s.DominantTone, 0.01);
+    EXPECT_NEAR(AnnexCAudibility(r.I(), 744), s.DominantTone, 1.0);
+    EXPECT_EQ(2u, r.host.Lines("T").size());
+}
+
+// The tone every 8 lines from 743 gives about 1770 candidates; the list takes 1023 and the scan
+// of the block ends there. Each tone's band holds many others, so none is audible.
+TEST(NordicTone, FullListEndsTheScan) {
+    NordicRig r;
+    Floor(r.I(), 1.0, kEven);
+    for (int t = 743; t + 2 <= 16384; t += 8) AddTone(r.I(), t);
+    r.e.NordicExtractTonalComponents();
+    const RunState& s = r.S();
+    ASSERT_EQ(1023, s.NTones_Nordic108);
+    for (int n = 1; n <= 1023; ++n) ASSERT_EQ(743 + 8 * (n - 1), s.ToneRef_Nordic108[n]) << n;
+    EXPECT_EQ(2046u, r.host.Lines("T").size());
+    EXPECT_EQ(1023, r.host.Count("T", kHeader));
+    EXPECT_EQ(0, s.DominantTone);
+    EXPECT_EQ(0, s.DominantToneHz);
+}
+
+// Shapes at a line spacing of 1.25 Hz (40960 frames per second): a tone at line 200 (250 Hz,
+// critical band 100 Hz) with a 3 dB point where the level falls by 2.6 dB (rounded 3) but not
+// by 2.4 dB, and a 3 dB bandwidth that must stay below a tenth of the critical band.
+TEST(NordicTone, ShapesBandwidthAndRounding) {
+    struct Case {
+        const char* name;
+        int rate;
+        double drop4;  // level drop at lines 196 and 204 (dB)
+        int tones;
+        double bandwidthHz;
+    };
+    const Case cases[] = {
+        {"3 dB points at +-4 lines: 10 Hz, a tenth of 100 Hz", 40960, 3.5, 0, 10.0},
+        {"the same a little narrower", 40800, 3.5, 1, 8 * 40800.0 / 32768},
+        {"a drop of 2.6 dB rounds to 3", 40800, 2.6, 1, 8 * 40800.0 / 32768},
+        {"a drop of 2.4 dB rounds to 2: no 3 dB point", 40800, 2.4, 0, -1},
+    };
+    for (const Case& c : cases) {
+        NordicRig r(c.rate);
+        Floor(r.I(), 1.0, kEven);
+        const double d4 = 24 - c.drop4;
+        SetLevels(r.I(), 200, {10, d4, 22.2, 22.2, 23.5, 24, 23.5, 22.2, 22.2, d4, 10});
+        r.S().Start3dBHz = r.S().ToneBandWidth3dBHz = -1;
+        r.e.NordicExtractTonalComponents();
+        EXPECT_EQ(c.tones, r.S().NTones_Nordic108) << c.name;
+        EXPECT_NEAR(c.bandwidthHz, r.S().ToneBandWidth3dBHz, 1e-9) << c.name;
+        EXPECT_EQ(c.bandwidthHz > 0 ? 100.0 : 0.0, r.S().CriticalBandWidth_Nordic) << c.name;
+        if (c.tones == 1) {
+            EXPECT_NEAR(250 * c.rate / 40960.0, r.S().ToneF_Nordic108[1], 1e-9);
+            // Every line between the noise pauses counts once, the 6 dB lines at +-4 included.
+            double sum = 0;
+            for (int k = 196; k <= 204; ++k) sum += r.I()[k];
+            EXPECT_NEAR(Db(sum) + 6, r.S().ToneL_Nordic108[1], 1e-9) << c.name;
+        }
+    }
+}
+
+TEST(NordicTone, ListedLevelRuleAndFlatSpectrum) {
+    const std::pair<double, double> levels[] = {{3.9, 3.9}, {4.0, 4.0}, {7.0, 10.0},
+                                                {10.0, 16.0}, {11.0, 17.0}, {-5.0, -5.0}};
+    for (const auto& [lt, listed] : levels) EXPECT_DOUBLE_EQ(listed, nordic::ListedToneLevel(lt));
+
+    NordicRig r;
+    Floor(r.I(), 1.0, kEven);
+    r.e.NordicExtractTonalComponents();
+    r.e.NordicExtractRoughnessComponents();
+    std::vector<test::LogLine> expected = Framed(kTone, kToneLists);
+    for (const test::LogLine& l : Framed(kRough, kRoughLists)) expected.push_back(l);
+    EXPECT_EQ(expected, r.host.log);
+    EXPECT_EQ(0, r.S().NTones_Nordic108 + r.S().NRoughness_Nordic108);
+}
+
+// The dip: floor 40.0 dB (odd lines) and 40.5 dB (even), 10.0 dB at 744, 13.52 dB at 743 and
+// 745, 25.56 dB at 742 and 746. One roughness entry, far below its masking noise.
+TEST(NordicRoughness, DipIsListedButNotDominant) {
+    NordicRig r;
+    Floor(r.I(), 1e4, 1e4 * kEven);
+    SetLevels(r.I(), 744, {40, 40.5, 40, 25.56, 13.52, 10, 13.52, 25.56, 40, 40.5, 40});
+    r.e.NordicExtractRoughnessComponents();
+    const RunState& s = r.S();
+    ASSERT_EQ(1, s.NRoughness_Nordic108);
+    EXPECT_EQ(0, s.NRoughness_Nordic121);
+    EXPECT_EQ(744, s.RoughnessRef_Nordic108[1]);
+    EXPECT_NEAR(744 * kLineHz, s.RoughnessF_Nordic108[1], 1e-9);
+    EXPECT_NEAR(17.402, s.RoughnessL_Nordic108[1], 5e-4);  // not adjusted
+    EXPECT_NEAR(2 * kLineHz, s.RoughnessBandWidth3dBHz, 1e-9);
+    EXPECT_EQ(0, s.DominantRoughness);
+    EXPECT_EQ(0, s.DominantRoughnessHz);
+    EXPECT_EQ(r.host.log, Framed(kRough, kRoughLists));  // no trace rows
+
+    // The assessment behind the entry.
+    const nordic::LineTable lines = {32768, 44100, nullptr, nullptr};
+    std::vector<double> L(32768), f(32768);
+    for (int k = 0; k < 32768; ++k) {
+        L[static_cast<std::size_t>(k)] = k > 0 ? Db(r.I()[k]) : 0;
+        f[static_cast<std::size_t>(k)] = k <= 16384 ? k * kLineHz : 0;
+    }
+    double start = 0, end = 0, bw = 0, cbw = 0;
+    nordic::Scan scan({lines.points, lines.rate, L.data(), f.data()}, nordic::Extreme::Dip,
+                      {start, end, bw, cbw});
+    nordic::Candidate c;
+    ASSERT_TRUE(scan.Next(c));
+    TCurveFit fit;
+    const nordic::Assessment a =
+        nordic::Assess({lines.points, lines.rate, L.data(), f.data()}, c, fit);
+    EXPECT_NEAR(17.402, a.Level, 5e-4);
+    EXPECT_NEAR(61.223, a.MaskingNoise, 5e-4);
+    EXPECT_NEAR(-41.000, a.Audibility, 5e-4);
+    EXPECT_FALSE(scan.Next(c));
+}
+
+}  // namespace
+}  // namespace oxw::engine

@@ -1,0 +1,217 @@
+// The curve fitter against published references: Anscombe's quartet I (1973) for the line, an
+// exact Hoerl curve, the natural spline through e^x of Burden and Faires (Numerical Analysis,
+// section 3.5), and Reinsch's smoothing spline (1967) whose residual must meet its allowance.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "numeric/CurveFit.h"
+
+namespace {
+
+using Pairs = std::vector<std::pair<double, double>>;
+
+void Enter(TCurveFit& fit, const Pairs& pairs)
+{
+    fit.Init();
+    for (const auto& [x, y] : pairs) fit.EnterStatValue(x, y);
+}
+
+// The message of the EVKRMath2Error that f raises; empty when it raises none.
+template <typename F>
+std::string Raised(F f)
+{
+    try {
+        f();
+    } catch (const EVKRMath2Error& e) {
+        return e.what();
+    }
+    return {};
+}
+
+const Pairs kAnscombeI{{10, 8.04}, {8, 6.95},  {13, 7.58}, {9, 8.81}, {11, 8.33}, {14, 9.96},
+                       {6, 7.24},  {4, 4.26},  {12, 10.84}, {7, 4.82}, {5, 5.68}};
+const Pairs kSmoothingData{{0, 0}, {1, 0.8}, {2, 0.9}, {3, 0.1}, {4, -0.8}, {5, -1.0}, {6, -0.3}};
+
+}  // namespace
+
+TEST(CurveFit, LineAndHoerlAgainstReferences)
+{
+    TCurveFit fit;
+    double k = 0, d = 0, q = 0;
+    Enter(fit, kAnscombeI);
+    fit.CalcLinFit(k, d, q);
+    EXPECT_NEAR(0.5000909, k, 1e-7);
+    EXPECT_NEAR(3.0000909, d, 1e-7);
+    EXPECT_NEAR(0.6665425, q, 1e-7);
+
+    Enter(fit, {{1, 3}, {2, 5}, {3, 7}});
+    fit.CalcLinFit(k, d, q);
+    EXPECT_DOUBLE_EQ(2, k);
+    EXPECT_DOUBLE_EQ(1, d);
+    EXPECT_DOUBLE_EQ(1, q);
+
+    Pairs hoerl;
+    for (int x = 1; x <= 5; ++x) hoerl.emplace_back(x, 2 * std::pow(1.5, x) * std::sqrt(x));
+    Enter(fit, hoerl);
+    double k0 = 0, k1 = 0, k2 = 0;
+    fit.CalcHoerlFit(k0, k1, k2, q);
+    EXPECT_NEAR(2, k0, 1e-12);
+    EXPECT_NEAR(1.5, k1, 1e-12);
+    EXPECT_NEAR(0.5, k2, 1e-12);
+    EXPECT_NEAR(1, q, 1e-12);
+}
+
+TEST(CurveFit, FitsRaiseInsteadOfReturningNaN)
+{
+    TCurveFit fit;
+    double a = 0, b = 0, c = 0, q = 0;
+    struct Case {
+        Pairs pairs;
+        bool hoerl;
+        std::string message;
+    };
+    const std::string notDetermined =
+        "CalcHoerlFit: x values must take at least three different values";
+    const Case cases[] = {
+        {{{1, 1}}, false, "CalcLinFit: not enough data points"},
+        {{{0.1, 1}, {0.1, 2}, {0.1, 4}}, false, "CalcLinFit: x values are all equal"},
+        {{{1, 1}, {2, 2}}, true, "CalcHoerlFit: not enough data points"},
+        {{{1, 0}, {2, 1}, {0, 2}}, true, "CalcHoerlFit: y values must not be negative or zero"},
+        {{{0, 1}, {2, 1}, {3, 2}}, true, "CalcHoerlFit: x values must not be negative or zero"},
+        {{{2, 1}, {2, 3}, {2, 4}}, true, notDetermined},
+        {{{2, 1}, {3, 3}, {2, 4}, {3, 2}}, true, notDetermined},
+    };
+    for (const Case& c0 : cases) {
+        Enter(fit, c0.pairs);
+        const std::string m = Raised([&] {
+            if (c0.hoerl)
+                fit.CalcHoerlFit(a, b, c, q);
+            else
+                fit.CalcLinFit(a, b, q);
+        });
+        EXPECT_EQ(c0.message, m);
+        EXPECT_EQ(0, a);
+        EXPECT_EQ(0, q);
+    }
+    // All y equal: a horizontal line that fits perfectly.
+    Enter(fit, {{1, 0.3}, {2, 0.3}, {5, 0.3}});
+    fit.CalcLinFit(a, b, q);
+    EXPECT_EQ(0, a);
+    EXPECT_DOUBLE_EQ(0.3, b);
+    EXPECT_EQ(1, q);
+}
+
+TEST(CurveFit, StoredPairsGrowByChunks)
+{
+    TCurveFit fit;
+    for (int i = 1; i <= 1001; ++i) fit.EnterStatValue(i, -i);
+    EXPECT_EQ(1001, fit.NumData());
+    EXPECT_EQ(1001, fit.DataX(1001));
+    EXPECT_EQ(-1001, fit.DataY(1001));
+    EXPECT_EQ(0, fit.DataX(0));
+    EXPECT_EQ(0, fit.DataX(1002));
+    EXPECT_EQ(cfeYLE0, fit.ErrIndic() & cfeYLE0);
+    fit.Init();
+    EXPECT_EQ(0, fit.NumData());
+    fit.EnterStatValue(3, 4);
+    EXPECT_EQ(0, fit.DataX(2));  // earlier pairs are gone
+    EXPECT_EQ(3, fit.MinX());
+    EXPECT_EQ(4, fit.MaxY());
+}
+
+TEST(CurveFit, NaturalSplineThroughExp)
+{
+    TCurveFit fit;
+    // Entered out of order: the spline sorts the pairs and keeps them together.
+    Enter(fit, {{3, std::exp(3.0)}, {0, 1}, {2, std::exp(2.0)}, {1, std::exp(1.0)}});
+    EXPECT_NEAR(1.76453, fit.CubicSpline(0.5), 5e-6);
+    EXPECT_NEAR(4.23030, fit.CubicSpline(1.5), 5e-6);
+    EXPECT_NEAR(13.00854, fit.CubicSpline(2.5), 5e-6);
+    EXPECT_DOUBLE_EQ(std::exp(2.0), fit.CubicSpline(2));
+
+    Enter(fit, {{0, 0}, {1, 1}, {2, 0}});
+    EXPECT_DOUBLE_EQ(0.6875, fit.CubicSpline(0.5));
+    EXPECT_DOUBLE_EQ(-1, fit.CubicSpline(-1));  // the first interval's cubic goes on
+}
+
+TEST(CurveFit, RepeatedXRaisesForEitherSpline)
+{
+    TCurveFit fit;
+    fit.SetName("CurveFit1");
+    const std::string notDistinct =
+        "Component \"CurveFit1\": the tabulated values are not distinct";
+    double q = 0;
+    bool valid = true;
+    for (const Pairs& pairs : {Pairs{{1, 1}, {1, 2}}, Pairs{{0, 0}, {1, 1}, {1, 3}, {2, 0}},
+                               Pairs{{2, 0}, {1, 1}, {2, 5}}, Pairs{{4, 1}}}) {
+        Enter(fit, pairs);
+        EXPECT_EQ(notDistinct, Raised([&] { fit.CubicSpline(1.5); })) << pairs.size();
+    }
+    Enter(fit, {{0, 0}, {1, 1}, {1, 3}});
+    EXPECT_EQ("PenalizedCubicSpline: two or more x-values are identical",
+              Raised([&] { fit.SmoothedSpline(0.5, q, valid); }));
+    std::vector<double> x{0, 2, 1}, y{0, 1, 2}, dy{1, 1, 1}, a(3), b(3), c(3), d(3);
+    EXPECT_EQ("PenalizedCubicSpline: x-values must be increasing",
+              Raised([&] { PenalizedCubicSpline(0, 2, 0, x, y, dy, a, b, c, d); }));
+    EXPECT_EQ("PenalizedCubicSpline: n1 must not be greater than n2",
+              Raised([&] { PenalizedCubicSpline(2, 2, 0, x, y, dy, a, b, c, d); }));
+}
+
+TEST(CurveFit, SmoothingSplineMeetsItsAllowance)
+{
+    TCurveFit fit;
+    Enter(fit, kSmoothingData);
+    double k = 0, d = 0, q = 0;
+    fit.CalcLinFit(k, d, q);
+    const double lineRss = 1.8042857142857143;
+    struct Case {
+        double factor;
+        double rss;      // residual sum of squares at the knots
+        double fitQual;  // NaN: not checked
+    };
+    const Case cases[] = {
+        {0.5, 0.5 * lineRss, 0.71605},
+        {0.0, 0.0, 1.0},  // the interpolating spline
+        {1.0, lineRss, NAN},
+        {3.0, lineRss, NAN},  // more allowance than the line needs: still the line
+    };
+    for (const Case& c : cases) {
+        fit.SetSplineSmoothing(c.factor);
+        double fq = 0;
+        bool valid = false;
+        // Defined from the first knot up to, not including, the last one.
+        fit.SmoothedSpline(0, fq, valid);
+        EXPECT_TRUE(valid);
+        EXPECT_EQ(0, fit.SmoothedSpline(6, fq, valid));
+        EXPECT_FALSE(valid);
+        fit.SmoothedSpline(-0.1, fq, valid);
+        EXPECT_FALSE(valid);
+        // Residuals at the knots; the last one as the limit of the last interval's cubic.
+        double rss = 0;
+        for (const auto& [x, y] : kSmoothingData) {
+            const double s = fit.SmoothedSpline(x < 6 ? x : 6 - 1e-12, fq, valid);
+            rss += (s - y) * (s - y);
+        }
+        EXPECT_NEAR(c.rss, rss, c.rss == 0 ? 1e-20 : 1e-6 * c.rss) << c.factor;
+        if (!std::isnan(c.fitQual)) {
+            EXPECT_NEAR(c.fitQual, fq, 5e-6) << c.factor;
+        }
+        for (double x = 0; c.factor >= 1 && x < 6; x += 0.25)
+            EXPECT_NEAR(k * x + d, fit.SmoothedSpline(x, fq, valid), 1e-6) << c.factor << " " << x;
+    }
+}
+
+TEST(CurveFit, SmoothingOfEqualValuesFitsPerfectly)
+{
+    TCurveFit fit;
+    Enter(fit, {{0, 0.3}, {1, 0.3}, {2, 0.3}, {3, 0.3}});
+    double q = 0;
+    bool valid = false;
+    EXPECT_DOUBLE_EQ(0.3, fit.SmoothedSpline(1.5, q, valid));
+    EXPECT_TRUE(valid);
+    EXPECT_EQ(1, q);
+}
