@@ -60,7 +60,7 @@ public:
 std::string WriteStereoFile() {
     const auto path = std::filesystem::temp_directory_path() /
                       ("oxw-blockchain-" + std::to_string(::getpid()) + ".wav");
-    oxw::bench::WriteWav16(path, oxw::bench::StereoPinkAndTones(20), 2);
+    oxw::bench::WriteStereoWav(path, 20);
     return path.string();
 }
 

@@ -44,7 +44,7 @@ public:
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         wav_ = dir_ / "pink.wav";
-        oxw::bench::WriteWav16(wav_, oxw::bench::StereoPinkAndTones(seconds_), 2);
+        oxw::bench::WriteStereoWav(wav_, seconds_);
     }
     ~SoundFolder() {
         std::error_code ec;
