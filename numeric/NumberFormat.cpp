@@ -1,4 +1,5 @@
-// Number-to-text conversions of the reports; rules in NumberFormat.h.
+// Number-to-text conversions of the reports; rules in NumberFormat.h. The fast path lives in
+// NumberTextFast.cpp; the plain one below is its reference.
 #include "numeric/NumberFormat.h"
 
 #include "numeric/NumberTextFast.h"
@@ -121,6 +122,8 @@ void appendGeneralExponent(std::string& out, const Decimal& d)
     out.append(buf, res.ptr);
 }
 
+// The plain path: each text built digit by digit from the Decimal above.
+
 std::string PlainFixedField(double x, int width, int decimals)
 {
     if (!std::isfinite(x))
@@ -197,7 +200,7 @@ std::string PlainFloatToStr(double x)
     return s;
 }
 
-NumberTextPath gPath = NumberTextPath::Fast;
+NumberTextPath gPath = NumberTextPath::Fast;  // the program is single-threaded
 
 // The text of a fast writer, padded on the left to `width`, into s; false when the writer
 // declines (the text would not fit its buffer) and the plain path has to write it.
