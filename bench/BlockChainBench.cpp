@@ -13,6 +13,7 @@
 #include <fstream>
 #include <map>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include <unistd.h>
@@ -56,13 +57,23 @@ public:
     std::size_t logged = 0;
 };
 
-// 20 s of stereo pink noise and tones in the temporary folder.
-std::string WriteStereoFile() {
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("oxw-blockchain-" + std::to_string(::getpid()) + ".wav");
-    oxw::bench::WriteStereoWav(path, 20);
-    return path.string();
-}
+// 20 s of stereo pink noise and tones in the temporary folder, removed when the program ends.
+class StereoFile {
+public:
+    StereoFile()
+        : path_(std::filesystem::temp_directory_path() /
+                ("oxw-blockchain-" + std::to_string(::getpid()) + ".wav")) {
+        oxw::bench::WriteStereoWav(path_, 20);
+    }
+    ~StereoFile() {
+        std::error_code ec;
+        std::filesystem::remove(path_, ec);
+    }
+    std::string Path() const { return path_.string(); }
+
+private:
+    std::filesystem::path path_;
+};
 
 // An engine on the file as a run leaves it before its first block.
 void SetUp(Engine& e, QuietHost& host, const std::string& path, const char* mode, bool both) {
@@ -137,7 +148,8 @@ enum class Part { Chain, Reader, Compact };
 
 void Run(benchmark::State& state, Part part) {
     const bool passTwo = state.range(0) == 32768;
-    static const std::string path = WriteStereoFile();
+    static const StereoFile file;
+    const std::string path = file.Path();
     QuietHost host;
     Engine e(host);
     const bool both = state.range(1) == 1;
