@@ -1,5 +1,6 @@
-// Speed of the block chain of both passes on a generated 20 s stereo file ("Both": the series,
-// the level difference and the cross-correlation are all computed): per block, the block reader,
+// Speed of the block chain of both passes on a generated 20 s stereo file, for the analysis
+// channel "2" and for "Both" (the series, the level difference and the cross-correlation of the
+// two channels are all computed; the second argument is 1): per block, the block reader,
 // the compact spectra and every later step of the chain as far as it is built (steps still
 // unbuilt only write their two log lines). The host drops the audit lines, so the time is the
 // engine's own. The counter "x_realtime" is seconds of sound analysed per second: one block
@@ -7,17 +8,17 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <numbers>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include <unistd.h>
 
+#include "bench/BenchSound.h"
 #include "bench/QuietHost.h"
 #include "engine/Engine.h"
 
@@ -27,43 +28,26 @@ using namespace oxw::engine;
 
 using oxw::bench::QuietHost;
 
-void PutLE(std::vector<char>& b, std::uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) b.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-}
-
-// 20 s of 16-bit stereo at 44100 Hz: a 440 Hz tone with its harmonics over noise.
-std::string WriteStereoFile() {
-    const std::uint32_t frames = 20 * 44100;
-    std::vector<char> b{'R', 'I', 'F', 'F'};
-    PutLE(b, 36 + frames * 4, 4);
-    for (char c : std::string("WAVEfmt ")) b.push_back(c);
-    PutLE(b, 16, 4);
-    PutLE(b, 1, 2);
-    PutLE(b, 2, 2);
-    PutLE(b, 44100, 4);
-    PutLE(b, 44100 * 4, 4);
-    PutLE(b, 4, 2);
-    PutLE(b, 16, 2);
-    for (char c : std::string("data")) b.push_back(c);
-    PutLE(b, frames * 4, 4);
-    std::uint32_t seed = 1;
-    for (std::uint32_t i = 0; i < frames; ++i) {
-        double x = 0;
-        for (int h = 1; h <= 5; ++h)
-            x += 3000.0 / h * std::sin(2 * std::numbers::pi * 440.0 * h * i / 44100.0);
-        seed = seed * 1664525u + 1013904223u;
-        const double noise = static_cast<int>(seed >> 20) - 2048;
-        PutLE(b, static_cast<std::uint16_t>(static_cast<std::int16_t>(x + noise)), 2);
-        PutLE(b, static_cast<std::uint16_t>(static_cast<std::int16_t>(0.7 * x - noise)), 2);
+// 20 s of stereo pink noise and tones in the temporary folder, removed when the program ends.
+class StereoFile {
+public:
+    StereoFile()
+        : path_(std::filesystem::temp_directory_path() /
+                ("oxw-blockchain-" + std::to_string(::getpid()) + ".wav")) {
+        oxw::bench::WriteStereoWav(path_, 20);
     }
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("oxw-blockchain-" + std::to_string(::getpid()) + ".wav");
-    std::ofstream(path, std::ios::binary).write(b.data(), static_cast<std::streamsize>(b.size()));
-    return path.string();
-}
+    ~StereoFile() {
+        std::error_code ec;
+        std::filesystem::remove(path_, ec);
+    }
+    std::string Path() const { return path_.string(); }
+
+private:
+    std::filesystem::path path_;
+};
 
 // An engine on the file as a run leaves it before its first block.
-void SetUp(Engine& e, QuietHost& host, const std::string& path, const char* mode) {
+void SetUp(Engine& e, QuietHost& host, const std::string& path, const char* mode, bool both) {
     host.texts = {{"CurrentProcessingMode", "Standard"},
                   {"MusicFFTSampleSize", "4096"},
                   {"QualityFFTSampleSize", "32768"},
@@ -76,7 +60,8 @@ void SetUp(Engine& e, QuietHost& host, const std::string& path, const char* mode
     e.MainLineProcess1();
     e.Stream().open(path, std::ios::binary);
     e.ReadSoundFileHeader();
-    e.SoundFileCheckButton1Click();
+    e.SoundFileCheckButton1Click();  // sets the analysis channel to "2"
+    if (both) host.texts["AnalysisChannel"] = "Both";
     e.ScanSoundFile();
     e.InitialiseMeans();
     e.SetUpCompactIBinRanges();
@@ -134,10 +119,12 @@ enum class Part { Chain, Reader, Compact };
 
 void Run(benchmark::State& state, Part part) {
     const bool passTwo = state.range(0) == 32768;
-    static const std::string path = WriteStereoFile();
+    static const StereoFile file;
+    const std::string path = file.Path();
     QuietHost host;
     Engine e(host);
-    SetUp(e, host, path, passTwo ? "Extended" : "Standard");
+    const bool both = state.range(1) == 1;
+    SetUp(e, host, path, passTwo ? "Extended" : "Standard", both);
     RunState& s = e.S();
     const std::int64_t lastStart = s.DataEnd - static_cast<std::int64_t>(state.range(0)) * 4;
     std::int64_t blocks = 0;
@@ -166,15 +153,15 @@ void Run(benchmark::State& state, Part part) {
     if (part != Part::Compact)
         state.counters["x_realtime"] = benchmark::Counter(
             static_cast<double>(blocks) * 2205 / 44100, benchmark::Counter::kIsRate);
-    state.SetLabel(std::to_string(state.range(0)) + " points");
+    state.SetLabel(std::to_string(state.range(0)) + " points, channel " + (both ? "Both" : "2"));
 }
 // The whole chain, the block reader alone (MakeSpectrum) and the compact spectrum alone (of one
 // block read beforehand; pass 1 includes its 1980 array-file lines per block).
 void BM_BlockChain(benchmark::State& state) { Run(state, Part::Chain); }
 void BM_BlockReader(benchmark::State& state) { Run(state, Part::Reader); }
 void BM_CompactSpectrum(benchmark::State& state) { Run(state, Part::Compact); }
-BENCHMARK(BM_BlockChain)->Arg(4096)->Arg(32768)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_BlockReader)->Arg(4096)->Arg(32768)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_CompactSpectrum)->Arg(4096)->Arg(32768)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BlockChain)->ArgsProduct({{4096, 32768}, {0, 1}})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BlockReader)->ArgsProduct({{4096, 32768}, {0, 1}})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CompactSpectrum)->Args({4096, 0})->Args({32768, 0})->Unit(benchmark::kMicrosecond);
 
 }  // namespace

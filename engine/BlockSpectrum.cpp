@@ -2,6 +2,7 @@
 // the interaural level difference and cross-correlation, the time window, the FFT and the
 // calibrated intensity spectrum, summed over the pass; then the stream moves on by one hop.
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
@@ -11,6 +12,7 @@
 
 #include "engine/Conversions.h"
 #include "engine/Convert.h"
+#include "engine/LagProducts.h"
 #include "engine/SpectrumWork.h"
 
 namespace oxw::engine {
@@ -172,11 +174,11 @@ void Engine::CrossCorrelation(const int* ch1, const int* ch2, double& maxcor, do
     constexpr int kMaxLag = 45;  // samples, about 1 ms at 44.1 kHz
     const int n = S().POINTS;
     const double M = n - 2 * kMaxLag;
+    // Exact integer sums over i = 45..n-46: the squares of each channel and, for every lag j,
+    // ch1[i + j] x ch2[i].
     std::int64_t xx = 0, yy = 0;
-    for (int i = kMaxLag; i < n - kMaxLag; ++i) {
-        xx += static_cast<std::int64_t>(ch1[i]) * ch1[i];
-        yy += static_cast<std::int64_t>(ch2[i]) * ch2[i];
-    }
+    LagProductSums(ch1, ch1, kMaxLag, n - kMaxLag, 0, &xx);
+    LagProductSums(ch2, ch2, kMaxLag, n - kMaxLag, 0, &yy);
     if (M <= 0 || xx == 0 || yy == 0) {
         // A silent channel has no defined correlation: the block counts as uncorrelated.
         maxcor = 0.0;
@@ -184,12 +186,12 @@ void Engine::CrossCorrelation(const int* ch1, const int* ch2, double& maxcor, do
         Log("E", "CrossCorrelation");
         return;
     }
+    std::array<std::int64_t, 2 * kMaxLag + 1> lagSums{};
+    LagProductSums(ch1, ch2, kMaxLag, n - kMaxLag, kMaxLag, lagSums.data());
     const double norm = std::sqrt((xx / M) * (yy / M));
     double best = 0.0;
     for (int j = -kMaxLag; j <= kMaxLag; ++j) {
-        std::int64_t sum = 0;
-        for (int i = kMaxLag; i < n - kMaxLag; ++i)
-            sum += static_cast<std::int64_t>(ch1[i + j]) * ch2[i];
+        const std::int64_t sum = lagSums[static_cast<std::size_t>(j + kMaxLag)];
         const double cor = (sum / M) / norm;
         // A slight preference for small lags; ties keep the earlier (more negative) lag.
         const double weighted = std::fabs(cor) - std::abs(j) * 1e-5;

@@ -71,7 +71,7 @@ void Engine::CompressSpectrum() {
             line += ", ";
             AppendInt(line, b);
             line += ", ";
-            line += numeric::floatToStr(s.CompactI[b]);
+            numeric::appendFloatToStr(line, s.CompactI[b]);
             Log("M2", line);
         }
         previous = b;

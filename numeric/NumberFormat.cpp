@@ -1,5 +1,8 @@
-// Number-to-text conversions of the reports; rules in NumberFormat.h.
+// Number-to-text conversions of the reports; rules in NumberFormat.h. The fast path lives in
+// NumberTextFast.cpp; the plain one below is its reference.
 #include "numeric/NumberFormat.h"
+
+#include "numeric/NumberTextFast.h"
 
 #include <algorithm>
 #include <charconv>
@@ -119,9 +122,9 @@ void appendGeneralExponent(std::string& out, const Decimal& d)
     out.append(buf, res.ptr);
 }
 
-}  // namespace
+// The plain path: each text built digit by digit from the Decimal above.
 
-std::string fixedField(double x, int width, int decimals)
+std::string PlainFixedField(double x, int width, int decimals)
 {
     if (!std::isfinite(x))
         return fieldNonFinite(x, width);
@@ -136,16 +139,7 @@ std::string fixedField(double x, int width, int decimals)
     return s;
 }
 
-std::string intField(long long v, int width)
-{
-    char buf[24];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v);
-    std::string s(buf, res.ptr);
-    padLeft(s, width);
-    return s;
-}
-
-std::string expField(double x, int width)
+std::string PlainExpField(double x, int width)
 {
     if (!std::isfinite(x))
         return fieldNonFinite(x, width);
@@ -170,7 +164,7 @@ std::string expField(double x, int width)
     return s;
 }
 
-std::string floatToStrF(double x, int precision, int decimals)
+std::string PlainFloatToStrF(double x, int precision, int decimals)
 {
     if (!std::isfinite(x))
         return textNonFinite(x);
@@ -188,7 +182,7 @@ std::string floatToStrF(double x, int precision, int decimals)
     return s;
 }
 
-std::string floatToStr(double x)
+std::string PlainFloatToStr(double x)
 {
     if (!std::isfinite(x))
         return textNonFinite(x);
@@ -204,6 +198,87 @@ std::string floatToStr(double x)
     else
         appendFixed(s, d, std::max(d.count - d.point, 0));
     return s;
+}
+
+NumberTextPath gPath = NumberTextPath::Fast;  // the program is single-threaded
+
+// The text of a fast writer, padded on the left to `width`, into s; false when the writer
+// declines (the text would not fit its buffer) and the plain path has to write it.
+template <class Writer>
+bool FastField(std::string& s, int width, Writer write)
+{
+    char buf[fasttext::kBufferSize];
+    const char* end = write(buf);
+    if (end == nullptr)
+        return false;
+    const auto n = static_cast<std::size_t>(end - buf);
+    const std::size_t padding = width > static_cast<int>(n) ? static_cast<std::size_t>(width) - n : 0;
+    s.reserve(n + padding);
+    s.assign(padding, ' ');
+    s.append(buf, n);
+    return true;
+}
+
+}  // namespace
+
+void SetNumberTextPath(NumberTextPath path) { gPath = path; }
+
+NumberTextPath GetNumberTextPath() { return gPath; }
+
+std::string fixedField(double x, int width, int decimals)
+{
+    std::string s;
+    if (gPath == NumberTextPath::Fast &&
+        FastField(s, width, [&](char* out) { return fasttext::FixedText(out, x, decimals); }))
+        return s;
+    return PlainFixedField(x, width, decimals);
+}
+
+std::string intField(long long v, int width)
+{
+    char buf[24];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v);
+    std::string s(buf, res.ptr);
+    padLeft(s, width);
+    return s;
+}
+
+std::string expField(double x, int width)
+{
+    std::string s;
+    const int n = std::clamp(width - 8, 2, 18);
+    if (gPath == NumberTextPath::Fast &&
+        FastField(s, width, [&](char* out) { return fasttext::ExpText(out, x, n); }))
+        return s;
+    return PlainExpField(x, width);
+}
+
+std::string floatToStrF(double x, int precision, int decimals)
+{
+    std::string s;
+    if (gPath == NumberTextPath::Fast &&
+        FastField(s, 0, [&](char* out) { return fasttext::FloatToStrF(out, x, precision, decimals); }))
+        return s;
+    return PlainFloatToStrF(x, precision, decimals);
+}
+
+std::string floatToStr(double x)
+{
+    std::string s;
+    if (gPath == NumberTextPath::Fast &&
+        FastField(s, 0, [&](char* out) { return fasttext::FloatToStr(out, x); }))
+        return s;
+    return PlainFloatToStr(x);
+}
+
+void appendFloatToStr(std::string& to, double x)
+{
+    if (gPath == NumberTextPath::Plain) {
+        to += PlainFloatToStr(x);
+        return;
+    }
+    char buf[fasttext::kBufferSize];
+    to.append(buf, fasttext::FloatToStr(buf, x));
 }
 
 }  // namespace oxw::numeric

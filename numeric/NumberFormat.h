@@ -55,4 +55,14 @@ std::string floatToStrF(double x, int precision, int decimals);
 // Not finite: "NAN", "INF" or "-INF".
 std::string floatToStr(double x);
 
+// floatToStr(x) appended to `to`, without a string of its own on the fast path.
+void appendFloatToStr(std::string& to, double x);
+
+// Two implementations write every text above: the fast one (the default) formats the digits of
+// one std::to_chars call into a character buffer; the plain one builds the text digit by digit
+// and is kept as the reference the fast one is checked against. Both give the same text.
+enum class NumberTextPath { Fast, Plain };
+void SetNumberTextPath(NumberTextPath path);
+NumberTextPath GetNumberTextPath();
+
 }  // namespace oxw::numeric

@@ -1,0 +1,128 @@
+// Exact lagged product sums. The fast path splits every sample of `a` into a high and a low byte,
+// a = 256 hi + lo with hi in -128..127 and lo in 0..255, and multiplies each part with the 16-bit
+// samples of `b` eight at a time, adding neighbouring products in pairs (pmaddwd). A pair of
+// products is then at most 2 * 255 * 32768 < 2^24 in magnitude, so a 32-bit lane holds the sum
+// of 127 pairs without overflow; after every 127 steps the lanes are moved into 64-bit totals.
+// Every step is integer arithmetic, so the sums equal the plain ones exactly.
+#include "engine/LagProducts.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace oxw::engine {
+
+void LagProductSumsPlain(const int* a, const int* b, int first, int last, int maxLag,
+                         std::int64_t* sums) {
+    for (int j = -maxLag; j <= maxLag; ++j) {
+        std::int64_t sum = 0;
+        for (int i = first; i < last; ++i) sum += static_cast<std::int64_t>(a[i + j]) * b[i];
+        sums[j + maxLag] = sum;
+    }
+}
+
+#if defined(__SSE2__)
+
+namespace {
+
+constexpr int kLanes = 8;              // 16-bit samples per vector
+constexpr int kStepsPerWidening = 127;  // pairs a 32-bit lane can add up without overflow
+constexpr int kLagsAtOnce = 2;
+
+std::int64_t LaneTotal(__m128i v) {
+    alignas(16) std::int32_t lane[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lane), v);
+    return static_cast<std::int64_t>(lane[0]) + lane[1] + lane[2] + lane[3];
+}
+
+__m128i Load(const std::int16_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+
+// The samples in 16-bit form, zero beyond the end so that whole vectors can be read: `b` over
+// first..last-1, and the high and low bytes of `a` over first-maxLag..last-1+maxLag.
+struct SplitSamples {
+    std::vector<std::int16_t> b, hi, lo;
+
+    // False when a sample lies outside -32768..32767 (the buffers are then of no use).
+    bool Fill(const int* a, const int* bIn, int first, int n, int maxLag, int padded) {
+        int least = 0, most = 0;
+        b.assign(static_cast<std::size_t>(padded), 0);
+        for (int i = 0; i < n; ++i) {
+            const int v = bIn[first + i];
+            least = std::min(least, v);
+            most = std::max(most, v);
+            b[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(v);
+        }
+        hi.assign(static_cast<std::size_t>(padded + 2 * maxLag + kLagsAtOnce), 0);
+        lo.assign(hi.size(), 0);
+        const int* from = a + first - maxLag;
+        for (int t = 0; t < n + 2 * maxLag; ++t) {
+            const int v = from[t];
+            least = std::min(least, v);
+            most = std::max(most, v);
+            hi[static_cast<std::size_t>(t)] = static_cast<std::int16_t>(v >> 8);
+            lo[static_cast<std::size_t>(t)] = static_cast<std::int16_t>(v & 0xFF);
+        }
+        return least >= -32768 && most <= 32767;
+    }
+};
+
+// For the lags k..k+kLagsAtOnce-1: the sums over i = 0..padded-1 of hi[i + k] * b[i] and of
+// lo[i + k] * b[i], combined as 256 hi + lo. Several lags share each load of `b`.
+
+void LagSums(const SplitSamples& s, int k, int padded, std::int64_t* sums) {
+    const std::int16_t* b = s.b.data();
+    const std::int16_t* hi = s.hi.data() + k;
+    const std::int16_t* lo = s.lo.data() + k;
+    std::int64_t totalHi[kLagsAtOnce] = {}, totalLo[kLagsAtOnce] = {};
+    for (int start = 0; start < padded; start += kStepsPerWidening * kLanes) {
+        const int end = std::min(padded, start + kStepsPerWidening * kLanes);
+        __m128i sumHi[kLagsAtOnce], sumLo[kLagsAtOnce];
+        for (int m = 0; m < kLagsAtOnce; ++m) sumHi[m] = sumLo[m] = _mm_setzero_si128();
+        for (int i = start; i < end; i += kLanes) {
+            const __m128i bv = Load(b + i);
+            for (int m = 0; m < kLagsAtOnce; ++m) {
+                sumHi[m] = _mm_add_epi32(sumHi[m], _mm_madd_epi16(Load(hi + i + m), bv));
+                sumLo[m] = _mm_add_epi32(sumLo[m], _mm_madd_epi16(Load(lo + i + m), bv));
+            }
+        }
+        for (int m = 0; m < kLagsAtOnce; ++m) {
+            totalHi[m] += LaneTotal(sumHi[m]);
+            totalLo[m] += LaneTotal(sumLo[m]);
+        }
+    }
+    for (int m = 0; m < kLagsAtOnce; ++m) sums[m] = totalHi[m] * 256 + totalLo[m];
+}
+
+}  // namespace
+
+void LagProductSums(const int* a, const int* b, int first, int last, int maxLag, std::int64_t* sums) {
+    const int n = last - first;
+    thread_local SplitSamples split;  // grows to the largest block once, then reused
+    const int padded = (n + kLanes - 1) / kLanes * kLanes;
+    if (n <= 0 || maxLag < 0 || !split.Fill(a, b, first, n, maxLag, padded)) {
+        LagProductSumsPlain(a, b, first, last, maxLag, sums);
+        return;
+    }
+    // Whole groups of lags; the last group reads past the last lag (the buffers have room) and
+    // keeps only the lags asked for.
+    const int lags = 2 * maxLag + 1;
+    for (int k = 0; k < lags; k += kLagsAtOnce) {
+        std::int64_t group[kLagsAtOnce];
+        LagSums(split, k, padded, group);
+        std::copy_n(group, std::min(kLagsAtOnce, lags - k), sums + k);
+    }
+}
+
+#else
+
+void LagProductSums(const int* a, const int* b, int first, int last, int maxLag, std::int64_t* sums) {
+    LagProductSumsPlain(a, b, first, last, maxLag, sums);
+}
+
+#endif
+
+}  // namespace oxw::engine

@@ -1,0 +1,17 @@
+#pragma once
+// Exact sums of lagged products of two channels of 16-bit samples, the work of the interaural
+// cross-correlation: for every lag j = -maxLag..maxLag
+//     sums[j + maxLag] = sum over i = first..last-1 of a[i + j] * b[i]
+// as 64-bit integers. `a` is read from first - maxLag to last - 1 + maxLag, `b` from first to
+// last - 1. Both give the same sums for every input; LagProductSums is the fast one (16-bit
+// multiply-adds over the samples, used when every sample lies in -32768..32767) and
+// LagProductSumsPlain the one-product-at-a-time reference.
+#include <cstdint>
+
+namespace oxw::engine {
+
+void LagProductSums(const int* a, const int* b, int first, int last, int maxLag, std::int64_t* sums);
+void LagProductSumsPlain(const int* a, const int* b, int first, int last, int maxLag,
+                         std::int64_t* sums);
+
+}  // namespace oxw::engine

@@ -1,0 +1,182 @@
+// Fast number texts: one std::to_chars call for the digits, rounding on the decimal digits and
+// the layout written straight into the caller's buffer. Rules in NumberFormat.h.
+#include "numeric/NumberTextFast.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace oxw::numeric::fasttext {
+namespace {
+
+// |x| = 0.d[0] d[1] ... d[count-1] x 10^point; count 0 is zero. No trailing zeros.
+struct Digits {
+    char d[20];
+    int count = 0;
+    int point = 0;
+};
+
+// The shortest round-trip digits of |x| (x finite), from its scientific text "-d.ddde-05": at
+// most 17 digits, the exponent two or three digits after its sign.
+Digits Shortest(double x) {
+    Digits g;
+    if (x == 0.0) return g;
+    char buf[40];
+    const char* end = std::to_chars(buf, buf + 32, x, std::chars_format::scientific).ptr;
+    const char* p = buf + (buf[0] == '-' ? 1 : 0);
+    const char* e = end[-4] == 'e' ? end - 4 : end - 5;
+    int exponent = (e[2] - '0') * 10 + (e[3] - '0');
+    if (e + 5 == end) exponent = exponent * 10 + (e[4] - '0');
+    g.point = (e[1] == '-' ? -exponent : exponent) + 1;
+    // The digits after the point are copied as one block of 16 (both buffers have room).
+    g.d[0] = p[0];
+    std::memcpy(g.d + 1, p + 2, 16);
+    int count = p[1] == '.' ? static_cast<int>(e - p) - 1 : 1;
+    while (count > 0 && g.d[count - 1] == '0') --count;
+    g.count = count;
+    return g;
+}
+
+// Keeps the first `keep` digits, rounding half away from zero on the decimal digits; keep <= 0
+// reaches before the first digit (keep 0 rounds 0.5 and above up to one unit at the point).
+void Round(Digits& g, int keep) {
+    int count = g.count;
+    if (keep >= count) return;
+    if (keep < 0) {
+        g.count = 0;
+        return;
+    }
+    const bool up = g.d[keep] >= '5';
+    count = keep;
+    if (up) {
+        int i = keep - 1;
+        while (i >= 0 && g.d[i] == '9') --i;
+        if (i < 0) {
+            g.d[0] = '1';
+            count = 1;
+            ++g.point;
+        } else {
+            ++g.d[i];
+            count = i + 1;
+        }
+    }
+    while (count > 0 && g.d[count - 1] == '0') --count;
+    g.count = count;
+}
+
+char* Put(char* out, const char* text) {
+    const std::size_t n = std::strlen(text);
+    std::memcpy(out, text, n);
+    return out + n;
+}
+
+// The texts are short: plain loops beat library calls here.
+char* PutZeros(char* out, int n) {
+    for (int i = 0; i < n; ++i) out[i] = '0';
+    return n > 0 ? out + n : out;
+}
+
+char* PutDigitsOf(char* out, const Digits& g, int from, int n) {
+    const char* d = g.d + from;
+    for (int i = 0; i < n; ++i) out[i] = d[i];
+    return n > 0 ? out + n : out;
+}
+
+// Fixed-point text of g with exactly `decimals` decimals.
+char* PutFixed(char* out, const Digits& g, int decimals) {
+    const int count = g.count, point = g.point;
+    if (count == 0 || point <= 0) {
+        *out++ = '0';
+    } else {
+        const int n = std::min(count, point);
+        out = PutZeros(PutDigitsOf(out, g, 0, n), point - n);
+    }
+    if (decimals > 0) {
+        *out++ = '.';
+        const int lead = std::clamp(-point, 0, decimals);  // zeros between the point and d[0]
+        const int from = std::max(point, 0);
+        const int n = std::clamp(count - from, 0, decimals - lead);
+        out = PutZeros(PutDigitsOf(PutZeros(out, lead), g, from, n), decimals - lead - n);
+    }
+    return out;
+}
+
+// General exponent text of g (non-zero): "1.2346E5", "1E-5".
+char* PutGeneralExponent(char* out, const Digits& g) {
+    const int count = g.count, point = g.point;
+    *out++ = g.d[0];
+    if (count > 1) {
+        *out++ = '.';
+        out = PutDigitsOf(out, g, 1, count - 1);
+    }
+    *out++ = 'E';
+    return std::to_chars(out, out + 8, point - 1).ptr;
+}
+
+char* FieldNonFinite(char* out, double x) {
+    return Put(out, std::isnan(x) ? "Nan" : (x > 0 ? "+Inf" : "-Inf"));
+}
+
+char* TextNonFinite(char* out, double x) {
+    return Put(out, std::isnan(x) ? "NAN" : (x > 0 ? "INF" : "-INF"));
+}
+
+}  // namespace
+
+char* FixedText(char* out, double x, int decimals) {
+    if (!std::isfinite(x)) return FieldNonFinite(out, x);
+    decimals = std::max(decimals, 0);
+    if (decimals > kFastDigits) return nullptr;
+    Digits g = Shortest(x);
+    Round(g, g.point + decimals);
+    if (g.point > kFastDigits) return nullptr;
+    if (x < 0) *out++ = '-';
+    return PutFixed(out, g, decimals);
+}
+
+char* ExpText(char* out, double x, int n) {
+    if (!std::isfinite(x)) return FieldNonFinite(out, x);
+    Digits g = Shortest(x);
+    Round(g, n);
+    const int exponent = g.count == 0 ? 0 : g.point - 1;
+    *out++ = x < 0 ? '-' : ' ';
+    *out++ = g.count > 0 ? g.d[0] : '0';
+    *out++ = '.';
+    const int kept = std::clamp(g.count - 1, 0, n - 1);
+    out = PutZeros(PutDigitsOf(out, g, 1, kept), n - 1 - kept);
+    *out++ = 'E';
+    *out++ = exponent < 0 ? '-' : '+';
+    const int e = std::abs(exponent);  // at most 324 for a double
+    *out++ = static_cast<char>('0' + e / 1000 % 10);
+    *out++ = static_cast<char>('0' + e / 100 % 10);
+    *out++ = static_cast<char>('0' + e / 10 % 10);
+    *out++ = static_cast<char>('0' + e % 10);
+    return out;
+}
+
+char* FloatToStrF(char* out, double x, int precision, int decimals) {
+    if (!std::isfinite(x)) return TextNonFinite(out, x);
+    precision = std::clamp(precision, 1, 18);
+    decimals = std::clamp(decimals, 0, 18);
+    Digits g = Shortest(x);
+    Round(g, std::min(precision, g.point + decimals));
+    if (x < 0) *out++ = '-';
+    if (g.count > 0 && g.point > precision) return PutGeneralExponent(out, g);
+    return PutFixed(out, g, decimals);
+}
+
+char* FloatToStr(char* out, double x) {
+    if (!std::isfinite(x)) return TextNonFinite(out, x);
+    Digits g = Shortest(x);
+    Round(g, 15);
+    if (g.count == 0) {
+        *out++ = '0';
+        return out;
+    }
+    if (x < 0) *out++ = '-';
+    if (g.point > 15 || g.point < -3) return PutGeneralExponent(out, g);
+    return PutFixed(out, g, std::max(g.count - g.point, 0));
+}
+
+}  // namespace oxw::numeric::fasttext

@@ -1,0 +1,22 @@
+#pragma once
+// The fast path of the number texts of NumberFormat.h: the same texts, written into a caller's
+// character buffer. The digits come from one std::to_chars call (the shortest round-trip
+// decimal) and are rounded half away from zero on those decimal digits, so a tie of the decimal
+// value (0.125 at 2 decimals) goes up, as the plain path does it, not to the even neighbour.
+// Each writer returns the end of its text, or nullptr when the text would not fit its buffer
+// (fixed fields with more than kFastDigits digits before or after the point), in which case
+// the caller takes the plain path.
+namespace oxw::numeric::fasttext {
+
+inline constexpr int kFastDigits = 24;
+// Room every writer below needs; the texts themselves are shorter.
+inline constexpr int kBufferSize = 64;
+
+// The unpadded text of fixedField (the padding is the caller's).
+char* FixedText(char* out, double x, int decimals);
+// The unpadded text of expField with n mantissa digits (2..18).
+char* ExpText(char* out, double x, int n);
+char* FloatToStrF(char* out, double x, int precision, int decimals);
+char* FloatToStr(char* out, double x);
+
+}  // namespace oxw::numeric::fasttext

@@ -1,0 +1,125 @@
+// The fast number texts against the plain ones: the same text for a million seeded values of
+// every magnitude, width and number of decimals, and for the edge cases (decimal ties, carries,
+// negative zero, the limits of the fast buffers, non-finite values). The hand-worked texts of
+// NumberFormatTest check the default (fast) path against the rules themselves.
+#include "numeric/NumberFormat.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+
+namespace {
+
+using namespace oxw::numeric;
+
+struct PathGuard {
+    ~PathGuard() { SetNumberTextPath(NumberTextPath::Fast); }
+};
+
+struct Request {
+    double x;
+    int width, decimals, precision;
+};
+
+// Every conversion of one value, on one path.
+std::string AllTexts(const Request& r, NumberTextPath path) {
+    SetNumberTextPath(path);
+    std::string appended = "<";
+    appendFloatToStr(appended, r.x);
+    return fixedField(r.x, r.width, r.decimals) + "|" + expField(r.x, r.width) + "|" +
+           floatToStrF(r.x, r.precision, r.decimals) + "|" + floatToStr(r.x) + "|" + appended;
+}
+
+void ExpectSameOnBothPaths(const Request& r) {
+    const std::string plain = AllTexts(r, NumberTextPath::Plain);
+    const std::string fast = AllTexts(r, NumberTextPath::Fast);
+    if (fast != plain) {
+        ADD_FAILURE() << "x=" << std::hexfloat << r.x << std::defaultfloat << " W=" << r.width
+                      << " D=" << r.decimals << " P=" << r.precision << "\n fast:  " << fast
+                      << "\n plain: " << plain;
+    }
+}
+
+TEST(NumberTextPaths, EdgeCasesGiveTheSameText) {
+    PathGuard guard;
+    const double kMax = std::numeric_limits<double>::max();
+    const double kInf = std::numeric_limits<double>::infinity();
+    const double kNan = std::numeric_limits<double>::quiet_NaN();
+    const Request cases[] = {
+        // Decimal ties (away from zero) and values just below them in binary.
+        {0.125, 0, 2, 15}, {-0.125, 6, 2, 2}, {2.675, 0, 2, 3}, {1.005, 0, 2, 15},
+        {0.5, 0, 0, 1}, {2.5, 0, 0, 1}, {-2.5, 3, 0, 1}, {0.0005, 0, 3, 15},
+        {1234567.25, 0, 1, 8}, {0.000125, 10, 5, 2}, {12345.5, 12, 0, 5},
+        // Carries through every digit, into a new digit and into the exponent form.
+        {9.995, 0, 2, 15}, {99.96, 5, 1, 3}, {-9.5, 0, 0, 1}, {99999.96, 10, 1, 5},
+        {999999999999999.9, 0, 0, 15}, {0.09999, 11, 4, 3}, {9.95, 10, 1, 2},
+        // Zeros and values rounding to zero.
+        {0.0, 10, 3, 15}, {-0.0, 10, 3, 15}, {0.004, 5, 2, 15}, {-0.004, 5, 2, 15},
+        {5e-324, 0, 2, 15}, {-5e-324, 30, 18, 18}, {1e-300, 10, 0, 15},
+        // Widths: none, exact, wider, negative; the exponent mantissa limits 2 and 18.
+        {62.5, 8, 1, 15}, {100.0, 5, 2, 15}, {41.0, -4, -2, 10}, {12.3, 5, 3, 15},
+        {1e100, 30, 3, 15}, {-12345.678, 14, 3, 15}, {3.25, 200, 1, 15},
+        // The limits of the fast buffers: 24 digits before and after the point, precision and
+        // decimals beyond their ranges.
+        {1e23, 0, 0, 15}, {9.999999999999999e23, 0, 0, 15}, {1e24, 0, 1, 15},
+        {1e25, 0, 2, 15}, {0.1, 0, 24, 15}, {0.1, 0, 25, 15}, {1.0 / 3, 40, 24, 19},
+        {123.456, 0, 30, 0}, {123.456, 0, 19, -5}, {0.1 + 0.2, 0, 17, 18},
+        // The limits of floatToStr's fixed range.
+        {0.0001, 0, 2, 15}, {0.00009999999999999999, 0, 2, 15}, {123456789012345.0, 0, 0, 15},
+        {1234567890123456.0, 0, 0, 15}, {1.5e-7, 0, 9, 2},
+        // Huge and non-finite values.
+        {kMax, 5, 1, 15}, {-kMax, 0, 0, 18}, {kNan, 5, 2, 15}, {kInf, 6, 2, 15},
+        {-kInf, 2, 1, 15},
+    };
+    for (const auto& c : cases) ExpectSameOnBothPaths(c);
+}
+
+// Values of every kind: decimal literals (whose shortest text ends where a tie may fall), values
+// of random magnitude, and random bit patterns (subnormal, huge, non-finite).
+double SeededValue(std::mt19937_64& gen) {
+    std::uniform_int_distribution<int> kind(0, 2);
+    switch (kind(gen)) {
+        case 0: {
+            std::uniform_int_distribution<std::int64_t> digits(-99999999, 99999999);
+            std::uniform_int_distribution<int> scale(0, 12);
+            return static_cast<double>(digits(gen)) / std::pow(10.0, scale(gen));
+        }
+        case 1: {
+            std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+            std::uniform_int_distribution<int> power(-30, 30);
+            return mantissa(gen) * std::pow(10.0, power(gen));
+        }
+        default: {
+            const std::uint64_t bits = gen();
+            double x;
+            std::memcpy(&x, &bits, sizeof x);
+            return x;
+        }
+    }
+}
+
+// A million values; a tenth of that under the sanitizers, which run the same code twenty times
+// slower and look for memory faults rather than wrong digits.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int kSeededValues = 100000;
+#else
+constexpr int kSeededValues = 1000000;
+#endif
+
+TEST(NumberTextPaths, MillionSeededValuesGiveTheSameText) {
+    PathGuard guard;
+    std::mt19937_64 gen(20240917);
+    std::uniform_int_distribution<int> width(-2, 30), decimals(-1, 26), precision(0, 20);
+    for (int i = 0; i < kSeededValues; ++i) {
+        const Request r{SeededValue(gen), width(gen), decimals(gen), precision(gen)};
+        ExpectSameOnBothPaths(r);
+        if (HasFailure()) break;  // one value tells; a flood would hide it
+    }
+}
+
+}  // namespace
