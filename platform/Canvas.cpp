@@ -45,9 +45,26 @@ int ScreenAngle16(double cx, double cy, int x, int y)
     return static_cast<int>(std::lround(deg * 16.0));
 }
 
+// Box corners farther out than this are pulled in to it: Qt's rasterizer works within about
+// 2^23 pixels, and the differences of the corners must fit an int.
+constexpr int kBoxLimit = 1 << 24;
+
+int BoxCoord(int v) { return std::clamp(v, -kBoxLimit, kBoxLimit); }
+
 // The rectangle whose Qt outline covers x1..x2-1, y1..y2-1 (Qt strokes a rectangle of width w
 // over w + 1 pixels; its fill alone covers x1..x2-2, as the desktop fills without a pen).
 QRect OutlineBox(int x1, int y1, int x2, int y2) { return QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1); }
+
+// Corners in order and within the box limit.
+void NormaliseBox(int& x1, int& y1, int& x2, int& y2)
+{
+    x1 = BoxCoord(x1);
+    y1 = BoxCoord(y1);
+    x2 = BoxCoord(x2);
+    y2 = BoxCoord(y2);
+    if (x1 > x2) std::swap(x1, x2);
+    if (y1 > y2) std::swap(y1, y2);
+}
 
 }  // namespace
 
@@ -218,8 +235,8 @@ void Canvas::Polygon(const std::vector<QPoint>& points)
 
 void Canvas::FillRect(int x1, int y1, int x2, int y2)
 {
-    const QRect r = QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1))
-                        .intersected(Visible());
+    NormaliseBox(x1, y1, x2, y2);
+    const QRect r = QRect(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1)).intersected(Visible());
     if (r.isEmpty() || Brush.Style == bsClear)
         return;
     ApplyMode();
@@ -228,8 +245,7 @@ void Canvas::FillRect(int x1, int y1, int x2, int y2)
 
 void Canvas::Rectangle(int x1, int y1, int x2, int y2)
 {
-    if (x1 > x2) std::swap(x1, x2);
-    if (y1 > y2) std::swap(y1, y2);
+    NormaliseBox(x1, y1, x2, y2);
     if (x2 - x1 < 1 || y2 - y1 < 1)
         return;
     if (Pen.Style == psClear) {  // without a pen the filled box is one pixel smaller
@@ -257,8 +273,7 @@ void Canvas::Rectangle(int x1, int y1, int x2, int y2)
 
 void Canvas::Ellipse(int x1, int y1, int x2, int y2)
 {
-    if (x1 > x2) std::swap(x1, x2);
-    if (y1 > y2) std::swap(y1, y2);
+    NormaliseBox(x1, y1, x2, y2);
     ApplyPen();
     ApplyBrush();
     painter_.drawEllipse(OutlineBox(x1, y1, x2, y2));
@@ -266,8 +281,7 @@ void Canvas::Ellipse(int x1, int y1, int x2, int y2)
 
 void Canvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 {
-    if (x1 > x2) std::swap(x1, x2);
-    if (y1 > y2) std::swap(y1, y2);
+    NormaliseBox(x1, y1, x2, y2);
     const double cx = (x1 + x2) / 2.0, cy = (y1 + y2) / 2.0;
     const int a3 = ScreenAngle16(cx, cy, x3, y3);
     int span = ScreenAngle16(cx, cy, x4, y4) - a3;
@@ -280,8 +294,7 @@ void Canvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 
 void Canvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 {
-    if (x1 > x2) std::swap(x1, x2);
-    if (y1 > y2) std::swap(y1, y2);
+    NormaliseBox(x1, y1, x2, y2);
     const double cx = (x1 + x2) / 2.0, cy = (y1 + y2) / 2.0;
     const int a3 = ScreenAngle16(cx, cy, x3, y3);
     int span = ScreenAngle16(cx, cy, x4, y4) - a3;
@@ -331,6 +344,7 @@ void Canvas::TextOut(int x, int y, const QString& text)
 void Canvas::TextRect(int x1, int y1, int x2, int y2, int x, int y, const QString& text)
 {
     const std::optional<QRect> saved = clip_;
+    NormaliseBox(x1, y1, x2, y2);
     QRect r(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1));
     SetClipRect(saved ? saved->intersected(r) : r);
     TextOut(x, y, text);
@@ -349,6 +363,7 @@ void Canvas::Draw(int x, int y, const QImage& picture)
 
 void Canvas::StretchDraw(int x1, int y1, int x2, int y2, const QImage& picture)
 {
+    NormaliseBox(x1, y1, x2, y2);
     painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter_.drawImage(QRect(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1)), picture);
 }

@@ -134,6 +134,25 @@ TEST(Canvas, LinesOfAnyLengthDrawOnlyTheirVisiblePart)
     EXPECT_EQ(Picture(im), "#..#....\n########\n..##....\n####....\n");
 }
 
+TEST(Canvas, BoxesOfAnySizeFillTheImage)
+{
+    QImage im = White(6, 4);
+    {
+        Canvas cv(im);
+        cv.Brush.Color = clRed;
+        cv.Pen.Color = clRed;
+        cv.Ellipse(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+        cv.Pie(INT_MAX, INT_MAX, INT_MIN, INT_MIN, 0, 0, 5, 5);
+        cv.Arc(INT_MIN, 0, INT_MAX, 3, 0, 0, 1, 1);
+        cv.Brush.Color = clBlack;
+        cv.Pen.Color = clBlack;
+        cv.Rectangle(INT_MIN, INT_MIN, 3, INT_MAX);
+        cv.StretchDraw(INT_MIN, INT_MIN, INT_MAX, INT_MAX, QImage());
+        cv.TextRect(INT_MIN, INT_MIN, INT_MAX, INT_MAX, INT_MAX, INT_MIN, "x");
+    }
+    EXPECT_EQ(Picture(im), "###ooo\n###ooo\n###ooo\n###ooo\n");
+}
+
 TEST(Canvas, EllipsePieAndArcStayInTheirBox)
 {
     QImage im = White(12, 12);
