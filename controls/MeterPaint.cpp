@@ -1,6 +1,7 @@
 // TMeter: painting of the dial, step by step, on a work picture of the control's size.
 #include <QPalette>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -14,6 +15,7 @@
 
 using oxw::numeric::RoundClamped;
 using oxw::platform::Canvas;
+using oxw::platform::FarClamp;
 
 namespace {
 
@@ -28,8 +30,10 @@ double Rad(double deg) { return deg * std::numbers::pi / 180.0; }
 class MeterPainter {
 public:
     MeterPainter(TMeter& meter, Canvas& canvas)
-        : m(meter), cv(canvas), W(meter.width()), H(meter.height()), cx(meter.FMeterCenterX),
-          cy(meter.FMeterCenterY), R(meter.FMeterRadius), A(meter.FMeterAngle)
+        : m(meter), cv(canvas), W(meter.width()), H(meter.height()), cx(FarClamp(meter.FMeterCenterX)),
+          cy(FarClamp(meter.FMeterCenterY)), R(std::min<double>(meter.FMeterRadius, oxw::platform::kFarCoordinate)),
+          A(meter.FMeterAngle), side(FarClamp(meter.FSRim)),
+          top(FarClamp(meter.FTRim)), bottom(FarClamp(meter.FBRim))
     {
     }
 
@@ -63,6 +67,9 @@ private:
     const int W, H, cx, cy;
     const double R;
     const int A;
+    // Centre, radius and rims of any size: beyond 2^24 pixels they look the same, and sums of a
+    // few of them still fit an int.
+    const int side, top, bottom;
 };
 
 void MeterPainter::Background()
@@ -204,7 +211,7 @@ void MeterPainter::Needle(const TNeedleLayout& n, double value)
     if (n.ShadowDx() != 0 || n.ShadowDy() != 0) {
         std::vector<QPoint> shadow = pts;
         for (QPoint& p : shadow)
-            p -= QPoint(n.ShadowDx(), n.ShadowDy());
+            p -= QPoint(FarClamp(n.ShadowDx()), FarClamp(n.ShadowDy()));
         cv.Pen.Color = cv.Brush.Color = n.ShadowColor();
         cv.Polygon(shadow);
     }
@@ -216,7 +223,6 @@ void MeterPainter::Needle(const TNeedleLayout& n, double value)
 // Rims, the lowered edge of the dial opening and the needle anchor.
 void MeterPainter::Cover()
 {
-    const int side = m.FSRim, top = m.FTRim, bottom = m.FBRim;
     cv.Brush.Style = bsSolid;
     cv.Brush.Color = m.FColorCover;
     cv.FillRect(0, 0, side, H);
@@ -235,7 +241,7 @@ void MeterPainter::Cover()
         cv.DrawOr(x, y, m.AuxACBmp);
         return;
     }
-    const int a = m.FSizeAnchor;
+    const int a = FarClamp(m.FSizeAnchor);
     cv.Pen.Color = cv.Brush.Color = m.FColorCover;
     if (m.FMeterLayout == mlCirc270 || m.FMeterLayout == mlCirc300 || m.FMeterLayout == mlCirc360) {
         cv.Ellipse(cx - a, cy - a, cx + a, cy + a);
@@ -246,7 +252,7 @@ void MeterPainter::Cover()
         return;
     }
     cv.Pie(cx - a, cy - a, cx + a, cy + a, cx + a, cy, cx - a, cy);  // the upper half
-    cv.Rectangle(cx - a, cy, cx + a, H - bottom);
+    cv.Rectangle(cx - a, cy, cx + a, H - bottom);  // down to the bottom rim
     cv.Pen.Color = m.FColWhiteLine;
     cv.Arc(cx - a, cy - a, cx + a, cy + a, cx, cy - a, cx - a, cy);
     cv.MoveTo(cx - a, cy);
@@ -274,9 +280,9 @@ void MeterPainter::Lamp(int x, int y, bool lit)
 void MeterPainter::Lamps()
 {
     if (m.FLimWatHighOn)
-        Lamp(W - m.FSRim - 18, m.FTRim + 8, m.FOFL);
+        Lamp(W - side - 18, top + 8, m.FOFL);
     if (m.FLimWatLowOn)
-        Lamp(m.FSRim + 8, m.FTRim + 8, m.FUFL);
+        Lamp(side + 8, top + 8, m.FUFL);
 }
 
 void MeterPainter::Frame()

@@ -211,7 +211,7 @@ QString TNumLab::DisplayText()
 
 bool TNumLab::TooWide(const QString& text) const
 {
-    return QFontMetrics(font()).horizontalAdvance(text) > FLabelWidth - 6;
+    return QFontMetrics(font()).horizontalAdvance(text) > FLabelWidth - 6LL;
 }
 
 QString TNumLab::ShownText()
@@ -250,7 +250,7 @@ void TNumLab::Assign(const TNumLab& s)
 QImage TNumLab::PaintImage()
 {
     const int w = std::max(width(), 1), h = std::max(height(), 1);
-    const int ls = FLeftSpace, lw = FLabelWidth;
+    const int ls = FLeftSpace, lw = oxw::platform::FarClamp(FLabelWidth);  // any width: beyond 2^24 it looks the same
     QImage image(w, h, QImage::Format_RGB32);
     {
         Canvas cv(image);

@@ -27,11 +27,7 @@ bool Store(T& field, const T& value)
     return true;
 }
 
-// A pixel coordinate limited to a little beyond 0..extent: what is drawn there looks the same.
-int Coord(long long v, int extent)
-{
-    return static_cast<int>(std::clamp<long long>(v, -2, static_cast<long long>(extent) + 2));
-}
+using oxw::platform::FarClamp;
 
 }  // namespace
 
@@ -186,20 +182,28 @@ void TProgBar::Assign(const TProgBar& s)
     Changed();
 }
 
+// The bar area's edges; margins of any size (what lies beyond 2^24 pixels looks the same).
+TProgBar::Area TProgBar::BarArea() const
+{
+    return {FarClamp(FMarginLeft), FarClamp(0LL + width() - FMarginRight), FarClamp(FMarginTop),
+            FarClamp(0LL + height() - FMarginBottom)};
+}
+
 QImage TProgBar::PaintImage()
 {
     const int w = width(), h = height();
+    const Area a = BarArea();
     QImage image(std::max(w, 1), std::max(h, 1), QImage::Format_RGB32);
     {
         Canvas cv(image);
         cv.Pen.Color = cv.Brush.Color = FColorMargin;
         cv.Rectangle(0, 0, w, h);
         cv.Brush.Color = FColorBakG;
-        cv.FillRect(FMarginLeft, FMarginTop, w - FMarginRight, h - FMarginBottom);
+        cv.FillRect(a.left, a.top, a.right, a.bottom);
         if (!FBakGndFile.isEmpty())
-            cv.StretchDraw(FMarginLeft, FMarginTop, w - FMarginRight, h - FMarginBottom, AuxBmp);
+            cv.StretchDraw(a.left, a.top, a.right, a.bottom, AuxBmp);
         PaintBar(cv);
-        DrawFrame(cv, FInnerFrameSt, FMarginLeft, w - FMarginRight, FMarginTop, h - FMarginBottom);
+        DrawFrame(cv, FInnerFrameSt, a.left, a.right, a.top, a.bottom);
         DrawFrame(cv, FOuterFrameSt, 0, w, 0, h);
         if (FShowValue)
             PaintText(cv);
@@ -236,7 +240,7 @@ void TProgBar::PaintBar(Canvas& cv)
         PaintGradient(cv, length, extent, edge);
     } else {
         cv.Pen.Color = cv.Brush.Color = ColorMin();
-        cv.Rectangle(Coord(l, w), Coord(t, h), Coord(r, w), Coord(b, h));
+        cv.Rectangle(FarClamp(l), FarClamp(t), FarClamp(r), FarClamp(b));
     }
     if (FGridDist >= 2)
         PaintGrid(cv, vertical ? (FDirection == dirUpward ? t : b) : (FDirection == dirLeftward ? l : r));
@@ -268,13 +272,7 @@ void TProgBar::PaintGradient(Canvas& cv, long long length, long long extent, lon
         }
         cv.Pen.Color = FBarColorArray[std::clamp<long long>(k, 0, MAXBARCOLORS)];
         const int pos = static_cast<int>(backwards ? edge - i - 1 : edge + i);
-        if (vertical) {
-            cv.MoveTo(FMarginLeft, pos);
-            cv.LineTo(w - FMarginRight, pos);
-        } else {
-            cv.MoveTo(pos, FMarginTop);
-            cv.LineTo(pos, h - FMarginBottom);
-        }
+        Across(cv, vertical, pos);
     }
 }
 
@@ -304,13 +302,20 @@ void TProgBar::PaintGrid(Canvas& cv, long long tip)
     cv.Pen.Color = FColorGrid;
     for (long long k = kFirst; k <= kLast; ++k) {
         const int pos = static_cast<int>(backwards ? start - k * g : start + k * g);
-        if (vertical) {
-            cv.MoveTo(FMarginLeft, pos);
-            cv.LineTo(w - FMarginRight, pos);
-        } else {
-            cv.MoveTo(pos, FMarginTop);
-            cv.LineTo(pos, h - FMarginBottom);
-        }
+        Across(cv, vertical, pos);
+    }
+}
+
+// A line across the bar area at `pos` along the direction.
+void TProgBar::Across(Canvas& cv, bool vertical, int pos) const
+{
+    const Area a = BarArea();
+    if (vertical) {
+        cv.MoveTo(a.left, pos);
+        cv.LineTo(a.right, pos);
+    } else {
+        cv.MoveTo(pos, a.top);
+        cv.LineTo(pos, a.bottom);
     }
 }
 

@@ -125,6 +125,11 @@ private:
     void PaintGrid(oxw::platform::Canvas& cv, long long tip);
     void PaintText(oxw::platform::Canvas& cv);
     void DrawFrame(oxw::platform::Canvas& cv, TFrameStyle style, int left, int right, int top, int bottom);
+    struct Area {
+        int left, right, top, bottom;
+    };
+    Area BarArea() const;
+    void Across(oxw::platform::Canvas& cv, bool vertical, int pos) const;
 
     TFrameStyle FOuterFrameSt = fsRaised;
     TFrameStyle FInnerFrameSt = fsLowered;

@@ -45,11 +45,9 @@ int ScreenAngle16(double cx, double cy, int x, int y)
     return static_cast<int>(std::lround(deg * 16.0));
 }
 
-// Box corners farther out than this are pulled in to it: Qt's rasterizer works within about
+// Box corners farther out than 2^24 are pulled in to it: Qt's rasterizer works within about
 // 2^23 pixels, and the differences of the corners must fit an int.
-constexpr int kBoxLimit = 1 << 24;
-
-int BoxCoord(int v) { return std::clamp(v, -kBoxLimit, kBoxLimit); }
+int BoxCoord(int v) { return FarClamp(v); }
 
 // The rectangle whose Qt outline covers x1..x2-1, y1..y2-1 (Qt strokes a rectangle of width w
 // over w + 1 pixels; its fill alone covers x1..x2-2, as the desktop fills without a pen).
@@ -320,6 +318,8 @@ void Canvas::SetPixel(int x, int y, TColor color)
 
 void Canvas::TextOut(int x, int y, const QString& text)
 {
+    x = FarClamp(x);
+    y = FarClamp(y);
     painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter_.setFont(Font.Font);
     painter_.setPen(ToQColor(Font.Color));

@@ -32,6 +32,14 @@ enum TBrushStyle { bsSolid, bsClear };
 
 namespace oxw::platform {
 
+// A pixel coordinate or length limited to +-2^24: beyond that nothing drawn on any image
+// changes, and sums of a few such values still fit an int.
+constexpr int kFarCoordinate = 1 << 24;
+constexpr int FarClamp(long long v)
+{
+    return static_cast<int>(v < -kFarCoordinate ? -kFarCoordinate : (v > kFarCoordinate ? kFarCoordinate : v));
+}
+
 struct TPen {
     TColor Color = clBlack;
     int Width = 1;
