@@ -22,7 +22,8 @@ namespace {
 constexpr int kLongTick = 8, kShortTick = 4, kTextDist = 15, kOFLSize = 10;
 constexpr int kMaxTicks = 10000;  // more ticks than pixels on any dial
 
-int ToInt(double v) { return RoundClamped<int>(v); }
+// A computed pixel coordinate, rounded and kept within the far limit of the canvas.
+int ToInt(double v) { return FarClamp(RoundClamped<int>(v)); }
 double Rad(double deg) { return deg * std::numbers::pi / 180.0; }
 
 }  // namespace

@@ -6,11 +6,12 @@
 #include <cmath>
 
 #include "numeric/NumberFormat.h"
+#include "numeric/UnivConst.h"
 
 namespace oxw::numeric {
 namespace {
 
-constexpr double kMaxDouble = 1.7e308;  // the library's largest number read from text
+constexpr double kMaxDouble = static_cast<double>(uc_MaxDouble);  // the largest number read from text
 constexpr int kExponentLimit = 4201;    // exponent digits beyond this are read but not kept
 
 enum class Phase { Start, Sign, IntDigits, AfterPoint, Fraction, AfterE, ExpSign, ExpDigits, End, Error };

@@ -82,7 +82,7 @@ TEST(DisplayControlsExtremes, MeterIntegersAndValues)
                 m.SetValue(v);
                 m.PaintImage();
                 double read = 0;
-                m.ConvertPixelToValue(i, -i, read);
+                m.ConvertPixelToValue(i, -(i / 2), read);
             }
         }
     }
