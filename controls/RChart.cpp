@@ -5,12 +5,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+
+#include "numeric/ScaleParams.h"
 
 namespace {
 
 constexpr double kLogFloor = 1e-100;
-constexpr double kLg2 = 0.30102999566398120;
-constexpr double kLg5 = 0.69897000433601886;
 
 // Position of v between lo and hi as a fraction, on a linear or logarithmic axis.
 double AxisFraction(const TScaleProps& s, double v)
@@ -46,55 +47,18 @@ std::vector<double> TickValues(const TScaleProps& s)
         }
         return ticks;
     }
-    const TScaleTicks t = ChartScaleTicks(s.MinTicks(), lo, hi);
-    if (t.Distance <= 0.0) return ticks;
-    for (double v = t.LowTick; v - hi <= 0.001 * t.Distance && ticks.size() < 200; v += t.Distance) {
-        ticks.push_back(v);
+    long double first = 0.0L;
+    long double step = 0.0L;
+    std::uint16_t divi = 1;
+    oxw::numeric::CalcScalePars(s.MinTicks(), lo, hi, first, step, divi);
+    if (step <= 0.0L) return ticks;
+    for (long double v = first; v - hi <= 0.001L * step && ticks.size() < 200; v += step) {
+        ticks.push_back(static_cast<double>(v));
     }
     return ticks;
 }
 
 }  // namespace
-
-TScaleTicks ChartScaleTicks(int ticks, double low, double high)
-{
-    TScaleTicks t;
-    if (low == high || ticks < 1) {
-        t.LowTick = low;
-        return t;
-    }
-    const double sign = low >= high ? -1.0 : 1.0;
-    double r = std::log10(std::abs(high - low) / ticks);
-    double f = r - std::trunc(r);
-    if (std::abs(f) < 1e-10 || std::abs(f) > 0.9999999999) {
-        f = 0.0;
-        r = std::nearbyint(r);
-    }
-    if (r < 0.0 && f != 0.0) r -= 1.0;
-    if (f < 0.0) f += 1.0;
-    if (f < kLg2 + 1e-10) {
-        r = std::trunc(r);
-        t.Divi = 5;
-    } else if (f < kLg5 + 1e-10) {
-        r = std::trunc(r) + kLg2;
-        t.Divi = 4;
-    } else {
-        r = std::trunc(r) + kLg5;
-        t.Divi = 5;
-    }
-    t.Distance = sign * std::exp(r * std::log(10.0));
-    t.LowTick = (std::trunc(low / t.Distance) - 1.0) * t.Distance;
-    while (sign * (low - t.LowTick) > 0.001 * std::abs(t.Distance)) t.LowTick += t.Distance;
-    return t;
-}
-
-int AutoDecimals(double span)
-{
-    const double h = std::abs(span);
-    if (h >= 1e6 || h <= 1e-4) return -1;
-    if (h >= 100.0) return 0;
-    return 2 - static_cast<int>(std::nearbyint(std::log(h) / 2.5));
-}
 
 TRChart::TRChart(QWidget* parent) : QWidget(parent)
 {
@@ -196,8 +160,7 @@ void TRChart::paintEvent(QPaintEvent* /*event*/)
     const QFontMetrics fm(font());
 
     if (scaleX1_.Visible()) {
-        const double span = scaleX1_.RangeHigh() - scaleX1_.RangeLow();
-        const int decimals = AutoDecimals(span);
+        const int decimals = oxw::numeric::CalcM(-2, scaleX1_.RangeLow(), scaleX1_.RangeHigh());
         for (double v : TickValues(scaleX1_)) {
             const int x = static_cast<int>(std::lround(R2M(v, 0).x()));
             p.drawLine(x, data.bottom(), x, data.bottom() + 5);
@@ -209,8 +172,7 @@ void TRChart::paintEvent(QPaintEvent* /*event*/)
                    cap);
     }
     if (scaleY1_.Visible()) {
-        const double span = scaleY1_.RangeHigh() - scaleY1_.RangeLow();
-        const int decimals = AutoDecimals(span);
+        const int decimals = oxw::numeric::CalcM(-2, scaleY1_.RangeLow(), scaleY1_.RangeHigh());
         for (double v : TickValues(scaleY1_)) {
             const int y = static_cast<int>(std::lround(R2M(0, v).y()));
             p.drawLine(data.left() - 5, y, data.left(), y);

@@ -81,16 +81,3 @@ private:
     int tRim_ = 20;
     int bRim_ = 40;
 };
-
-// The library's tick rule: a labelled step of 1, 2 or 5 times a power of ten giving about
-// `ticks` intervals over low..high, the first labelled tick at or just past `low`, and the
-// number of short intervals per step (5, 4 or 5). Equal ends give step 0.
-struct TScaleTicks {
-    double LowTick = 0.0;
-    double Distance = 0.0;
-    int Divi = 1;
-};
-TScaleTicks ChartScaleTicks(int ticks, double low, double high);
-
-// Automatic decimals of tick labels for a span of `span`: -1 means exponent form.
-int AutoDecimals(double span);

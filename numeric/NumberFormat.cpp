@@ -281,4 +281,49 @@ void appendFloatToStr(std::string& to, double x)
     to.append(buf, fasttext::FloatToStr(buf, x));
 }
 
+std::string formatGeneral(double x, int precision)
+{
+    if (!std::isfinite(x))
+        return fieldNonFinite(x, 0);
+    precision = std::clamp(precision, 1, 18);
+    Decimal d = shortestDecimal(x);
+    roundTo(d, precision);
+    if (d.count == 0)
+        return "0";
+    std::string s;
+    if (x < 0)
+        s += '-';
+    if (d.point > precision || d.point < -4)  // below 0.00001 or too many digits before the point
+        appendGeneralExponent(s, d);
+    else
+        appendFixed(s, d, std::max(d.count - d.point, 0));
+    return s;
+}
+
+std::string formatExponent(double x, int precision)
+{
+    if (!std::isfinite(x))
+        return fieldNonFinite(x, 0);
+    precision = std::clamp(precision, 1, 18);
+    Decimal d = shortestDecimal(x);
+    roundTo(d, precision);
+    const int exponent = d.count == 0 ? 0 : d.point - 1;
+    std::string s;
+    if (x < 0)
+        s += '-';
+    s += d.digitAt(0);
+    if (precision > 1) {
+        s += '.';
+        for (int i = 1; i < precision; ++i)
+            s += d.digitAt(i);
+    }
+    s += 'E';
+    s += exponent < 0 ? '-' : '+';
+    const int e = std::abs(exponent);  // at most 324 for a double
+    s += static_cast<char>('0' + e / 100 % 10);
+    s += static_cast<char>('0' + e / 10 % 10);
+    s += static_cast<char>('0' + e % 10);
+    return s;
+}
+
 }  // namespace oxw::numeric

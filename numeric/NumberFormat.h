@@ -15,7 +15,9 @@
 // written without a sign.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace oxw::numeric {
 
@@ -64,5 +66,61 @@ void appendFloatToStr(std::string& to, double x);
 enum class NumberTextPath { Fast, Plain };
 void SetNumberTextPath(NumberTextPath path);
 NumberTextPath GetNumberTextPath();
+
+// ---- Number text of the display controls and the table editor ----
+
+// General text "%g" with at most `precision` significant digits (1..18; 0 counts as 1), rounded
+// half away from zero, trailing zeros and a bare point dropped: fixed-point when the rounded
+// value has at most `precision` digits before the point and is at least 0.00001 in magnitude,
+// else mantissa, "E", a minus sign for a negative exponent and the exponent without leading
+// zeros ("1.23E5", "1E-7"). Zero is "0". Not finite: "Nan", "+Inf" or "-Inf".
+std::string formatGeneral(double x, int precision);
+
+// Exponent text "%e" with `precision` significant digits (1..18; 0 counts as 1): a minus sign
+// for negative values, one digit, a point and the further digits (no point for one digit), "E",
+// the exponent's sign and at least three exponent digits ("3.14E+000", "-1.0E-005").
+// Not finite: "Nan", "+Inf" or "-Inf".
+std::string formatExponent(double x, int precision);
+
+// Fixed or exponent text of width W = |FieldWidth| (widths above 1000 count as 1000):
+// - DecP >= 0: fixedField(r, W, DecP); values of 1E36 and above in magnitude take the exponent
+//   form expField(r, W) instead.
+// - DecP = -2: expField(r, W + 2) with the first two of its four exponent digits removed; when
+//   they were not both "0" (an exponent of 100 or more in magnitude) every character of the
+//   shortened text becomes '*'. So strff(123456.7, 7, -2) is " 1.2E+05".
+// - any other negative DecP: expField(r, W), the four-digit exponent uncut.
+// FieldWidth < 0: the leading blanks become '0', and a '-' right after them becomes '0' while
+// the first character becomes '-' (strff(-3.5, -6, 1) is "-003.5").
+// Not finite: "Nan", "+Inf" or "-Inf" right-aligned in W, never cut, starred or zero-filled.
+std::string strff(double r, int FieldWidth, int DecP);
+
+// Cell text of the table editor with NDecP decimals. NDecP outside 0..8: the exponent form
+// strff(data, NumWidth + 6, -2), max(NumWidth, 2) significant digits and a two-digit exponent.
+// NDecP 0..8: strff(data, NumWidth, NDecP) for 0 and for magnitudes within L..U (L = 10^-NDecP,
+// U = 10^(9 - NDecP) - L: 99999.999 and 0.001 at 3 decimals), else the exponent form.
+std::string FormatData(double data, int NumWidth, int NDecP);
+
+// Reads one decimal number of `text` starting at the 1-based position Idx: blanks, an optional
+// sign, digits, a decimal point and digits, and with AllowExp an exponent ("E", optional sign,
+// digits; either case). DecPChar selects the point: 1 '.', 2 ',', any other value either, where
+// a second point ends the number. Returns the number, 0.0 when the text is not a number there,
+// limited to -1.7E308..1.7E308. Idx is left on the character that stopped the scan (the first one
+// after the number, or the offending one); Length + 1 when the text ran out. An Idx outside
+// 1..Length reads nothing and stays.
+double ScanFPNum(std::string_view text, bool AllowExp, int DecPChar, int& Idx);
+
+// Integer readers of the numeric input, from the 1-based position Idx: leading blanks, then
+// digits of their base. ScanDecimal takes one optional '-' or '+' first; ScanHex skips one '$'
+// and takes 0-9, A-F in either case. Hexadecimal, octal and binary texts are 32-bit two's
+// complement ("FFFFFFFF" is -1). A digit that would take the value beyond 32 bits (decimal
+// outside -2147483648..2147483647, more than 32 bits of the other bases) is not read. Idx is
+// left on the first character not read.
+std::int32_t ScanDecimal(std::string_view text, int& Idx);
+std::int32_t ScanHex(std::string_view text, int& Idx);
+std::int32_t ScanOctal(std::string_view text, int& Idx);
+std::int32_t ScanBin(std::string_view text, int& Idx);
+
+// `text` with every OldChar replaced by NewChar.
+std::string ReplaceCharInString(std::string_view text, char OldChar, char NewChar);
 
 }  // namespace oxw::numeric

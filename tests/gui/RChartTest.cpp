@@ -1,5 +1,4 @@
-// TRChart and TScaleProps: axis ranges with their minimum span, the tick rule, the item list
-// and its drawing.
+// TRChart and TScaleProps: axis ranges with their minimum span, the item list and its drawing.
 #include "controls/RChart.h"
 
 #include <QImage>
@@ -66,34 +65,6 @@ TEST(ScaleProps, LogarithmicAxisRefusesTinyValues)
     EXPECT_TRUE(s.Logarithmic());
     EXPECT_EQ(s.RangeLow(), 1);
     EXPECT_EQ(s.RangeHigh(), 1000);
-}
-
-TEST(ChartTicks, OneTwoFiveSteps)
-{
-    const struct {
-        int ticks;
-        double low, high, first, distance;
-        int divi;
-    } cases[] = {
-        {3, 0, 1, 0, 0.2, 4},    {5, 0, 1, 0, 0.1, 5},   {3, 0, 10, 0, 2, 4},
-        {3, -1, 1, -1, 0.5, 5},  {3, 0, 100, 0, 20, 4},  {3, 0.3, 7.7, 2, 2, 4},
-        {3, 1, 0, 1, -0.2, 4},   {3, 4, 4, 4, 0, 1},
-    };
-    for (const auto& c : cases) {
-        const TScaleTicks t = ChartScaleTicks(c.ticks, c.low, c.high);
-        EXPECT_NEAR(t.LowTick, c.first, 1e-12) << c.low << ".." << c.high;
-        EXPECT_NEAR(t.Distance, c.distance, 1e-12) << c.low << ".." << c.high;
-        EXPECT_EQ(t.Divi, c.divi) << c.low << ".." << c.high;
-    }
-}
-
-TEST(ChartTicks, AutomaticDecimals)
-{
-    const struct {
-        double span;
-        int decimals;
-    } cases[] = {{1e6, -1}, {1e-4, -1}, {100, 0}, {50, 0}, {10, 1}, {1, 2}, {0.1, 3}, {0.001, 5}};
-    for (const auto& c : cases) EXPECT_EQ(AutoDecimals(c.span), c.decimals) << c.span;
 }
 
 TEST(RChart, WorldCoordinatesMapIntoTheDataArea)

@@ -1,0 +1,69 @@
+#pragma once
+// Colours as the library stores them: TColor is 0x00BBGGRR (red in the low byte), or a system
+// colour 0x80000000 | index (clBtnFace ...), which ColorToRGB takes from the application's
+// palette.
+#include <QColor>
+
+#include <cstdint>
+
+using TColor = std::uint32_t;
+
+inline constexpr TColor clBlack = 0x000000;
+inline constexpr TColor clMaroon = 0x000080;
+inline constexpr TColor clGreen = 0x008000;
+inline constexpr TColor clOlive = 0x008080;
+inline constexpr TColor clNavy = 0x800000;
+inline constexpr TColor clPurple = 0x800080;
+inline constexpr TColor clTeal = 0x808000;
+inline constexpr TColor clGray = 0x808080;
+inline constexpr TColor clSilver = 0xC0C0C0;
+inline constexpr TColor clRed = 0x0000FF;
+inline constexpr TColor clLime = 0x00FF00;
+inline constexpr TColor clYellow = 0x00FFFF;
+inline constexpr TColor clBlue = 0xFF0000;
+inline constexpr TColor clFuchsia = 0xFF00FF;
+inline constexpr TColor clAqua = 0xFFFF00;
+inline constexpr TColor clWhite = 0xFFFFFF;
+
+inline constexpr TColor clSystemColor = 0x80000000;
+inline constexpr TColor clScrollBar = clSystemColor | 0;
+inline constexpr TColor clBackground = clSystemColor | 1;
+inline constexpr TColor clActiveCaption = clSystemColor | 2;
+inline constexpr TColor clInactiveCaption = clSystemColor | 3;
+inline constexpr TColor clMenu = clSystemColor | 4;
+inline constexpr TColor clWindow = clSystemColor | 5;
+inline constexpr TColor clWindowFrame = clSystemColor | 6;
+inline constexpr TColor clMenuText = clSystemColor | 7;
+inline constexpr TColor clWindowText = clSystemColor | 8;
+inline constexpr TColor clCaptionText = clSystemColor | 9;
+inline constexpr TColor clActiveBorder = clSystemColor | 10;
+inline constexpr TColor clInactiveBorder = clSystemColor | 11;
+inline constexpr TColor clAppWorkSpace = clSystemColor | 12;
+inline constexpr TColor clHighlight = clSystemColor | 13;
+inline constexpr TColor clHighlightText = clSystemColor | 14;
+inline constexpr TColor clBtnFace = clSystemColor | 15;
+inline constexpr TColor clBtnShadow = clSystemColor | 16;
+inline constexpr TColor clGrayText = clSystemColor | 17;
+inline constexpr TColor clBtnText = clSystemColor | 18;
+inline constexpr TColor clInactiveCaptionText = clSystemColor | 19;
+inline constexpr TColor clBtnHighlight = clSystemColor | 20;
+inline constexpr TColor cl3DDkShadow = clSystemColor | 21;
+inline constexpr TColor cl3DLight = clSystemColor | 22;
+inline constexpr TColor clInfoText = clSystemColor | 23;
+inline constexpr TColor clInfoBk = clSystemColor | 24;
+
+// The colour of the given red, green and blue (each 0..255).
+constexpr TColor RGB(int r, int g, int b)
+{
+    return static_cast<TColor>((r & 0xFF) | (g & 0xFF) << 8 | (b & 0xFF) << 16);
+}
+constexpr int GetRValue(TColor c) { return static_cast<int>(c & 0xFF); }
+constexpr int GetGValue(TColor c) { return static_cast<int>(c >> 8 & 0xFF); }
+constexpr int GetBValue(TColor c) { return static_cast<int>(c >> 16 & 0xFF); }
+
+// The opaque RGB value of a colour: a system colour from the application's palette (or the
+// desktop's classic defaults when no application runs), any other the low 24 bits.
+QRgb ColorToRGB(TColor color);
+QColor ToQColor(TColor color);
+// The TColor of an RGB value (alpha ignored).
+TColor FromQColor(const QColor& color);

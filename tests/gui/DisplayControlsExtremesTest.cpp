@@ -1,0 +1,124 @@
+// The display controls with every setter at the ends of what it accepts: painting must end
+// quickly without failing (the sanitizer build checks for undefined behaviour on the way).
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <limits>
+
+#include "controls/Meter.h"
+#include "controls/NumIO.h"
+#include "controls/NumLab.h"
+#include "controls/ProgBar.h"
+
+namespace {
+
+constexpr int kInts[] = {INT_MIN, -1000000, -1, 0, 1, 1000000, INT_MAX};
+constexpr double kDoubles[] = {-std::numeric_limits<double>::infinity(), -1.7e308, -1e9, -0.5, 0, 1e-300,
+                               3, 1e9, 1.7e308, std::numeric_limits<double>::infinity(),
+                               std::numeric_limits<double>::quiet_NaN()};
+
+TEST(DisplayControlsExtremes, ProgBarIntegersAndValues)
+{
+    QElapsedTimer timer;
+    timer.start();
+    for (int i : kInts) {
+        for (TDirection d : {dirUpward, dirDownward, dirLeftward, dirRightward}) {
+            TProgBar bar;
+            bar.SetDirection(d);
+            bar.SetShowColorGradient(i % 2 != 0);
+            bar.SetColorMapMode(i > 0 ? cgmMove : cgmCover);
+            bar.SetMarginLeft(i);
+            bar.SetMarginRight(i);
+            bar.SetMarginTop(i);
+            bar.SetMarginBottom(i);
+            bar.SetGridDist(i);
+            bar.SetTextDecPlaces(i);
+            bar.SetTextAngle(i);
+            bar.SetTextPosX(i);
+            bar.SetTextPosY(i);
+            for (double v : kDoubles) {
+                bar.SetValue(v);
+                bar.SetMin(-v);
+                bar.PaintImage();
+            }
+        }
+    }
+    EXPECT_LT(timer.elapsed(), 20000);
+}
+
+TEST(DisplayControlsExtremes, MeterIntegersAndValues)
+{
+    QElapsedTimer timer;
+    timer.start();
+    for (int i : kInts) {
+        for (TMeterLayout l : {mlCirc90, mlCirc180, mlCirc360}) {
+            TMeter m;
+            m.SetMeterLayout(l);
+            m.SetRimBottom(i);
+            m.SetRimSide(i / 3);
+            m.SetRimTop(i / 7);
+            m.SetAnchorSize(i);
+            m.SetMeterNrTicks(i);
+            m.SetMeterDecPlaces(i);
+            m.SetScaleBkVisible(true);
+            m.SetScaleBkWidth(i);
+            TNeedleLayout n;
+            n.SetHeadSize(i);
+            n.SetThickness(i);
+            n.SetHeadMidLeng(i);
+            n.SetShadowDx(i);
+            n.SetShadowDy(i);
+            n.SetPercentNeedleLength(i);
+            n.SetHeadAngle(i);
+            m.SetNeedleLayout(n);
+            m.resize(297, 209 + (i & 1));  // the layout follows the rims at a resize
+            for (double v : kDoubles) {
+                m.SetMeterMaxValue(v);
+                m.SetMeterMinValue(-v);
+                m.SetThresholdLow(v);
+                m.SetThresholdHigh(-v);
+                m.SetValue(v);
+                m.PaintImage();
+                double read = 0;
+                m.ConvertPixelToValue(i, -(i / 2), read);
+            }
+        }
+    }
+    EXPECT_LT(timer.elapsed(), 20000);
+}
+
+TEST(DisplayControlsExtremes, NumLabAndNumIO)
+{
+    for (int i : kInts) {
+        TNumLab lab;
+        lab.SetLabelWidth(i);
+        lab.SetLeftSpace(i);
+        lab.SetPrecision(i);
+        lab.SetLeftText("L");
+        lab.SetRightText("R");
+        for (int t = dtFloat; t <= dtDegMinSec; ++t) {
+            lab.SetDisplayType(static_cast<TDisplay>(t));
+            for (double v : kDoubles) {
+                lab.SetValue(v);
+                lab.PaintImage();
+            }
+        }
+    }
+    for (double v : kDoubles) {
+        TNumIO edit;
+        edit.SetRangeLow(v);
+        edit.SetRangeHigh(-v);
+        edit.SetFixPointDecPlaces(static_cast<int>(v > 0 ? 1e9 : -1e9));
+        for (int f = itExp; f <= itDynamic; ++f) {
+            edit.SetInputFormat(static_cast<TInFormat>(f));
+            edit.SetText(QString(400, '9'));
+            edit.SetText("$" + QString(40, 'f'));
+            edit.SetText("1e99999999");
+            EXPECT_TRUE(std::isfinite(edit.Value()));
+        }
+    }
+}
+
+}  // namespace

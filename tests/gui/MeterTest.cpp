@@ -1,0 +1,303 @@
+// TMeter: layout by the formulas of each arc, pixels at positions worked out from the centre,
+// the radius and theta(v) = (arc/2 + 90) - (v - min)/(max - min) * arc, thresholds and events.
+#include "controls/Meter.h"
+
+#include <QColor>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "platform/Canvas.h"
+
+namespace {
+
+QColor At(const QImage& im, QPoint p) { return QColor(im.pixel(p)); }
+
+// The pixel at distance d from the centre in the direction of value v (default 0..1, 90 degrees).
+QPoint PixelOf(const TMeter& m, double v, double d)
+{
+    const double lo = m.MeterMinValue(), hi = m.MeterMaxValue();
+    const double theta = (m.MeterAngle() / 2.0 + 90) - (v - lo) / (hi - lo) * m.MeterAngle();
+    const double rad = theta * std::numbers::pi / 180;
+    return {int(std::lround(m.OriginX() + d * std::cos(rad))), int(std::lround(m.OriginY() - d * std::sin(rad)))};
+}
+
+TEST(Meter, LayoutPerArc)
+{
+    // 297 x 209, rims 10 (bottom), 10 (side), 8 (top): R0 = 175, W/2 = 148.5, W div 2 = 148.
+    const struct { TMeterLayout layout; int angle; double radius; int cy; } cases[] = {
+        {mlCirc90, 90, 175, 191},                    // min(175, 130.5 * 1.414)
+        {mlCirc120, 120, 130.5 * 1.1547, 191},
+        {mlCirc180, 180, 130, 191},                  // min(148 - 18, 175)
+        {mlCirc270, 270, 175 / 1.7071, 119},         // centre y = Round(16 + 102.51)
+        {mlCirc300, 300, 175 / 1.866, 110},
+        {mlCirc360, 360, 87.5, 104},                 // Round(103.5): halves to even
+    };
+    for (const auto& c : cases) {
+        TMeter m;
+        EXPECT_EQ(m.size(), QSize(297, 209));
+        m.SetMeterLayout(c.layout);
+        EXPECT_EQ(m.MeterAngle(), c.angle) << c.layout;
+        EXPECT_DOUBLE_EQ(m.ScaleRadius(), c.radius) << c.layout;
+        EXPECT_EQ(m.OriginX(), 148) << c.layout;
+        EXPECT_EQ(m.OriginY(), c.cy) << c.layout;
+    }
+    TMeter narrow;
+    narrow.resize(400, 100);  // the height limits: R0 = 100 - 34
+    EXPECT_DOUBLE_EQ(narrow.ScaleRadius(), 66);
+    EXPECT_EQ(narrow.OriginY(), 82);
+    narrow.resize(30, 209);  // narrower than the rims: nothing painted
+    EXPECT_LT(narrow.ScaleRadius(), 0);
+    EXPECT_TRUE(narrow.PaintImage().isNull());
+}
+
+TEST(Meter, NeedleOutlinePassesThroughComputedPixels)
+{
+    const struct { double value; QPoint pixel; } cases[] = {
+        {1, {219, 120}}, {0.5, {148, 91}}, {0, {77, 120}},
+    };
+    for (const auto& c : cases) {
+        TMeter m;
+        m.SetValue(c.value);
+        ASSERT_EQ(m.OriginX(), 148);
+        ASSERT_EQ(m.OriginY(), 191);
+        const QImage im = m.PaintImage();
+        EXPECT_EQ(PixelOf(m, c.value, 100), c.pixel);
+        EXPECT_EQ(At(im, c.pixel), QColor(Qt::black)) << c.value;
+        EXPECT_EQ(At(im, PixelOf(m, c.value + (c.value < 0.5 ? 0.25 : -0.25), 100)), QColor(Qt::white)) << c.value;
+    }
+}
+
+// The questionnaire's meter (0..3, thresholds 1.11 and 1.63, scale hidden, bands silver,
+// yellow, olive), here with a band width of 50 % of the radius.
+struct QuestionnaireMeter : TMeter {
+    QuestionnaireMeter()
+    {
+        SetMeterMaxValue(3);
+        SetMeterMinValue(0);
+        SetThresholdHigh(1.63);
+        SetThresholdLow(1.11);
+        SetLimWatchHighOn(true);
+        SetLimWatchLowOn(true);
+        SetMeterLayout(mlCirc90);
+        SetMeterNrTicks(3);
+        SetMeterDecPlaces(1);
+        SetScaleVisible(false);
+        SetScaleBkVisible(true);
+        SetColorSclBkLow(clSilver);
+        SetColorSclBkNorm(clYellow);
+        SetColorSclBkHigh(clOlive);
+        SetScaleBkWidth(50);
+    }
+};
+
+TEST(Meter, BandsInTheRingBetweenTheDiscAndTheRadius)
+{
+    QuestionnaireMeter m;
+    const QImage im = m.PaintImage();
+    // Ring from Round(50 * 175 / 100) = 88 to Round(175 + 4) = 179 pixels.
+    EXPECT_EQ(At(im, PixelOf(m, 0.5, 130)), QColor(Qt::lightGray));
+    EXPECT_EQ(At(im, PixelOf(m, 1.4, 130)), QColor(Qt::yellow));
+    EXPECT_EQ(At(im, PixelOf(m, 2.5, 130)), QColor(128, 128, 0));
+    EXPECT_EQ(At(im, PixelOf(m, 1.4, 60)), QColor(Qt::white));   // inside the disc
+    EXPECT_EQ(At(im, PixelOf(m, 1.4, 182)), QColor(Qt::white));  // beyond the pies
+}
+
+TEST(Meter, ValueLightsTheLampsAndFiresTheEvents)
+{
+    QuestionnaireMeter m;
+    std::string events;
+    m.OnOverFlow = [&](TMeter*) { events += 'O'; };
+    m.OnUnderFlow = [&](TMeter*) { events += 'U'; };
+    m.OnNormalRange = [&](TMeter*) { events += 'N'; };
+    const struct { double set, stored; bool high, low; const char* events; } steps[] = {
+        {2.5, 2.5, true, false, "O"},
+        {2.5, 2.5, true, false, ""},     // the same value: nothing
+        {1.4, 1.4, false, false, "N"},
+        {1.63, 1.63, true, false, "O"},  // at a threshold the lamp lights
+        {1.11, 1.11, false, true, "U"},
+        {-4, 0, false, true, "U"},       // clamped into the range
+        {7, 3, true, false, "O"},
+        {std::numeric_limits<double>::quiet_NaN(), 3, true, false, ""},  // ignored
+    };
+    // High lamp: a 10 x 10 square at (297 - 10 - 18, 8 + 8); low lamp at (10 + 8, 16).
+    const QPoint high(274, 21), low(23, 21);
+    for (const auto& s : steps) {
+        events.clear();
+        m.SetValue(s.set);
+        EXPECT_EQ(m.Value(), s.stored) << s.set;
+        EXPECT_EQ(m.Overflow(), s.high) << s.set;
+        EXPECT_EQ(m.Underflow(), s.low) << s.set;
+        EXPECT_EQ(events, s.events) << s.set;
+        const QImage im = m.PaintImage();
+        EXPECT_EQ(At(im, high), s.high ? QColor(Qt::red) : QColor(128, 128, 128)) << s.set;
+        EXPECT_EQ(At(im, low), s.low ? QColor(Qt::red) : QColor(128, 128, 128)) << s.set;
+    }
+    // A hidden first needle fires nothing and is still drawn.
+    m.NeedleLayoutRef().SetVisible(false);
+    events.clear();
+    m.SetValue(1.4);
+    EXPECT_EQ(events, "");
+    EXPECT_FALSE(m.Overflow());
+    EXPECT_EQ(At(m.PaintImage(), PixelOf(m, 1.4, 60)), QColor(Qt::black));
+    // Thresholds set on their own report too.
+    m.SetThresholdLow(2);
+    EXPECT_TRUE(m.Underflow());
+    EXPECT_EQ(events, "U");
+    m.SetThresholdHigh(1);  // the low threshold makes way
+    EXPECT_EQ(m.ThresholdLow(), 1);
+    EXPECT_TRUE(m.Overflow());
+}
+
+TEST(Meter, RangeEndsKeepTheirOrderAndCarryTheValues)
+{
+    TMeter m;
+    m.SetThresholdLow(0.3);
+    m.SetThresholdHigh(0.7);
+    m.SetValue(0.5);
+    m.SetMeterMinValue(5);  // at or above the maximum: the maximum becomes 6
+    EXPECT_EQ(m.MeterMaxValue(), 6);
+    EXPECT_EQ(m.Value(), 5);
+    EXPECT_EQ(m.ThresholdLow(), 5);
+    EXPECT_EQ(m.ThresholdHigh(), 5);
+    m.SetMeterMaxValue(-2);  // the mirror
+    EXPECT_EQ(m.MeterMinValue(), -3);
+    EXPECT_EQ(m.Value(), -2);
+    EXPECT_EQ(m.ThresholdHigh(), -2);
+    m.SetMeterMinValue(std::numeric_limits<double>::quiet_NaN());
+    EXPECT_EQ(m.MeterMinValue(), -3);
+    // While loading the setters only store; Loaded clamps the value.
+    TMeter loading;
+    loading.BeginLoading();
+    loading.SetValue(2.5);
+    loading.SetThresholdHigh(2);
+    loading.SetMeterMaxValue(3);
+    EXPECT_EQ(loading.Value(), 2.5);
+    loading.SetMeterMaxValue(2);
+    loading.Loaded();
+    EXPECT_EQ(loading.Value(), 2);
+    EXPECT_EQ(loading.ThresholdHigh(), 2);
+}
+
+TEST(Meter, PixelToValueAlongTheArc)
+{
+    TMeter m;
+    m.SetMeterMaxValue(3);
+    const struct { int x, y; bool in; double value; } cases[] = {
+        {148, 50, true, 1.5},     // straight above the centre: the middle
+        {248, 91, true, 3},       // 45 degrees to the right: the maximum end
+        {48, 91, true, 0},
+        {248, 191, false, 0},     // level with the centre: outside the arc
+        {148, 250, false, 0},
+    };
+    for (const auto& c : cases) {
+        double v = -1;
+        EXPECT_EQ(m.ConvertPixelToValue(c.x, c.y, v), c.in) << c.x << "," << c.y;
+        EXPECT_NEAR(v, c.value, 1e-12) << c.x << "," << c.y;
+    }
+    bool inMeter = false;
+    double moved = -1;
+    m.OnMouseMoveInMeter = [&](TMeter*, bool in, Qt::KeyboardModifiers, double v) {
+        inMeter = in;
+        moved = v;
+    };
+    QMouseEvent move(QEvent::MouseMove, QPointF(148, 50), QPointF(148, 50), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(&m, &move);
+    EXPECT_TRUE(inMeter);
+    EXPECT_DOUBLE_EQ(moved, 1.5);
+}
+
+TEST(Meter, ScaleLabelsAndTicksFromTheScaleRule)
+{
+    TMeter m;
+    std::vector<QString> labels;
+    m.OnBeforeDrawScaleLabel = [&](oxw::platform::Canvas&, QString& text, int, int) {
+        labels.push_back(text);
+        if (text == "1.0") text.clear();  // an emptied label is not drawn
+    };
+    const QImage im = m.PaintImage();
+    EXPECT_EQ(labels, (std::vector<QString>{"0.0", "0.2", "0.4", "0.6", "0.8", "1.0"}));
+    // Straight up from the centre (148, 191) the scale line lies at y = 191 - 175 = 16; the short
+    // tick at 0.5 (step 0.2 / 4) reaches 4 pixels in, a long tick 8.
+    EXPECT_EQ(At(im, {148, 18}), QColor(0, 0, 128));
+    EXPECT_EQ(At(im, {148, 20}), QColor(Qt::white));
+    TMeter two;
+    two.SetMeterMaxValue(2);  // step 0.5: a long tick at the middle
+    const QImage twoIm = two.PaintImage();
+    EXPECT_EQ(At(twoIm, {148, 22}), QColor(0, 0, 128));
+    EXPECT_EQ(At(twoIm, {148, 24}), QColor(Qt::white));
+    m.SetMeterDecPlaces(7);
+    EXPECT_EQ(m.MeterDecPlaces(), 4);
+    m.SetMeterNrTicks(50);
+    EXPECT_EQ(m.MeterNrTicks(), 21);
+    m.SetMeterNrTicks(0);
+    EXPECT_EQ(m.MeterNrTicks(), 2);
+    m.SetScaleBkWidth(150);
+    EXPECT_EQ(m.ScaleBkWidth(), 100);
+    m.NeedleLayoutRef().SetPercentNeedleLength(150);
+    m.NeedleLayoutRef().SetHeadAngle(-3);
+    EXPECT_EQ(m.NeedleLayout().PercentNeedleLength(), 100);
+    EXPECT_EQ(m.NeedleLayout().HeadAngle(), 0);
+}
+
+TEST(Meter, RangesWithoutWidthDrawNoTicksAndPutEverythingAtTheMinimum)
+{
+    QElapsedTimer timer;
+    timer.start();
+    TMeter m;
+    m.SetValue(0.5);
+    m.SetScaleBkVisible(true);
+    m.SetMeterMinValue(1e17);  // the maximum 1E17 + 1 equals 1E17
+    EXPECT_EQ(m.MeterMaxValue(), m.MeterMinValue());
+    std::vector<QString> labels;
+    m.OnBeforeDrawScaleLabel = [&](oxw::platform::Canvas&, QString& text, int, int) { labels.push_back(text); };
+    const QImage im = m.PaintImage();
+    EXPECT_TRUE(labels.empty());
+    EXPECT_EQ(At(im, {77, 120}), QColor(Qt::black));  // the needle at the minimum end
+    const double odd[][2] = {{-std::numeric_limits<double>::infinity(), 0}, {0, 1e308}, {-1e308, 1e308},
+                             {1e30, 1e30 + 1e15}, {-1e-300, 1e-300}};
+    for (const auto& r : odd) {
+        TMeter o;
+        o.SetMeterMaxValue(r[1]);
+        o.SetMeterMinValue(r[0]);
+        o.SetValue(r[1]);
+        o.SetValueSec(r[0]);
+        o.NeedleLayoutSecRef().SetVisible(true);
+        o.SetScaleBkVisible(true);
+        o.SetThresholdLow(r[0]);
+        EXPECT_FALSE(o.PaintImage().isNull()) << r[0] << ".." << r[1];
+    }
+    TMeter rims;
+    rims.SetRimBottom(-2000000000);
+    rims.SetRimSide(-2000000000);
+    rims.resize(297, 210);  // the layout follows the resize
+    rims.PaintImage();
+    EXPECT_LT(timer.elapsed(), 5000);
+}
+
+TEST(Meter, SecondNeedleOnlyWhenShown)
+{
+    TMeter m;
+    m.SetValueSec(1);
+    const QPoint atMax = PixelOf(m, 1, 100);
+    EXPECT_EQ(At(m.PaintImage(), atMax), QColor(Qt::white));
+    m.NeedleLayoutSecRef().SetVisible(true);
+    EXPECT_EQ(At(m.PaintImage(), atMax), QColor(Qt::black));
+    int changes = m.PaintRequests();
+    TNeedleLayout look;
+    look.SetColorOutline(clRed);
+    m.SetNeedleLayout(look);
+    EXPECT_GT(m.PaintRequests(), changes);
+    EXPECT_EQ(At(m.PaintImage(), PixelOf(m, 0, 100)), QColor(Qt::red));
+}
+
+}  // namespace

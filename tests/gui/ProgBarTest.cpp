@@ -1,0 +1,215 @@
+// TProgBar: pixels of the bar at positions worked out from the margins, the bar length
+// Round(E * q) and the gradient entries InterpolateColor(blue, red, k / 1023).
+#include "controls/ProgBar.h"
+
+#include <QColor>
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "support/TempDir.h"
+
+namespace {
+
+QColor At(const QImage& im, int x, int y) { return QColor(im.pixel(x, y)); }
+QColor Rgb(int r, int g, int b) { return QColor(r, g, b); }
+const QColor kBlue = Rgb(0, 0, 255), kRed = Rgb(255, 0, 0), kSilver = Rgb(192, 192, 192),
+             kGrey = Rgb(128, 128, 128);
+
+// A bar of Value 10 on 0..100, text off; horizontal bars 300 x 28, vertical ones 28 x 300.
+struct Bar : TProgBar {
+    explicit Bar(TDirection d)
+    {
+        SetTextVisible(false);
+        SetDirection(d);
+        if (d == dirUpward || d == dirDownward) resize(28, 300);
+    }
+};
+
+// Along the bar the area is 4..295 (E = 292 pixels) and the bar 29 pixels long. Positions are
+// counted along the direction: `edge` the first bar pixel, step +1 or -1.
+struct BarRun { TDirection dir; int edge, step; };
+constexpr BarRun kRuns[] = {
+    {dirRightward, 4, +1}, {dirLeftward, 295, -1}, {dirDownward, 4, +1}, {dirUpward, 295, -1},
+};
+
+QColor AlongBar(const QImage& im, const BarRun& r, int i)
+{
+    const int pos = r.edge + r.step * i;
+    return r.dir == dirRightward || r.dir == dirLeftward ? At(im, pos, 14) : At(im, 14, pos);
+}
+
+TEST(ProgBar, PlainBarBetweenTheFramesInEveryDirection)
+{
+    Bar bar(dirRightward);
+    EXPECT_EQ(bar.size(), QSize(300, 28));
+    const QImage right = bar.PaintImage();
+    EXPECT_EQ(At(right, 4, 14), kGrey);               // the inner frame
+    EXPECT_EQ(At(right, 5, 14), QColor(Qt::black));
+    for (int x = 6; x <= 32; ++x) EXPECT_EQ(At(right, x, 14), kBlue) << x;
+    EXPECT_EQ(At(right, 33, 14), kSilver);
+    EXPECT_EQ(At(right, 0, 14), kGrey);               // the raised outer frame
+    EXPECT_EQ(At(right, 1, 14), QColor(Qt::white));
+    EXPECT_EQ(At(right, 298, 14), kGrey);
+    EXPECT_EQ(At(right, 299, 14), QColor(Qt::black));
+    EXPECT_EQ(At(right, 299, 0), kSilver);            // the corner pixels in the margin colour
+    EXPECT_EQ(At(right, 0, 27), kSilver);
+    for (const BarRun& r : kRuns) {
+        Bar b(r.dir);
+        const QImage im = b.PaintImage();
+        EXPECT_EQ(AlongBar(im, r, 2), kBlue) << r.dir;
+        EXPECT_EQ(AlongBar(im, r, 28), kBlue) << r.dir;
+        EXPECT_EQ(AlongBar(im, r, 29), kSilver) << r.dir;
+    }
+}
+
+TEST(ProgBar, GradientEntriesByMapping)
+{
+    // The last bar pixel (i = 28 of L = 29): stretch Round(28 * 1023 / 29) = 988, cover
+    // Round(28 * 1023 / 292) = 98, move 98 + 1023 - 98 = 1023.
+    const struct { TColorMapping mode; QColor color; int entry; } cases[] = {
+        {cgmStretch, Rgb(246, 0, 8), 988}, {cgmCover, Rgb(24, 0, 230), 98}, {cgmMove, kRed, 1023},
+    };
+    for (const auto& c : cases) {
+        for (const BarRun& r : kRuns) {
+            Bar bar(r.dir);
+            bar.SetShowColorGradient(true);
+            bar.SetColorMapMode(c.mode);
+            EXPECT_EQ(QColor::fromRgb(ColorToRGB(bar.BarColors(c.entry))), c.color);
+            const QImage im = bar.PaintImage();
+            EXPECT_EQ(AlongBar(im, r, 28), c.color) << c.mode << " dir " << r.dir;
+            EXPECT_EQ(AlongBar(im, r, 29), kSilver) << c.mode << " dir " << r.dir;
+        }
+    }
+}
+
+TEST(ProgBar, GridLinesEveryGridDistFromTheStartingEdge)
+{
+    Bar bar(dirRightward);
+    bar.SetGridDist(5);
+    bar.SetColorGrid(clLime);
+    const QImage im = bar.PaintImage();
+    EXPECT_EQ(At(im, 9, 14), QColor(Qt::green));   // 4 + 5
+    EXPECT_EQ(At(im, 10, 14), kBlue);
+    EXPECT_EQ(At(im, 29, 14), QColor(Qt::green));
+    EXPECT_EQ(At(im, 34, 14), kSilver);            // beyond the tip at 33
+    Bar up(dirUpward);
+    up.SetGridDist(5);
+    up.SetColorGrid(clLime);
+    const QImage upIm = up.PaintImage();
+    EXPECT_EQ(At(upIm, 14, 290), QColor(Qt::green));  // 295 - 5
+    EXPECT_EQ(At(upIm, 14, 291), kBlue);
+}
+
+TEST(ProgBar, SettersStoreLimitAndPaintAsListed)
+{
+    TProgBar bar;
+    int requests = bar.PaintRequests();
+    bar.SetValue(10);  // unchanged: no paint
+    bar.SetMarginLeft(4);
+    EXPECT_EQ(bar.PaintRequests(), requests);
+    bar.SetValue(250);  // no clamping
+    EXPECT_EQ(bar.Value(), 250);
+    EXPECT_EQ(bar.PaintRequests(), ++requests);
+    const struct { int set, decPlaces, angle, posX, posY; } limits[] = {
+        {12, 10, 360, 300, 28}, {-5, -2, 0, 0, 0}, {5, 5, 5, 5, 5},
+    };
+    for (const auto& l : limits) {
+        bar.SetTextDecPlaces(l.set);
+        bar.SetTextAngle(l.set == 12 ? 400 : l.set);
+        bar.SetTextPosX(l.set == 12 ? 1000 : l.set);
+        bar.SetTextPosY(l.set == 12 ? 1000 : l.set);
+        EXPECT_EQ(bar.TextDecPlaces(), l.decPlaces);
+        EXPECT_EQ(bar.TextAngle(), l.angle);
+        EXPECT_EQ(bar.TextPosX(), l.posX);
+        EXPECT_EQ(bar.TextPosY(), l.posY);
+    }
+    bar.SetColorMin(clLime);  // entry 1023 stays, 1..1022 between green and red
+    EXPECT_EQ(bar.BarColors(0), clLime);
+    EXPECT_EQ(bar.BarColors(1023), clRed);
+    EXPECT_EQ(bar.BarColors(512), InterpolateColor(clLime, clRed, 512.0 / 1023));
+    EXPECT_EQ(bar.BarColors(512), RGB(127, 127, 0));
+    bar.SetColorScheme(csSystem);
+    TProgBar copy;
+    copy.Assign(bar);
+    EXPECT_EQ(copy.Value(), 250);
+    EXPECT_EQ(copy.BarColors(512), bar.BarColors(512));
+    EXPECT_EQ(copy.ColorScheme(), csSystem);
+}
+
+TEST(ProgBar, InterpolateColorPerChannelTruncated)
+{
+    const struct { double level; TColor color; } cases[] = {
+        {0, clBlue}, {1, clRed}, {0.5, RGB(127, 0, 127)}, {-1, clBlue}, {2, clRed},
+        {std::numeric_limits<double>::quiet_NaN(), clBlue},
+    };
+    for (const auto& c : cases) EXPECT_EQ(InterpolateColor(clBlue, clRed, c.level), c.color) << c.level;
+}
+
+TEST(ProgBar, BackgroundThatFailsToLoadLeavesTheNameUnchanged)
+{
+    oxw::test::TempDir dir("progbar");
+    const QString good = QString::fromStdString((dir.Path() / "bg.png").string());
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(Qt::yellow);
+    ASSERT_TRUE(picture.save(good));
+    TProgBar bar;
+    bar.SetTextVisible(false);
+    bar.SetValue(0);
+    bar.SetBackGroundImg(good);
+    EXPECT_EQ(bar.BackGroundImg(), good);
+    bar.SetBackGroundImg(QString::fromStdString((dir.Path() / "missing.png").string()));
+    EXPECT_EQ(bar.BackGroundImg(), good);
+    EXPECT_EQ(At(bar.PaintImage(), 150, 14), QColor(Qt::yellow));
+    bar.SetBackGroundImg("");
+    EXPECT_EQ(bar.BackGroundImg(), "");
+    EXPECT_EQ(At(bar.PaintImage(), 150, 14), kSilver);
+}
+
+TEST(ProgBar, ValueTextAsStrffWithSwappedExponentForms)
+{
+    const struct { int decPlaces; double value; QString text; } cases[] = {
+        {0, 42, "42"}, {2, 2.5, "2.50"}, {-1, 42, " 4.2E+01"}, {-2, 42, " 4.2E+0001"},
+    };
+    for (const auto& c : cases) {
+        TProgBar bar;
+        bar.SetValue(c.value);
+        bar.SetTextDecPlaces(c.decPlaces);
+        QString shown;
+        bar.OnShowValue = [&shown](TProgBar*, QString& text) { shown = text; text = "##"; };
+        bar.PaintImage();
+        EXPECT_EQ(shown, c.text) << c.decPlaces;
+    }
+}
+
+TEST(ProgBar, EqualEndsAndHugeOrUndefinedValuesPaintQuickly)
+{
+    QElapsedTimer timer;
+    timer.start();
+    const double values[] = {1e8, 1e9, 1e300, -1e300, std::numeric_limits<double>::quiet_NaN(),
+                             std::numeric_limits<double>::infinity()};
+    for (TColorMapping mode : {cgmCover, cgmStretch, cgmMove}) {
+        for (const BarRun& r : kRuns) {
+            for (double v : values) {
+                Bar bar(r.dir);
+                bar.SetShowColorGradient(true);
+                bar.SetColorMapMode(mode);
+                bar.SetGridDist(2);
+                bar.SetTextVisible(true);
+                bar.SetValue(v);
+                const QImage im = bar.PaintImage();
+                if (v == 1e8) {  // the whole area is bar: the start colour under stretch
+                    EXPECT_EQ(AlongBar(im, r, 150) == kSilver, false) << r.dir;
+                }
+            }
+        }
+    }
+    Bar flat(dirRightward);
+    flat.SetMax(0);  // Min = Max: no bar
+    EXPECT_EQ(At(flat.PaintImage(), 10, 14), kSilver);
+    EXPECT_LT(timer.elapsed(), 5000);  // a guard against per-pixel loops over the whole value
+}
+
+}  // namespace
