@@ -35,6 +35,8 @@ TEST(ScaleParams, CalcScaleParsOneTwoFiveSteps)
         {3, 4, 4, 4, 0, 1},         // equal ends
         {5, 3, 3, 3, 0, 1},
         {0, 0, 1, 0, 0, 1},         // no intervals wanted
+        {5, 0.13, 0.97, 0.2, 0.1, 5},  // the first tick is the first step inside the range
+        {4, -3, 7, -2, 2, 4},
     };
     for (const auto& c : cases) {
         long double first = -99, distance = -99;
