@@ -79,6 +79,8 @@ public:
     void AccumulateMeans_T();
     void AccumulateMeans_S();
     void CalculatePercentiles();
+    // Sorts RealArray[start..Finish] largest first with the sort progress bar shown.
+    void SortRealArray(int start, int Finish, std::vector<double>& RealArray);
     void CalculateNoiseCriterion();
     void CalculatePNC();
     void CalculateRoomCriterion();
