@@ -335,6 +335,18 @@ void TForm1::SetProgressPosition(int position) {
 
 void TForm1::Refresh() { Repaint(); }
 
+void TForm1::SortingDataProgress(int minimum, int maximum, int position, bool visible) {
+    QProgressBar* bar = ui.SortingDataProgress;
+    bar->setRange(minimum, std::max(minimum, maximum));
+    bar->setValue(position);
+    if (bar->isHidden() == visible) {
+        bar->setVisible(visible);
+        ui.SortingDataProgressLabel->setVisible(visible);
+    }
+    // The bar sits among the settings edits, which the throttled repaint brings up to date.
+    Repaint();
+}
+
 void TForm1::DravolekFormatOutput() {
     files_.DravolekFormatOutput(*this, engine_->S().SoundFileName);
 }

@@ -67,6 +67,7 @@ public:
     void SetProgressRange(int min, int max) override;
     void SetProgressPosition(int position) override;
     void Refresh() override;
+    void SortingDataProgress(int minimum, int maximum, int position, bool visible) override;
     void DravolekFormatOutput() override;
     void OutputTimeFiles() override;
     void OutputSummary() override;

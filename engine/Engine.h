@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/NoiseCriteria.h"
 #include "engine/RunHost.h"
 #include "engine/RunState.h"
 #include "engine/SoundFileCheckForm.h"
@@ -79,8 +80,12 @@ public:
     void AccumulateMeans_T();
     void AccumulateMeans_S();
     void CalculatePercentiles();
+    // Sorts RealArray[start..Finish] largest first with the sort progress bar shown.
+    void SortRealArray(int start, int Finish, std::vector<double>& RealArray);
     void CalculateNoiseCriterion();
+    void CalculateNCShift(const NcCurve& curve, const OctaveLevels& octL, double& shift);
     void CalculatePNC();
+    void CalculatePNCShift(const PncCurve& curve, const OctaveLevels& octL, double& shift);
     void CalculateRoomCriterion();
     void CalculateNoiseRating();
 

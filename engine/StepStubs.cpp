@@ -30,10 +30,5 @@ void Engine::FindKey(const std::array<double, 13>&, double&, double&, double&, d
     Stub("FindKey");
 }
 void Engine::FindChord(const std::array<double, 13>&, double&, double&) { Stub("FindChord"); }
-void Engine::CalculatePercentiles() { Stub("CalculatePercentiles"); }
-void Engine::CalculateNoiseCriterion() { Stub("CalculateNoiseCriterion"); }
-void Engine::CalculatePNC() { Stub("CalculatePNC"); }
-void Engine::CalculateRoomCriterion() { Stub("CalculateRoomCriterion"); }
-void Engine::CalculateNoiseRating() { Stub("CalculateNoiseRating"); }
 
 }  // namespace oxw::engine
