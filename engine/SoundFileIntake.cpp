@@ -25,6 +25,14 @@ std::uint64_t FileSize(std::ifstream& in) {
     return end < 0 ? 0 : static_cast<std::uint64_t>(end);
 }
 
+// The RIFF size as far as the file holds it: a size field of 0 (written by recorders that
+// stream) or one that claims more than follows the 8-byte RIFF chunk header counts as the rest of
+// the file.
+std::int64_t RiffSizeHeld(std::uint32_t declared, std::uint64_t fileSize) {
+    const std::uint64_t held = fileSize > 8 ? fileSize - 8 : 0;
+    return static_cast<std::int64_t>(declared == 0 || declared > held ? held : declared);
+}
+
 }  // namespace
 
 std::optional<std::string> AcceptanceRefusal(const SoundFileCheckForm& form) {
@@ -66,11 +74,13 @@ void RevealSettings(SoundFileCheckForm& form) {
 void Engine::ReadSoundFileHeader() {
     RunState& s = S();
     SoundFileCheckForm& f = checkForm_;
-    const WavHeaderInfo h = ReadWavHeader(stream_, FileSize(stream_));
+    const std::uint64_t fileSize = FileSize(stream_);
+    const WavHeaderInfo h = ReadWavHeader(stream_, fileSize);
     if (h.refusal) throw RunRefused(*h.refusal);
 
     Show(f.SoundFileIdentifier, h.BiffFormat.Identifier, h.IdentifierMismatch);
     s.InputSize = h.InputSize;
+    s.InputSizeHeld = RiffSizeHeld(h.InputSize, fileSize);
     Show(f.SoundFileTotalBytes, std::to_string(h.InputSize));
     Show(f.SoundFileType, h.BiffFormat.Type, h.TypeMismatch);
     Show(f.SoundFileFormatDataDetected, h.BiffFormat.FormatId, h.FormatIdMismatch);
