@@ -141,6 +141,8 @@ void TForm1::RunAnalysis(const std::function<bool()>& run) {
     // One analysis at a time, and only from the analysis page.
     if (runActive_ || ui.PageControl1PageToBeDisplayed->text() != kPage1) return;
     runActive_ = true;
+    // A run after one that left the program open names only its own file in the caption.
+    setWindowTitle(QString::fromLatin1(kMainWindowCaption));
     bool finished = false;
     try {
         finished = run();

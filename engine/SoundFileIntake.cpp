@@ -33,6 +33,25 @@ std::int64_t RiffSizeHeld(std::uint32_t declared, std::uint64_t fileSize) {
     return static_cast<std::int64_t>(declared == 0 || declared > held ? held : declared);
 }
 
+// Every run shows its file in the dialog as designed: its caption, empty time lists, the header
+// fields unmarked, the settings hidden and the first two buttons offered. The user's settings
+// (times chosen, resolution, calibration, window ...) stay as they are.
+void StartFromDesign(SoundFileCheckForm& f) {
+    const SoundFileCheckForm design;
+    f.Caption = design.Caption;
+    f.Label11 = design.Label11;
+    f.Label11Marked = design.Label11Marked;
+    f.AnalysisTerminateMessage = design.AnalysisTerminateMessage;
+    f.AnalysisTerminateMessageVisible = design.AnalysisTerminateMessageVisible;
+    f.ContnueAnalysisVisible = design.ContnueAnalysisVisible;
+    f.TerminateAnalysisVisible = design.TerminateAnalysisVisible;
+    f.Button1Visible = design.Button1Visible;
+    f.SettingsVisible = design.SettingsVisible;
+    f.ChannelAnalysisSelectionVisible = design.ChannelAnalysisSelectionVisible;
+    f.StartTimeItems.clear();
+    f.EndTimeItems.clear();
+}
+
 }  // namespace
 
 std::optional<std::string> AcceptanceRefusal(const SoundFileCheckForm& form) {
@@ -74,6 +93,7 @@ void RevealSettings(SoundFileCheckForm& form) {
 void Engine::ReadSoundFileHeader() {
     RunState& s = S();
     SoundFileCheckForm& f = checkForm_;
+    StartFromDesign(f);
     const std::uint64_t fileSize = FileSize(stream_);
     const WavHeaderInfo h = ReadWavHeader(stream_, fileSize);
     if (h.refusal) throw RunRefused(*h.refusal);
@@ -116,8 +136,8 @@ void Engine::ReadSoundFileHeader() {
 
     if (!s.ProcessingABatch) {
         const TimeLists lists = StartEndTimeLists(h.PlayTime);
-        f.StartTimeItems.insert(f.StartTimeItems.end(), lists.Start.begin(), lists.Start.end());
-        f.EndTimeItems.insert(f.EndTimeItems.end(), lists.End.begin(), lists.End.end());
+        f.StartTimeItems = lists.Start;
+        f.EndTimeItems = lists.End;
         if (!f.StartTimeItems.empty()) f.SoundFileStartTime = f.StartTimeItems.front();
         if (!f.EndTimeItems.empty()) f.SoundFileEndTime = f.EndTimeItems.front();
     }

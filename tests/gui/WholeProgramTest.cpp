@@ -203,9 +203,21 @@ TEST_F(WholeProgram, ErrorInsideRunLeavesWindowUsable) {
     ClickAnalysis();
     EXPECT_EQ(dialogs.Messages.size(), 2);
     EXPECT_EQ(dialogs.EndProgramCount, 0);
+    // The check dialog closed without an answer: the program stays on the analysis page.
+    auto accept = dialogs.ModalScript;
+    dialogs.ModalScript = [](QDialog&) { return 0; };
+    dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
+    ClickAnalysis();
+    EXPECT_EQ(dialogs.Messages.size(), 3);
+    EXPECT_EQ(EnabledPage(), 1);
+    dialogs.ModalScript = accept;
     dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
     ClickAnalysis();
     EXPECT_EQ(EnabledPage(), 2);
+    // The caption and the check dialog's lists name only the last run's file.
+    EXPECT_EQ(main->windowTitle().toStdString(), "OXW Sound File Analysis - /tone.wav");
+    EXPECT_EQ(forms.SoundFileCheck->windowTitle().toStdString(), "OXW Analysing Sound File Header Data - /tone.wav");
+    EXPECT_EQ(forms.SoundFileCheck->SoundFileStartTime->count(), 2);
 }
 
 TEST_F(WholeProgram, ViewerErrorIsShownAndTheCursorComesBack) {
