@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -306,6 +307,8 @@ void TForm1::ShowSoundFileCheck(engine::SoundFileCheckForm& form) {
     case CheckOutcome::Accepted: break;
     }
     repaint();
+    // The window system uncovers the dialog's area only after the dialog has gone: let it.
+    LetWindowSystemRepaint();
 }
 
 void TForm1::ShowMessage(std::string_view text) { dialogs_->ShowMessage(Q(text)); }
@@ -387,6 +390,14 @@ void TForm1::Repaint() {
     ui.ProgressBar1->repaint();
     // The settings edits (bytes analysed, current position, mode ...) beside the bar.
     ui.GroupBox3->repaint();
+    LetWindowSystemRepaint();
+}
+
+void TForm1::LetWindowSystemRepaint() {
+    // The run holds the event loop: handle what the window system has sent meanwhile (exposed
+    // areas, moves, resizes) so the whole window repaints, but no user input: clicks and keys
+    // wait until the run has ended, and the close box cannot end the program in mid-run.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 }  // namespace oxw::app

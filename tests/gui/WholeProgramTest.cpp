@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -146,6 +147,22 @@ TEST_F(WholeProgram, OnePassRunWritesFilesAndOpensResults) {
     for (const char* kind : {" Acoustic S.dvk", " Acoustic T.dvk", " LOG.LOG", " Tone L.dvk", " CompactF.ARY"})
         EXPECT_EQ(std::count_if(left.begin(), left.end(), [&](auto& n) { return EndsWith(n, kind); }), 1) << kind;
     EXPECT_EQ(ReadLines(names.LogFileName).back(), "Start Exit1Click");
+}
+
+TEST_F(WholeProgram, WindowSystemEventsAreHandledOnceTheCheckDialogCloses) {
+    // Under a window manager the area the dialog uncovers is repainted only when its events are
+    // handled: an event queued while the dialog is up is handled during the run, not after it.
+    SkipQuestionnaire();
+    dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
+    QString pageWhenHandled;
+    auto accept = dialogs.ModalScript;
+    dialogs.ModalScript = [&](QDialog& d) {
+        QTimer::singleShot(0, main, [&] { pageWhenHandled = main->ui.PageControl1PageToBeDisplayed->text(); });
+        return accept(d);
+    };
+    ClickAnalysis();
+    EXPECT_EQ(EnabledPage(), 2);
+    EXPECT_EQ(pageWhenHandled.toStdString(), "Analyse a Sound (wav) File");
 }
 
 TEST_F(WholeProgram, CancelledChoiceStaysOnAnalysisPage) {
