@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QTabWidget>
+#include <algorithm>
 
 #include "app/FileViewer.h"
 #include "app/Forms.h"
@@ -225,12 +226,18 @@ void TForm1::Label52Click() {
     if (rows >= 1) {
         chart->GetScalePropsX1()->SetRangeLow(0);
         chart->GetScalePropsX1()->SetRangeHigh(table->GetElem(1, rows) + 0.25);
-        TScaleProps* y = chart->GetScalePropsY1();
-        for (int r = 1; r <= rows; ++r) {
-            const double level = table->GetElem(2, r);
-            if (y->RangeLow() > level) y->SetRangeLow(level);
-            if (y->RangeHigh() < level) y->SetRangeHigh(level);
+        // The level axis holds the trace inside the plot, clear of its borders: the extreme
+        // levels widened by 5 % of their span, and by at least 1 dB (a steady sound's flat
+        // trace would otherwise lie on the border).
+        double low = table->GetElem(2, 1), high = low;
+        for (int r = 2; r <= rows; ++r) {
+            low = std::min(low, table->GetElem(2, r));
+            high = std::max(high, table->GetElem(2, r));
         }
+        const double margin = std::max(0.05 * (high - low), 1.0);
+        TScaleProps* y = chart->GetScalePropsY1();
+        y->SetRangeLow(low - margin);
+        y->SetRangeHigh(high + margin);
         chart->MoveTo(table->GetElem(1, 1), table->GetElem(2, 1));
         for (int r = 2; r <= rows; ++r) {
             chart->DrawTo(table->GetElem(1, r), table->GetElem(2, r));
