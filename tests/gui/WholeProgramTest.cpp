@@ -165,6 +165,23 @@ TEST_F(WholeProgram, WindowSystemEventsAreHandledOnceTheCheckDialogCloses) {
     EXPECT_EQ(pageWhenHandled.toStdString(), "Analyse a Sound (wav) File");
 }
 
+TEST_F(WholeProgram, FileWithRiffSizeZeroIsAnalysed) {
+    // Recorders that stream write 0 into the RIFF size field: the file is analysed as far as it
+    // holds sound, with its output files and the bytes analysed shown.
+    std::vector<double> sine(44100 * 3);
+    for (std::size_t i = 0; i < sine.size(); ++i) sine[i] = 0.3 * std::sin(2 * M_PI * 1000.0 * i / 44100.0);
+    auto bytes = test::WavBytes(test::WavFormat(), {sine});
+    test::PutU32(bytes, 4, 0);
+    test::WriteWavFile(wav, bytes);
+    SkipQuestionnaire();
+    dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
+    ClickAnalysis();
+    EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join("|").toStdString();
+    EXPECT_EQ(EnabledPage(), 2);
+    EXPECT_EQ(main->GetText("SoundFileBytesRead"), std::to_string(39 * 4096 * 2));
+    EXPECT_TRUE(fs::exists(main->Files().Names.DravolekSummaryFileName));
+}
+
 TEST_F(WholeProgram, CancelledChoiceStaysOnAnalysisPage) {
     SkipQuestionnaire();
     dialogs.FileAnswers.push_back(std::nullopt);
