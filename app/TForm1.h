@@ -100,6 +100,8 @@ private:
     // Runs a window handler; an error is shown and logged instead of reaching the event loop.
     void Guarded(const std::function<void()>& handler);
     void EndAfterTermination();
+    // Handles pending window-system events other than user input (a run blocks the event loop).
+    void LetWindowSystemRepaint();
 
     Forms& forms_;
     std::unique_ptr<platform::Dialogs> ownDialogs_;

@@ -123,7 +123,20 @@ public:
 
 private:
     void SelectPoints();
-    void Gate();
+    // The gate: is the file long enough for a pass whose block counter starts at `counter`?
+    void Gate(std::int64_t counter);
+    // Why a run stops before pass 1: the gate's sizes, or the stretch without a whole line.
+    std::string GateRefusal() const;
+    std::string NoLineRefusal() const;
+    // Sample frames of sound data from the pass's start position to the end of the data (no
+    // limit before a sound file's header has been read).
+    std::int64_t FramesHeld() const;
+    // Sample frames of the chosen stretch (start to end time at 44100 frames per second) that
+    // the sound data holds.
+    std::int64_t StretchFrames() const;
+    void KeepTonePassInsideData();
+    // Stream position from which a block of `points` frames starting at `pos` is read.
+    std::int64_t BlockStart(std::int64_t pos, int points, int blockAlign);
     void SizeRunArrays();
     void StartPosition();
     void Pass1();

@@ -67,7 +67,10 @@ struct RunState {
     // What the main window keeps of the run.
     std::string ProcessingOptionSelected;  // "Introductory" or "Advanced"
     bool ProcessingABatch = false;
-    std::int64_t InputSize = 0;     // RIFF chunk size
+    std::int64_t InputSize = 0;     // RIFF chunk size as the header declares it
+    // The RIFF size the gate compares: InputSize, or what the file holds after the RIFF header
+    // (file size - 8) when the field reads 0 (streaming recorders) or more than the file holds.
+    std::int64_t InputSizeHeld = 0;
     std::int64_t sizert1 = 0, sizert2 = 0;
     std::int64_t StreamDataChunk = 0;        // absolute position of the first sample
     std::int64_t SoundFileStartPointer = 0;  // absolute position of the first block of a pass

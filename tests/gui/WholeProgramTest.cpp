@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -315,6 +316,39 @@ TEST_F(WholeProgram, LevelStepRunRatesAndHandsOffItsPercentiles) {
     EXPECT_NEAR(SummaryValue(summary, ",  RC Room Criterion"), RC >= 55 ? 9999 : RC, 1);
 }
 
+TEST_F(WholeProgram, WindowSystemEventsAreHandledOnceTheCheckDialogCloses) {
+    // Under a window manager the area the dialog uncovers is repainted only when its events are
+    // handled: an event queued while the dialog is up is handled during the run, not after it.
+    SkipQuestionnaire();
+    dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
+    QString pageWhenHandled;
+    auto accept = dialogs.ModalScript;
+    dialogs.ModalScript = [&](QDialog& d) {
+        QTimer::singleShot(0, main, [&] { pageWhenHandled = main->ui.PageControl1PageToBeDisplayed->text(); });
+        return accept(d);
+    };
+    ClickAnalysis();
+    EXPECT_EQ(EnabledPage(), 2);
+    EXPECT_EQ(pageWhenHandled.toStdString(), "Analyse a Sound (wav) File");
+}
+
+TEST_F(WholeProgram, FileWithRiffSizeZeroIsAnalysed) {
+    // Recorders that stream write 0 into the RIFF size field: the file is analysed as far as it
+    // holds sound, with its output files and the bytes analysed shown.
+    std::vector<double> sine(44100 * 3);
+    for (std::size_t i = 0; i < sine.size(); ++i) sine[i] = 0.3 * std::sin(2 * M_PI * 1000.0 * i / 44100.0);
+    auto bytes = test::WavBytes(test::WavFormat(), {sine});
+    test::PutU32(bytes, 4, 0);
+    test::WriteWavFile(wav, bytes);
+    SkipQuestionnaire();
+    dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
+    ClickAnalysis();
+    EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join("|").toStdString();
+    EXPECT_EQ(EnabledPage(), 2);
+    EXPECT_EQ(main->GetText("SoundFileBytesRead"), std::to_string(39 * 4096 * 2));
+    EXPECT_TRUE(fs::exists(main->Files().Names.DravolekSummaryFileName));
+}
+
 TEST_F(WholeProgram, CancelledChoiceStaysOnAnalysisPage) {
     SkipQuestionnaire();
     dialogs.FileAnswers.push_back(std::nullopt);
@@ -370,9 +404,21 @@ TEST_F(WholeProgram, ErrorInsideRunLeavesWindowUsable) {
     ClickAnalysis();
     EXPECT_EQ(dialogs.Messages.size(), 2);
     EXPECT_EQ(dialogs.EndProgramCount, 0);
+    // The check dialog closed without an answer: the program stays on the analysis page.
+    auto accept = dialogs.ModalScript;
+    dialogs.ModalScript = [](QDialog&) { return 0; };
+    dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
+    ClickAnalysis();
+    EXPECT_EQ(dialogs.Messages.size(), 3);
+    EXPECT_EQ(EnabledPage(), 1);
+    dialogs.ModalScript = accept;
     dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
     ClickAnalysis();
     EXPECT_EQ(EnabledPage(), 2);
+    // The caption and the check dialog's lists name only the last run's file.
+    EXPECT_EQ(main->windowTitle().toStdString(), "OXW Sound File Analysis - /tone.wav");
+    EXPECT_EQ(forms.SoundFileCheck->windowTitle().toStdString(), "OXW Analysing Sound File Header Data - /tone.wav");
+    EXPECT_EQ(forms.SoundFileCheck->SoundFileStartTime->count(), 2);
 }
 
 // A disk that fills during the run, under the LOG, an array file, a time-series file or the
