@@ -19,6 +19,7 @@
 #include <unistd.h>
 
 #include "bench/QuietHost.h"
+#include "bench/StereoFile.h"
 #include "engine/Engine.h"
 
 namespace {
@@ -26,41 +27,6 @@ namespace {
 using namespace oxw::engine;
 
 using oxw::bench::QuietHost;
-
-void PutLE(std::vector<char>& b, std::uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) b.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-}
-
-// 20 s of 16-bit stereo at 44100 Hz: a 440 Hz tone with its harmonics over noise.
-std::string WriteStereoFile() {
-    const std::uint32_t frames = 20 * 44100;
-    std::vector<char> b{'R', 'I', 'F', 'F'};
-    PutLE(b, 36 + frames * 4, 4);
-    for (char c : std::string("WAVEfmt ")) b.push_back(c);
-    PutLE(b, 16, 4);
-    PutLE(b, 1, 2);
-    PutLE(b, 2, 2);
-    PutLE(b, 44100, 4);
-    PutLE(b, 44100 * 4, 4);
-    PutLE(b, 4, 2);
-    PutLE(b, 16, 2);
-    for (char c : std::string("data")) b.push_back(c);
-    PutLE(b, frames * 4, 4);
-    std::uint32_t seed = 1;
-    for (std::uint32_t i = 0; i < frames; ++i) {
-        double x = 0;
-        for (int h = 1; h <= 5; ++h)
-            x += 3000.0 / h * std::sin(2 * std::numbers::pi * 440.0 * h * i / 44100.0);
-        seed = seed * 1664525u + 1013904223u;
-        const double noise = static_cast<int>(seed >> 20) - 2048;
-        PutLE(b, static_cast<std::uint16_t>(static_cast<std::int16_t>(x + noise)), 2);
-        PutLE(b, static_cast<std::uint16_t>(static_cast<std::int16_t>(0.7 * x - noise)), 2);
-    }
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("oxw-blockchain-" + std::to_string(::getpid()) + ".wav");
-    std::ofstream(path, std::ios::binary).write(b.data(), static_cast<std::streamsize>(b.size()));
-    return path.string();
-}
 
 // An engine on the file as a run leaves it before its first block.
 void SetUp(Engine& e, QuietHost& host, const std::string& path, const char* mode) {
@@ -134,7 +100,7 @@ enum class Part { Chain, Reader, Compact };
 
 void Run(benchmark::State& state, Part part) {
     const bool passTwo = state.range(0) == 32768;
-    static const std::string path = WriteStereoFile();
+    const std::string path = oxw::bench::StereoFile();
     QuietHost host;
     Engine e(host);
     SetUp(e, host, path, passTwo ? "Extended" : "Standard");
