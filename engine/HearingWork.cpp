@@ -14,7 +14,8 @@ int Bins(int n) { return std::clamp(n, 0, COMPACT_SIZE - 1); }
 // reset; a state that skipped it gets the room on its first block).
 void MakeRoom(HearingSet& set) {
     auto room = [](std::vector<double>& v, int last) {
-        if (v.size() <= static_cast<std::size_t>(last)) v.resize(static_cast<std::size_t>(last) + 1);
+        const auto size = static_cast<std::size_t>(last) + 1;
+        if (v.size() < size) v.resize(size);
     };
     room(*set.RoexL, set.n);
     room(*set.SpecLoud, SPECLOUD_LAST);

@@ -199,8 +199,9 @@ TEST(ToneDissonance, ManyTonesAgreeWithTheOrderedPairSums) {
             const double fj = s.ToneF_Nordic108[j];
             const double Aj = std::sqrt(dB2I(s.ToneL_Nordic108[j] - Threshold(fj)) / 10000);
             sumAAg += Ai * Aj * HKCurve(PairDistance(fi, fj));
-            S += std::max(I2dB(Ai * Ai + 1E-32) / 20, 0.0) * std::max(I2dB(Aj * Aj + 1E-32) / 20, 0.0) *
-                 SetharesTerm(SetharesScale(fi), std::fabs(fj - fi));
+            const double wi = std::max(I2dB(Ai * Ai + 1E-32) / 20, 0.0);
+            const double wj = std::max(I2dB(Aj * Aj + 1E-32) / 20, 0.0);
+            S += wi * wj * SetharesTerm(SetharesScale(fi), std::fabs(fj - fi));
         }
     }
     r.engine.NordicCalculateToneDissonance();

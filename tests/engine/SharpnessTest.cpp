@@ -54,8 +54,8 @@ TEST(Sharpness, WeightsOfSingleGridPoints) {
         if (row.e == 98) {
             EXPECT_NEAR(gZ, 1.074, 5e-4);  // the step at 24.5 ERB
         }
-        EXPECT_NEAR(t.SharpnessA, 0.585 * N * 0.0165 * std::exp(0.171 * z) / std::log((N + 20) / 20),
-                    1e-12);
+        const double gA = 0.0165 * std::exp(0.171 * z);
+        EXPECT_NEAR(t.SharpnessA, 0.585 * N * gA / std::log((N + 20) / 20), 1e-12);
         EXPECT_EQ(t.TimbralWidth, 0.0);  // all the loudness at the peak
         EXPECT_NEAR(t.Volume, 347000 * std::sqrt(N) / std::pow(8.65 + E, 4), 1e-9 * t.Volume);
     }
