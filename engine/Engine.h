@@ -153,6 +153,14 @@ private:
     // from the processing mode first).
     nordic::LineTable NordicLineTable(const char* step);
 
+    // Run-constant factors and working values of the hearing and dissonance steps.
+    struct HearingWork;
+    HearingWork& Hearing();
+    std::shared_ptr<HearingWork> hearingWork_;
+    // Rates a tone list into DissonanceS and DissonanceHK, logging under `name`.
+    void RateToneList(const char* name, int count, const std::vector<double>& F,
+                      const std::vector<double>& L);
+
     RunHost& host_;
     std::unique_ptr<RunState> state_;
     SoundFileCheckForm checkForm_;

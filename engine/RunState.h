@@ -150,6 +150,21 @@ struct RunState {
     double Tonality_S = 0, TonalityR2_T = 0, Tonality_T = 0, MajMin_T = 0, TonalityR2_S = 0;
     double Chord_S = 0, ChordR2_S = 0;
 
+    // Hearing steps of a block: the compact levels after the ear transfer (dB) and their
+    // intensities, the excitation on the ERB grid (intensity, indices 8..156), the tone-pass
+    // loudness (sone), timbre and spectral dissonance, and the first pass's tone count.
+    Compact CompL{}, CompInt{}, CompL_Nordic108{}, CompInt_Nordic108{}, CompL_Nordic121{},
+        CompInt_Nordic121{};
+    std::array<double, SPECLOUD_SIZE> Esig{}, Esig_Nordic108{}, Esig_Nordic121{};
+    double Loudness_Nordic108 = 0, Loudness_Nordic121 = 0;
+    double SharpnessZ_Nordic108 = 0, SharpnessA_Nordic108 = 0, TimbralWidth_Nordic108 = 0,
+           Volume_Nordic108 = 0;
+    double SharpnessZ_Nordic121 = 0, SharpnessA_Nordic121 = 0, TimbralWidth_Nordic121 = 0,
+           Volume_Nordic121 = 0;
+    double SpectDissS_Nordic108 = 0, SpectDissHK_Nordic108 = 0, SpectDissS_Nordic121 = 0,
+           SpectDissHK_Nordic121 = 0;
+    int NTones = 0;
+
     // Joint Nordic tone and roughness lists of one tone-pass block (entries 1..count; the 121-bin
     // counts stay 0) and the last candidate's 3 dB points, bandwidths and critical band (Hz).
     int NTones_Nordic108 = 0, NTones_Nordic121 = 0;

@@ -9,15 +9,6 @@ void Engine::Stub(const char* name) {
     Log("E", name);
 }
 
-void Engine::CalculateSpectDiss() { Stub("CalculateSpectDiss"); }
-void Engine::DoTransferFunctions() { Stub("DoTransferFunctions"); }
-void Engine::FindRoexComponentLevels() { Stub("FindRoexComponentLevels"); }
-void Engine::FindExcitation() { Stub("FindExcitation"); }
-void Engine::CalculateLoudness() { Stub("CalculateLoudness"); }
-void Engine::CalculateSharpness() { Stub("CalculateSharpness"); }
-void Engine::ExtractTonalComponents() { Stub("ExtractTonalComponents"); }
-void Engine::CalculateToneDissonance() { Stub("CalculateToneDissonance"); }
-void Engine::NordicCalculateToneDissonance() { Stub("NordicCalculateToneDissonance"); }
 void Engine::FindLevelsAboveMasking() { Stub("FindLevelsAboveMasking"); }
 void Engine::SortToneArrays(int, int) { Stub("SortToneArrays"); }
 void Engine::FindVirtualPitches() { Stub("FindVirtualPitches"); }
