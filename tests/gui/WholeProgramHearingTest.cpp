@@ -3,6 +3,7 @@
 // 60 dB is 60 phon (ISO 226), about 4 sone (ISO 532); this chain gives 4.20 sone and 0.98 acum
 // per 4096-point block, and 0.438 for the tone dissonance of 1000 + 1060 Hz.
 #include <QDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
 #include <cmath>
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Forms.h"
+#include "assessment/SoundQualityOutput.h"
 #include "app/SoundFileCheck.h"
 #include "app/TForm1.h"
 #include "platform/Dialogs.h"
@@ -169,6 +171,43 @@ TEST_F(WholeProgramHearing, SineAt60dBIsFourSoneAndOneAcum) {
     ASSERT_EQ(history.size(), 40u);
     EXPECT_NEAR(history.front(), 4.2 / 40, 0.01);
     EXPECT_NEAR(history.back(), 4.2, 0.05);
+}
+
+// With loudness and its percentiles both in place, the annoyance lines of the 60 dB sine follow
+// from the summary's own printed values (Zwicker and Fastl's psychoacoustic annoyance: N5 times
+// 1 + the root of wS^2 + wFR^2, wS = 0.25 (S - 1.75) lg(N5 + 10); the unbiased annoyance N10^1.3
+// (1 + 0.25 (S - 1) lg(N10 + 10) + 0.3 TDiss (1 + N10) / (0.3 + N10)), night 3.84 times day),
+// and the sound-quality window shows the same values to one decimal.
+TEST_F(WholeProgramHearing, SineAt60dBHasFiniteAnnoyanceInSummaryAndWindow) {
+    Run({1000});
+    const auto summary = ReadLines(Names().DravolekSummaryFileName);
+    const double n5 = SummaryValue(summary, ",  N5 5th Percentile ");
+    const double n10 = SummaryValue(summary, ",  N10 1st Decile ");
+    const double sharp = SummaryValue(summary, ",  S(A) Overall Sharpness - Aures");
+    const double sdiss = SummaryValue(summary, kSDissS), tdiss = SummaryValue(summary, kTDissS);
+    EXPECT_NEAR(n5, 4.2, 0.1);
+    const double wS = 0.25 * (sharp - 1.75) * std::log10(n5 + 10);
+    const double wFR = 2.18 * (0.4 * tdiss + 0.6 * sdiss) / std::pow(n5, 0.4);
+    const double day = std::pow(n10, 1.3) *
+                       (1 + 0.25 * (sharp - 1) * std::log10(n10 + 10) +
+                        0.3 * tdiss * (1 + n10) / (0.3 + n10));
+    struct Line { const char* label; double value; };
+    const Line lines[] = {{",  Psychoacoustic Annoyance PsychAnnoy", n5 * (1 + std::hypot(wS, wFR))},
+                          {",  Unbiased Annoyance (m) Day", day},
+                          {",  Unbiased Annoyance (m) Night", 3.84 * day}};
+    for (const Line& l : lines) {
+        const double printed = SummaryValue(summary, l.label);
+        EXPECT_TRUE(std::isfinite(printed)) << l.label;
+        EXPECT_NEAR(printed, l.value, 0.02 * l.value) << l.label;
+    }
+    auto* quality = forms.SoundQualityOutput;
+    const struct { QLineEdit* edit; double value; } fields[] = {
+        {quality->N5Output, n5},
+        {quality->N10Output, n10},
+        {quality->DayOutput, SummaryValue(summary, ",  Unbiased Annoyance (m) Day")},
+        {quality->NightOutput, SummaryValue(summary, ",  Unbiased Annoyance (m) Night")}};
+    for (const auto& f : fields)
+        EXPECT_NEAR(f.edit->text().trimmed().toDouble(), f.value, 0.051) << f.edit->objectName().toStdString();
 }
 
 // The two-pass run: the first pass rates the two tones' dissonance in every row and in the
