@@ -45,8 +45,9 @@ private:
 TColSel::TColSel(QWidget* parent) : QComboBox(parent)
 {
     for (int i = 1; i <= MaxColors; ++i) {
-        FColors[static_cast<std::size_t>(i)] = PredefinedColor(i);
-        FColorNames[static_cast<std::size_t>(i)] = QString::fromStdString(ColorToString(FColors[static_cast<std::size_t>(i)]));
+        const auto ix = static_cast<std::size_t>(i);
+        FColors[ix] = PredefinedColor(i);
+        FColorNames[ix] = QString::fromStdString(ColorToString(FColors[ix]));
     }
     setItemDelegate(new ColSelDelegate(this));
     setMouseTracking(true);

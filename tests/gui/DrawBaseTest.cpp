@@ -139,7 +139,8 @@ TEST(DrawBase, MarksCoverTheirPixels)
             }
         }
     }
-    for (const QPoint p : {QPoint(10, 8), QPoint(8, 10), QPoint(10, 10), QPoint(12, 10), QPoint(10, 12), QPoint(11, 11)})
+    for (const QPoint p :
+         {QPoint(10, 8), QPoint(8, 10), QPoint(10, 10), QPoint(12, 10), QPoint(10, 12), QPoint(11, 11)})
         EXPECT_EQ(FromQColor(QColor(disc.pixel(p))), kBlack) << p.x() << "," << p.y();
 
     for (int mark = 0; mark < 48; ++mark)
