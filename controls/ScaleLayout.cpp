@@ -212,8 +212,10 @@ void LogLayout(const TScaleLayoutInput& in, TScaleLayout& out)
 
 }  // namespace detail
 
-TScaleLayout LayoutScale(const TScaleLayoutInput& in)
+TScaleLayout LayoutScale(const TScaleLayoutInput& input)
 {
+    TScaleLayoutInput in = input;
+    in.MinTicks = std::clamp(in.MinTicks, 2, 10);  // as the scale keeps it
     TScaleLayout out;
     if (in.LabelType == ftDateTime) {
         detail::DateTimeLayout(in, out);

@@ -35,7 +35,7 @@ struct TScaleLayoutInput {
     double RangeHigh = 100.0;
     bool Logarithmic = false;
     bool ShortTicks = true;
-    int MinTicks = 3;   // 2..10
+    int MinTicks = 3;   // taken as 2..10
     int DecPlaces = -2; // -3..12
     TFigType LabelType = ftNum;
     bool Vertical = false;  // sctYL, sctYR

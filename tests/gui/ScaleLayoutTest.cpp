@@ -231,6 +231,11 @@ TEST(ScaleLayout, DatesStopAtTheEndOf9999)
 
 TEST(ScaleLayout, RangesThatAreNotFiniteGetNoTicks)
 {
+    // Tick counts out of the scale's limits are taken as 2..10.
+    for (int n : {-5, 0, 1000})
+        for (TFigType type : {ftNum, ftTime, ftDateTime})
+            EXPECT_LE(LayoutScale(Range(0, 3000000, type, n)).Ticks.size(), 200u) << n;
+
     const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
     const double tiny = std::numeric_limits<double>::denorm_min();
     const struct { double lo, hi; } ranges[] = {
