@@ -1,12 +1,18 @@
 #include "numeric/DataTable.h"
 
 #include <algorithm>
+#include <new>
+
+#include "numeric/NumberFormat.h"
 
 namespace {
 
+constexpr const char* kNoMemory = "not enough memory on heap";
+
+// "C-n" or "R-n", the number without padding.
 std::string DefaultName(char prefix, int index)
 {
-    return std::string(1, prefix) + "-" + std::to_string(index);
+    return std::string(1, prefix) + "-" + oxw::numeric::strff(index, 1, 0);
 }
 
 // Drops the entries of a sparse name list beyond the new count.
@@ -30,7 +36,28 @@ std::string CutDTName(std::string_view name)
     return std::string(name.substr(0, i));
 }
 
-TDataTable::TDataTable(TComponent* AOwner) : TComponent(AOwner) { Resize(1, 1); }
+TDataTable::TDataTable(TComponent* AOwner) : TComponent(AOwner)
+{
+    AttachToNumericData();
+    Resize(1, 1);
+}
+
+void TDataTable::AttachToNumericData()
+{
+    NumericData.SetOnChange([this] { Changed(); });
+    AttachCellWrite();
+}
+
+void TDataTable::AttachCellWrite()
+{
+    NumericData.SetOnCellWrite([this](int c, int r) { CellWritten(c, r); });
+}
+
+void TDataTable::CellWritten(int Col, int Row)
+{
+    if (Inside(Col, Row))
+        FWritten[static_cast<std::size_t>(Col - 1)][static_cast<std::size_t>(Row - 1)] = true;
+}
 
 void TDataTable::Resize(int NrCols, int NrRows)
 {
@@ -39,11 +66,18 @@ void TDataTable::Resize(int NrCols, int NrRows)
     if (NrCols == FNrOfCols && NrRows == FNrOfRows) return;
     const int oldCols = FNrOfCols;
     const int oldRows = FNrOfRows;
+    // The matrix's own change event is held back: a change of size is no change of data.
+    NumericData.SetOnChange(nullptr);
+    try {
+        NumericData.Resize(NrCols, NrRows);
+    } catch (...) {
+        AttachToNumericData();
+        throw;
+    }
+    AttachToNumericData();
     const auto rows = static_cast<std::size_t>(NrRows);
-    FValues.resize(static_cast<std::size_t>(NrCols));
     FCState.resize(static_cast<std::size_t>(NrCols));
     FWritten.resize(static_cast<std::size_t>(NrCols));
-    for (auto& column : FValues) column.resize(rows, 0.0);
     for (auto& column : FWritten) column.resize(rows, false);
     for (auto& column : FCState) column.resize(rows, csReset);
     FColAtt.resize(static_cast<std::size_t>(NrCols), 0);
@@ -55,19 +89,39 @@ void TDataTable::Resize(int NrCols, int NrRows)
     if (FOnResize) FOnResize(oldCols, oldRows, NrCols, NrRows);
 }
 
-double TDataTable::GetElem(int Col, int Row) const
+void TDataTable::ResetStores(int cols, int rows)
 {
-    if (!Inside(Col, Row)) return 0.0;
-    return FValues[static_cast<std::size_t>(Col - 1)][static_cast<std::size_t>(Row - 1)];
+    const auto nc = static_cast<std::size_t>(cols);
+    const auto nr = static_cast<std::size_t>(rows);
+    std::vector<std::vector<std::uint8_t>> states;
+    std::vector<std::vector<bool>> written;
+    try {
+        states.assign(nc, std::vector<std::uint8_t>(nr, csReset));
+        written.assign(nc, std::vector<bool>(nr, false));
+        FColAtt.reserve(nc);
+        FRowAtt.reserve(nr);
+        NumericData.Resize(cols, rows);  // last: nothing else can fail after it
+    } catch (const std::bad_alloc&) {
+        throw EVKRDataTableError(ComponentMessage(*this, kNoMemory));
+    } catch (const EVKRMatrixError&) {
+        throw EVKRDataTableError(ComponentMessage(*this, kNoMemory));
+    }
+    NumericData.SetOnCellWrite(nullptr);  // zeros are no values
+    NumericData.Fill(0.0);
+    AttachCellWrite();
+    FCState.swap(states);
+    FWritten.swap(written);
+    FColAtt.assign(nc, 0);
+    FRowAtt.assign(nr, 0);
+    FColName.clear();
+    FRowName.clear();
+    FNrOfCols = cols;
+    FNrOfRows = rows;
 }
 
-void TDataTable::SetElem(int Col, int Row, double Value)
-{
-    if (!Inside(Col, Row)) return;
-    FValues[static_cast<std::size_t>(Col - 1)][static_cast<std::size_t>(Row - 1)] = Value;
-    FWritten[static_cast<std::size_t>(Col - 1)][static_cast<std::size_t>(Row - 1)] = true;
-    Changed();
-}
+double TDataTable::GetElem(int Col, int Row) const { return NumericData.GetVal(Col, Row); }
+
+void TDataTable::SetElem(int Col, int Row, double Value) { NumericData.SetVal(Col, Row, Value); }
 
 bool TDataTable::IsCellEmpty(int Col, int Row) const
 {

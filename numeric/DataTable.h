@@ -1,13 +1,15 @@
 #pragma once
-// TDataTable: a named table of doubles, the data store behind the table editor TNTabEd.
+// TDataTable: a named table of doubles, the data store behind the table editor TNTabEd, and the
+// reader of ASC table files (AscFile.h).
 //
-// Cells are addressed [column, row], both counted from 1. Per cell the table keeps a state
-// byte (csReset, csNAN, csUndefined, csMarkedA, csMarkedB), per column and per row a name of
-// at most 50 characters and an attribute byte, and one comment line.
+// Cells are addressed [column, row], both counted from 1. The numbers live in the public matrix
+// NumericData; per cell the table keeps a state byte (csReset, csNAN, csUndefined, csMarkedA,
+// csMarkedB), per column and per row a name of at most 50 characters and an attribute byte, and
+// one comment line.
 //
 // Reads outside the table give 0 (or an empty name); writes outside are ignored without an
-// event. Every stored write fires OnChange; a change of size fires OnResize once (and not
-// OnChange). The reader of ASC table files comes with a later slice.
+// event. Every stored write fires OnChange, also a write made directly through NumericData; a
+// change of size fires OnResize once (and not OnChange).
 
 #include <cstdint>
 #include <functional>
@@ -16,7 +18,10 @@
 #include <string_view>
 #include <vector>
 
-#include "numeric/VkrBase.h"
+#include "numeric/VkrMatrix.h"
+
+class TAscReader;
+struct TAscHeader;
 
 class EVKRDataTableError : public EVKRError {
 public:
@@ -41,6 +46,9 @@ public:
 
     // A 1 x 1 table holding 0.0, named C-1 and R-1.
     explicit TDataTable(TComponent* AOwner = nullptr);
+    // NumericData reports to this table: no copies.
+    TDataTable(const TDataTable&) = delete;
+    TDataTable& operator=(const TDataTable&) = delete;
 
     int GetNrCols() const { return FNrOfCols; }
     int GetNrRows() const { return FNrOfRows; }
@@ -56,9 +64,10 @@ public:
     // Stores the value inside the table (the cell's state is kept) and fires OnChange.
     void SetElem(int Col, int Row, double Value);
 
-    // True for a cell that has received no value through SetElem since the table grew to
-    // include it (its value is then 0.0), and for any cell outside the table. Independent of the
-    // state flags: a writer that appends rows can tell its own trailing empty row this way.
+    // True for a cell that has received no value since the table grew to include it (its value
+    // is then 0.0), and for any cell outside the table. A value comes through SetElem, a store
+    // through NumericData (SetVal, Fill) or a number read by ImportASC. Independent of the state
+    // flags: a writer that appends rows can tell its own trailing empty row this way.
     bool IsCellEmpty(int Col, int Row) const;
 
     std::uint8_t GetCellState(int Col, int Row) const;
@@ -87,18 +96,50 @@ public:
     // Fires OnChange when assigned.
     void Changed() const;
 
+    // Loads an ASC table file (AscFile.h). Returns 0, or the first failure:
+    //  -1 .. -3  the header's column count, row count or a flag word is unreadable;
+    //  -4        the comment line holds an LF (the file does not end its lines in CR LF), or the
+    //            header asks for fewer than 1 column or row;
+    //  -5        a row's attribute is no number or has no 64-bit integer (1e30, nan, inf);
+    //  -6        a number is unreadable, or the header asks for more cells than the file has
+    //            bytes (the reading would run out).
+    // Failures of the header, and the two last checks before any cell is read, leave the table as
+    // it was. Otherwise the table becomes columns x rows of zeros with state 0, default names,
+    // attribute 0 and the comment as read; then the column names (when the file has them) and
+    // the rows are read in order, and OnChange fires after each row, also after one that fails.
+    // Reading stops at the first failure; later rows keep zeros and default names. On every way
+    // out OnResize(old columns, old rows, columns, rows) fires once. A file that cannot be opened
+    // raises EInOutError naming it, the table unchanged.
+    int ImportASC(const std::string& FName);
+
+    // The numbers, NrOfColumns x NrOfRows. Its change event is the table's; a store through it
+    // counts as a write of the cell (IsCellEmpty). Resize the table, never the matrix itself.
+    TMatrix NumericData;
+
 private:
     bool Inside(int Col, int Row) const
     {
         return Col >= 1 && Col <= FNrOfCols && Row >= 1 && Row <= FNrOfRows;
     }
 
+    // NumericData's change and cell-write events lead to the table.
+    void AttachToNumericData();
+    void AttachCellWrite();
+    void CellWritten(int Col, int Row);
+    // The stores sized cols x rows: zeros, state 0, unwritten, default names, attributes 0; no
+    // event of the table (the caller holds NumericData's change event back). Raises
+    // EVKRDataTableError when memory runs out, the table unchanged.
+    void ResetStores(int cols, int rows);
+    // ImportASC without the care for the events.
+    int LoadAsc(const std::string& FName);
+    int ReadAscBody(TAscReader& reader, const TAscHeader& h);
+    int ReadAscRow(TAscReader& reader, const TAscHeader& h, int row);
+
     int FNrOfCols = 0;
     int FNrOfRows = 0;
-    // Values and states by column, then row (0-based inside).
-    std::vector<std::vector<double>> FValues;
+    // States by column, then row (0-based inside).
     std::vector<std::vector<std::uint8_t>> FCState;
-    std::vector<std::vector<bool>> FWritten;  // per cell: written through SetElem
+    std::vector<std::vector<bool>> FWritten;  // per cell: received a value
     std::vector<std::uint8_t> FColAtt;
     std::vector<std::uint8_t> FRowAtt;
     // Names that differ from the default, by 1-based index; a name dropped by shrinking is

@@ -54,6 +54,9 @@ bool TMatrix::Resize(int Nc, int Nr)
 void TMatrix::Fill(double value)
 {
     std::fill(Mat.begin(), Mat.end(), value);
+    if (FOnCellWrite)
+        for (int c = 1; c <= FNCol; ++c)
+            for (int r = 1; r <= FNRow; ++r) FOnCellWrite(c, r);
     Changed();
 }
 

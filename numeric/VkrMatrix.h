@@ -18,6 +18,8 @@ public:
 
 // Asks the distance between two objects (rows) of a matrix.
 using TOnCalcDistanceEvent = std::function<void(int obj1, int obj2, double& distance)>;
+// Told of each cell stored by value (SetVal, every cell of Fill), before OnChange.
+using TCellWriteEvent = std::function<void(int c, int r)>;
 
 class TMatrix : public TComponent {
 public:
@@ -39,9 +41,10 @@ public:
     {
         if (!Inside(c, r)) return;
         Mat[Ix(c, r)] = v;
+        if (FOnCellWrite) FOnCellWrite(c, r);
         Changed();
     }
-    void Fill(double value);  // OnChange once
+    void Fill(double value);  // OnCellWrite for every cell, OnChange once
 
     const std::string& DataID() const { return FDataID; }
     void SetDataID(std::string id) { FDataID = std::move(id); }
@@ -75,6 +78,7 @@ public:
     void SetOnChange(TNotifyEvent handler) { FOnChange = std::move(handler); }
     void SetOnSortExchange(TSortExchgEvent handler) { FOnSortExchange = std::move(handler); }
     void SetOnCalcDistance(TOnCalcDistanceEvent handler) { FOnCalcDist = std::move(handler); }
+    void SetOnCellWrite(TCellWriteEvent handler) { FOnCellWrite = std::move(handler); }
     const TOnCalcDistanceEvent& OnCalcDistance() const { return FOnCalcDist; }
     void Changed() const
     {
@@ -104,6 +108,7 @@ private:
     TNotifyEvent FOnChange;
     TSortExchgEvent FOnSortExchange;
     TOnCalcDistanceEvent FOnCalcDist;
+    TCellWriteEvent FOnCellWrite;
 };
 
 // Dense matrix of integers (the cell colours of the 3-D surface plot).

@@ -123,6 +123,33 @@ TEST(DataTable, AppendingRowsOneByOneKeepsEveryRow)
     EXPECT_EQ(t.GetRowName(2001), "R-2001");
 }
 
+TEST(DataTable, NumbersLiveInNumericDataAndItsWritesReachTheTable)
+{
+    TDataTable t;
+    t.Resize(12, 2);
+    Events e;
+    Watch(t, e);
+    t.NumericData.SetVal(3, 2, 4.5);
+    EXPECT_EQ(e.changes, 1);
+    EXPECT_EQ(t.GetElem(3, 2), 4.5);
+    t.SetElem(1, 1, 2.0);
+    EXPECT_EQ(t.NumericData.GetVal(1, 1), 2.0);
+    EXPECT_EQ(e.changes, 2);
+    t.NumericData.SetVal(13, 1, 1.0);  // outside: no event
+    EXPECT_EQ(e.changes, 2);
+
+    // Sizes follow the table; a change of size is no change of data.
+    t.Resize(4, 3);
+    EXPECT_EQ(std::pair(t.NumericData.NrOfColumns(), t.NumericData.NrOfRows()), std::pair(4, 3));
+    EXPECT_EQ(e.changes, 2);
+    EXPECT_EQ(e.resizes, (std::vector{std::make_tuple(12, 2, 4, 3)}));
+
+    // Default names carry the number without padding.
+    t.Resize(12, 10);
+    for (int i : {1, 9, 10, 12}) EXPECT_EQ(t.GetColName(i), "C-" + std::to_string(i));
+    EXPECT_EQ(t.GetRowName(10), "R-10");
+}
+
 TEST(DataTable, IsCellEmptyTellsUnwrittenCells)
 {
     TDataTable t;
@@ -137,6 +164,10 @@ TEST(DataTable, IsCellEmptyTellsUnwrittenCells)
     t.SetNrRows(0);
     t.SetNrRows(1);
     EXPECT_TRUE(t.IsCellEmpty(1, 1));  // dropped and added again
+    t.NumericData.SetVal(2, 1, 1.0);   // a store through the matrix is a write too
+    EXPECT_FALSE(t.IsCellEmpty(2, 1));
+    t.NumericData.Fill(0.0);
+    EXPECT_FALSE(t.IsCellEmpty(1, 1));
 }
 
 TEST(DataTable, NewTableIsOneCellAndNamesAreCutToFiftyCharacters)
