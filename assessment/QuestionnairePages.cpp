@@ -54,7 +54,8 @@ QWidget* TNewQuestionnaire::BuildIntroductionPage()
         QStringLiteral("The pages of this questionnaire ask about you, where you live, the noise you meet at home,"),
         QStringLiteral("the sound you are about to analyse and how you feel about noise in everyday situations."),
         QString(),
-        QStringLiteral("Three parts are mandatory: \"Your Environment\", \"Sound Character\" and \"Noise Sensitivity\";"),
+        QStringLiteral("Three parts are mandatory: \"Your Environment\", \"Sound Character\" and "
+                       "\"Noise Sensitivity\";"),
         QStringLiteral("in these parts all questions must be answered."),
         QString(),
         QStringLiteral("Your scores are worked out and shown when you open the page \"Your Noise Sensitivity\"."),

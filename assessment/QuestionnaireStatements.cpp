@@ -52,7 +52,8 @@ const char* const kStatementTexts[kStatements] = {
 
 // The four options: the object name's ending and the column heading.
 const std::pair<const char*, const char*> kOptions[4] = {
-    {"NoNo", "Strongly disagree"}, {"No", "Slightly disagree"}, {"Yes", "Slightly agree"}, {"YesYes", "Strongly agree"}};
+    {"NoNo", "Strongly disagree"}, {"No", "Slightly disagree"},
+    {"Yes", "Slightly agree"}, {"YesYes", "Strongly agree"}};
 
 constexpr int kOptionWidth = 110;  // one column per option, the headings above them
 
