@@ -20,6 +20,7 @@ void ShowFileInViewer(TViewFileOutput& viewer, report::TextFile& file, const std
         if (!line.empty() && line.back() == '\r') line.pop_back();
         viewer.ListFileContent->addItem(QString::fromStdString(line));
     }
+    viewer.FitWidestLine();
     viewer.setWindowTitle(captionPrefix + shortSoundFileName);
     viewer.repaint();
     viewer.show();

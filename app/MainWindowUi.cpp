@@ -348,7 +348,7 @@ QLayout* BuildProgressList(QWidget* central, MainWindowUi& ui)
 
 void SetupMainWindowUi(QMainWindow* window, MainWindowUi& ui)
 {
-    window->setWindowTitle(QStringLiteral("OXW Sound File Analysis"));
+    window->setWindowTitle(QString::fromLatin1(kMainWindowCaption));
     QFont font(QStringLiteral("Arial"));
     font.setPointSize(9);
     window->setFont(font);

@@ -22,6 +22,9 @@
 
 namespace oxw::app {
 
+// The main window's caption as designed; each run appends the sound file's name to it.
+inline constexpr const char* kMainWindowCaption = "OXW Sound File Analysis";
+
 struct MainWindowUi {
     using Panel = platform::ClickablePanel;
     using Radio = platform::RadioButton;

@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QTabWidget>
+#include <algorithm>
 
 #include "app/FileViewer.h"
 #include "app/Forms.h"
@@ -141,6 +143,8 @@ void TForm1::RunAnalysis(const std::function<bool()>& run) {
     // One analysis at a time, and only from the analysis page.
     if (runActive_ || ui.PageControl1PageToBeDisplayed->text() != kPage1) return;
     runActive_ = true;
+    // A run after one that left the program open names only its own file in the caption.
+    setWindowTitle(QString::fromLatin1(kMainWindowCaption));
     bool finished = false;
     try {
         finished = run();
@@ -235,12 +239,18 @@ void TForm1::Label52Click() {
     if (rows >= 1) {
         chart->GetScalePropsX1()->SetRangeLow(0);
         chart->GetScalePropsX1()->SetRangeHigh(table->GetElem(1, rows) + 0.25);
-        TScaleProps* y = chart->GetScalePropsY1();
-        for (int r = 1; r <= rows; ++r) {
-            const double level = table->GetElem(2, r);
-            if (y->RangeLow() > level) y->SetRangeLow(level);
-            if (y->RangeHigh() < level) y->SetRangeHigh(level);
+        // The level axis holds the trace inside the plot, clear of its borders: the extreme
+        // levels widened by 5 % of their span, and by at least 1 dB (a steady sound's flat
+        // trace would otherwise lie on the border).
+        double low = table->GetElem(2, 1), high = low;
+        for (int r = 2; r <= rows; ++r) {
+            low = std::min(low, table->GetElem(2, r));
+            high = std::max(high, table->GetElem(2, r));
         }
+        const double margin = std::max(0.05 * (high - low), 1.0);
+        TScaleProps* y = chart->GetScalePropsY1();
+        y->SetRangeLow(low - margin);
+        y->SetRangeHigh(high + margin);
         chart->MoveTo(table->GetElem(1, 1), table->GetElem(2, 1));
         for (int r = 2; r <= rows; ++r) {
             chart->DrawTo(table->GetElem(1, r), table->GetElem(2, r));
@@ -322,6 +332,8 @@ void TForm1::ShowSoundFileCheck(engine::SoundFileCheckForm& form) {
     case CheckOutcome::Accepted: break;
     }
     repaint();
+    // The window system uncovers the dialog's area only after the dialog has gone: let it.
+    LetWindowSystemRepaint();
 }
 
 void TForm1::ShowMessage(std::string_view text) { dialogs_->ShowMessage(Q(text)); }
@@ -334,6 +346,18 @@ void TForm1::SetProgressPosition(int position) {
 }
 
 void TForm1::Refresh() { Repaint(); }
+
+void TForm1::SortingDataProgress(int minimum, int maximum, int position, bool visible) {
+    QProgressBar* bar = ui.SortingDataProgress;
+    bar->setRange(minimum, std::max(minimum, maximum));
+    bar->setValue(position);
+    if (bar->isHidden() == visible) {
+        bar->setVisible(visible);
+        ui.SortingDataProgressLabel->setVisible(visible);
+    }
+    // The bar sits among the settings edits, which the throttled repaint brings up to date.
+    Repaint();
+}
 
 void TForm1::DravolekFormatOutput() {
     files_.DravolekFormatOutput(*this, engine_->S().SoundFileName);
@@ -403,6 +427,14 @@ void TForm1::Repaint() {
     ui.ProgressBar1->repaint();
     // The settings edits (bytes analysed, current position, mode ...) beside the bar.
     ui.GroupBox3->repaint();
+    LetWindowSystemRepaint();
+}
+
+void TForm1::LetWindowSystemRepaint() {
+    // The run holds the event loop: handle what the window system has sent meanwhile (exposed
+    // areas, moves, resizes) so the whole window repaints, but no user input: clicks and keys
+    // wait until the run has ended, and the close box cannot end the program in mid-run.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 }  // namespace oxw::app

@@ -67,6 +67,7 @@ public:
     void SetProgressRange(int min, int max) override;
     void SetProgressPosition(int position) override;
     void Refresh() override;
+    void SortingDataProgress(int minimum, int maximum, int position, bool visible) override;
     void DravolekFormatOutput() override;
     void OutputTimeFiles() override;
     void OutputSummary() override;
@@ -99,6 +100,8 @@ private:
     // Runs a window handler; an error is shown and logged instead of reaching the event loop.
     void Guarded(const std::function<void()>& handler);
     void EndAfterTermination();
+    // Handles pending window-system events other than user input (a run blocks the event loop).
+    void LetWindowSystemRepaint();
 
     Forms& forms_;
     std::unique_ptr<platform::Dialogs> ownDialogs_;

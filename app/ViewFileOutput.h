@@ -9,6 +9,8 @@
 
 namespace oxw::app {
 
+class WidestLineDelegate;
+
 class TViewFileOutput : public platform::Form {
     Q_OBJECT
 public:
@@ -19,6 +21,12 @@ public:
 
     // "Click to Close": empties the list and hides the viewer.
     void ClickToCloseViewFileOutputClick();
+    // Lines are shown whole, never cut short with an ellipsis: the list scrolls sideways as far
+    // as its widest line reaches. Called after lines have been added.
+    void FitWidestLine();
+
+private:
+    WidestLineDelegate* lineDelegate_;
 };
 
 }  // namespace oxw::app

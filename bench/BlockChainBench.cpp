@@ -18,8 +18,8 @@
 
 #include <unistd.h>
 
-#include "bench/BenchSound.h"
 #include "bench/QuietHost.h"
+#include "bench/StereoFile.h"
 #include "engine/Engine.h"
 
 namespace {
@@ -27,24 +27,6 @@ namespace {
 using namespace oxw::engine;
 
 using oxw::bench::QuietHost;
-
-// 20 s of stereo pink noise and tones in the temporary folder, removed when the program ends.
-class StereoFile {
-public:
-    StereoFile()
-        : path_(std::filesystem::temp_directory_path() /
-                ("oxw-blockchain-" + std::to_string(::getpid()) + ".wav")) {
-        oxw::bench::WriteStereoWav(path_, 20);
-    }
-    ~StereoFile() {
-        std::error_code ec;
-        std::filesystem::remove(path_, ec);
-    }
-    std::string Path() const { return path_.string(); }
-
-private:
-    std::filesystem::path path_;
-};
 
 // An engine on the file as a run leaves it before its first block.
 void SetUp(Engine& e, QuietHost& host, const std::string& path, const char* mode, bool both) {
@@ -119,8 +101,7 @@ enum class Part { Chain, Reader, Compact };
 
 void Run(benchmark::State& state, Part part) {
     const bool passTwo = state.range(0) == 32768;
-    static const StereoFile file;
-    const std::string path = file.Path();
+    const std::string path = oxw::bench::StereoFile();
     QuietHost host;
     Engine e(host);
     const bool both = state.range(1) == 1;

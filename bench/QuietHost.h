@@ -31,6 +31,15 @@ public:
     void SetProgressRange(int, int) override {}
     void SetProgressPosition(int) override {}
     void Refresh() override {}
+    // The sort progress bar: its last state and the number of calls.
+    void SortingDataProgress(int, int, int position, bool visible) override {
+        sortBarPosition = position;
+        sortBarVisible = visible;
+        ++sortBarCalls;
+    }
+    int sortBarPosition = 0;
+    bool sortBarVisible = false;
+    std::size_t sortBarCalls = 0;
     void DravolekFormatOutput() override {}
     void OutputTimeFiles() override {}
     void OutputSummary() override {}

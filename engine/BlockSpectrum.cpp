@@ -233,7 +233,7 @@ void Engine::MakeSpectrum() {
     std::fill_n(s.Intensity.begin(), N, 0.0);
 
     stream_.clear();
-    const std::int64_t start = StreamPosition();
+    const std::int64_t start = BlockStart(StreamPosition(), N, blockAlign);
     const std::string position = std::to_string(start);
     if (host_.GetText("PositionStart").empty())
         host_.SetText("PositionStart", position);
@@ -281,6 +281,20 @@ void Engine::MakeSpectrum() {
                  std::to_string(s.StreamPositionOverlayAdjustment) + " File Length " +
                  checkForm_.SoundFileSize.Text);
     Log("E", "MakeSpectrum");
+}
+
+std::int64_t Engine::BlockStart(std::int64_t pos, int points, int blockAlign) {
+    const RunState& s = S();
+    // The last whole frame of the sound data ends at dataEnd.
+    const std::int64_t whole = (s.DataEnd - s.StreamDataChunk) / blockAlign * blockAlign;
+    const std::int64_t dataEnd = s.StreamDataChunk + whole;
+    const std::int64_t last = dataEnd - static_cast<std::int64_t>(points) * blockAlign;
+    // A block that would run past the end of the sound data is read so that it ends with the
+    // data (when the data holds a whole block): missing frames would count as silence and pull
+    // the block's levels down. The position shown, and so the block's time, is where it is read.
+    if (pos <= last || last < s.StreamDataChunk) return pos;
+    SeekStream(last);
+    return last;
 }
 
 void Engine::ReadMonoBlock(int frames, int blockAlign, int bytesPerSample) {

@@ -1,10 +1,12 @@
 // The analysis of one sound file: header intake, the gate, pass 1 over lines and blocks with its
 // end-of-file chain, the spectrum dumps and, for the two-pass option, the tone pass on
 // 32768-point spectra.
+#include <algorithm>
 #include <cmath>
 
 #include "engine/Convert.h"
 #include "engine/Engine.h"
+#include "engine/SoundFileIntake.h"
 #include "numeric/NumberFormat.h"
 
 namespace oxw::engine {
@@ -35,16 +37,21 @@ void Engine::Open1Click() {
     checkForm_.Caption += " - " + s.ShortSoundFileName;
     host_.ShowSoundFileCheck(checkForm_);
 
-    // B. The gate, with the reset's compression and resolution, then the dialog's settings.
-    Gate();
+    // B. The gate, with the reset's compression and resolution and the block counter of a fresh
+    // start (an earlier run's count does not make this file too short), then the dialog's
+    // settings. A file the gate finds too short, or a stretch without one whole output line, is
+    // not analysed: the run stops with the reason and the user may choose another file.
+    Gate(0);
+    if (!s.Calculate) throw RunRefused(GateRefusal());
     SoundFileCheckButton1Click();
     ScanSoundFile();
+    if (!s.Calculate) throw RunRefused(NoLineRefusal());
     InitialiseMeans();
     SetUpCompactIBinRanges();
     SizeRunArrays();
 
     // C. Pass 1.
-    if (s.Calculate) Pass1();
+    Pass1();
 
     // D. Spectrum dump of pass 1.
     SpectrumDump("Dravolek Spectrum dB values, , Intensity index, ", s.DravolekSpectrum, false);
@@ -58,15 +65,31 @@ void Engine::Open1Click() {
     Log("E", "Open1Click");
 }
 
-void Engine::Gate() {
+void Engine::Gate(std::int64_t counter) {
     RunState& s = S();
     s.Calculate = false;
     SelectPoints();
-    const std::int64_t sum = s.POINTS + s.Counter +
+    const std::int64_t sum = s.POINTS + counter +
                              (static_cast<std::int64_t>(s.Compression) - 1) * OFFSET * s.Resolution;
     s.sizert1 = sum / 64;
     s.sizert2 = sum / 32;
-    s.Calculate = (!s.TwoChan && s.InputSize > s.sizert1) || (s.TwoChan && s.InputSize > s.sizert2);
+    s.Calculate = (!s.TwoChan && s.InputSizeHeld > s.sizert1) ||
+                  (s.TwoChan && s.InputSizeHeld > s.sizert2);
+}
+
+std::string Engine::GateRefusal() const {
+    const RunState& s = S();
+    return "The sound data (" + std::to_string(s.InputSizeHeld) +
+           " bytes) is too short to analyse: the analysis needs more than " +
+           std::to_string(s.TwoChan ? s.sizert2 : s.sizert1) + " bytes.";
+}
+
+std::string Engine::NoLineRefusal() const {
+    const RunState& s = S();
+    const std::int64_t line = static_cast<std::int64_t>(s.Compression) * OFFSET * s.Resolution;
+    if (line < 1) return "The compression " + std::to_string(s.Compression) + " gives no output line.";
+    return "The stretch to analyse holds " + std::to_string(std::max<std::int64_t>(StretchFrames(), 0)) +
+           " sample frames, too few for one output line of " + std::to_string(line) + " frames.";
 }
 
 void Engine::SizeRunArrays() {

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/NoiseCriteria.h"
 #include "engine/RunHost.h"
 #include "engine/RunState.h"
 #include "engine/SoundFileCheckForm.h"
@@ -79,8 +80,12 @@ public:
     void AccumulateMeans_T();
     void AccumulateMeans_S();
     void CalculatePercentiles();
+    // Sorts RealArray[start..Finish] largest first with the sort progress bar shown.
+    void SortRealArray(int start, int Finish, std::vector<double>& RealArray);
     void CalculateNoiseCriterion();
+    void CalculateNCShift(const NcCurve& curve, const OctaveLevels& octL, double& shift);
     void CalculatePNC();
+    void CalculatePNCShift(const PncCurve& curve, const OctaveLevels& octL, double& shift);
     void CalculateRoomCriterion();
     void CalculateNoiseRating();
 
@@ -118,7 +123,20 @@ public:
 
 private:
     void SelectPoints();
-    void Gate();
+    // The gate: is the file long enough for a pass whose block counter starts at `counter`?
+    void Gate(std::int64_t counter);
+    // Why a run stops before pass 1: the gate's sizes, or the stretch without a whole line.
+    std::string GateRefusal() const;
+    std::string NoLineRefusal() const;
+    // Sample frames of sound data from the pass's start position to the end of the data (no
+    // limit before a sound file's header has been read).
+    std::int64_t FramesHeld() const;
+    // Sample frames of the chosen stretch (start to end time at 44100 frames per second) that
+    // the sound data holds.
+    std::int64_t StretchFrames() const;
+    void KeepTonePassInsideData();
+    // Stream position from which a block of `points` frames starting at `pos` is read.
+    std::int64_t BlockStart(std::int64_t pos, int points, int blockAlign);
     void SizeRunArrays();
     void StartPosition();
     void Pass1();
@@ -134,6 +152,14 @@ private:
     // Levels and frequencies of the current block's lines for a Joint Nordic step (POINTS set
     // from the processing mode first).
     nordic::LineTable NordicLineTable(const char* step);
+
+    // Run-constant factors and working values of the hearing and dissonance steps.
+    struct HearingWork;
+    HearingWork& Hearing();
+    std::shared_ptr<HearingWork> hearingWork_;
+    // Rates a tone list into DissonanceS and DissonanceHK, logging under `name`.
+    void RateToneList(const char* name, int count, const std::vector<double>& F,
+                      const std::vector<double>& L);
 
     RunHost& host_;
     std::unique_ptr<RunState> state_;

@@ -19,8 +19,9 @@ void Engine::Pass2() {
     host_.Refresh();
     host_.SelectFFTSize32768();
     s.Counter = RoundHalfEven(StrToInt(checkForm_.SoundFileAvBytesPerSecond.Text) * s.StartTime);
-    Gate();
+    Gate(s.Counter);
     ScanSoundFile();
+    KeepTonePassInsideData();
     SaveInitialiseMeansVariables();
     InitialiseMeans();
     Log("D", " 3746 Execute SetUpCompactIBinRanges in JointNordic ");
@@ -41,6 +42,25 @@ void Engine::Pass2() {
     host_.OutputSummary();
     SpectrumDump("Nordic Spectrum dB values , Intensity index, ", s.NordicSpectrum, true);
     DominantResultLines();
+}
+
+// The tone pass's 32768-point blocks reach up to 30563 frames beyond their hop, past the end of
+// a stretch that ends with the sound data. Such a block would count its missing frames as
+// silence, and moving every one of them back onto the data's last frames would only repeat one
+// block: the pass analyses the lines whose blocks lie wholly inside the sound data.
+void Engine::KeepTonePassInsideData() {
+    RunState& s = S();
+    const std::int64_t hop = static_cast<std::int64_t>(OFFSET) * s.Resolution;
+    if (s.Lines < 1 || s.Compression < 1 || hop < 1) return;
+    const std::int64_t held = FramesHeld();
+    const std::int64_t blocks = held >= s.POINTS ? (held - s.POINTS) / hop + 1 : 0;
+    const std::int64_t lines = blocks / s.Compression;
+    if (lines >= s.Lines) return;
+    Log("D", "Tone pass: " + std::to_string(lines) + " of " + std::to_string(s.Lines) +
+                 " lines have their blocks inside the sound data");
+    s.Lines = static_cast<int>(lines);
+    s.Elements = s.Lines * s.Compression;
+    if (s.Lines < 1) s.Calculate = false;
 }
 
 void Engine::Pass2Line() {

@@ -43,6 +43,9 @@ public:
     virtual void SetProgressRange(int min, int max) = 0;
     virtual void SetProgressPosition(int position) = 0;
     virtual void Refresh() = 0;
+    // The sort progress bar `SortingDataProgress`: its range, its position and whether it is
+    // shown. A sort calls it as it moves on; the window repaints a few times a second at most.
+    virtual void SortingDataProgress(int minimum, int maximum, int position, bool visible) = 0;
 
     // Steps of the report layer that the driver calls at fixed points of a run.
     virtual void DravolekFormatOutput() = 0;

@@ -41,7 +41,9 @@ void Engine::ScanSoundFile() {
     RunState& s = S();
     Log("S", "ScanSoundFile");
     s.Lines = 0;
-    const std::int64_t frames = RoundHalfEven(SR * s.EndTime - SR * s.StartTime);
+    // The stretch from the start to the end time, as far as the sound data reaches: an end time
+    // typed past the end of the file adds no lines of silence.
+    const std::int64_t frames = StretchFrames();
     const std::int64_t hop = static_cast<std::int64_t>(s.Compression) * OFFSET * s.Resolution;
     // An end time typed far beyond any file could give more lines than the counters hold: keep
     // Lines, Elements and the loop counters that run one past them inside int.
@@ -54,6 +56,18 @@ void Engine::ScanSoundFile() {
     for (int r = 1; r <= 12; ++r)
         for (int c = 1; c <= 11; ++c) s.FreqArray[r][c] = kNoteFrequencies[r - 1][c - 1];
     host_.ScanHandOff(s.Lines, s.FreqArray);
+}
+
+std::int64_t Engine::FramesHeld() const {
+    const RunState& s = S();
+    if (s.DataEnd <= 0) return std::numeric_limits<std::int64_t>::max();
+    const std::int64_t from = std::max(s.SoundFileStartPointer, s.StreamDataChunk);
+    return std::max<std::int64_t>(s.DataEnd - from, 0) / std::max(s.SoundFileBlockAlign, 1);
+}
+
+std::int64_t Engine::StretchFrames() const {
+    const RunState& s = S();
+    return std::min(RoundHalfEven(SR * s.EndTime - SR * s.StartTime), FramesHeld());
 }
 
 void Engine::InitialiseMeans() {

@@ -67,7 +67,10 @@ struct RunState {
     // What the main window keeps of the run.
     std::string ProcessingOptionSelected;  // "Introductory" or "Advanced"
     bool ProcessingABatch = false;
-    std::int64_t InputSize = 0;     // RIFF chunk size
+    std::int64_t InputSize = 0;     // RIFF chunk size as the header declares it
+    // The RIFF size the gate compares: InputSize, or what the file holds after the RIFF header
+    // (file size - 8) when the field reads 0 (streaming recorders) or more than the file holds.
+    std::int64_t InputSizeHeld = 0;
     std::int64_t sizert1 = 0, sizert2 = 0;
     std::int64_t StreamDataChunk = 0;        // absolute position of the first sample
     std::int64_t SoundFileStartPointer = 0;  // absolute position of the first block of a pass
@@ -146,6 +149,21 @@ struct RunState {
     int PitchCount = 0;
     double Tonality_S = 0, TonalityR2_T = 0, Tonality_T = 0, MajMin_T = 0, TonalityR2_S = 0;
     double Chord_S = 0, ChordR2_S = 0;
+
+    // Hearing steps of a block: the compact levels after the ear transfer (dB) and their
+    // intensities, the excitation on the ERB grid (intensity, indices 8..156), the tone-pass
+    // loudness (sone), timbre and spectral dissonance, and the first pass's tone count.
+    Compact CompL{}, CompInt{}, CompL_Nordic108{}, CompInt_Nordic108{}, CompL_Nordic121{},
+        CompInt_Nordic121{};
+    std::array<double, SPECLOUD_SIZE> Esig{}, Esig_Nordic108{}, Esig_Nordic121{};
+    double Loudness_Nordic108 = 0, Loudness_Nordic121 = 0;
+    double SharpnessZ_Nordic108 = 0, SharpnessA_Nordic108 = 0, TimbralWidth_Nordic108 = 0,
+           Volume_Nordic108 = 0;
+    double SharpnessZ_Nordic121 = 0, SharpnessA_Nordic121 = 0, TimbralWidth_Nordic121 = 0,
+           Volume_Nordic121 = 0;
+    double SpectDissS_Nordic108 = 0, SpectDissHK_Nordic108 = 0, SpectDissS_Nordic121 = 0,
+           SpectDissHK_Nordic121 = 0;
+    int NTones = 0;
 
     // Joint Nordic tone and roughness lists of one tone-pass block (entries 1..count; the 121-bin
     // counts stay 0) and the last candidate's 3 dB points, bandwidths and critical band (Hz).

@@ -17,6 +17,33 @@ void Show(CheckField& f, std::string text, bool mismatch = false) {
     f.Marked = mismatch;
 }
 
+// The RIFF size as far as the file holds it: a size field of 0 (written by recorders that
+// stream) or one that claims more than follows the 8-byte RIFF chunk header counts as the rest of
+// the file.
+std::int64_t RiffSizeHeld(std::uint32_t declared, std::uint64_t fileSize) {
+    const std::uint64_t held = fileSize > 8 ? fileSize - 8 : 0;
+    return static_cast<std::int64_t>(declared == 0 || declared > held ? held : declared);
+}
+
+// Every run shows its file in the dialog as designed: its caption, empty time lists, the header
+// fields unmarked, the settings hidden and the first two buttons offered. The user's settings
+// (times chosen, resolution, calibration, window ...) stay as they are.
+void StartFromDesign(SoundFileCheckForm& f) {
+    const SoundFileCheckForm design;
+    f.Caption = design.Caption;
+    f.Label11 = design.Label11;
+    f.Label11Marked = design.Label11Marked;
+    f.AnalysisTerminateMessage = design.AnalysisTerminateMessage;
+    f.AnalysisTerminateMessageVisible = design.AnalysisTerminateMessageVisible;
+    f.ContnueAnalysisVisible = design.ContnueAnalysisVisible;
+    f.TerminateAnalysisVisible = design.TerminateAnalysisVisible;
+    f.Button1Visible = design.Button1Visible;
+    f.SettingsVisible = design.SettingsVisible;
+    f.ChannelAnalysisSelectionVisible = design.ChannelAnalysisSelectionVisible;
+    f.StartTimeItems.clear();
+    f.EndTimeItems.clear();
+}
+
 }  // namespace
 
 std::optional<std::string> AcceptanceRefusal(const SoundFileCheckForm& form) {
@@ -58,6 +85,7 @@ void RevealSettings(SoundFileCheckForm& form) {
 void Engine::ReadSoundFileHeader() {
     RunState& s = S();
     SoundFileCheckForm& f = checkForm_;
+    StartFromDesign(f);
     stream_.clear();
     stream_.seekg(0, std::ios::end);
     const auto fileSize = static_cast<std::uint64_t>(StreamPosition());
@@ -67,6 +95,7 @@ void Engine::ReadSoundFileHeader() {
 
     Show(f.SoundFileIdentifier, h.BiffFormat.Identifier, h.IdentifierMismatch);
     s.InputSize = h.InputSize;
+    s.InputSizeHeld = RiffSizeHeld(h.InputSize, fileSize);
     Show(f.SoundFileTotalBytes, std::to_string(h.InputSize));
     Show(f.SoundFileType, h.BiffFormat.Type, h.TypeMismatch);
     Show(f.SoundFileFormatDataDetected, h.BiffFormat.FormatId, h.FormatIdMismatch);
@@ -101,8 +130,8 @@ void Engine::ReadSoundFileHeader() {
 
     if (!s.ProcessingABatch) {
         const TimeLists lists = StartEndTimeLists(h.PlayTime);
-        f.StartTimeItems.insert(f.StartTimeItems.end(), lists.Start.begin(), lists.Start.end());
-        f.EndTimeItems.insert(f.EndTimeItems.end(), lists.End.begin(), lists.End.end());
+        f.StartTimeItems = lists.Start;
+        f.EndTimeItems = lists.End;
         if (!f.StartTimeItems.empty()) f.SoundFileStartTime = f.StartTimeItems.front();
         if (!f.EndTimeItems.empty()) f.SoundFileEndTime = f.EndTimeItems.front();
     }

@@ -9,15 +9,6 @@ void Engine::Stub(const char* name) {
     Log("E", name);
 }
 
-void Engine::CalculateSpectDiss() { Stub("CalculateSpectDiss"); }
-void Engine::DoTransferFunctions() { Stub("DoTransferFunctions"); }
-void Engine::FindRoexComponentLevels() { Stub("FindRoexComponentLevels"); }
-void Engine::FindExcitation() { Stub("FindExcitation"); }
-void Engine::CalculateLoudness() { Stub("CalculateLoudness"); }
-void Engine::CalculateSharpness() { Stub("CalculateSharpness"); }
-void Engine::ExtractTonalComponents() { Stub("ExtractTonalComponents"); }
-void Engine::CalculateToneDissonance() { Stub("CalculateToneDissonance"); }
-void Engine::NordicCalculateToneDissonance() { Stub("NordicCalculateToneDissonance"); }
 void Engine::FindLevelsAboveMasking() { Stub("FindLevelsAboveMasking"); }
 void Engine::SortToneArrays(int, int) { Stub("SortToneArrays"); }
 void Engine::FindVirtualPitches() { Stub("FindVirtualPitches"); }
@@ -30,10 +21,5 @@ void Engine::FindKey(const std::array<double, 13>&, double&, double&, double&, d
     Stub("FindKey");
 }
 void Engine::FindChord(const std::array<double, 13>&, double&, double&) { Stub("FindChord"); }
-void Engine::CalculatePercentiles() { Stub("CalculatePercentiles"); }
-void Engine::CalculateNoiseCriterion() { Stub("CalculateNoiseCriterion"); }
-void Engine::CalculatePNC() { Stub("CalculatePNC"); }
-void Engine::CalculateRoomCriterion() { Stub("CalculateRoomCriterion"); }
-void Engine::CalculateNoiseRating() { Stub("CalculateNoiseRating"); }
 
 }  // namespace oxw::engine

@@ -228,7 +228,10 @@ std::optional<std::string> FormatDateTime(std::string_view pattern, double dt)
     return out;
 }
 
-std::optional<std::string> FormatDateTimeVKR(std::string_view pattern, double dt)
+namespace {
+
+// A linear time-axis number in the day-plus-forward-fraction convention.
+double FromAxisTime(double dt)
 {
     if (std::fabs(dt) < 1e-8)
         dt = 0.0;
@@ -236,7 +239,16 @@ std::optional<std::string> FormatDateTimeVKR(std::string_view pattern, double dt
         const double frac = dt - std::trunc(dt);
         dt = std::floor(dt) - frac - (frac <= -1e-8 ? 1.0 : 0.0);
     }
-    return FormatDateTime(pattern, dt);
+    return dt;
 }
+
+}  // namespace
+
+std::optional<std::string> FormatDateTimeVKR(std::string_view pattern, double dt)
+{
+    return FormatDateTime(pattern, FromAxisTime(dt));
+}
+
+std::optional<TDateTimeParts> DecodeDateTimeVKR(double dt) { return DecodeDateTime(FromAxisTime(dt)); }
 
 }  // namespace oxw::numeric

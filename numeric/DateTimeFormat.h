@@ -39,4 +39,7 @@ std::optional<std::string> FormatDateTime(std::string_view pattern, double dt);
 // before the origin, becomes -3.25: 27 Dec 1899 06:00).
 std::optional<std::string> FormatDateTimeVKR(std::string_view pattern, double dt);
 
+// DecodeDateTime of a number on a linear time axis, converted as FormatDateTimeVKR converts it.
+std::optional<TDateTimeParts> DecodeDateTimeVKR(double dt);
+
 }  // namespace oxw::numeric

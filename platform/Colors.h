@@ -24,6 +24,13 @@ inline constexpr TColor clBlue = 0xFF0000;
 inline constexpr TColor clFuchsia = 0xFF00FF;
 inline constexpr TColor clAqua = 0xFFFF00;
 inline constexpr TColor clWhite = 0xFFFFFF;
+inline constexpr TColor clMoneyGreen = 0xC0DCC0;
+inline constexpr TColor clSkyBlue = 0xF0CAA6;
+inline constexpr TColor clCream = 0xF0FBFF;
+inline constexpr TColor clMedGray = 0xA4A0A0;
+// Two special values, not colours: "no colour" and "the default colour of the control".
+inline constexpr TColor clNone = 0x1FFFFFFF;
+inline constexpr TColor clDefault = 0x20000000;
 
 inline constexpr TColor clSystemColor = 0x80000000;
 inline constexpr TColor clScrollBar = clSystemColor | 0;

@@ -63,7 +63,9 @@ SummaryValues ComputeSummaryValues(const engine::RunState& s) {
     v.SensoryPleasantness_TDissS = 100.0 * (1.24 - std::exp(-2.43 * tdiss)) * common;
     const double wS = fmath::Log10(n5 + 10.0) * (sharp - 1.75) * 0.25;
     const double wFR = 2.18 * (0.4 * tdiss + 0.6 * sdiss) / fmath::Power(n5, 0.4);
-    v.PsychAnnoy = n5 * (1.0 + std::sqrt(wS * wS + wFR * wFR));
+    // Without loudness there is no annoyance: N5 (1 + sqrt(wS^2 + wFR^2)) tends to 0 with N5,
+    // although wFR alone grows without bound (and is 0 / 0 when the dissonances are 0 too).
+    v.PsychAnnoy = n5 > 0 ? n5 * (1.0 + std::sqrt(wS * wS + wFR * wFR)) : 0.0;
     v.UBA_M_Day = UnbiasedAnnoyance(s, 1.0);
     v.UBA_M_Night = UnbiasedAnnoyance(s, 3.84);
     v.OverallLEQ_dBA = EquivalentLevel(s);

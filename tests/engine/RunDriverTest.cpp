@@ -165,8 +165,8 @@ TEST(Driver, IntroductoryRunsOnePassInTheFixedOrder) {
         Timeline{"text SoundFileBytesRead=0", "refresh"} +
         S({"InitialiseCompression"}) + kMakeSpectrum + S({"CompressSpectrum", "CalculateLA",
            "CalculateSpectDiss", "DoTransferFunctions", "FindRoexComponentLevels", "FindExcitation",
-           "CalculateLoudness", "CalculateSharpness", "ExtractTonalComponents",
-           "CalculateToneDissonance", "FindLevelsAboveMasking"}) +
+           "CalculateLoudness", "CalculateSharpness", "ExtractTonalComponents"}) +
+        Timeline{"refresh"} + S({"CalculateToneDissonance", "FindLevelsAboveMasking"}) +
         Timeline{"D In mainline at 3372, NTonesM = 0 NTonesM_Nordic108 0"} +
         S({"NoPitches", "AccumulateMeans_T", "CalculateLevels"}) +
         Timeline{"D In mainline code Sum ChromaSalienceS at Countline 1  0.000000",
@@ -266,7 +266,8 @@ TEST(Driver, AdvancedRunsTheTonePass) {
                  "D 3872 Before call to MakeSpectrum, Stream.Position = 44"} +
         kMakeSpectrum + S({"NordicCompressSpectrum", "CalculateLA", "CalculateSpectDiss",
            "DoTransferFunctions", "FindRoexComponentLevels", "FindExcitation", "CalculateLoudness",
-           "CalculateSharpness", "ExtractTonalComponents", "NordicExtractTonalComponents",
+           "CalculateSharpness", "ExtractTonalComponents"}) +
+        Timeline{"refresh"} + S({"NordicExtractTonalComponents",
            "NordicExtractRoughnessComponents", "NordicCalculateToneDissonance", "AccumulateMeans_T"});
     EXPECT_EQ(h.Pick(setup, h.Find("pos 2", 2), pass2), pass2);
     // Pass 1 shows, at the start of line k, the bytes of the k - 1 blocks before it (4096 frames
@@ -355,95 +356,166 @@ TEST(Driver, SoundFileThatCannotBeReadEndsTheRun) {
     }
 }
 
-// ---- The gate ------------------------------------------------------------------------------------
+// ---- The gate and the stretch ---------------------------------------------------------------------
 
-// The gate's thresholds with the reset's compression 10 and resolution 5 and a 4096-point block:
-// (4096 + Counter + 9 x 2205) div 64 = 374 for one channel and div 32 = 748 for two, compared
-// with the RIFF size (36 + data bytes for a canonical header).
-TEST(Driver, GateComparesTheRiffSizeWithTheThreshold) {
+// A sine file as WriteSine writes it, with the RIFF size field patched.
+std::string WriteSineWithRiffSize(const TempDir& dir, std::uint16_t channels, std::size_t frames,
+                                  std::uint32_t riffSize) {
+    std::vector<double> x(frames);
+    for (std::size_t i = 0; i < frames; ++i)
+        x[i] = 0.5 * std::sin(2 * std::numbers::pi * 440.0 * static_cast<double>(i) / 44100.0);
+    auto bytes = test::WavBytes(test::WavFormat().Channels(channels),
+                                std::vector<std::vector<double>>(channels, x));
+    test::PutU32(bytes, 4, riffSize);
+    const auto p = dir / ("riff" + std::to_string(riffSize) + "-" + std::to_string(channels) + "-" +
+                          std::to_string(frames) + ".wav");
+    test::WriteWavFile(p, bytes);
+    return p.string();
+}
+
+// The gate's thresholds with the reset's compression 10 and resolution 5 and a 4096-point block,
+// counted from a fresh start: (4096 + 9 x 2205) div 64 = 374 for one channel and div 32 = 748 for
+// two, compared with the RIFF size (36 + data bytes for a canonical header), or with the file size
+// - 8 when the size field reads 0 or more than the file holds. A file the gate finds too short, or
+// one without a whole output line, stops the run before any file is named, with the reason.
+TEST(Driver, GateAndStretchStopTheRunWithTheReason) {
+    constexpr std::uint32_t kAsWritten = 1;  // keep the RIFF size the writer put in
     struct Case {
         const char* name;
         std::uint16_t channels;
         std::size_t frames;
+        std::uint32_t riffSize;
         std::int64_t counter;  // as a previous run's block reader left it
-        bool analysed;
+        const char* refusal;   // nullptr: analysed, 40 lines
     };
     const Case cases[] = {
-        {"mono, RIFF size 374 = threshold", 1, 169, 0, false},
-        {"mono, RIFF size 376", 1, 170, 0, true},
-        {"stereo, RIFF size 748 = threshold", 2, 178, 0, false},
-        {"stereo, RIFF size 752", 2, 179, 0, true},
-        {"stereo, RIFF size 436 passes for mono only", 2, 100, 0, false},
-        {"mono, RIFF size 436", 1, 200, 0, true},
-        {"3 s mono after a run that ended far on", 1, 132300, 100000000, false},
+        {"mono, RIFF size 374 = threshold", 1, 169, kAsWritten, 0,
+         "The sound data (374 bytes) is too short to analyse: the analysis needs more than 374 bytes."},
+        {"mono, RIFF size 376 passes the gate but holds no line", 1, 170, kAsWritten, 0,
+         "The stretch to analyse holds 170 sample frames, too few for one output line of 2205 frames."},
+        {"stereo, RIFF size 748 = threshold", 2, 178, kAsWritten, 0,
+         "The sound data (748 bytes) is too short to analyse: the analysis needs more than 748 bytes."},
+        {"stereo, RIFF size 752", 2, 179, kAsWritten, 0,
+         "The stretch to analyse holds 179 sample frames, too few for one output line of 2205 frames."},
+        {"mono, size field 0 on a tiny file: the file's own 236 bytes", 1, 100, 0, 0,
+         "The sound data (236 bytes) is too short to analyse: the analysis needs more than 374 bytes."},
+        {"3 s mono, size field 0 (a streaming recorder)", 1, 132300, 0, 0, nullptr},
+        {"3 s stereo, size field 0xFFFFFFFF", 2, 132300, 0xFFFFFFFF, 0, nullptr},
+        {"3 s mono, size field past the end", 1, 132300, 300000, 0, nullptr},
+        {"9 s stereo after a 10-minute stereo run", 2, 44100 * 9, kAsWritten, 52920000, nullptr},
     };
     TempDir dir{"oxw-driver"};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Rig r("Introductory");
         r.e.S().Counter = c.counter;
-        r.Run(WriteSine(dir, c.channels, c.frames));
-        EXPECT_EQ(r.e.S().Lines, 40);  // the scan counts the chosen stretch, not the file
-        EXPECT_EQ(r.e.S().Calculate, c.analysed);
-        if (!c.analysed) {
-            EXPECT_EQ(r.e.S().Counter, 0);  // the intake's start offset, and no block read
+        const std::string path =
+            c.riffSize == kAsWritten ? WriteSine(dir, c.channels, c.frames)
+                                     : WriteSineWithRiffSize(dir, c.channels, c.frames, c.riffSize);
+        if (!c.refusal) {
+            r.Run(path);
+            EXPECT_TRUE(r.e.S().Calculate);
+            EXPECT_EQ(r.e.S().Lines, 40);
+            EXPECT_EQ(r.host.Count("S", "MakeSpectrum"), 40);
+            EXPECT_EQ(r.host.calls, Pass1Calls() + Timeline{"EndOfRunMenus"});
+            continue;
         }
-        EXPECT_EQ(r.host.Count("S", "MakeSpectrum"), c.analysed ? 40 : 0);
-        const auto calls = c.analysed ? Pass1Calls() : Timeline{"ChooseSoundFile", "ShowSoundFileCheck"};
-        EXPECT_EQ(r.host.calls, calls + Timeline{"EndOfRunMenus"});
-        EXPECT_EQ(r.host.CountPrefix(kDravolekDump), 2048);  // the dump is written either way
-        EXPECT_EQ(r.host.timeline.back(), "E Open1Click");
+        try {
+            r.Run(path);
+            ADD_FAILURE() << "the run went on";
+        } catch (const RunRefused& refused) {
+            EXPECT_EQ(std::string(refused.what()), c.refusal);
+        }
+        EXPECT_FALSE(r.e.S().Calculate);
+        // No file named, no block read, no dump, no summary; the stream is released.
+        EXPECT_EQ(r.host.calls, (Timeline{"ChooseSoundFile", "ShowSoundFileCheck"}));
+        EXPECT_EQ(r.host.Count("S", "MakeSpectrum"), 0);
+        EXPECT_EQ(r.host.CountPrefix(kDravolekDump), 0);
+        EXPECT_FALSE(r.e.Stream().is_open());
     }
 }
 
-TEST(Driver, CompressionThatGivesNoLineAnalysesNothing) {
-    // A compression typed as the lowest integer: no line in either pass, and the gates' sums
-    // stay inside their 64-bit range.
+// The stretch counts as far as the sound data reaches; an end time typed past the end of a 3 s
+// file adds no lines of silence, a start past its end leaves none.
+TEST(Driver, StretchEndsWithTheSoundData) {
+    struct Case {
+        const char* start;
+        const char* end;
+        const char* compression;
+        int lines;
+        const char* refusal;
+    };
+    const Case cases[] = {
+        {"0", "3", "1", 60, nullptr},    // 132300 div 2205
+        {"0", "10", "1", 60, nullptr},   // the same: the data ends at 3 s
+        {"1", "9", "2", 20, nullptr},    // 88200 frames from 1 s, 2 blocks a line
+        {"5", "7", "1", 0,
+         "The stretch to analyse holds 0 sample frames, too few for one output line of 2205 frames."},
+        {"0", "2", "-2147483648", 0, "The compression -2147483648 gives no output line."},
+    };
     TempDir dir{"oxw-driver"};
-    TimedRun r(WriteSine(dir, 1, 44100 * 3), "Advanced", "0", "2", "-2147483648");
-    EXPECT_EQ(r.e.S().Compression, std::numeric_limits<int>::min());
-    EXPECT_EQ(r.e.S().Lines, 0);
-    EXPECT_FALSE(r.e.S().Calculate);
-    EXPECT_EQ(r.host.Count("S", "MakeSpectrum"), 0);
-    EXPECT_EQ(r.host.timeline.back(), "E Open1Click");
+    const std::string path = WriteSine(dir, 1, 44100 * 3);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.start << ".." << c.end << " c" << c.compression);
+        if (!c.refusal) {
+            TimedRun r(path, "Introductory", c.start, c.end, c.compression);
+            EXPECT_EQ(r.e.S().Lines, c.lines);
+            EXPECT_EQ(r.host.scanLines, c.lines);
+            continue;
+        }
+        // The gates' sums stay inside their 64-bit range whatever the compression.
+        try {
+            TimedRun r(path, "Advanced", c.start, c.end, c.compression);
+            ADD_FAILURE() << "the run went on";
+        } catch (const RunRefused& refused) {
+            EXPECT_EQ(std::string(refused.what()), c.refusal);
+        }
+    }
 }
 
-TEST(Driver, ClosedGateStillWritesTheDumpsAndThePass2Summary) {
-    // 100 frames of mono: RIFF size 236, below both 374 (pass 1) and 32768 div 64 = 512 (pass 2),
-    // so no block is read and every summed spectrum line is empty (its guarded log is -MAXNUM).
+TEST(Driver, TonePassWithoutABlockInsideTheDataWritesItsSummaryAndDump) {
+    // 10000 frames of mono: pass 1 has 10000 div 2205 = 4 lines; no 32768-point block fits, so
+    // pass 2 reads nothing and its summed spectrum is empty (its guarded log is -MAXNUM).
     TempDir dir{"oxw-driver"};
     Rig r("Advanced");
-    r.Run(WriteSine(dir, 1, 100));
+    r.Run(WriteSine(dir, 1, 10000));
     const TimelineHost& h = r.host;
-    EXPECT_EQ(h.calls, (Timeline{"ChooseSoundFile", "ShowSoundFileCheck", "SelectFFTSize32768",
-                                 "OutputSummary", "EndOfRunMenus"}));
+    EXPECT_EQ(r.host.Count("S", "MakeSpectrum"), 4);
+    std::vector<std::string> pass1 = {"ChooseSoundFile", "ShowSoundFileCheck", "DravolekFormatOutput"};
+    pass1.insert(pass1.end(), 4, "OutputTimeFiles");
+    EXPECT_EQ(h.calls, pass1 + Timeline({"OutputSummary", "DoCharts", "SelectFFTSize32768",
+                                         "OutputSummary", "EndOfRunMenus"}));
+    EXPECT_EQ(h.Count("D", "Tone pass: 0 of 4 lines have their blocks inside the sound data"), 1);
     EXPECT_EQ(h.Count("D", "Done NordicFormatOutput"), 0);
-    EXPECT_TRUE(h.progressRanges.empty());
+    EXPECT_EQ(h.progressRanges, (std::vector<std::pair<int, int>>{{1, 4}, {1, 10}}));
     const std::string logZero = ", Log Summed value, " + numeric::floatToStrF(-1.797693134862315e308, 10, 3);
 
     // Pass-1 dump: POINTS / 2 = 2048 lines, line i at i x 44100 / 4096 Hz.
     const auto dravolekLine = [&](int i, const std::string& hz) {
-        return kDravolekDump + std::to_string(i) + ", Intensity Hz, " + hz + ", Summed value, 0.000" + logZero;
+        return kDravolekDump + std::to_string(i) + ", Intensity Hz, " + hz + ", Summed value, ";
     };
-    const long first = h.Find(dravolekLine(1, "10.77"));
-    ASSERT_GE(first, 0);
-    EXPECT_EQ(h.timeline[first + 1023], dravolekLine(1024, "11025.00"));
-    EXPECT_EQ(h.timeline[first + 2047], dravolekLine(2048, "22050.00"));
+    const long first = h.Find("pos 10") + 1;  // after the chain (4 lines: no line 10)
+    EXPECT_EQ(h.timeline[first].rfind(dravolekLine(1, "10.77"), 0), 0u);
+    EXPECT_EQ(h.timeline[first + 1023].rfind(dravolekLine(1024, "11025.00"), 0), 0u);
+    EXPECT_EQ(h.timeline[first + 2047].rfind(dravolekLine(2048, "22050.00"), 0), 0u);
     EXPECT_EQ(h.CountPrefix(kDravolekDump), 2048);
 
-    // Pass-2 dump after its summary call: 16384 lines with the block's intensity beside the sum.
-    // The frequencies come from the component set to the pass's 32768 points: line i at
+    // Pass-2 dump after its summary call: 16384 lines with the last block's intensity beside the
+    // empty sum. The frequencies come from the component set to the pass's 32768 points: line i at
     // i x 44100 / 32768 Hz, up to 22050 Hz at line 16384.
-    const long summary = h.Find("call OutputSummary");
-    const auto nordicLine = [&](int i, const std::string& hz) {
-        return kNordicDump + std::to_string(i) + ", Intensity Hz, " + hz +
-               ", Summed value, 0.000, Intensity, 0.000" + logZero;
+    const long summary = h.Find("call OutputSummary", 1);
+    const auto nordicLine = [&](long at, int i, const std::string& hz) {
+        const std::string& line = h.timeline[static_cast<std::size_t>(at)];
+        const std::string head = kNordicDump + std::to_string(i) + ", Intensity Hz, " + hz +
+                                 ", Summed value, 0.000, Intensity, ";
+        return line.rfind(head, 0) == 0 && line.size() > head.size() + logZero.size() &&
+               line.compare(line.size() - logZero.size(), logZero.size(), logZero) == 0;
     };
     ASSERT_EQ(h.timeline.size(), static_cast<std::size_t>(summary) + 1 + 16384 + 5);
-    EXPECT_EQ(h.timeline[summary + 1], nordicLine(1, "1.35"));
-    EXPECT_EQ(h.timeline[summary + 2048], nordicLine(2048, "2756.25"));
-    EXPECT_EQ(h.timeline[summary + 2049], nordicLine(2049, "2757.60"));
-    EXPECT_EQ(h.timeline[summary + 16384], nordicLine(16384, "22050.00"));
+    EXPECT_TRUE(nordicLine(summary + 1, 1, "1.35"));
+    EXPECT_TRUE(nordicLine(summary + 2048, 2048, "2756.25"));
+    EXPECT_TRUE(nordicLine(summary + 2049, 2049, "2757.60"));
+    EXPECT_TRUE(nordicLine(summary + 16384, 16384, "22050.00"));
     EXPECT_EQ(h.CountPrefix(kNordicDump), 16384);
     const Timeline end(h.timeline.begin() + summary + 16385, h.timeline.end());
     EXPECT_EQ(end, (Timeline{
@@ -454,6 +526,65 @@ TEST(Driver, ClosedGateStillWritesTheDumpsAndThePass2Summary) {
         "Roughness End CB Line, 0 , Roughness Level (Hz) 0 , 3dB bandwidth of tone, 0 , Roughness "
         "in Critical Band (dB), 0.0 , Roughness Audibility, 0.0",
         "call EndOfRunMenus", "refresh", "E Open1Click"}));
+}
+
+// ---- Blocks inside the sound data ----------------------------------------------------------------
+
+// A steady 1 kHz tone analysed to the end of its data: no block may count missing frames as
+// silence (a 4096-point block missing its last 1891 frames keeps 0.64 of its energy, -1.95 dB), so
+// every block of both passes reads the same level. A block that would cross the end of the data is
+// read so that it ends there, and its row's time is where it was read: (44 + 2 x frame) / 88200 s
+// for 16-bit mono behind a 44-byte header. The tone pass analyses only the lines whose 32768-point
+// blocks lie inside the data.
+TEST(Driver, SteadyToneReadsTheSameLevelInEveryBlock) {
+    struct Case {
+        const char* name;
+        std::size_t frames;
+        const char* end;
+        int lines;
+        std::int64_t lastFrame;  // first frame of the last pass-1 block
+        int tonePassLines;
+    };
+    const Case cases[] = {
+        {"3 s, a whole number of hops", 132300, "3", 60, 132300 - 4096, 46},
+        {"3 s and 1000 frames", 133300, "3", 60, 133300 - 4096, 46},
+        {"last block ends with the data", 39 * 2205 + 4096, "2", 40, 39 * 2205, 40 - 14},
+        {"2 s of data, end typed at 5 s", 88200, "5", 40, 88200 - 4096, 26},
+    };
+    TempDir dir{"oxw-driver"};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<double> x(c.frames);
+        for (std::size_t i = 0; i < c.frames; ++i)
+            x[i] = 0.5 * std::sin(2 * std::numbers::pi * 1000.0 * static_cast<double>(i) / 44100.0);
+        const auto path = dir / ("tone" + std::to_string(c.frames) + ".wav");
+        test::WriteWav(path, test::WavFormat(), {x});
+        TimedRun r(path.string(), "Advanced", "0", c.end);
+        const RunState& s = r.e.S();
+
+        // Pass 1: one sound-quality row and one history row per block, all at one level.
+        const auto& rows = r.host.soundQualityRows;
+        ASSERT_EQ(rows.size(), static_cast<std::size_t>(c.lines));
+        std::vector<std::string> history;
+        for (const auto& l : r.host.Lines("T"))
+            if (l.rfind("History 01.01, ", 0) == 0) history.push_back(l);
+        ASSERT_EQ(history.size(), static_cast<std::size_t>(c.lines + c.tonePassLines));  // both passes
+        for (int k = 0; k < c.lines; ++k) {
+            EXPECT_NEAR(rows[k].second, rows[0].second, 0.1) << k;
+            EXPECT_EQ(history[k], "History 01.01, " + numeric::floatToStrF(rows[k].first, 5, 2) +
+                                      ", " + numeric::floatToStrF(rows[k].second, 10, 3)) << k;
+        }
+        EXPECT_GT(rows[0].second, 60.0);
+        EXPECT_DOUBLE_EQ(rows.back().first, (44 + 2.0 * c.lastFrame) / 88200.0);
+        EXPECT_NEAR(s.DravolekLAmax, s.DravolekLAmin, 0.1);
+
+        // Pass 2: fewer lines, every block whole, the same level (the levels of both block
+        // lengths refer to one calibration).
+        EXPECT_EQ(s.Lines, c.tonePassLines);
+        EXPECT_EQ(r.host.Count("S", "MakeSpectrum"), c.lines + c.tonePassLines);
+        EXPECT_NEAR(s.LAmax, s.LAmin, 0.1);
+        EXPECT_NEAR(s.LAmax, s.DravolekLAmax, 0.2);
+    }
 }
 
 // ---- File choice and the end of a run --------------------------------------------------------------

@@ -156,6 +156,47 @@ TEST(HeaderIntake, UnreadableHeaderRefusesTheRun) {
     EXPECT_EQ(r.host.Count("E", "Open1Click"), 0);
 }
 
+// The form as the check dialog receives it, before the user does anything.
+class SnapshotHost : public test::ScriptedHost {
+public:
+    std::vector<SoundFileCheckForm> shown;
+    void ShowSoundFileCheck(SoundFileCheckForm& form) override {
+        shown.push_back(form);
+        ScriptedHost::ShowSoundFileCheck(form);
+    }
+};
+
+// A run that ends with the program still open (here: the dialog closed without an answer) leaves
+// nothing behind in the dialog: the next file is shown as designed, under one name, with its own
+// time lists only.
+TEST(HeaderIntake, EachRunShowsItsFileInTheDialogAsDesigned) {
+    TempDir dir{"oxw-intake"};
+    test::EngineRig<SnapshotHost> r("Advanced");
+    r.host.checkDialog = [](SoundFileCheckForm&) { throw RunRefused("closed"); };
+    for (const std::uint16_t channels : {3, 2}) {
+        EXPECT_THROW(r.Run(WriteFile(dir, std::to_string(channels) + ".wav",
+                                     Silence(WavFormat().Channels(channels), 44100 * 3))),
+                     RunRefused);
+    }
+    EXPECT_TRUE(r.Form().Label11Marked || r.Form().ChannelAnalysisSelectionVisible);
+    r.host.checkDialog = nullptr;
+    r.e.MainLineProcess1();
+    r.Run(WriteFile(dir, "mono.wav", Silence(WavFormat(), 44100 * 4)));
+
+    ASSERT_EQ(r.host.shown.size(), 3u);
+    const SoundFileCheckForm& f = r.host.shown.back();
+    const SoundFileCheckForm design;
+    EXPECT_EQ(f.Caption, "OXW Analysing Sound File Header Data - /mono.wav");
+    EXPECT_EQ(f.StartTimeItems, (Strings{"1", "2", "3"}));
+    EXPECT_EQ(f.EndTimeItems, (Strings{"2", "3", "4"}));
+    EXPECT_EQ(f.Label11, design.Label11);
+    EXPECT_FALSE(f.Label11Marked);
+    EXPECT_EQ(f.AnalysisTerminateMessage, design.AnalysisTerminateMessage);
+    EXPECT_TRUE(f.ContnueAnalysisVisible && f.TerminateAnalysisVisible);
+    EXPECT_FALSE(f.Button1Visible || f.SettingsVisible || f.ChannelAnalysisSelectionVisible);
+    EXPECT_EQ(r.e.S().Lines, 40);
+}
+
 // ---- The dialog's own rules ------------------------------------------------------------------
 
 TEST(CheckDialog, RevealShowsTheChannelGroupOnlyForTwoChannels) {

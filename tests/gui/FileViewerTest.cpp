@@ -1,6 +1,9 @@
 // The result file viewer: the LOG or summary shown line by line under its caption, refilled on
 // every view, emptied and hidden by "Click to Close", and the file kept open for writing.
+#include <QFontMetrics>
+#include <QImage>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -63,6 +66,36 @@ TEST_F(FileViewer, ClickToCloseEmptiesTheListAndHides) {
     emit viewer.ClickToCloseViewFileOutput->clicked();
     EXPECT_FALSE(viewer.isVisible());
     EXPECT_EQ(viewer.ListFileContent->count(), 0);
+}
+
+// Long lines are shown whole: the list scrolls sideways to the end of the widest line (a long
+// line of text, or a shorter one whose TABs reach further), and nothing is cut with an ellipsis.
+TEST_F(FileViewer, LongLinesShowWholeWithASidewaysScrollBar) {
+    const std::string longLine = std::string(400, 'x') + "END";
+    const std::string tabLine = "a" + std::string(60, '\t') + "b";  // 60 tab stops of 80 pixels
+    log.WriteLine(longLine);
+    log.WriteLine(tabLine);
+    log.WriteLine("short");
+    View();
+    QListWidget* list = viewer.ListFileContent;
+    EXPECT_EQ(list->textElideMode(), Qt::ElideNone);
+    const int longWidth = QFontMetrics(list->font()).horizontalAdvance(QString::fromStdString(longLine));
+    const int rowWidth = list->visualItemRect(list->item(3)).width();
+    EXPECT_GE(rowWidth, std::max(longWidth, 60 * 80));
+    EXPECT_EQ(list->visualItemRect(list->item(5)).width(), rowWidth);  // every row as wide
+    EXPECT_GT(list->horizontalScrollBar()->maximum(), 0);
+    EXPECT_GE(list->horizontalScrollBar()->maximum() + list->viewport()->width(), rowWidth);
+
+    // Scrolled to the end of the long line, its last letters are drawn there.
+    list->horizontalScrollBar()->setValue(longWidth - list->viewport()->width() / 2);
+    const QRect row = list->visualItemRect(list->item(3));
+    const QImage image = list->viewport()->grab().toImage();
+    const int endOfText = longWidth - list->horizontalScrollBar()->value();
+    int dark = 0;
+    for (int x = std::max(0, endOfText - 40); x < endOfText && x < image.width(); ++x)
+        for (int y = std::max(0, row.top()); y <= row.bottom() && y < image.height(); ++y)
+            dark += qGray(image.pixel(x, y)) < 128;
+    EXPECT_GT(dark, 20);
 }
 
 TEST_F(FileViewer, MissingFileShowsNothing) {

@@ -6,10 +6,14 @@
 #include <QPointer>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -121,12 +125,54 @@ TEST_F(FormsTest, DefaultChoicesOfTheProcessingDialogs)
     EXPECT_TRUE(forms.SelectFFTSize->VKRLibrary->isChecked());
 }
 
-TEST_F(FormsTest, ChartReviewWindowShowsItsDataWindow)
+// The review windows' buttons: each close button hides its own window and nothing else, each
+// chart window's second button shows its own data window, the header window's button does
+// nothing; the flowchart is fully expanded from the start.
+TEST_F(FormsTest, ReviewWindowButtons)
 {
-    forms.GraphOctS->ShowData->click();
-    EXPECT_TRUE(forms.GraphOctSData->isVisible());
-    forms.GraphOctSData->CloseButton->click();
-    EXPECT_FALSE(forms.GraphOctSData->isVisible());
+    // Clicks `button` on a shown `window`; `expectShown` are the windows shown afterwards.
+    auto click = [this](QWidget* window, QAbstractButton* button, std::vector<QWidget*> expectShown) {
+        SCOPED_TRACE(window->objectName().toStdString() + " " + button->text().toStdString());
+        window->show();
+        button->click();
+        for (QWidget* w : forms.CreationOrder) {
+            const bool shown = std::find(expectShown.begin(), expectShown.end(), w) != expectShown.end();
+            EXPECT_EQ(w->isVisible(), shown) << w->objectName().toStdString();
+            w->hide();
+        }
+    };
+    click(forms.Form3, forms.Form3->Button1, {});
+    click(forms.ScanSoundFileVariables, forms.ScanSoundFileVariables->Button1, {});
+    click(forms.Form5, forms.Form5->Button1, {});
+    click(forms.SoundFileHeaderInfo, forms.SoundFileHeaderInfo->Button1, {forms.SoundFileHeaderInfo});
+    const std::vector<app::ListReviewForm*> lists = {
+        forms.Form6, forms.Form7, forms.OctS, forms.Form9, forms.OverallThirdOctaveSpectrum,
+        forms.OverallSpecificLoudnessS, forms.MeanChromaSalienceParncutt, forms.PitchSalienceS,
+        forms.MakeSpectrumResults, forms.RoexResults, forms.EsigResults, forms.SpecLoudResults,
+        forms.SharpnessResults, forms.NTonesResults, forms.ToneDissonanceResults,
+        forms.FindLevelsAboveMaskingResults, forms.SortToneArraysResults, forms.FindVirtualPitchesResults};
+    for (app::ListReviewForm* list : lists) click(list, list->CloseButton, {});
+    const std::pair<app::ChartReviewForm*, app::ChartDataForm*> charts[] = {
+        {forms.GraphOctS, forms.GraphOctSData},
+        {forms.GraphThirdOctS, forms.GraphThirdOctSData},
+        {forms.GraphSpecLoudS, forms.GraphSpecLoudSData},
+        {forms.GraphChromaSalienceS, forms.GraphChromaSalienceSData},
+        {forms.GraphPitchSalienceS, forms.GraphPitchSalienceSData}};
+    for (const auto& [chart, data] : charts) {
+        EXPECT_EQ(chart->CloseChart->text(), "Close Chart");
+        click(chart, chart->CloseChart, {});
+        click(chart, chart->ShowData, {chart, data});
+        click(data, data->CloseButton, {});
+    }
+
+    int collapsed = 0, withChildren = 0;
+    QTreeWidget* tree = forms.DataAnalysisFlowchart->TreeView1;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+        withChildren += (*it)->childCount() > 0 ? 1 : 0;
+        collapsed += (*it)->childCount() > 0 && !(*it)->isExpanded() ? 1 : 0;
+    }
+    EXPECT_GT(withChildren, 1);
+    EXPECT_EQ(collapsed, 0);
 }
 
 }  // namespace

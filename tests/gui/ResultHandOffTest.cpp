@@ -1,5 +1,6 @@
 // The overall results handed to the result windows at the end of pass 1, and the exit before
 // any run.
+#include <QImage>
 #include <QLocale>
 #include <QTableWidget>
 #include <cmath>
@@ -11,6 +12,8 @@
 #include "app/Forms.h"
 #include "app/ResultHandOff.h"
 #include "app/TForm1.h"
+#include "assessment/SoundQualityOutput.h"
+#include "controls/RChart.h"
 #include "platform/Dialogs.h"
 #include "support/ScriptedHost.h"
 
@@ -142,6 +145,53 @@ TEST_F(HandOff, ExitBeforeAnyRunClosesAtOnce) {
     forms.Form1->Exit1Click();
     EXPECT_FALSE(forms.Form1->isVisible());
     EXPECT_FALSE(forms.Form1->Files().Named());
+}
+
+}  // namespace
+
+namespace {
+
+// The rows of the trace's pixels inside the chart's data area (the frame excluded).
+struct TraceRows { int first = -1, last = -1, top = 0, bottom = 0; };
+TraceRows TracePixels(TRChart& chart) {
+    chart.resize(480, 300);
+    const QImage image = chart.grab().toImage();
+    TraceRows t;
+    t.top = chart.MarginTop();
+    t.bottom = chart.height() - chart.MarginBottom() - 1;
+    for (int y = t.top + 1; y < t.bottom; ++y)
+        for (int x = chart.MarginLeft() + 1; x < chart.width() - chart.MarginRight() - 1; ++x)
+            if (qGray(image.pixel(x, y)) < 64) {
+                if (t.first < 0) t.first = y;
+                t.last = y;
+            }
+    return t;
+}
+
+// The level trace of the sound-quality window lies inside its plot, clear of the borders: a
+// steady recording's flat trace as well as a varying one.
+TEST_F(HandOff, SoundQualityTraceLiesInsideThePlot) {
+    struct Case { const char* name; double low, high; };
+    const Case cases[] = {{"steady", 76.5, 76.5}, {"varying", 60.0, 80.0}, {"nearly steady", 76.5, 76.52}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // A fresh table holds one empty row; after a chart has been drawn, none.
+        TNTabEd* table = forms.SoundQualityOutput->SoundQualityChartTable;
+        if (&c != cases) table->SetNrRows(0);
+        for (int r = 0; r < 40; ++r) forms.Form1->AddSoundQualityRow(0.05 * r, r % 2 ? c.high : c.low);
+        forms.Form1->Label52Click();
+        ASSERT_EQ(table->GetNrRows(), 40);
+        ASSERT_EQ(table->GetElem(2, 1), c.low);
+        const TraceRows t = TracePixels(*forms.SoundQualityOutput->SoundQualityChart);
+        const int height = t.bottom - t.top;
+        ASSERT_GE(t.first, 0) << "no trace inside the plot";
+        // At least 4 % of the height (5 % of the span on each side, or 1 dB) from each border.
+        EXPECT_GE(t.first - t.top, 0.04 * height);
+        EXPECT_GE(t.bottom - t.last, 0.04 * height);
+        if (c.high - c.low > 10) {
+            EXPECT_GE(t.last - t.first, 0.8 * height);  // the trace fills the plot
+        }
+    }
 }
 
 }  // namespace

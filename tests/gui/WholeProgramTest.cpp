@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -49,6 +50,23 @@ bool EndsWith(const std::string& s, const std::string& tail) {
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
+// The number before `literal` on the summary line that ends with it (NaN when there is none).
+double SummaryValue(const std::vector<std::string>& summary, const std::string& literal) {
+    for (const std::string& line : summary)
+        if (line.size() > literal.size() && EndsWith(line, literal))
+            return std::strtod(line.substr(0, line.size() - literal.size()).c_str(), nullptr);
+    return std::nan("");
+}
+
+// The octave levels of the summary's band table (dB, one decimal), 31.5 Hz .. 16 kHz.
+std::vector<double> SummaryOctaves(const std::vector<std::string>& summary) {
+    auto row = std::find(summary.begin(), summary.end(), "  F(Hz),  L(dB),  F(Hz),  L(dB)");
+    std::vector<double> levels;
+    for (int k = 0; k < 10 && row != summary.end() && ++row != summary.end(); ++k)
+        levels.push_back(std::stod(row->substr(10, 5)));
+    return levels;
+}
+
 class WholeProgram : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -76,6 +94,23 @@ protected:
         return count == 1 ? enabled : -count;
     }
     void SkipQuestionnaire() { emit main->ui.Label45->clicked(); }
+    // The review, chart, data and other diagnostic windows: a run shows none of them.
+    void ExpectDiagnosticWindowsHidden() const {
+        const QWidget* windows[] = {
+            forms.DataAnalysisFlowchart, forms.Form3, forms.ScanSoundFileVariables, forms.Form5,
+            forms.Form6, forms.Form7, forms.OctS, forms.Form9, forms.OverallThirdOctaveSpectrum,
+            forms.OverallSpecificLoudnessS, forms.MeanChromaSalienceParncutt, forms.PitchSalienceS,
+            forms.SoundFileHeaderInfo, forms.MakeSpectrumResults, forms.RoexResults,
+            forms.EsigResults, forms.SpecLoudResults, forms.SharpnessResults, forms.NTonesResults,
+            forms.Form27, forms.ToneDissonanceResults, forms.FindLevelsAboveMaskingResults,
+            forms.SortToneArraysResults, forms.FindVirtualPitchesResults, forms.GraphOctS,
+            forms.GraphThirdOctS, forms.GraphSpecLoudS, forms.GraphChromaSalienceS,
+            forms.GraphPitchSalienceS, forms.GraphOctSData, forms.GraphThirdOctSData,
+            forms.GraphSpecLoudSData, forms.GraphChromaSalienceSData, forms.GraphPitchSalienceSData,
+            forms.HelpInputAndOutput, forms.Form46, forms.LoudValuesForm};
+        for (const QWidget* w : windows) EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+        EXPECT_TRUE(main->ui.SortingDataProgress->isHidden());
+    }
     void ClickAnalysis() { main->ProcessIntroductoryClick(); }
 
     test::TempDir dir{"oxw-whole"};
@@ -126,6 +161,7 @@ TEST_F(WholeProgram, OnePassRunWritesFilesAndOpensResults) {
     // The progress list got the run's lines; the sound-quality table one row per line + 1 empty.
     EXPECT_GT(main->ui.lbProgressAuditTable->count(), 0);
     EXPECT_EQ(forms.SoundQualityOutput->SoundQualityChartTable->GetNrRows(), 41);
+    ExpectDiagnosticWindowsHidden();
 
     // The viewer shows the summary; a second view does not double it.
     emit main->ui.ViewSUMMARYFile->clicked();
@@ -170,6 +206,7 @@ TEST_F(WholeProgram, AdvancedRunRatesTheToneInNoise) {
     main->ProcessAdvancedClick();
     ASSERT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join("|").toStdString();
     EXPECT_EQ(main->GetText("CurrentProcessingMode"), "Extended");
+    ExpectDiagnosticWindowsHidden();
 
     // The summary's closing block: the column names, then one value row per tone listed.
     const auto& names = main->Files().Names;
@@ -261,9 +298,9 @@ TEST_F(WholeProgram, QuestionnaireAnalysisAndRating) {
     EXPECT_EQ(decision->SoundscapeAndAmenityOutcome->text(), "Average soundscape and amenity");
     EXPECT_TRUE(decision->ErrorCondition->isHidden());
     EXPECT_FALSE(decision->RatingOutcome->isHidden());
-    // Amenity and adverse effect follow the night annoyance ("0.0" while loudness is not
-    // modelled): below 50 the average soundscape with "No" and "repetitive" is a minor effect,
-    // from 50 to 100 with "annoying" too it is more than minor, above 100 (no "Not Often") none.
+    // Amenity and adverse effect follow the night annoyance: below 50 the average soundscape
+    // with "No" and "repetitive" is a minor effect, from 50 to 100 with "annoying" too it is
+    // more than minor, above 100 (no "Not Often") none.
     const double u = night.toDouble();
     const char* amenity = u < 50    ? "Better than average amenity"
                           : u <= 100 ? "Average amenity"
@@ -272,6 +309,112 @@ TEST_F(WholeProgram, QuestionnaireAnalysisAndRating) {
     EXPECT_EQ(decision->AmenityOutcome->text(), amenity) << night.toStdString();
     auto* adverseLabel = decision->AdverseEffectsOutcome;
     EXPECT_EQ(adverseLabel->isHidden() ? QString() : adverseLabel->text(), adverse);
+}
+
+// Shows and hides of a widget, counted.
+struct ShowCounter : QObject {
+    int shows = 0, hides = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        shows += e->type() == QEvent::ShowToParent ? 1 : 0;
+        hides += e->type() == QEvent::HideToParent ? 1 : 0;
+        return false;
+    }
+};
+
+// A 1 kHz tone at 70 dB(A) for 0.5 s, then at 50 dB(A): the run's 40 blocks of 50 ms give the
+// level and loudness distributions, the ratings of the octave table and the hand-off.
+TEST_F(WholeProgram, LevelStepRunRatesAndHandsOffItsPercentiles) {
+    // A full-scale 1 kHz sine reads 86.9 dB(A) with the default calibration.
+    const double a70 = std::pow(10.0, (70 - 86.9) / 20), a50 = a70 / 10;
+    std::vector<double> tone(44100 * 3);
+    for (std::size_t i = 0; i < tone.size(); ++i)
+        tone[i] = (i < 22050 ? a70 : a50) * std::sin(2 * M_PI * 1000.0 * i / 44100.0);
+    test::WriteWav(wav, test::WavFormat(), {tone});
+    ShowCounter bar;
+    main->ui.SortingDataProgress->installEventFilter(&bar);
+    SkipQuestionnaire();
+    dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
+    ClickAnalysis();
+    ASSERT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join("|").toStdString();
+    // The sort bar was shown for the sorts and is hidden again.
+    EXPECT_EQ(bar.shows, 1);
+    EXPECT_EQ(bar.hides, 1);
+    const auto summary = ReadLines(main->Files().Names.DravolekSummaryFileName);
+
+    // The distributions fall from the maximum to the minimum.
+    for (const auto& literals : {std::vector<std::string>{
+                                     ",  LAMax Maximum ", ",  LA1 1st Percentile ",
+                                     ",  LA5 5th Percentile ", ",  LA10 1st Decile ",
+                                     ",  LA20 2nd Decile ", ",  LA50 Median ", ",  LA80 8th Decile ",
+                                     ",  LA90 9th Decile ", ",  LAMin Minimum"},
+                                 std::vector<std::string>{
+                                     ",  Nmax Maximum ", ",  N1 1st Percentile ",
+                                     ",  N5 5th Percentile ", ",  N10 1st Decile ",
+                                     ",  N20 2nd Decile ", ",  N50 Median ", ",  N80 8th Decile ",
+                                     ",  N90 9th Decile ", ",  Nmin Minimum"}}) {
+        for (std::size_t i = 1; i < literals.size(); ++i)
+            EXPECT_LE(SummaryValue(summary, literals[i]), SummaryValue(summary, literals[i - 1]))
+                << literals[i];
+    }
+    EXPECT_NEAR(SummaryValue(summary, ",  LA10 1st Decile "), 70, 1);
+    EXPECT_NEAR(SummaryValue(summary, ",  LA90 9th Decile "), 50, 1);
+    // The sound-quality window gets the summary's values to one decimal.
+    const auto* q = forms.SoundQualityOutput;
+    for (const auto& [edit, literal] :
+         {std::pair{q->LA1Output, ",  LA1 1st Percentile "}, {q->LA10Output, ",  LA10 1st Decile "},
+          {q->LA90Output, ",  LA90 9th Decile "}, {q->N5Output, ",  N5 5th Percentile "},
+          {q->N10Output, ",  N10 1st Decile "}})
+        EXPECT_NEAR(edit->text().toDouble(), SummaryValue(summary, literal), 0.0501) << literal;
+    for (const char* literal : {", SP1 Sensory Pleasantness SP(dT)", ", SP2 Sensory Pleasantness SP(TDissS)",
+                                ",  Psychoacoustic Annoyance PsychAnnoy", ",  Unbiased Annoyance (m) Day",
+                                ",  Unbiased Annoyance (m) Night"})
+        EXPECT_TRUE(std::isfinite(SummaryValue(summary, literal))) << literal;
+
+    // The ratings against the summary's own octave table: NR curves L = a + b NR (ISO R1996),
+    // the four-band SIL (ANSI S3.14) and RC, the mean of 500 Hz .. 2 kHz, out of range from 55.
+    const std::vector<double> L = SummaryOctaves(summary);
+    ASSERT_EQ(L.size(), 10u);
+    const double a[] = {55.4, 35.5, 22.0, 12.0, 4.8, 0, -3.5, -6.1, -8.0};
+    const double b[] = {0.681, 0.790, 0.870, 0.930, 0.974, 1.000, 1.015, 1.025, 1.030};
+    double NR = -INFINITY;
+    for (int k = 0; k < 9; ++k) NR = std::max(NR, (L[k] - a[k]) / b[k]);
+    const double SIL = (L[4] + L[5] + L[6] + L[7]) / 4, RC = (L[4] + L[5] + L[6]) / 3;
+    EXPECT_NEAR(SummaryValue(summary, ",  NR Noise Rating"), NR, 1);
+    EXPECT_NEAR(SummaryValue(summary, ",  SIL Speech Interference Level (SIL)"), SIL, 1);
+    EXPECT_NEAR(SummaryValue(summary, ",  RC Room Criterion"), RC >= 55 ? 9999 : RC, 1);
+}
+
+TEST_F(WholeProgram, WindowSystemEventsAreHandledOnceTheCheckDialogCloses) {
+    // Under a window manager the area the dialog uncovers is repainted only when its events are
+    // handled: an event queued while the dialog is up is handled during the run, not after it.
+    SkipQuestionnaire();
+    dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
+    QString pageWhenHandled;
+    auto accept = dialogs.ModalScript;
+    dialogs.ModalScript = [&](QDialog& d) {
+        QTimer::singleShot(0, main, [&] { pageWhenHandled = main->ui.PageControl1PageToBeDisplayed->text(); });
+        return accept(d);
+    };
+    ClickAnalysis();
+    EXPECT_EQ(EnabledPage(), 2);
+    EXPECT_EQ(pageWhenHandled.toStdString(), "Analyse a Sound (wav) File");
+}
+
+TEST_F(WholeProgram, FileWithRiffSizeZeroIsAnalysed) {
+    // Recorders that stream write 0 into the RIFF size field: the file is analysed as far as it
+    // holds sound, with its output files and the bytes analysed shown.
+    std::vector<double> sine(44100 * 3);
+    for (std::size_t i = 0; i < sine.size(); ++i) sine[i] = 0.3 * std::sin(2 * M_PI * 1000.0 * i / 44100.0);
+    auto bytes = test::WavBytes(test::WavFormat(), {sine});
+    test::PutU32(bytes, 4, 0);
+    test::WriteWavFile(wav, bytes);
+    SkipQuestionnaire();
+    dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
+    ClickAnalysis();
+    EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join("|").toStdString();
+    EXPECT_EQ(EnabledPage(), 2);
+    EXPECT_EQ(main->GetText("SoundFileBytesRead"), std::to_string(39 * 4096 * 2));
+    EXPECT_TRUE(fs::exists(main->Files().Names.DravolekSummaryFileName));
 }
 
 TEST_F(WholeProgram, CancelledChoiceStaysOnAnalysisPage) {
@@ -329,9 +472,21 @@ TEST_F(WholeProgram, ErrorInsideRunLeavesWindowUsable) {
     ClickAnalysis();
     EXPECT_EQ(dialogs.Messages.size(), 2);
     EXPECT_EQ(dialogs.EndProgramCount, 0);
+    // The check dialog closed without an answer: the program stays on the analysis page.
+    auto accept = dialogs.ModalScript;
+    dialogs.ModalScript = [](QDialog&) { return 0; };
+    dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
+    ClickAnalysis();
+    EXPECT_EQ(dialogs.Messages.size(), 3);
+    EXPECT_EQ(EnabledPage(), 1);
+    dialogs.ModalScript = accept;
     dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
     ClickAnalysis();
     EXPECT_EQ(EnabledPage(), 2);
+    // The caption and the check dialog's lists name only the last run's file.
+    EXPECT_EQ(main->windowTitle().toStdString(), "OXW Sound File Analysis - /tone.wav");
+    EXPECT_EQ(forms.SoundFileCheck->windowTitle().toStdString(), "OXW Analysing Sound File Header Data - /tone.wav");
+    EXPECT_EQ(forms.SoundFileCheck->SoundFileStartTime->count(), 2);
 }
 
 // A disk that fills during the run, under the LOG, an array file, a time-series file or the

@@ -66,12 +66,17 @@ TEST(DateTimeFormat, LinearTimeAxisValues)
 {
     const struct { double dt; std::string text; } cases[] = {
         {-2.75, "27 Dec 1899 06:00"},  // 2.75 days before the origin
+        {-1.25, "28 Dec 1899 18:00"},
         {-0.25, "29 Dec 1899 18:00"},
         {-2.0, "28 Dec 1899 00:00"},
         {5e-9, "30 Dec 1899 00:00"},
         {1.5, "31 Dec 1899 12:00"},
     };
     for (const auto& c : cases) EXPECT_EQ(FormatDateTimeVKR("dd mmm yyyy hh:nn", c.dt), c.text) << c.dt;
+    const auto dec28 = DecodeDateTimeVKR(-1.25);
+    ASSERT_TRUE(dec28.has_value());
+    EXPECT_EQ(dec28->Day, 28);
+    EXPECT_EQ(dec28->Hour, 18);
 }
 
 TEST(DateTimeFormat, EncodeAndDecodeAgree)

@@ -16,6 +16,7 @@
 
 #include "app/report/OutputFiles.h"
 #include "app/report/SummaryReport.h"
+#include "engine/Engine.h"
 #include "support/FailingStreams.h"
 #include "support/ScriptedHost.h"
 #include "support/TempDir.h"
@@ -581,6 +582,31 @@ TEST_F(SummaryReportTest, NoBlockRecordedLeavesTheEquivalentLevelWithoutValue) {
     const Lines report = Summary();
     EXPECT_EQ(report[85], "        20,  Windows analyzed by Dravolek");
     EXPECT_EQ(report[141], "     Nan,  LAEq dB(A) Time Avearage Sound Level");
+    EXPECT_EQ(report.back(), "End Of Summary File");
+}
+
+// A run of 20 blocks records no samples: in a fresh program the percentile lines read 0.00, the
+// annoyance of no loudness is 0 (not 0 / 0) and the report is written to its end. (The dialogs
+// allow no such run: a stretch is at least 2 s, 40 blocks or more.)
+TEST_F(SummaryReportTest, ShortRunInAFreshProgramWritesThePercentilesAsZero) {
+    engine::Engine fresh(host);
+    engine::RunState& f = fresh.S();
+    f.Elements = 20;
+    fresh.CalculatePercentiles();
+    OutputSummary(f, host, files);
+    const Lines report = Summary();
+    for (const char* literal :
+         {",  LA1 1st Percentile ", ",  LA5 5th Percentile ", ",  LA10 1st Decile ",
+          ",  LA20 2nd Decile ", ",  LA50 Median ", ",  LA80 8th Decile ", ",  LA90 9th Decile ",
+          ",  N1 1st Percentile ", ",  N5 5th Percentile ", ",  N10 1st Decile ",
+          ",  N20 2nd Decile ", ",  N50 Median ", ",  N80 8th Decile ", ",  N90 9th Decile ",
+          ",  ?L10 1st Decile ", ",  ?L20 2nd Decile ", ",  ?L50 Median ", ",  ?L80 8th Decile ",
+          ",  ?L90 9th Decile "}) {
+        const std::string line = "      0.00" + std::string(literal);
+        EXPECT_NE(std::find(report.begin(), report.end(), line), report.end()) << line;
+    }
+    const std::string annoyance = "   0.000,  Psychoacoustic Annoyance PsychAnnoy";
+    EXPECT_NE(std::find(report.begin(), report.end(), annoyance), report.end());
     EXPECT_EQ(report.back(), "End Of Summary File");
 }
 

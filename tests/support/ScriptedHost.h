@@ -40,6 +40,16 @@ public:
     void SetProgressRange(int min, int max) override { progressRanges.emplace_back(min, max); }
     void SetProgressPosition(int position) override { lastProgress = position; }
     void Refresh() override {}
+    // Every call on the sort progress bar, with the number of audit lines written before it.
+    struct SortBar {
+        int minimum, maximum, position;
+        bool visible;
+        std::size_t logLines;
+    };
+    std::vector<SortBar> sortBar;
+    void SortingDataProgress(int minimum, int maximum, int position, bool visible) override {
+        sortBar.push_back({minimum, maximum, position, visible, log.size()});
+    }
     void DravolekFormatOutput() override { calls.emplace_back("DravolekFormatOutput"); }
     void OutputTimeFiles() override { calls.emplace_back("OutputTimeFiles"); }
     void OutputSummary() override { calls.emplace_back("OutputSummary"); }

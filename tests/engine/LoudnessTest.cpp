@@ -1,0 +1,194 @@
+// Roex component levels, excitation and loudness. Published references: the sone (ISO 532 /
+// ANSI S3.4: a 1 kHz tone at 40 dB SPL in a free field is 1 sone, and every 10 dB above about
+// doubles it) and the phon (ISO 226: the loudness level of a 1 kHz tone equals its level).
+// Regression values ("this chain") are the model's results for the same input, held within 1 %.
+#include "SpectrumFixture.h"
+#include "engine/Conversions.h"
+#include "engine/Loudness.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numeric>
+
+namespace oxw::engine {
+namespace {
+
+using namespace spectrumtest;
+
+void Hearing(Engine& e) {
+    e.DoTransferFunctions();
+    e.FindRoexComponentLevels();
+    e.FindExcitation();
+    e.CalculateLoudness();
+}
+
+// One 4096-frame block of a 1 kHz sine at 40 dB: rms 104.4 LSB reads 20 lg 104.4 - 0.374 dB
+// with the calibration of -70 dB.
+TEST(Loudness, SineAt40dBIsOneSone) {
+    BlockReader r(WavOf(Interleave(Sine(4096, 104.4 * std::sqrt(2.0), 1000, 44100)), 1));
+    RunState& s = r.S();
+    r.engine.MakeSpectrum();
+    r.engine.CompressSpectrum();
+    EXPECT_NEAR(I2dB(std::accumulate(s.CompactI.begin() + 1, s.CompactI.begin() + 109, 0.0)),
+                40.0, 0.01);
+    Hearing(r.engine);
+    EXPECT_NEAR(s.Loudness, 1.0, 0.1);               // ISO 532
+    EXPECT_NEAR(s.Loudness, 1.0086, 0.01 * 1.0086);  // this chain
+    EXPECT_NEAR(Sone2Phon(s.Loudness), 40.0, 1.0);   // ISO 226
+}
+
+// CompactI[55] (1000 Hz) alone, every other bin at 1e-12, free field.
+TEST(Loudness, ToneAt1kHzDoublesPer10dB) {
+    BlockReader r(SilentWav());
+    RunState& s = r.S();
+    ASSERT_NEAR(s.CompactF[55], 1000.0, 1e-6);
+    struct Row { double dB, model; };
+    const Row rows[] = {{40, 1.009}, {50, 0}, {60, 4.204}, {70, 0}, {80, 16.13}};
+    double previous = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.dB);
+        s.CompactI.fill(1e-12);
+        s.CompactI[55] = dB2I(row.dB);
+        Hearing(r.engine);
+        if (row.model > 0) {
+            EXPECT_NEAR(s.Loudness, row.model, 0.01 * row.model);
+        }
+        EXPECT_NEAR(Sone2Phon(s.Loudness), row.dB, 1.0);
+        if (previous > 0) {
+            EXPECT_GE(s.Loudness / previous, 1.9);
+            EXPECT_LE(s.Loudness / previous, 2.2);
+        }
+        previous = s.Loudness;
+    }
+}
+
+// No energy at all: every component level is held at -100 dB, every excitation at 1e-10, and
+// the specific loudness is small but not zero.
+TEST(Loudness, SilenceIsHeldAtTheFloors) {
+    BlockReader r(SilentWav());
+    RunState& s = r.S();
+    s.CompInt.fill(0.0);
+    r.engine.FindRoexComponentLevels();
+    r.engine.FindExcitation();
+    r.engine.CalculateLoudness();
+    for (int c = 1; c <= 108; ++c) ASSERT_EQ(s.RoexL[c], -100.0) << c;
+    for (int e = 8; e <= 156; ++e) {
+        ASSERT_EQ(s.Esig[e], 1e-10) << e;
+        ASSERT_GT(s.SpecLoud[e], 0.0) << e;
+        ASSERT_LT(s.SpecLoud[e], 1e-6) << e;
+    }
+    EXPECT_GT(s.Loudness, 0.0);
+    EXPECT_LT(s.Loudness, 1e-4);
+}
+
+// The lower skirt of an excitation filter follows the level of the component below its centre:
+// at 51 dB it keeps the upper slope p51 = 4 f / ERB(f), above it flattens, and it is never below
+// 0.1.
+TEST(Loudness, LowerSkirtFollowsTheComponentLevel) {
+    BlockReader r(SilentWav());
+    RunState& s = r.S();
+    const double p1k = 4 * 1000 / ERBandwidth(1000);
+    EXPECT_NEAR(p1k, 30.2012922, 1e-6);
+    const int e = 72;  // 18 ERB, about 1.38 kHz: bin 55 (1 kHz) lies below the centre
+    const double f = Erb2Fq(e * 0.25), p51 = 4 * f / ERBandwidth(f), g = (1000 - f) / f;
+    struct Row { double level, p; };
+    const Row rows[] = {{51, p51}, {60, p51 - 0.35 * (p51 / p1k) * 9}, {200, 0.1}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.level);
+        s.CompInt.fill(0.0);
+        s.CompInt[55] = 1e5;
+        r.engine.FindRoexComponentLevels();
+        std::fill(s.RoexL.begin(), s.RoexL.end(), -100.0);
+        s.RoexL[55] = row.level;
+        r.engine.FindExcitation();
+        const double x = row.p * std::fabs(g);
+        EXPECT_NEAR(s.Esig[e], 1e5 * (1 + x) * std::exp(-x), 1e-9 * s.Esig[e]);
+    }
+    // Above its centre a filter reaches up to twice its frequency: a component at 1 kHz counts
+    // for the grid points from 500 Hz up, not below.
+    EXPECT_EQ(s.Esig[8], 1e-10);
+    EXPECT_GT(s.Esig[47], 1e-10);  // 11.75 ERB, 501 Hz
+}
+
+// Branches of the specific loudness: the square-root law strictly above 100 dB of excitation,
+// the parameters fixed from 500 Hz up, the reduced value below the threshold excitation.
+TEST(Loudness, SpecificLoudnessBranches) {
+    // The excitation whose level is exactly 100 dB, and the next one up.
+    double at100 = 1e10;
+    while (I2dB(at100) > 100) at100 = std::nextafter(at100, 0.0);
+    while (I2dB(at100) < 100) at100 = std::nextafter(at100, 1e11);
+    ASSERT_EQ(I2dB(at100), 100.0);
+    double above = at100;
+    while (I2dB(above) <= 100) above = std::nextafter(above, 1e11);
+    const int e = 100;  // 25 ERB, 3.1 kHz: fixed parameters
+    EXPECT_NEAR(SpecificLoudness(e, at100),
+                2 * 0.047 * (std::pow(at100 + 4.62, 0.2) - std::pow(4.62, 0.2)), 1e-9);
+    EXPECT_NEAR(SpecificLoudness(e, above), 2 * 0.047 * std::sqrt(above / 1040000), 1e-9);
+
+    const LoudnessParameters fixed = LoudnessParametersAt(500);
+    EXPECT_EQ(fixed.Ethrq, 2.31);
+    EXPECT_EQ(fixed.G, 1.0);
+    EXPECT_EQ(fixed.A, 4.62);
+    EXPECT_EQ(fixed.alpha, 0.2);
+    const LoudnessParameters low = LoudnessParametersAt(499.99);
+    EXPECT_NEAR(I2dB(low.Ethrq), -0.004500239673 * 499.99 + 3.666468615 + 1272.362339 / 499.99,
+                1e-9);
+    EXPECT_NEAR(low.G, 2.31 / low.Ethrq, 1e-12);
+
+    // Below the threshold excitation the power law is scaled by (2 E / (E + Ethrq))^1.5.
+    const double N = 2 * 0.047 * (std::pow(1.0 + 4.62, 0.2) - std::pow(4.62, 0.2));
+    EXPECT_NEAR(SpecificLoudness(e, 1.0), std::pow(2 / 3.31, 1.5) * N, 1e-12);
+}
+
+// Loudness of 1079 sone and more reads as the marker 9999.9; the line's running maximum keeps
+// the largest block loudness until the line starts again.
+TEST(Loudness, OutOfRangeMarkerAndLineMaximum) {
+    BlockReader r(SilentWav());
+    RunState& s = r.S();
+    s.Esig.fill(1e20);
+    r.engine.CalculateLoudness();
+    EXPECT_EQ(s.Loudness, 9999.9);
+    EXPECT_EQ(s.Nmax_T, 9999.9);
+    r.engine.InitialiseCompression();
+    EXPECT_EQ(s.Nmax_T, 0.0);
+    for (double level : {60.0, 70.0, 50.0}) {
+        s.CompactI.fill(1e-12);
+        s.CompactI[55] = dB2I(level);
+        Hearing(r.engine);
+    }
+    EXPECT_NEAR(s.Nmax_T, 8.2, 0.5);  // the 70 dB block
+    EXPECT_LT(s.Loudness, 3.0);       // the 50 dB block
+}
+
+// The tone pass works on both Nordic spectra, each into its own arrays, and leaves the first
+// pass's results alone; the three steps log their notes.
+TEST(Loudness, TonePassRatesBothNordicSpectra) {
+    BlockReader r(SilentWav(), "Both", "Extended");
+    RunState& s = r.S();
+    s.Loudness = 7.0;
+    s.CompactINewBins.fill(1e-12);
+    s.CompactINewBins[55] = 1e6;  // 60 dB at 1000 Hz
+    s.DeepCompactINewBins.fill(1e-12);
+    s.DeepCompactINewBins[69] = 1e6;  // 60 dB at 10^(1.3 + 68 x 0.025) = 1000 Hz
+    ASSERT_NEAR(s.CompactF_Nordic121[69], 1000.0, 1e-6);
+    r.log0 = r.host.log.size();
+    Hearing(r.engine);
+    EXPECT_EQ(s.Loudness, 7.0);
+    EXPECT_NEAR(s.Loudness_Nordic108, 4.204, 0.042);
+    EXPECT_NEAR(s.Loudness_Nordic121, 4.204, 0.042);
+    EXPECT_EQ(s.Nmax_T_Nordic108, s.Loudness_Nordic108);
+    EXPECT_EQ(s.Nmax_T_Nordic121, s.Loudness_Nordic121);
+    const auto log = r.NewLog();
+    const std::vector<test::LogLine> tail(log.end() - 9, log.end());
+    const std::vector<test::LogLine> expected = {
+        {"S", "FindRoexComponentLevels"}, {"D", " Calculate RoexL using Intensity"},
+        {"E", "FindRoexComponentLevels"}, {"S", "FindExcitation"},
+        {"D", " Calculate Esig using variable intensity"}, {"E", "FindExcitation"},
+        {"S", "CalculateLoudness"},       {"D", " Calculate SpecLoud using Esig"},
+        {"E", "CalculateLoudness"}};
+    EXPECT_EQ(tail, expected);
+}
+
+}  // namespace
+}  // namespace oxw::engine

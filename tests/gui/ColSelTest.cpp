@@ -1,0 +1,157 @@
+// The colour table and the colour selector: the 47 entries by index and name, system entries
+// through the application's palette, the selection rules and the picture of one list entry.
+#include "controls/ColSel.h"
+#include "controls/ColorTable.h"
+
+#include <QApplication>
+#include <QPalette>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ColorTable, FortySevenNamedEntries)
+{
+    // Ordinary entries as red, green, blue; system entries by their colour index.
+    struct Entry { int r, g, b; int system; const char* name; };
+    constexpr int kNo = -1;
+    const Entry table[NumPredefinedColors] = {
+        {0, 0, 0, kNo, "clBlack"}, {128, 0, 0, kNo, "clMaroon"}, {0, 128, 0, kNo, "clGreen"},
+        {128, 128, 0, kNo, "clOlive"}, {0, 0, 128, kNo, "clNavy"}, {128, 0, 128, kNo, "clPurple"},
+        {0, 128, 128, kNo, "clTeal"}, {128, 128, 128, kNo, "clGray"}, {192, 192, 192, kNo, "clSilver"},
+        {255, 0, 0, kNo, "clRed"}, {0, 255, 0, kNo, "clLime"}, {255, 255, 0, kNo, "clYellow"},
+        {0, 0, 255, kNo, "clBlue"}, {255, 0, 255, kNo, "clFuchsia"}, {0, 255, 255, kNo, "clAqua"},
+        {255, 255, 255, kNo, "clWhite"}, {192, 220, 192, kNo, "clMoneyGreen"}, {166, 202, 240, kNo, "clSkyBlue"},
+        {255, 251, 240, kNo, "clCream"}, {160, 160, 164, kNo, "clMedGray"},
+        {0, 0, 0, 10, "clActiveBorder"}, {0, 0, 0, 2, "clActiveCaption"}, {0, 0, 0, 12, "clAppWorkSpace"},
+        {0, 0, 0, 1, "clBackground"}, {0, 0, 0, 15, "clBtnFace"}, {0, 0, 0, 20, "clBtnHighlight"},
+        {0, 0, 0, 16, "clBtnShadow"}, {0, 0, 0, 18, "clBtnText"}, {0, 0, 0, 9, "clCaptionText"},
+        {0, 0, 0, kNo, "clDefault"}, {0, 0, 0, 17, "clGrayText"}, {0, 0, 0, 13, "clHighlight"},
+        {0, 0, 0, 14, "clHighlightText"}, {0, 0, 0, 11, "clInactiveBorder"}, {0, 0, 0, 3, "clInactiveCaption"},
+        {0, 0, 0, 19, "clInactiveCaptionText"}, {0, 0, 0, 24, "clInfoBk"}, {0, 0, 0, 23, "clInfoText"},
+        {0, 0, 0, 4, "clMenu"}, {0, 0, 0, 7, "clMenuText"}, {0, 0, 0, kNo, "clNone"},
+        {0, 0, 0, 0, "clScrollBar"}, {0, 0, 0, 21, "cl3DDkShadow"}, {0, 0, 0, 22, "cl3DLight"},
+        {0, 0, 0, 5, "clWindow"}, {0, 0, 0, 6, "clWindowFrame"}, {0, 0, 0, 8, "clWindowText"},
+    };
+    for (int i = 1; i <= NumPredefinedColors; ++i) {
+        const Entry& e = table[i - 1];
+        const TColor expected = std::string(e.name) == "clDefault" ? 0x20000000u
+                              : std::string(e.name) == "clNone"    ? 0x1FFFFFFFu
+                              : e.system >= 0 ? 0x80000000u + static_cast<TColor>(e.system)
+                                              : static_cast<TColor>(e.r + 256 * e.g + 65536 * e.b);
+        EXPECT_EQ(PredefinedColor(i), expected) << i;
+        EXPECT_EQ(ColorToString(PredefinedColor(i)), e.name) << i;
+    }
+    EXPECT_EQ(PredefinedColor(17), RGB(192, 220, 192));
+    EXPECT_EQ(PredefinedColor(0), clBlack);
+    EXPECT_EQ(PredefinedColor(48), clBlack);
+    EXPECT_EQ(ColorToString(RGB(1, 2, 3)), "$00030201");
+    // System entries take their value from the palette of the running application.
+    EXPECT_EQ(ToQColor(PredefinedColor(25)), QApplication::palette().color(QPalette::Active, QPalette::Button));
+}
+
+// Sets the application's button face colour for the life of the object.
+class ButtonFace {
+public:
+    explicit ButtonFace(const QColor& c) : saved_(QApplication::palette())
+    {
+        QPalette p = saved_;
+        p.setColor(QPalette::Button, c);
+        QApplication::setPalette(p);
+    }
+    ~ButtonFace() { QApplication::setPalette(saved_); }
+
+private:
+    QPalette saved_;
+};
+
+TEST(ColSel, SelectionRules)
+{
+    TColSel sel;
+    EXPECT_EQ(sel.count(), 20);
+    EXPECT_EQ(sel.SelColorIx(), 1);
+    EXPECT_EQ(sel.SelColor(), clBlack);
+    EXPECT_EQ(sel.currentIndex(), 0);
+    EXPECT_EQ(sel.Colors(48), clBlack);
+    EXPECT_EQ(sel.ColorNames(48), "clBlack");
+
+    {
+        const ButtonFace silverFace(QColor(192, 192, 192));
+        sel.SetNumColors(47);
+        sel.SetSelColor(clSilver);
+        EXPECT_EQ(sel.SelColorIx(), 9);
+        sel.SetSelColor(clBtnFace);  // the same RGB value: the first match wins
+        EXPECT_EQ(sel.SelColorIx(), 9);
+        EXPECT_EQ(sel.currentIndex(), 8);
+    }
+
+    sel.SetSelColor(RGB(1, 2, 3));  // not listed: the selected entry changes
+    EXPECT_EQ(sel.SelColorIx(), 9);
+    EXPECT_EQ(sel.SelColor(), RGB(1, 2, 3));
+    EXPECT_EQ(sel.ColorNames(9), "$00030201");
+    EXPECT_EQ(sel.itemText(8), "$00030201");
+    EXPECT_EQ(sel.count(), 47);
+
+    sel.SetNumColors(20);
+    sel.SetSelColor(clWhite);
+    EXPECT_EQ(sel.SelColorIx(), 16);
+    sel.SetSelColor(clNone);  // not listed among 20, and not white: replaces entry 16
+    EXPECT_EQ(sel.SelColorIx(), 16);
+    EXPECT_EQ(sel.Colors(16), clNone);
+    EXPECT_EQ(sel.ColorNames(16), "clNone");
+
+    for (int n : {0, 256, -1}) {
+        sel.SetNumColors(n);
+        EXPECT_EQ(sel.NumColors(), 20) << n;
+    }
+    sel.SetNumColors(5);
+    EXPECT_EQ(sel.NumColors(), 5);
+    EXPECT_EQ(sel.count(), 5);
+    EXPECT_EQ(sel.SelColorIx(), 1);
+
+    int clicks = 0;
+    sel.OnClick = [&](TColSel*) { ++clicks; };
+    emit sel.activated(3);
+    EXPECT_EQ(sel.SelColorIx(), 4);
+    EXPECT_EQ(sel.SelColor(), clOlive);
+    EXPECT_EQ(clicks, 1);
+
+    sel.SetColorBarWidth(-3);
+    EXPECT_EQ(sel.ColorBarWidth(), 30);
+}
+
+TEST(ColSel, ListEntryPicture)
+{
+    // Entry 12 (blue) in 120 x 16: the bar covers x 3..32, y 2..13 with a black outline; the
+    // name starts at x 36.
+    TColSel sel;
+    const QImage on = sel.ItemImage(12, QSize(120, 16));
+    auto at = [](const QImage& im, int x, int y) { return FromQColor(QColor(im.pixel(x, y))); };
+    EXPECT_EQ(at(on, 10, 8), clBlue);
+    EXPECT_EQ(at(on, 31, 12), clBlue);
+    EXPECT_EQ(at(on, 3, 8), clBlack);
+    EXPECT_EQ(at(on, 32, 8), clBlack);
+    EXPECT_EQ(at(on, 10, 2), clBlack);
+    EXPECT_EQ(at(on, 10, 13), clBlack);
+    EXPECT_EQ(at(on, 2, 8), FromQColor(ToQColor(clWindow)));
+    EXPECT_EQ(at(on, 33, 8), FromQColor(ToQColor(clWindow)));
+    EXPECT_EQ(at(on, 10, 14), FromQColor(ToQColor(clWindow)));
+    int text = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 36; x < 120; ++x)
+            text += at(on, x, y) == clBlack ? 1 : 0;
+    EXPECT_GT(text, 10);
+
+    sel.SetEnabled(false);
+    const QImage off = sel.ItemImage(12, QSize(120, 16));
+    EXPECT_EQ(at(off, 10, 8), clSilver);
+    EXPECT_EQ(at(off, 3, 8), clGray);
+    EXPECT_EQ(at(off, 1, 1), clSilver);
+    int grey = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 36; x < 120; ++x)
+            grey += at(off, x, y) == clGray ? 1 : 0;
+    EXPECT_GT(grey, 10);
+}
+
+}  // namespace

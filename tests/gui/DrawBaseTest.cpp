@@ -1,0 +1,218 @@
+// Drawing base: frames and marks pixel by pixel (positions worked out from the line rule: a line
+// covers its start and leaves out its end pixel), and the change rules of the settings objects.
+#include "controls/ChartSettings.h"
+#include "controls/DrawBase.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "platform/Canvas.h"
+
+namespace {
+
+using oxw::platform::Canvas;
+
+constexpr TColor kBackground = 0x030201;
+constexpr TColor kWhite = clWhite, kSilver = clSilver, kGray = clGray, kBlack = clBlack, kSimple = 0x1E140A;
+
+QImage Blank(int w, int h)
+{
+    QImage im(w, h, QImage::Format_RGB32);
+    im.fill(ToQColor(kBackground));
+    return im;
+}
+
+// One character per pixel: w white, s silver, g grey, b black, x the simple frame colour,
+// '.' background, '?' anything else.
+std::string Picture(const QImage& im)
+{
+    const std::map<TColor, char> letters = {{kWhite, 'w'}, {kSilver, 's'}, {kGray, 'g'},
+                                            {kBlack, 'b'}, {kSimple, 'x'}, {kBackground, '.'}};
+    std::string s;
+    for (int y = 0; y < im.height(); ++y) {
+        for (int x = 0; x < im.width(); ++x) {
+            const auto it = letters.find(FromQColor(QColor(im.pixel(x, y))));
+            s += it == letters.end() ? '?' : it->second;
+        }
+        s += '\n';
+    }
+    return s;
+}
+
+// Outer ring O (top-left) and P (bottom-right), inner ring I and J, on (0, 0, 10, 10).
+const std::string kRings = "OOOOOOOOOOO\n"
+                           "OIIIIIIIIIP\n"
+                           "OI.......JP\nOI.......JP\nOI.......JP\nOI.......JP\nOI.......JP\nOI.......JP\nOI.......JP\n"
+                           "OJJJJJJJJJP\n"
+                           "PPPPPPPPPPP\n";
+
+std::string Rings(char o, char p, char i, char j)
+{
+    std::string s = kRings;
+    for (char& c : s)
+        c = c == 'O' ? o : c == 'P' ? p : c == 'I' ? i : c == 'J' ? j : c;
+    return s;
+}
+
+TEST(DrawBase, FramesByStyle)
+{
+    std::string simpleRows = "xxxxxxxxxxx\n";
+    for (int r = 1; r < 10; ++r)
+        simpleRows += "x.........x\n";
+    simpleRows += "xxxxxxxxxxx\n";
+    std::string none;
+    for (int r = 0; r <= 10; ++r)
+        none += "...........\n";
+    const struct { TFrameStyle fs; std::string picture; } cases[] = {
+        {fsNone, none},
+        {fsSimple, simpleRows},
+        {fsLowered, Rings('g', 'w', 'b', 's')},
+        {fsRaised, Rings('w', 'b', 's', 'g')},
+        {fsEmbossed, Rings('w', 'g', 'g', 'w')},
+        {fsEngraved, Rings('g', 'w', 'w', 'g')},
+    };
+    for (const auto& c : cases) {
+        QImage im = Blank(11, 11);
+        {
+            Canvas cv(im);
+            DrawFrame(cv, c.fs, 0, 0, 10, 10, kWhite, kSilver, kGray, kBlack, kSimple);
+        }
+        EXPECT_EQ(Picture(im), c.picture) << c.fs;
+    }
+    // The four points of the lowered frame named for it.
+    QImage im = Blank(11, 11);
+    {
+        Canvas cv(im);
+        DrawFrame(cv, fsLowered, 0, 0, 10, 10, kWhite, kSilver, kGray, kBlack, kSimple);
+    }
+    EXPECT_EQ(FromQColor(QColor(im.pixel(0, 5))), kGray);
+    EXPECT_EQ(FromQColor(QColor(im.pixel(10, 5))), kWhite);
+    EXPECT_EQ(FromQColor(QColor(im.pixel(1, 5))), kBlack);
+    EXPECT_EQ(FromQColor(QColor(im.pixel(9, 5))), kSilver);
+}
+
+int CountPen(const QImage& im)
+{
+    int n = 0;
+    for (int y = 0; y < im.height(); ++y)
+        for (int x = 0; x < im.width(); ++x)
+            n += FromQColor(QColor(im.pixel(x, y))) == kBlack ? 1 : 0;
+    return n;
+}
+
+QImage Mark(int mark, TColor brush = kSilver)
+{
+    QImage im = Blank(21, 21);
+    Canvas cv(im);
+    cv.Pen.Color = kBlack;
+    cv.Brush.Color = brush;
+    DrawMarkOnCanvas(cv, static_cast<std::uint8_t>(mark), 10, 10);
+    EXPECT_EQ(cv.Brush.Color, brush) << mark;  // restored after every shape
+    return im;
+}
+
+TEST(DrawBase, MarksCoverTheirPixels)
+{
+    // Pixels in the pen colour, counted from the bit patterns and figure sizes: crosses 5, 9, 13;
+    // squares 3 x 3, 5 x 5, 7 x 7 filled and their rings; the checkerboard 4 x 4 + 3 x 3; the
+    // thick cross 4+6+5+3+5+6+4; lines of 3 or 7 and 8 pixels sharing their start.
+    const std::map<int, int> counts = {{0, 1},   {1, 5},   {2, 9},   {3, 13},  {4, 5},   {5, 9},  {6, 13},
+                                       {7, 9},   {8, 25},  {9, 49},  {10, 8},  {11, 16}, {12, 24}, {18, 25},
+                                       {19, 12}, {20, 5},  {21, 7},  {22, 5},  {25, 33}, {37, 14}, {38, 17}};
+    for (const auto& [mark, n] : counts)
+        EXPECT_EQ(CountPen(Mark(mark)), n) << "mark " << mark;
+
+    const QImage cross = Mark(1);
+    for (const QPoint p : {QPoint(10, 9), QPoint(9, 10), QPoint(10, 10), QPoint(11, 10), QPoint(10, 11)})
+        EXPECT_EQ(FromQColor(QColor(cross.pixel(p))), kBlack) << p.x() << "," << p.y();
+    const QImage dot = Mark(0);
+    EXPECT_EQ(FromQColor(QColor(dot.pixel(10, 10))), kBlack);
+
+    // Mark 26: the disc inside (8, 8)-(13, 13), right and bottom edges outside, filled.
+    const QImage disc = Mark(26);
+    for (int y = 0; y < 21; ++y) {
+        for (int x = 0; x < 21; ++x) {
+            if (FromQColor(QColor(disc.pixel(x, y))) == kBlack) {
+                EXPECT_TRUE(x >= 8 && x <= 12 && y >= 8 && y <= 12) << x << "," << y;
+            }
+        }
+    }
+    for (const QPoint p :
+         {QPoint(10, 8), QPoint(8, 10), QPoint(10, 10), QPoint(12, 10), QPoint(10, 12), QPoint(11, 11)})
+        EXPECT_EQ(FromQColor(QColor(disc.pixel(p))), kBlack) << p.x() << "," << p.y();
+
+    for (int mark = 0; mark < 48; ++mark)
+        Mark(mark, 0x123456);  // every shape gives the brush colour back
+}
+
+TEST(DrawBase, CharacterMarksAreCentredText)
+{
+    QImage im = Blank(40, 40), expected = Blank(40, 40);
+    {
+        Canvas cv(im);
+        DrawMarkOnCanvas(cv, 65, 20, 20);
+    }
+    {
+        Canvas cv(expected);
+        const int w = cv.TextWidth("A"), h = cv.TextHeight("A");
+        cv.TextOut(20 - w / 2, 20 - h / 2, "A");
+    }
+    EXPECT_EQ(im, expected);
+    EXPECT_NE(CountPen(im), 0);
+}
+
+TEST(DrawBase, SettingsObjectsReportChanges)
+{
+    int events = 0;
+    TCrossHair cross;
+    cross.OnChange = [&] { ++events; };
+    cross.SetLayer(0);
+    EXPECT_EQ(cross.Layer(), 1);
+    cross.SetLayer(20);
+    EXPECT_EQ(cross.Layer(), 16);
+    EXPECT_EQ(events, 2);
+    cross.SetPosX(1.5);
+    cross.SetLineWid(3);
+    EXPECT_EQ(events, 4);
+
+    events = 0;
+    TCustomTextLabel label;
+    label.OnChange = [&] { ++events; };
+    EXPECT_EQ(label.Layer(), 1);
+    EXPECT_EQ(label.PosX(), 100.0);
+    EXPECT_EQ(label.ColorBkg(), clSilver);
+    EXPECT_EQ(label.Mode(), tlsimple);
+    label.SetLayer(0);
+    label.SetLayer(17);
+    EXPECT_EQ(label.Layer(), 1);
+    EXPECT_EQ(events, 0);
+    label.SetLayer(16);
+    label.SetCaption("x");
+    EXPECT_EQ(label.Layer(), 16);
+    EXPECT_EQ(events, 2);
+
+    // DateOrder and TimeFormat fire on every assignment, the others only on a change.
+    TDTLabel format;
+    format.SetDateSeparator('-');
+    format.OnChange = [&] { ++events; };
+    const struct { const char* what; std::function<void()> set; int fired; } cases[] = {
+        {"same separator", [&] { format.SetDateSeparator('-'); }, 0},
+        {"new separator", [&] { format.SetDateSeparator('/'); }, 1},
+        {"same time separator", [&] { format.SetTimeSeparator(format.TimeSeparator()); }, 0},
+        {"same year length", [&] { format.SetYearLength(format.YearLength()); }, 0},
+        {"same month name", [&] { format.SetMonthName(format.MonthName()); }, 0},
+        {"same date for time", [&] { format.SetDateForTime(format.DateForTime()); }, 0},
+        {"same date order", [&] { format.SetDateOrder(format.DateOrder()); }, 1},
+        {"same time format", [&] { format.SetTimeFormat(format.TimeFormat()); }, 1},
+        {"new year length", [&] { format.SetYearLength(ylYY); }, 1},
+    };
+    for (const auto& c : cases) {
+        events = 0;
+        c.set();
+        EXPECT_EQ(events, c.fired) << c.what;
+    }
+}
+
+}  // namespace
