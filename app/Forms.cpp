@@ -86,6 +86,8 @@ void CreateForms(Forms& forms)
     forms.GraphSpecLoudS->SetDataForm(forms.GraphSpecLoudSData);
     forms.GraphChromaSalienceS->SetDataForm(forms.GraphChromaSalienceSData);
     forms.GraphPitchSalienceS->SetDataForm(forms.GraphPitchSalienceSData);
+    // The questionnaire writes its score and answer flags into the decision-support window.
+    forms.NewQuestionnaire->SetDecisionSupport(forms.DecisionSupportOutput);
 }
 
 void DestroyForms(Forms& forms)

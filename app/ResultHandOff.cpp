@@ -5,14 +5,13 @@
 #include <cmath>
 
 #include "app/Forms.h"
+#include "assessment/CarrierText.h"
 #include "numeric/NumberFormat.h"
 
 namespace oxw::app {
 
 QString FixedText(double value, int precision, int decimals) {
-    if (!std::isfinite(value)) return "not available";
-    QString text = QString::fromStdString(numeric::floatToStrF(value, precision, decimals));
-    return text.replace('.', QLocale().decimalPoint());
+    return assessment::CarrierFixedText(value, precision, decimals);
 }
 
 namespace {

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "assessment/DecisionRules.h"
+
 namespace oxw::assessment {
 
 using platform::MakeButton;
@@ -27,6 +29,7 @@ TDecisionSupportOutput::TDecisionSupportOutput(QWidget* parent)
     ShowRating = MakeButton(QStringLiteral("ShowRating"), QStringLiteral("Show Rating"), this);
     Exit = MakeButton(QStringLiteral("Exit"), QStringLiteral("Exit"), this);
     connect(Exit, &QPushButton::clicked, this, &QWidget::close);
+    connect(ShowRating, &QPushButton::clicked, this, &TDecisionSupportOutput::ShowRatingClick);
     ErrorCondition = MakeLabel(QStringLiteral("ErrorCondition"),
                                QStringLiteral("The Questionnaire has not been fully completed."), this);
     ErrorCondition->hide();
@@ -96,6 +99,44 @@ QGroupBox* TDecisionSupportOutput::BuildOutcome()
     AdverseEffectsOutcome->setObjectName(QStringLiteral("AdverseEffectsOutcome"));
     RatingOutcome->hide();
     return RatingOutcome;
+}
+
+namespace {
+
+// Shows `sentence` in the label, or hides the label when there is none.
+void ShowSentence(QLabel* label, const char* sentence)
+{
+    label->setText(sentence ? QString::fromLatin1(sentence) : QString());
+    label->setVisible(sentence != nullptr);
+}
+
+}  // namespace
+
+void TDecisionSupportOutput::ShowRatingClick()
+{
+    DecisionInputs in;
+    in.ns = CarrierNumber(NsOverallOutput->text());
+    in.L = CarrierNumber(LAEQOutput->text());
+    in.U = CarrierNumber(UBAmOutput->text());
+    in.LE24 = CarrierFlag(LE24Output->text());
+    in.LE25 = CarrierFlag(LE25Output->text());
+    in.LE26 = CarrierFlag(LE26Output->text());
+    in.LE27 = CarrierFlag(LE27Output->text());
+    in.LE28 = CarrierFlag(LE28Output->text());
+    in.LE31 = CarrierFlag(LE31Output->text());
+    in.LE32 = CarrierFlag(LE32Output->text());
+    in.SC76 = CarrierFlag(SC76Output->text());
+    in.SC78 = CarrierFlag(SC78Output->text());
+    const DecisionOutcome out = RateIntrusiveNoise(in);
+    Line20 = out.Line20;
+    Line25 = out.Line25;
+    ShowSentence(NoiseSensitivityOutcome, out.NoiseSensitivity);
+    ShowSentence(SoundscapeAndAmenityOutcome, out.SoundscapeAndAmenity);
+    ShowSentence(AmenityOutcome, out.Amenity);
+    ShowSentence(AdverseEffectsOutcome, out.AdverseEffects);
+    ErrorCondition->setVisible(out.ErrorCondition);
+    RatingOutcome->setVisible(out.RatingOutcome);
+    update();
 }
 
 }  // namespace oxw::assessment

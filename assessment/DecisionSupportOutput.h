@@ -1,19 +1,19 @@
 #pragma once
 // "OXW Decision Support Analysis Results": joins the listener's noise sensitivity, the
-// measured LAeq and the night annoyance into an intrusive-noise rating. The inputs arrive as
-// texts of hidden edits ("not available" until written); the rating rules come later.
+// measured LAeq and the night annoyance into an intrusive-noise rating (DecisionRules), shown
+// when the user presses "Show Rating". The inputs arrive as texts of hidden edits ("not
+// available" until written): the questionnaire writes the score and its answer flags, the end
+// of an analysis the LAeq and the annoyance.
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "assessment/CarrierText.h"
 #include "platform/Form.h"
 
 namespace oxw::assessment {
-
-// Text of a carrier edit that nothing has written yet.
-inline constexpr const char* kNotAvailable = "not available";
 
 class TDecisionSupportOutput : public platform::Form {
     Q_OBJECT
@@ -47,6 +47,15 @@ public:
     QLabel* AmenityOutcome;
     QLabel* AdverseEffectsOutcome;
     QLabel* ErrorCondition;  // hidden
+
+    // Set by the soundscape rules of the last evaluation, read by its adverse-effect rules.
+    bool Line20 = false;
+    bool Line25 = false;
+
+    // "Show Rating": evaluates the rules from the carriers' current texts. Each evaluation
+    // starts from hidden outcome labels; a carrier text that is not a number counts as
+    // "not available".
+    void ShowRatingClick();
 
 private:
     QGroupBox* BuildCarriers();

@@ -16,6 +16,8 @@
 #include "app/SoundFileCheck.h"
 #include "app/TForm1.h"
 #include "app/ViewFileOutput.h"
+#include "assessment/DecisionSupportOutput.h"
+#include "assessment/NewQuestionnaire.h"
 #include "engine/SpectrumFixture.h"
 #include "platform/Dialogs.h"
 #include "support/FailingStreams.h"
@@ -241,6 +243,72 @@ TEST_F(WholeProgram, AdvancedRunRatesTheToneInNoise) {
     const double audibility = std::stod(dominant->substr(dominant->rfind(tail) + tail.size()));
     EXPECT_GE(audibility, 24.0) << *dominant;
     EXPECT_LE(audibility, 29.0) << *dominant;
+}
+
+// The questionnaire, an analysis and the rating, as a user goes through them: every statement
+// "Slightly disagree" (overall 1.26), a "Very Quiet" neighbourhood, not disturbed at home, a
+// "repetitive" and "annoying" sound; then the rating joins that score with the run's LAeq (a
+// quiet tone, about 47 dB(A): the middle soundscape band) and night annoyance.
+TEST_F(WholeProgram, QuestionnaireAnalysisAndRating) {
+    std::vector<double> sine(44100 * 3);
+    for (std::size_t i = 0; i < sine.size(); ++i) sine[i] = 0.01 * std::sin(2 * M_PI * 1000.0 * i / 44100.0);
+    test::WriteWav(wav, test::WavFormat(), {sine});
+    auto* questionnaire = forms.NewQuestionnaire;
+    auto* decision = forms.DecisionSupportOutput;
+    auto check = dialogs.ModalScript;
+    dialogs.ModalScript = [&](QDialog& d) {
+        if (&d == questionnaire) {
+            for (int n = 1; n <= assessment::kStatements; ++n)
+                questionnaire->Statements[n][assessment::SlightlyDisagree]->click();
+            for (const char* name : {"Quiet_VeryQuiet", "Disturbed_No", "Sound3_5Repetitive", "Sound4_1Annoying"})
+                questionnaire->findChild<QAbstractButton*>(name)->click();
+            questionnaire->PageControl1->setCurrentWidget(questionnaire->TabSheet7);
+            questionnaire->Button1->click();
+            return d.result();
+        }
+        if (&d == decision) {
+            decision->ShowRating->click();
+            return 0;
+        }
+        return check(d);
+    };
+    emit main->ui.Label44->clicked();
+    EXPECT_EQ(dialogs.ModalDialogs, QStringList{"NewQuestionnaire"});
+    EXPECT_EQ(decision->NsOverallOutput->text(), "1.26");
+    EXPECT_EQ(EnabledPage(), 1);
+
+    dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
+    ClickAnalysis();
+    ASSERT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join("|").toStdString();
+    // The rating's inputs: the summary's LAeq with 2 decimals, the night annoyance as shown.
+    const auto summary = ReadLines(main->Files().Names.DravolekSummaryFileName);
+    const std::string leqTail = ",  LAEq dB(A) Time Avearage Sound Level";
+    const auto leq = std::find_if(summary.begin(), summary.end(), [&](auto& l) { return EndsWith(l, leqTail); });
+    ASSERT_NE(leq, summary.end());
+    const QString leqText = QString::fromStdString(leq->substr(0, leq->size() - leqTail.size())).trimmed();
+    EXPECT_EQ(decision->LAEQOutput->text(), leqText);
+    ASSERT_GE(leqText.toDouble(), 35.0);
+    ASSERT_LE(leqText.toDouble(), 55.0);
+    const QString night = forms.SoundQualityOutput->NightOutput->text();
+    EXPECT_EQ(decision->UBAmOutput->text(), night);
+
+    emit main->ui.Label51->clicked();
+    EXPECT_EQ(dialogs.ModalDialogs.last(), "DecisionSupportOutput");
+    EXPECT_EQ(decision->NoiseSensitivityOutcome->text(), "Average Personal Noise Sensitivity");
+    EXPECT_EQ(decision->SoundscapeAndAmenityOutcome->text(), "Average soundscape and amenity");
+    EXPECT_TRUE(decision->ErrorCondition->isHidden());
+    EXPECT_FALSE(decision->RatingOutcome->isHidden());
+    // Amenity and adverse effect follow the night annoyance: below 50 the average soundscape
+    // with "No" and "repetitive" is a minor effect, from 50 to 100 with "annoying" too it is
+    // more than minor, above 100 (no "Not Often") none.
+    const double u = night.toDouble();
+    const char* amenity = u < 50    ? "Better than average amenity"
+                          : u <= 100 ? "Average amenity"
+                                     : "Less than average amenity";
+    const char* adverse = u < 50 ? "Minor adverse effect" : u <= 100 ? "Adverse effects more than minor" : "";
+    EXPECT_EQ(decision->AmenityOutcome->text(), amenity) << night.toStdString();
+    auto* adverseLabel = decision->AdverseEffectsOutcome;
+    EXPECT_EQ(adverseLabel->isHidden() ? QString() : adverseLabel->text(), adverse);
 }
 
 // Shows and hides of a widget, counted.

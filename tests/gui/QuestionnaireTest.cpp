@@ -1,0 +1,346 @@
+// The noise-sensitivity questionnaire: its pages and questions, the scoring key against the
+// statement lists of each subscale, the scores of hand-worked answer sets on the results page,
+// the rank at the band edges, and the answer flags it leaves in the decision-support window.
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSet>
+#include <QTabWidget>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "assessment/DecisionSupportOutput.h"
+#include "assessment/NewQuestionnaire.h"
+#include "assessment/NoiseSensitivityScore.h"
+#include "controls/Meter.h"
+#include "controls/ProgBar.h"
+
+using namespace oxw::assessment;
+using oxw::platform::RadioButton;
+
+namespace {
+
+class Questionnaire : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QLocale::setDefault(QLocale::c());
+        q.SetDecisionSupport(&decision);
+    }
+    void TearDown() override { QLocale::setDefault(QLocale::c()); }
+
+    RadioButton* Button(const char* name) const { return q.findChild<RadioButton*>(QString::fromLatin1(name)); }
+    void Answer(int first, int last, int option)
+    {
+        for (int n = first; n <= last; ++n) q.Statements[n][option]->click();
+    }
+    void ClearAnswers()
+    {
+        for (int n = 1; n <= kStatements; ++n)
+            for (RadioButton* b : q.Statements[n]) b->setChecked(false);
+    }
+    // Leaves the results page if it is current, then enters it.
+    void EnterResults()
+    {
+        q.PageControl1->setCurrentIndex(0);
+        q.PageControl1->setCurrentWidget(q.TabSheet7);
+    }
+
+    TDecisionSupportOutput decision;
+    TNewQuestionnaire q;
+};
+
+std::vector<std::string> Captions(const QTabWidget* tabs)
+{
+    std::vector<std::string> captions;
+    for (int i = 0; i < tabs->count(); ++i) captions.push_back(tabs->tabText(i).toStdString());
+    return captions;
+}
+
+TEST_F(Questionnaire, PagesInOrderWithTheirCaptions)
+{
+    EXPECT_EQ(q.windowTitle(), "OXW Optional Questionnaire for your Personal Noise Sensitivity Perception");
+    EXPECT_EQ(Captions(q.PageControl1),
+              (std::vector<std::string>{"Processing Overview", "Personal", "Your Location", "Your Environment",
+                                        "Your Disturbance  or Annoyances", "Sound Character", "Noise Sensitivity ",
+                                        "Your Noise Sensitivity "}));
+    const char* const names[] = {"TabSheet1", "TabSheet2", "TabSheet3", "TabSheet4",
+                                 "TabSheet5", "TabSheet8", "TabSheet6", "TabSheet7"};
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(q.PageControl1->widget(i)->objectName(), names[i]);
+    EXPECT_EQ(q.TabSheet7, q.PageControl1->widget(7));
+
+    EXPECT_EQ(Captions(q.PageControl2),
+              (std::vector<std::string>{"Processing Overview", "Personal", "Your Location", "Your Environment",
+                                        "Your Disturbance  or Annoyances", "Personal Noise sensitivity page 1",
+                                        "Personal Noise sensitivity page 2", "Sound Character"}));
+    EXPECT_EQ(q.PageControl2->currentIndex(), 5);
+    EXPECT_TRUE(q.PageControl2->widget(5)->isAncestorOf(Button("Sound3_5Repetitive")));
+    EXPECT_TRUE(q.PageControl2->widget(3)->isAncestorOf(Button("Noise_Sometimes_2")));
+    EXPECT_EQ(Captions(q.PageControl5),
+              (std::vector<std::string>{"Questions 1 - 7", "Questions 8 - 14", "Questions 15 - 21",
+                                        "Questions 22 - 28", "Questions 29 - 35"}));
+    // The overview picture: our own JPEG, decoded.
+    EXPECT_EQ(q.Image1->pixmap().size(), QSize(480, 150));
+    EXPECT_TRUE(q.PageControl2->widget(0)->isAncestorOf(q.Image1));
+}
+
+TEST_F(Questionnaire, QuestionsAreGroupsOfNamedOptions)
+{
+    const struct {
+        const char* name;
+        const char* caption;
+    } options[] = {
+        {"Under20", "Under 20"}, {"Between20_29", "20-29"}, {"Above70", "70 or above"}, {"Female", "Female"},
+        {"Noise_No", "No"}, {"Noise_NotOften", "Not Often"}, {"Noise_Often", "Often"},
+        {"Quiet_VeryQuiet", "Very Quiet"}, {"Quiet_ModeratelyNoisy", "Moderately noisy"},
+        {"Quiet_VeryNoisy", "Very noisy"}, {"Disturbed_Sometimes", "Sometimes"},
+        {"Reading_NotAtAll", "Not at all"}, {"Watching_Slightly", "Slightly"},
+        {"Listening_Moderately", "Moderately"}, {"Sleeping_Very", "Very"}, {"Relaxing_Extremely", "Extremely"},
+        {"Sound1_1Smooth", "smooth"}, {"Sound1_6Powerful", "powerful"}, {"Sound2_1Wind", "wind in trees"},
+        {"Sound2_6Harsh", "harsh"}, {"Sound3_1Hum", "a hum"}, {"Sound3_2Beating", "beating or fluctating"},
+        {"Sound3_4Impulsive", "implusive"}, {"Sound3_6Thumping", "thumping"}, {"Sound4_1Annoying", "annoying"},
+        {"Sound4_4Pleasant", "pleasant"}, {"Sound4_6Relaxing", "relaxing"},
+    };
+    for (const auto& o : options) {
+        const RadioButton* b = Button(o.name);
+        ASSERT_NE(b, nullptr) << o.name;
+        EXPECT_EQ(b->text(), o.caption) << o.name;
+    }
+    // Every object name is used once.
+    QSet<QString> names;
+    const auto all = q.findChildren<RadioButton*>();
+    for (const RadioButton* b : all) names.insert(b->objectName());
+    EXPECT_EQ(names.size(), all.size());
+    // Statements: four options of one group each, under the column headings.
+    const char* const endings[] = {"NoNo", "No", "Yes", "YesYes"};
+    const char* const headings[] = {"Strongly disagree", "Slightly disagree", "Slightly agree", "Strongly agree"};
+    for (int n = 1; n <= kStatements; ++n) {
+        for (int k = 0; k < 4; ++k) {
+            const RadioButton* b = q.Statements[n][k];
+            EXPECT_EQ(b->objectName().toStdString(), "Q" + std::to_string(n) + endings[k]);
+            EXPECT_EQ(b->accessibleName(), headings[k]);
+            EXPECT_EQ(b->parent(), q.Statements[n][0]->parent());
+        }
+        EXPECT_NE(q.Statements[n][0]->parent(), q.Statements[n % kStatements + 1][0]->parent());
+    }
+    // One option per question: choosing another clears the first, other questions keep theirs.
+    Button("Quiet_Quiet")->click();
+    Button("Disturbed_No")->click();
+    Button("Quiet_Noisy")->click();
+    EXPECT_FALSE(Button("Quiet_Quiet")->isChecked());
+    EXPECT_TRUE(Button("Quiet_Noisy")->isChecked());
+    EXPECT_TRUE(Button("Disturbed_No")->isChecked());
+    q.Statements[4][1]->click();
+    q.Statements[4][3]->click();
+    q.Statements[5][0]->click();
+    EXPECT_FALSE(q.Statements[4][1]->isChecked());
+    EXPECT_TRUE(q.Statements[4][3]->isChecked());
+    EXPECT_TRUE(q.Statements[5][0]->isChecked());
+}
+
+TEST_F(Questionnaire, ResultsPageControls)
+{
+    const struct {
+        TMeter* meter;
+        const char* name;
+        const char* caption;
+        double low, high;
+    } meters[] = {
+        {q.OverallPerceivedNoiseSensitivityMeter, "OverallPerceivedNoiseSensitivityMeter", "Global Noise Sensitivity",
+         1.11, 1.63},
+        {q.CommunicationMeter, "CommunicationMeter", "Connunication", 0.59, 1.69},
+        {q.HabitationMeter, "HabitationMeter", "Habitation", 0.87, 1.99},
+        {q.LiesureMeter, "LiesureMeter", "Leisure", 0.68, 2.04},
+        {q.SleepingMeter, "SleepingMeter", "Sleeping", 0.73, 1.85},
+        {q.WorkMeter, "WorkMeter", "Work", 1.08, 2.20},
+    };
+    for (const auto& m : meters) {
+        SCOPED_TRACE(m.name);
+        EXPECT_EQ(m.meter->objectName(), m.name);
+        EXPECT_EQ(m.meter->Caption(), m.caption);
+        EXPECT_EQ(m.meter->ThresholdLow(), m.low);
+        EXPECT_EQ(m.meter->ThresholdHigh(), m.high);
+        EXPECT_TRUE(q.TabSheet7->isAncestorOf(m.meter));
+    }
+    QStringList texts;
+    for (const QLabel* l : q.TabSheet7->findChildren<QLabel*>()) texts << l->text();
+    EXPECT_TRUE(texts.contains("Based on your responses, your Global  Noise Sensitivity compared to a Population "
+                               "Sensitivity Analysis is:"));
+    EXPECT_TRUE(texts.contains("Your Noise Sensitivities under different situations are:"));
+    for (const char* beside : {"Less than average", "Average", "More than average"})
+        EXPECT_EQ(texts.count(beside), 6) << beside;
+    for (const QLineEdit* e : {q.Communication, q.Habitation, q.Leisure, q.Sleeping, q.Work, q.NoiseSensitivity,
+                               q.QuestionsAnswered, q.ComRank, q.HabRank, q.LeiRank, q.SleRank, q.WorRank, q.NoiRank})
+        EXPECT_TRUE(e->isHidden()) << e->objectName().toStdString();
+    EXPECT_TRUE(q.RankCharts->isHidden());
+    EXPECT_EQ(q.RankCharts->title(), "Noise Sensitivity");
+    for (const TProgBar* b : {q.ComRankChart, q.HabRankChart, q.LeiRankChart, q.SleRankChart, q.WorRankChart,
+                              q.NoiRankChart}) {
+        EXPECT_EQ(b->Max(), 90);
+        EXPECT_TRUE(q.RankCharts->isAncestorOf(b));
+    }
+    EXPECT_TRUE(q.Memo1->isReadOnly());
+    EXPECT_TRUE(q.Memo1->toPlainText().contains("NoiSeQ"));
+    EXPECT_EQ(q.Button1->text(), "Close the questionnaire");
+    EXPECT_TRUE(q.TabSheet7->isAncestorOf(q.Button1));
+    q.show();
+    q.Button1->click();
+    EXPECT_FALSE(q.isVisible());
+    EXPECT_EQ(q.result(), QDialog::Accepted);
+}
+
+// The subscale lists and the reversed statements as the questionnaire's key gives them.
+TEST(NoiseSensitivityKey, SubscalesAndReversedStatements)
+{
+    const std::vector<int> lists[kSubscales] = {
+        {5, 8, 12, 19, 20, 28, 35}, {3, 4, 17, 23, 24, 32, 33}, {1, 11, 18, 22, 25, 27, 31},
+        {7, 9, 15, 16, 26, 30, 34}, {2, 6, 10, 13, 14, 21, 29}};
+    const std::vector<int> reversed = {6, 8, 9, 11, 17, 22, 23, 29, 34};
+    for (int s = 0; s < kSubscales; ++s)
+        for (int n : lists[s]) EXPECT_EQ(SubscaleOf(n), s) << n;
+    for (int n = 1; n <= kStatements; ++n) {
+        const bool r = std::find(reversed.begin(), reversed.end(), n) != reversed.end();
+        EXPECT_EQ(ReversedStatement(n), r) << n;
+        for (int option = 0; option < 4; ++option) EXPECT_EQ(KeyScore(n, option), r ? 3 - option : option);
+    }
+}
+
+TEST(NoiseSensitivityKey, RankAtTheBandEdges)
+{
+    const struct {
+        double score;
+        Norm norm;
+        const char* word;
+        double bar;
+    } cases[] = {
+        {1.11, kOverallNorm, "Average", 30},   {1.63, kOverallNorm, "Average", 60},
+        {1.10, kOverallNorm, "Below Average", 1.10 / 1.11 * 30}, {0, kOverallNorm, "Below Average", 0},
+        {1.64, kOverallNorm, "Above Average", 0.01 / 1.37 * 30 + 60}, {3, kOverallNorm, "Above Average", 90},
+        {3, kSubscaleNorms[Work], "Above Average", 90}, {2.20, kSubscaleNorms[Work], "Average", 60},
+        {0.59, kSubscaleNorms[Communication], "Average", 30},
+    };
+    for (const auto& c : cases) {
+        const Rank r = RankOf(c.score, c.norm);
+        EXPECT_STREQ(r.word, c.word) << c.score;
+        EXPECT_NEAR(r.bar, c.bar, 1e-9) << c.score;
+    }
+}
+
+// Worked by hand from the key and the limits: text of the sum (or of the overall score), rank
+// word and bar, overall first, then Communication, Habitation, Leisure, Sleeping, Work.
+TEST_F(Questionnaire, ScoresOfHandWorkedAnswers)
+{
+    struct Row {
+        const char* text;
+        const char* rank;
+        double bar;
+    };
+    const struct {
+        const char* what;
+        int first, last, option;  // statements first..last answered with option, the rest not
+        const char* answered;
+        Row rows[6];
+    } cases[] = {
+        {"all strongly agree", 1, 35, StronglyAgree, "35.00",
+         {{"2.23", "Above Average", 73.11}, {"18.00", "Above Average", 80.19}, {"15.00", "Above Average", 64.54},
+          {"15.00", "Above Average", 63.21}, {"15.00", "Above Average", 67.64}, {"15.00", "Average", 58.47}}},
+        {"all strongly disagree", 1, 35, StronglyDisagree, "35.00",
+         {{"0.77", "Below Average", 20.85}, {"3.00", "Below Average", 21.79}, {"6.00", "Below Average", 29.56},
+          {"6.00", "Average", 33.91}, {"6.00", "Average", 33.41}, {"6.00", "Below Average", 23.81}}},
+        {"all slightly disagree", 1, 35, SlightlyDisagree, "35.00",
+         {{"1.26", "Average", 38.49}, {"8.00", "Average", 45.08}, {"9.00", "Average", 41.14},
+          {"9.00", "Average", 43.36}, {"9.00", "Average", 44.89}, {"9.00", "Average", 35.51}}},
+        {"1..17 strongly agree", 1, 17, StronglyAgree, "17.00",
+         {{"1.03", "Below Average", 27.80}, {"6.00", "Average", 37.29}, {"6.00", "Below Average", 29.56},
+          {"3.00", "Below Average", 18.91}, {"9.00", "Average", 44.89}, {"12.00", "Average", 46.99}}},
+        {"none answered", 1, 0, 0, "0.00",
+         {{"0.00", "Below Average", 0}, {"0.00", "Below Average", 0}, {"0.00", "Below Average", 0},
+          {"0.00", "Below Average", 0}, {"0.00", "Below Average", 0}, {"0.00", "Below Average", 0}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ClearAnswers();
+        Answer(c.first, c.last, c.option);
+        EnterResults();
+        const QLineEdit* texts[] = {q.NoiseSensitivity, q.Communication, q.Habitation, q.Leisure, q.Sleeping, q.Work};
+        const QLineEdit* ranks[] = {q.NoiRank, q.ComRank, q.HabRank, q.LeiRank, q.SleRank, q.WorRank};
+        const TProgBar* bars[] = {q.NoiRankChart, q.ComRankChart, q.HabRankChart,
+                                  q.LeiRankChart, q.SleRankChart, q.WorRankChart};
+        const TMeter* meters[] = {q.OverallPerceivedNoiseSensitivityMeter, q.CommunicationMeter, q.HabitationMeter,
+                                  q.LiesureMeter, q.SleepingMeter, q.WorkMeter};
+        for (int i = 0; i < 6; ++i) {
+            EXPECT_EQ(texts[i]->text(), c.rows[i].text) << i;
+            EXPECT_EQ(ranks[i]->text(), c.rows[i].rank) << i;
+            EXPECT_NEAR(bars[i]->Value(), c.rows[i].bar, 0.005) << i;
+            // The meters: the overall score, and each subscale's sum over its seven statements.
+            const double shown = i == 0 ? texts[0]->text().toDouble() : texts[i]->text().toDouble() / 7;
+            EXPECT_NEAR(meters[i]->Value(), shown, i == 0 ? 0.005 : 1e-12) << i;
+        }
+        EXPECT_EQ(q.QuestionsAnswered->text(), c.answered);
+        EXPECT_EQ(decision.NsOverallOutput->text(), c.rows[0].text);
+    }
+}
+
+TEST_F(Questionnaire, ScoresAreWrittenOnlyOnEnteringTheResultsPage)
+{
+    Answer(1, 35, SlightlyDisagree);
+    for (int page = 0; page < 7; ++page) q.PageControl1->setCurrentIndex(page);
+    EXPECT_EQ(decision.NsOverallOutput->text(), "not available");
+    EXPECT_EQ(q.NoiseSensitivity->text(), "");
+    q.PageControl1->setCurrentWidget(q.TabSheet7);
+    EXPECT_EQ(decision.NsOverallOutput->text(), "1.26");
+    // Leaving the results page changes nothing; changed answers count from the next entry on.
+    Answer(1, 35, StronglyDisagree);
+    q.PageControl1->setCurrentIndex(2);
+    EXPECT_EQ(decision.NsOverallOutput->text(), "1.26");
+    q.PageControl1->setCurrentWidget(q.TabSheet7);
+    EXPECT_EQ(decision.NsOverallOutput->text(), "0.77");
+    // The locale's decimal separator.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    EnterResults();
+    EXPECT_EQ(decision.NsOverallOutput->text(), "0,77");
+    EXPECT_EQ(q.QuestionsAnswered->text(), "35,00");
+}
+
+TEST_F(Questionnaire, AnswerFlagsLatchInTheDecisionWindow)
+{
+    const std::pair<const char*, QLineEdit*> flags[] = {
+        {"Noise_Sometimes", decision.LE24Output},   {"Noise_Often", decision.LE25Output},
+        {"Quiet_VeryQuiet", decision.LE26Output},   {"Quiet_Quiet", decision.LE27Output},
+        {"Quiet_ModeratelyNoisy", decision.LE28Output}, {"Disturbed_No", decision.LE31Output},
+        {"Disturbed_NotOften", decision.LE32Output}, {"Sleeping_Very", decision.SC58Output},
+        {"Sound3_4Impulsive", decision.SC75Output}, {"Sound3_5Repetitive", decision.SC76Output},
+        {"Sound4_1Annoying", decision.SC78Output}, {"Sound4_3Unpleasant", decision.SC80Output},
+        {"Sound4_4Pleasant", decision.SC81Output},
+    };
+    auto flagTexts = [&] {
+        QStringList texts;
+        for (const auto& f : flags) texts << f.second->text();
+        return texts;
+    };
+    // Options without a flag, and the variant pages' own buttons, write nothing.
+    for (const char* other : {"Noise_No", "Quiet_VeryNoisy", "Disturbed_Often", "Sleeping_Extremely",
+                              "Sound3_1Hum", "Sound4_6Relaxing", "Noise_Sometimes_2", "Quiet_VeryQuiet_2"})
+        Button(other)->click();
+    EXPECT_EQ(flagTexts(), QStringList(13, "not available"));
+    EXPECT_EQ(decision.LE58Output->text(), "not available");
+    for (std::size_t i = 0; i < std::size(flags); ++i) {
+        Button(flags[i].first)->click();
+        for (std::size_t j = 0; j < std::size(flags); ++j)
+            EXPECT_EQ(flags[j].second->text(), j <= i ? "True" : "not available") << flags[i].first;
+    }
+    // "Sometimes" then "Often": both stay "True", whatever is picked later.
+    Button("Noise_No")->click();
+    EXPECT_TRUE(Button("Noise_No")->isChecked());
+    EXPECT_EQ(decision.LE24Output->text(), "True");
+    EXPECT_EQ(decision.LE25Output->text(), "True");
+}
+
+}  // namespace
