@@ -416,6 +416,7 @@ TEST_F(MidiGenTest, DevicesAndFailedPlaysLeaveTheGeneratorReady)
     EXPECT_EQ(TMidiGen::TotalAlloc(), 0);
     out->FailOpen = false;
     EXPECT_TRUE(gen->PlayNote(60, 2));
+    EXPECT_EQ(out->Sent.back().size(), 18u);  // nothing left over from the failed play
     out->DeliverPosition();
 
     // A device index beyond the devices is stored; plays then fail the probe.
