@@ -80,6 +80,9 @@ void CreateForms(Forms& forms)
     Create(forms, forms.DecisionSupportOutput, new assessment::TDecisionSupportOutput);
     Create(forms, forms.QuestionnaireResponses, new assessment::TQuestionnaireResponses);
 
+    // The salience grid plays its notes on the MIDI panel's generator.
+    forms.MeanPitchSalienceChart->SetMidiPanel(forms.Form45);
+
     // Each chart review window shows its data window.
     forms.GraphOctS->SetDataForm(forms.GraphOctSData);
     forms.GraphThirdOctS->SetDataForm(forms.GraphThirdOctSData);

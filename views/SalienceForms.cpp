@@ -7,6 +7,7 @@
 #include <QTableWidget>
 
 #include "controls/NTabEd.h"
+#include "midi/Form45.h"
 
 namespace oxw::views {
 
@@ -47,6 +48,14 @@ TMeanPitchSalienceChart::TMeanPitchSalienceChart(QWidget* parent)
     Button1 = platform::MakeButton(QStringLiteral("Button1"), QStringLiteral("Close"), this);
     connect(Button1, &QPushButton::clicked, this, &QWidget::hide);
     layout->addWidget(Button1, 7, 11);
+}
+
+void TMeanPitchSalienceChart::MakeTheSound(int oct, int nv, const QString& ni)
+{
+    if (!Form45) return;
+    const int note = 12 * oct + nv;
+    Form45->NotePan->setText(QStringLiteral("%1 : mg%2 : %2%3").arg(note).arg(ni).arg(oct));
+    Form45->MidiGen1->PlayNote(note, 2);
 }
 
 TMeanPitchSaliencePlot3DForm1::TMeanPitchSaliencePlot3DForm1(QWidget* parent)

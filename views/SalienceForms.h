@@ -9,6 +9,10 @@
 #include "controls/NTabEd.h"
 #include "platform/Form.h"
 
+namespace oxw::midi {
+class TForm45;
+}
+
 namespace oxw::views {
 
 class TMeanPitchSalienceChart : public platform::Form {
@@ -16,9 +20,18 @@ class TMeanPitchSalienceChart : public platform::Form {
 public:
     explicit TMeanPitchSalienceChart(QWidget* parent = nullptr);
 
+    // The MIDI panel whose generator plays the notes (set once the windows are created).
+    void SetMidiPanel(oxw::midi::TForm45* panel) { Form45 = panel; }
+    // Plays note 12 x oct + nv (nv 0..11 from C, ni its name "C", "C#" ... "B") as instrument 2,
+    // Electric Grand Piano, and writes "<note> : mg<ni> : <ni><oct>" into the panel's NotePan.
+    void MakeTheSound(int oct, int nv, const QString& ni);
+
     // Hidden grid of salience texts: 13 columns (1..12 notes C..B) x 8 rows (0..6 octaves 7..1).
     QTableWidget* MeanPitchGrid;
     QPushButton* Button1;
+
+private:
+    oxw::midi::TForm45* Form45 = nullptr;
 };
 
 class TMeanPitchSaliencePlot3DForm1 : public platform::Form {
