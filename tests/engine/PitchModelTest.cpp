@@ -234,6 +234,20 @@ TEST(VirtualPitch, Coincidences) {
     EXPECT_EQ(s.Compoundsv[1], 's');
     EXPECT_EQ(s.CompoundWeight[1], s.WS[1] * 0.5);
     EXPECT_EQ(s.DisplayPitchCount, "1");
+
+    // Terhardt's shift carries the twelfth subharmonic of a 100 Hz base below 0 Hz (8.33 Hz
+    // shifted by -0.001 (18 + 30 + 34 P + 0.1 / P^2), P in kHz): no pitch to enter.
+    const double below = VirtualPitchOf(100, 0, 12, true);
+    EXPECT_LT(below, 0.0);
+    RunState& t = one.S();
+    t.NTonesM = 0, t.MaxPitches = 1;
+    t.VPitch[1].fill(1000);  // above the limit of 500 Hz
+    t.VPitch[1][11] = 100;
+    t.VPitch[1][12] = below;
+    t.VW[1].fill(0.3);
+    one.e.MakeCompoundPitchPattern();
+    ASSERT_EQ(t.PitchCount, 1);
+    EXPECT_EQ(t.CompoundPitch[1], 100.0);
 }
 
 TEST(VirtualPitch, PatternLogAndNoPitches) {
