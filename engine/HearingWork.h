@@ -46,6 +46,7 @@ struct Engine::HearingWork {
     std::array<HearingSet, 3> sets;
     ToneDissonanceWork tones;
     MaskingWork masking;
+    double aTune = 0, log2ATune = 0;  // the tuning of the last pitch named, and its LOG2
     std::string text;  // an audit line being built
 
     // The sets of the current processing mode ("Standard": the first, "Extended": the other

@@ -13,10 +13,12 @@
 
 namespace oxw::engine {
 
-ChromaName NameOfPitch(double f, double aTune) {
+ChromaName NameOfPitch(double f, double aTune) { return NameOfPitch(f, aTune, LOG2(aTune)); }
+
+ChromaName NameOfPitch(double f, double aTune, double log2ATune) {
     ChromaName n;
     // Fifty octaves up keep x positive, so that the truncation is a floor.
-    const double x = LOG2(f) - LOG2(aTune) + 50.0;
+    const double x = LOG2(f) - log2ATune + 50.0;
     n.Pitch = 12.0 * (x - std::trunc(x));
     const auto nearest = RoundHalfEven(n.Pitch);
     const auto cents = RoundHalfEven(100.0 * (n.Pitch - static_cast<double>(nearest)));
@@ -31,7 +33,12 @@ ChromaName NameOfPitch(double f, double aTune) {
 void Engine::FindChromaName(double f) {
     RunState& s = S();
     Log("S", "FindChromaName");
-    const ChromaName n = NameOfPitch(f, s.ATune);
+    HearingWork& work = Hearing();
+    if (work.aTune != s.ATune) {
+        work.aTune = s.ATune;
+        work.log2ATune = LOG2(s.ATune);
+    }
+    const ChromaName n = NameOfPitch(f, s.ATune, work.log2ATune);
     s.Pitch = n.Pitch;
     s.Cents = n.Cents;
     s.PlusMinus = n.PlusMinus;

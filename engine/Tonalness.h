@@ -18,5 +18,7 @@ struct ChromaName {
     int Note = 0;      // nearest piano key; may lie outside 0..87
 };
 ChromaName NameOfPitch(double f, double aTune);
+// The same with LOG2(aTune) worked out beforehand.
+ChromaName NameOfPitch(double f, double aTune, double log2ATune);
 
 }  // namespace oxw::engine
