@@ -152,8 +152,10 @@ void BM_NoiseSearchAsFirstWritten(benchmark::State& state) {
         for (int i = 1; i <= kTones; ++i) {
             const double z = Fq2Bark(s.ToneF[i]);
             for (int j = 1; j <= NCOMPS; ++j) {
-                const double zj = Fq2Bark(static_cast<double>(static_cast<long long>(j) * SR) / kPoints);
-                if (std::fabs(z - zj) <= 0.5 && std::fabs(s.ToneRef[i] - j) > 2) sum += s.Intensity[j];
+                const double zj =
+                    Fq2Bark(static_cast<double>(static_cast<long long>(j) * SR) / kPoints);
+                if (std::fabs(z - zj) <= 0.5 && std::fabs(s.ToneRef[i] - j) > 2)
+                    sum += s.Intensity[j];
             }
         }
         benchmark::DoNotOptimize(sum);

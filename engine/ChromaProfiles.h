@@ -27,7 +27,7 @@ struct TranspositionFit {
     double r = 0;
     int t = -1;
 };
-TranspositionFit BestTransposition(const ChromaProfile& profile, ProfileSums y, const Chroma& chroma,
-                                   ProfileSums x, double floor);
+TranspositionFit BestTransposition(const ChromaProfile& profile, ProfileSums y,
+                                   const Chroma& chroma, ProfileSums x, double floor);
 
 }  // namespace oxw::engine

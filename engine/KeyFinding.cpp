@@ -9,8 +9,10 @@ namespace oxw::engine {
 
 namespace {
 
-constexpr ChromaProfile kMajorProfile = {11.5, 0.2, 3.7, 0.5, 4.5, 3.9, 0.1, 8.3, 0.5, 3.7, 0.7, 1.7};
-constexpr ChromaProfile kMinorProfile = {9.6, 1.1, 2.8, 7.1, 0.8, 4.3, 0.0, 9.4, 5.6, 0.3, 1.3, 2.1};
+constexpr ChromaProfile kMajorProfile = {11.5, 0.2, 3.7, 0.5, 4.5, 3.9,
+                                         0.1,  8.3, 0.5, 3.7, 0.7, 1.7};
+constexpr ChromaProfile kMinorProfile = {9.6, 1.1, 2.8, 7.1, 0.8, 4.3,
+                                         0.0, 9.4, 5.6, 0.3, 1.3, 2.1};
 constexpr ProfileSums kMajorSums{39.3, 267.91};
 constexpr ProfileSums kMinorSums{44.4, 296.66};
 constexpr int kMinor = -3;
@@ -21,8 +23,10 @@ KeyFit BestKey(const Chroma& chromata) {
     KeyFit key;
     key.sums = SumsOf(chromata.data());
     // Every call starts from its own sums and from r = 0; major keys count from the first line.
-    const TranspositionFit major = BestTransposition(kMajorProfile, kMajorSums, chromata, key.sums, 0.0);
-    const TranspositionFit minor = BestTransposition(kMinorProfile, kMinorSums, chromata, key.sums, major.r);
+    const TranspositionFit major =
+        BestTransposition(kMajorProfile, kMajorSums, chromata, key.sums, 0.0);
+    const TranspositionFit minor =
+        BestTransposition(kMinorProfile, kMinorSums, chromata, key.sums, major.r);
     if (minor.t >= 0) {
         key.tonic = minor.t, key.Mm = kMinor, key.r = minor.r;
     } else if (major.t >= 0) {
@@ -49,7 +53,8 @@ void Engine::FindKey(const std::array<double, 13>& chromata, std::string& key, d
     Mm = fit.Mm;
     R2 = fit.r * fit.r;
     key.clear();
-    if (fit.tonic != NO_TONIC) key.append(NoteName(fit.tonic)).append(fit.Mm == 0 ? " major" : " minor");
+    if (fit.tonic != NO_TONIC)
+        key.append(NoteName(fit.tonic)).append(fit.Mm == 0 ? " major" : " minor");
     Log("E", "FindKey");
 }
 

@@ -88,6 +88,46 @@ double RelativePitchShift(double L, double fk, const MaskingSums& m) {
            0.03 * std::exp(-LXhi / 20.0) * (0.36 + lnf);
 }
 
+namespace {
+
+// The masked threshold of a component and its level above it, with the terms that make it.
+struct Margin {
+    double masks, noise, threshold, thresholdPower, masked, LX;  // intensities and dB
+};
+
+Margin MarginOf(double f, double L, const MaskingSums& sums, double noise) {
+    Margin m{};
+    m.masks = (sums.lo + sums.hi) * (sums.lo + sums.hi);
+    m.noise = noise;
+    m.threshold = Threshold(f);
+    m.thresholdPower = dB2I(m.threshold);
+    m.masked = 10.0 * std::log10(m.masks + noise + m.thresholdPower);
+    m.LX = L - m.masked;
+    return m;
+}
+
+// The audit line of component i (levels in dB, intensities, amplitudes) into `line`.
+void DescribeMargin(std::string& line, int countLine, int i, double L, const MaskingSums& sums,
+                    const Margin& m) {
+    using numeric::floatToStrF;
+    line.assign("FindLevelsAboveMasking CountLine 7059 re LXi, ");
+    line += std::to_string(countLine);
+    line += ", LXi, ";
+    line += floatToStrF(m.LX, 10, 3);
+    line += ", index, ";
+    line += std::to_string(i);
+    for (const auto& [name, value] :
+         {std::pair{", ToneL, ", L}, std::pair{", sumlo, ", sums.lo},
+          std::pair{", sumhi, ", sums.hi}, std::pair{", (sqr..), ", m.masks},
+          std::pair{", Inoise, ", m.noise}, std::pair{", Threshold, ", m.threshold},
+          std::pair{", Threshold power, ", m.thresholdPower}, std::pair{", Calced, ", m.masked}}) {
+        line += name;
+        line += floatToStrF(value, 10, 3);
+    }
+}
+
+}  // namespace
+
 void Engine::FindLevelsAboveMasking() {
     RunState& s = S();
     Log("S", "FindLevelsAboveMasking");
@@ -100,49 +140,27 @@ void Engine::FindLevelsAboveMasking() {
     for (auto* a : {&s.LX, &s.WS, &s.FX, &s.V})
         if (a->size() < static_cast<std::size_t>(MAXTONES)) a->resize(MAXTONES);
     HearingWork& work = Hearing();
-    MaskingWork& m = work.masking;
+    MaskingWork& w = work.masking;
     const int n = ListedTones(s.NTones, {&s.ToneF, &s.ToneL, &s.ToneRef});
     const double* F = s.ToneF.data();
     const double* L = s.ToneL.data();
-    m.Prepare(F, L, n);
-    const auto& lineBark = m.lines.For(s.POINTS);
-    std::string& line = work.text;
-    using numeric::floatToStrF;
+    w.Prepare(F, L, n);
+    const auto& lineBark = w.lines.For(s.POINTS);
     for (int i = 1; i <= n; ++i) {
         const auto k = static_cast<std::size_t>(i);
-        const double f = F[i];
-        const double noise = NoiseNear(s.Intensity, lineBark, m.z[k], s.ToneRef[k]);
-        const MaskingSums sums = m.At(i, n, L);
-        const double threshold = Threshold(f);
-        const double thresholdPower = dB2I(threshold);
-        const double masks = (sums.lo + sums.hi) * (sums.lo + sums.hi);
-        const double masked = 10.0 * std::log10(masks + noise + thresholdPower);
-        const double LXi = L[i] - masked;
-
-        line.assign("FindLevelsAboveMasking CountLine 7059 re LXi, ");
-        line += std::to_string(s.CountLine);
-        line += ", LXi, ";
-        line += floatToStrF(LXi, 10, 3);
-        line += ", index, ";
-        line += std::to_string(i);
-        for (const auto& [name, value] :
-             {std::pair{", ToneL, ", L[i]}, std::pair{", sumlo, ", sums.lo},
-              std::pair{", sumhi, ", sums.hi}, std::pair{", (sqr..), ", masks},
-              std::pair{", Inoise, ", noise}, std::pair{", Threshold, ", threshold},
-              std::pair{", Threshold power, ", thresholdPower}, std::pair{", Calced, ", masked}}) {
-            line += name;
-            line += floatToStrF(value, 10, 3);
-        }
-        Log("D", line);
-
-        if (!(LXi > 0)) continue;
+        const MaskingSums sums = w.At(i, n, L);
+        const Margin m =
+            MarginOf(F[i], L[i], sums, NoiseNear(s.Intensity, lineBark, w.z[k], s.ToneRef[k]));
+        DescribeMargin(work.text, s.CountLine, i, L[i], sums, m);
+        Log("D", work.text);
+        if (!(m.LX > 0)) continue;
         const auto a = static_cast<std::size_t>(++s.NTonesM);
-        s.LX[a] = LXi;
-        s.WS[a] = SpectralPitchWeight(LXi, f);
-        s.FX[a] = f;
+        s.LX[a] = m.LX;
+        s.WS[a] = SpectralPitchWeight(m.LX, F[i]);
+        s.FX[a] = F[i];
         if (s.PitchShift) {
-            s.V[a] = RelativePitchShift(L[i], f / 1000.0, sums);
-            s.FX[a] = (1.0 + s.V[a]) * f;
+            s.V[a] = RelativePitchShift(L[i], F[i] / 1000.0, sums);
+            s.FX[a] = (1.0 + s.V[a]) * F[i];
         }
     }
     Log("E", "FindLevelsAboveMasking");
@@ -150,8 +168,9 @@ void Engine::FindLevelsAboveMasking() {
 
 void Engine::SortToneArrays(int start, int Finish) {
     RunState& s = S();
-    const int last = std::min(Finish, static_cast<int>(std::min({s.WS.size(), s.LX.size(),
-                                                                  s.FX.size(), s.V.size()})) - 1);
+    const int last = std::min(
+        Finish,
+        static_cast<int>(std::min({s.WS.size(), s.LX.size(), s.FX.size(), s.V.size()})) - 1);
     struct Hooks {
         Engine& e;
         RunState& s;

@@ -159,7 +159,7 @@ struct RunState {
 
     // Pitch model of a block. Virtual pitches (Hz) and weights [base 1..MaxPitches][m 1..MMAX];
     // the compound pitch pattern, entries 1..PitchCount: pitch (Hz), weight, kind ('s' spectral,
-    // 'v' virtual) and normalised salience; the last pitch named: semitones above A (0..12),
+    // 'v' virtual) and normalised salience; the last pitch named: semitones above A (0 to < 12),
     // deviation from the nearest semitone (cents, 0..50) with its sign, nearest key (0 = A0).
     int MaxPitches = 0;
     std::vector<std::array<double, MMAX + 1>> VPitch, VW;

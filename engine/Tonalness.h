@@ -15,7 +15,7 @@ struct ChromaName {
     double Pitch = 0;  // semitones above A within the octave, 0 <= Pitch < 12
     int Cents = 0;     // deviation from the nearest semitone, 0..50
     char PlusMinus = '+';
-    int Note = 0;      // nearest piano key; may lie outside 0..87
+    int Note = 0;  // nearest piano key; may lie outside 0..87
 };
 ChromaName NameOfPitch(double f, double aTune);
 // The same with LOG2(aTune) worked out beforehand.

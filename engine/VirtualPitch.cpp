@@ -74,7 +74,8 @@ void Engine::FindVirtualPitches() {
         const double height = s.FX[k] / 1000.0 / 0.8;
         for (int m = 1; m <= MMAX; ++m) {
             const double W = Coincidence(i, m, s.WS.data(), s.FX.data(), n);
-            s.VPitch[k][static_cast<std::size_t>(m)] = VirtualPitchOf(s.FX[k], s.V[k], m, s.PitchShift);
+            s.VPitch[k][static_cast<std::size_t>(m)] =
+                VirtualPitchOf(s.FX[k], s.V[k], m, s.PitchShift);
             const double x = height / m, x2 = x * x;
             s.VW[k][static_cast<std::size_t>(m)] = W / (1.0 + x2 * x2);
         }
@@ -117,13 +118,15 @@ void Engine::MakeCompoundPitchPattern() {
         line += floatToStrF(ws, 15, 6);
         Log("D", line);
     }
-    const int bases = std::min(s.MaxPitches, static_cast<int>(std::min(s.VPitch.size(), s.VW.size())) - 1);
+    const int bases =
+        std::min(s.MaxPitches, static_cast<int>(std::min(s.VPitch.size(), s.VW.size())) - 1);
     for (int i = 1; i <= bases; ++i) {
         for (int m = 1; m <= MMAX && s.PitchCount < full; ++m) {
             const double pitch = s.VPitch[static_cast<std::size_t>(i)][static_cast<std::size_t>(m)];
             const double weight = s.VW[static_cast<std::size_t>(i)][static_cast<std::size_t>(m)];
             // A pitch shift can carry a far subharmonic of a low base to 0 Hz or below: no pitch.
-            if (weight >= MINWEIGHT && pitch < kVirtualPitchLimit && pitch > 0) append(pitch, weight, 'v');
+            if (weight >= MINWEIGHT && pitch < kVirtualPitchLimit && pitch > 0)
+                append(pitch, weight, 'v');
         }
     }
     if (s.CountLine == 5) {
@@ -143,9 +146,10 @@ void Engine::MakeCompoundPitchPattern() {
 
 void Engine::SortPitchPattern(int start, int Finish) {
     RunState& s = S();
-    const int last = std::min(Finish, static_cast<int>(std::min({s.CompoundWeight.size(),
-                                                                  s.CompoundPitch.size(),
-                                                                  s.Compoundsv.size()})) - 1);
+    const int last =
+        std::min(Finish, static_cast<int>(std::min({s.CompoundWeight.size(), s.CompoundPitch.size(),
+                                                    s.Compoundsv.size()})) -
+                             1);
     struct Hooks {
         Engine& e;
         RunState& s;

@@ -35,8 +35,10 @@ Chroma Classes(std::initializer_list<int> classes) {
 TEST(KeyFinding, ProfilesTriadsAndProbeTones) {
     const ChromaProfile major = {11.5, 0.2, 3.7, 0.5, 4.5, 3.9, 0.1, 8.3, 0.5, 3.7, 0.7, 1.7};
     const ChromaProfile minor = {9.6, 1.1, 2.8, 7.1, 0.8, 4.3, 0.0, 9.4, 5.6, 0.3, 1.3, 2.1};
-    const ChromaProfile kkMajor = {6.35, 2.23, 3.48, 2.33, 4.38, 4.09, 2.52, 5.19, 2.39, 3.66, 2.29, 2.88};
-    const ChromaProfile kkMinor = {6.33, 2.68, 3.52, 5.38, 2.60, 3.53, 2.54, 4.75, 3.98, 2.69, 3.34, 3.17};
+    const ChromaProfile kkMajor = {6.35, 2.23, 3.48, 2.33, 4.38, 4.09,
+                                   2.52, 5.19, 2.39, 3.66, 2.29, 2.88};
+    const ChromaProfile kkMinor = {6.33, 2.68, 3.52, 5.38, 2.60, 3.53,
+                                   2.54, 4.75, 3.98, 2.69, 3.34, 3.17};
     struct Case {
         const char* name;
         Chroma chroma;
@@ -57,7 +59,7 @@ TEST(KeyFinding, ProfilesTriadsAndProbeTones) {
          0.0, NO_TONIC, 0},
     };
     test::EngineRig<> r;
-    r.e.S().CountLine = 1;  // major keys count from the first line on
+    r.e.S().CountLine = 1;                     // major keys count from the first line on
     for (int round = 0; round < 2; ++round) {  // a second call starts from its own sums
         for (const Case& c : cases) {
             SCOPED_TRACE(c.name);

@@ -87,7 +87,8 @@ TEST(Masking, HandWorkedCases) {
         MaskingWork m;
         m.Prepare(F, L, 2);
         const MaskingSums sums = m.At(above ? 2 : 1, 2, L);
-        EXPECT_NEAR(20 * std::log10((above ? sums.lo : sums.hi) - 1e-10), c.second, 1e-6) << c.first;
+        EXPECT_NEAR(20 * std::log10((above ? sums.lo : sums.hi) - 1e-10), c.second, 1e-6)
+            << c.first;
         EXPECT_EQ(above ? sums.hi : sums.lo, 1e-10);
     }
     // The frequency factor of the weight is 1 at 700 Hz.
@@ -104,7 +105,8 @@ TEST(Masking, NoiseWithinHalfABark) {
     for (int j = 98; j <= 102; ++j) I[j] = 1e9;
     const double z = bark[100];
     int near = 0;
-    for (int j = 1; j <= NCOMPS; ++j) near += std::fabs(z - bark[j]) <= 0.5 && std::abs(j - 100) > 2;
+    for (int j = 1; j <= NCOMPS; ++j)
+        near += std::fabs(z - bark[j]) <= 0.5 && std::abs(j - 100) > 2;
     EXPECT_EQ(NoiseNear(I, bark, z, 100), near);
     EXPECT_GT(near, 5);
     // A line exactly half a Bark away counts; the next one out does not.
@@ -128,7 +130,9 @@ TEST(PitchSorts, DescendingWithTheOtherArraysCarried) {
         test::EngineRig<> r;
         RunState& s = r.e.S();
         for (auto* v : {&s.WS, &s.LX, &s.FX, &s.V}) v->assign(MAXTONES, 0.0);
-        s.CompoundWeight.assign(300, 0), s.CompoundPitch.assign(300, 0), s.Compoundsv.assign(300, 0);
+        s.CompoundWeight.assign(300, 0);
+        s.CompoundPitch.assign(300, 0);
+        s.Compoundsv.assign(300, 0);
         for (int k = 1; k <= n; ++k) {
             s.WS[k] = s.CompoundWeight[k] = std::uniform_int_distribution<>(0, 9)(random) / 10.0;
             s.LX[k] = s.FX[k] = s.CompoundPitch[k] = k;
@@ -202,7 +206,8 @@ TEST(VirtualPitch, MissingFundamental) {
             }
         }
         // Spectral pitches at half their weight: all four components weigh 0.2 or more.
-        EXPECT_EQ(std::count(s.Compoundsv.begin() + 1, s.Compoundsv.begin() + s.PitchCount + 1, 's'), 4);
+        EXPECT_EQ(
+            std::count(s.Compoundsv.begin() + 1, s.Compoundsv.begin() + s.PitchCount + 1, 's'), 4);
     }
 }
 
@@ -256,13 +261,15 @@ TEST(VirtualPitch, PatternLogAndNoPitches) {
     s.CountLine = 5;
     r.Pattern();
     // Line 5 dumps the pattern (before its sort) in every block.
-    const auto dumps = std::count_if(r.host.log.begin(), r.host.log.end(), [](const auto& l) {
-        return l.text.rfind("MakeCompoundPitchPattern CountLine, index, CompoundWeight  5 ", 0) == 0;
-    });
+    const std::string dump = "MakeCompoundPitchPattern CountLine, index, CompoundWeight  5 ";
+    const auto dumps = std::count_if(r.host.log.begin(), r.host.log.end(),
+                                     [&](const auto& l) { return l.text.rfind(dump, 0) == 0; });
     EXPECT_EQ(dumps, s.PitchCount);
-    EXPECT_EQ(r.host.Count("D", "MakeCompoundPitchPattern CompoundPitch, 5 , 1, 600.000000 "
-                                "CompoundWeight , " + numeric::floatToStrF(s.WS[1] / 2, 15, 6) +
-                                " WS , " + numeric::floatToStrF(s.WS[1], 15, 6)),
+    EXPECT_EQ(r.host.Count("D",
+                           "MakeCompoundPitchPattern CompoundPitch, 5 , 1, 600.000000 "
+                           "CompoundWeight , " +
+                               numeric::floatToStrF(s.WS[1] / 2, 15, 6) + " WS , " +
+                               numeric::floatToStrF(s.WS[1], 15, 6)),
               1);
     EXPECT_EQ(r.host.Count("D", "FindVirtualPitches after repeat, MaxPitches = 3"), 1);
 
@@ -273,14 +280,18 @@ TEST(VirtualPitch, PatternLogAndNoPitches) {
     EXPECT_TRUE(std::all_of(s.ChromaSalience.begin(), s.ChromaSalience.begin() + 12,
                             [](double c) { return c == 0; }));
     EXPECT_EQ(s.ChromaSalience[12], 1.0);  // never used, left as it is
-    EXPECT_TRUE(std::all_of(s.PitchSalience.begin(), s.PitchSalience.end(), [](double p) { return p == 0; }));
+    EXPECT_TRUE(std::all_of(s.PitchSalience.begin(), s.PitchSalience.end(),
+                            [](double p) { return p == 0; }));
     EXPECT_EQ(s.PureTonalness + s.ComplexTonalness + s.Multiplicity, 0.0);
 }
 
 // One pattern entry of weight 0.4 at f Hz: the tonalness measures, then the chroma and key tallies
 // (chroma index c and key k with their shares of the salience 1).
 TEST(Tonalness, SingleEntryTallies) {
-    struct Share { int index; double share; };
+    struct Share {
+        int index;
+        double share;
+    };
     struct Case {
         const char* name;
         double f, aTune;
@@ -292,10 +303,17 @@ TEST(Tonalness, SingleEntryTallies) {
         {"A4", 440, 440, {{0, 1}}, {{48, 1}}},
         {"30 cents above A4", up30, 440, {{0, 0.7}, {1, 0.3}}, {{48, 0.7}, {49, 0.3}}},
         {"30 cents below A4", down30, 440, {{0, 0.7}, {11, 0.3}}, {{48, 0.7}, {47, 0.3}}},
-        {"a hair above half a semitone", 440 * std::pow(2, 0.50001 / 12), 440, {{0, 0.5}, {1, 0.5}},
+        {"a hair above half a semitone",
+         440 * std::pow(2, 0.50001 / 12),
+         440,
+         {{0, 0.5}, {1, 0.5}},
          {{48, 0.5}, {49, 0.5}}},
         {"10 cents above C8", c8 * std::pow(2, 0.1 / 12), 440, {{3, 0.9}, {4, 0.1}}, {{87, 0.9}}},
-        {"10 cents below A0", 27.5 * std::pow(2, -0.1 / 12), 440, {{0, 0.9}, {11, 0.1}}, {{0, 0.9}}},
+        {"10 cents below A0",
+         27.5 * std::pow(2, -0.1 / 12),
+         440,
+         {{0, 0.9}, {11, 0.1}},
+         {{0, 0.9}}},
         {"below A0: chroma only", 20, 440, {{6, 0.51}, {7, 0.49}}, {}},
         {"A at 415 Hz", 415, 415, {{0, 1}}, {{48, 1}}},
     };
@@ -324,7 +342,8 @@ TEST(Tonalness, SingleEntryTallies) {
     test::EngineRig<> r;
     RunState& s = r.e.S();
     s.PitchCount = 2;
-    s.CompoundPitch = {0, 440, 220}, s.CompoundWeight = {0, 0.5, 0.62}, s.Compoundsv = {0, 's', 'v'};
+    s.CompoundPitch = {0, 440, 220}, s.CompoundWeight = {0, 0.5, 0.62},
+    s.Compoundsv = {0, 's', 'v'};
     s.Salience.assign(3, 0.0);
     r.e.CalculateParncuttMeasures();
     EXPECT_EQ(r.host.log.back().kind, "D");
