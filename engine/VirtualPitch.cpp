@@ -25,6 +25,32 @@ void MakeRoom(std::vector<T>& v, std::size_t size) {
     if (v.size() < size) v.resize(size);
 }
 
+// The audit line of the spectral pitch just appended (weight ws before halving).
+void DescribeSpectralPitch(std::string& line, const RunState& s, double ws) {
+    using numeric::floatToStrF;
+    const auto k = static_cast<std::size_t>(s.PitchCount);
+    line.assign("MakeCompoundPitchPattern CompoundPitch, ");
+    line += std::to_string(s.CountLine);
+    line += " , ";
+    line += std::to_string(s.PitchCount);
+    line += ", ";
+    line += floatToStrF(s.CompoundPitch[k], 15, 6);
+    line += " CompoundWeight , ";
+    line += floatToStrF(s.CompoundWeight[k], 15, 6);
+    line += " WS , ";
+    line += floatToStrF(ws, 15, 6);
+}
+
+// The audit line of pattern entry k in the dump of line 5.
+void DescribePatternEntry(std::string& line, const RunState& s, int k) {
+    line.assign("MakeCompoundPitchPattern CountLine, index, CompoundWeight  ");
+    line += std::to_string(s.CountLine);
+    line += ' ';
+    line += std::to_string(k);
+    line += ' ';
+    line += numeric::floatToStrF(s.CompoundWeight[static_cast<std::size_t>(k)], 15, 6);
+}
+
 }  // namespace
 
 int BaseCount(const double* WS, int n) {
@@ -98,24 +124,12 @@ void Engine::MakeCompoundPitchPattern() {
         s.Compoundsv[k] = kind;
     };
     std::string& line = Hearing().text;
-    using numeric::floatToStrF;
-
     const int n = ListedTones(s.NTonesM, {&s.WS, &s.FX});
     for (int i = 1; i <= n && s.PitchCount < full; ++i) {
         const double ws = s.WS[static_cast<std::size_t>(i)];
         if (!(ws >= MINWEIGHT / SPWEIGHT)) continue;
         append(s.FX[static_cast<std::size_t>(i)], ws * SPWEIGHT, 's');
-        const auto k = static_cast<std::size_t>(s.PitchCount);
-        line.assign("MakeCompoundPitchPattern CompoundPitch, ");
-        line += std::to_string(s.CountLine);
-        line += " , ";
-        line += std::to_string(s.PitchCount);
-        line += ", ";
-        line += floatToStrF(s.CompoundPitch[k], 15, 6);
-        line += " CompoundWeight , ";
-        line += floatToStrF(s.CompoundWeight[k], 15, 6);
-        line += " WS , ";
-        line += floatToStrF(ws, 15, 6);
+        DescribeSpectralPitch(line, s, ws);
         Log("D", line);
     }
     const int bases =
@@ -131,12 +145,7 @@ void Engine::MakeCompoundPitchPattern() {
     }
     if (s.CountLine == 5) {
         for (int k = 1; k <= s.PitchCount; ++k) {
-            line.assign("MakeCompoundPitchPattern CountLine, index, CompoundWeight  ");
-            line += std::to_string(s.CountLine);
-            line += ' ';
-            line += std::to_string(k);
-            line += ' ';
-            line += floatToStrF(s.CompoundWeight[static_cast<std::size_t>(k)], 15, 6);
+            DescribePatternEntry(line, s, k);
             Log("D", line);
         }
     }
