@@ -18,6 +18,7 @@
 
 #include <unistd.h>
 
+#include "bench/PitchSteps.h"
 #include "bench/QuietHost.h"
 #include "bench/StereoFile.h"
 #include "engine/Engine.h"
@@ -35,8 +36,7 @@ void SetUp(Engine& e, QuietHost& host, const std::string& path, const char* mode
                   {"QualityFFTSampleSize", "32768"},
                   {"AnalysisChannel", "Both"},
                   {"MusicBinCount", "108"},
-                  {"QualityBinCount", "121"},
-                  {"DisplayPitchCount", "0"}};
+                  {"QualityBinCount", "121"}};
     RunState& s = e.S();
     s.SoundFileName = path;
     e.MainLineProcess1();
@@ -75,8 +75,7 @@ void PassOneBlock(Engine& e) {
     e.CalculateSharpness();
     e.ExtractTonalComponents();
     e.CalculateToneDissonance();
-    e.FindLevelsAboveMasking();
-    e.NoPitches();
+    oxw::bench::PitchSteps(e);
     e.AccumulateMeans_T();
 }
 

@@ -141,11 +141,11 @@ void Engine::Pass1Line() {
                  "  " + floatToStrF(s.SumChromaSalienceS, 15, 6));
     if (s.Multiplicity_T > 0) {
         FindKey(s.ChromaSalience_T, s.Tonality_S, s.TonalityR2_T, s.Tonality_T, s.MajMin_T);
-        // The line's tonic counted in fifths instead of semitones (remainder takes the sign of
-        // the dividend).
-        s.Tonality_T = static_cast<double>((7 * static_cast<long long>(s.Tonality_T)) % 12);
+        // The line's tonic counted in fifths instead of semitones; a line whose chroma fits no
+        // key keeps NO_TONIC, like a line without pitch.
+        if (s.Tonality_T != NO_TONIC) s.Tonality_T = (7 * s.Tonality_T) % 12;
     } else {
-        s.Tonality_T = -99;
+        s.Tonality_T = NO_TONIC;
         s.TonalityR2_T = 0;
         s.MajMin_T = 0;
     }
@@ -189,7 +189,7 @@ void Engine::PitchBranch() {
         NoPitches();
         return;
     }
-    if (s.PitchCount > 1) SortPitchPattern(1, StrToInt(host_.GetText("DisplayPitchCount")));
+    if (s.PitchCount > 1) SortPitchPattern(1, StrToInt(s.DisplayPitchCount));
     CalculateParncuttMeasures();
     TallyChromaAndPitch();
 }

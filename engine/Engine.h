@@ -73,10 +73,12 @@ public:
     void SortPitchPattern(int first, int last);
     void NoPitches();
     void CalculateParncuttMeasures();
+    // Names the pitch f (Hz): sets Pitch, Cents, PlusMinus and Note.
+    void FindChromaName(double f);
     void TallyChromaAndPitch();
-    void FindKey(const std::array<double, 13>& chromata, double& key, double& R2, double& tonic,
-                 double& Mm);
-    void FindChord(const std::array<double, 13>& chromata, double& chord, double& R2);
+    void FindKey(const std::array<double, 13>& chromata, std::string& key, double& R2, int& tonic,
+                 int& Mm);
+    void FindChord(const std::array<double, 13>& chromata, std::string& chord, double& R2);
     void AccumulateMeans_T();
     void AccumulateMeans_S();
     void CalculatePercentiles();
@@ -148,7 +150,6 @@ private:
     void Pass2();
     void Pass2Line();
     void DominantResultLines();
-    void Stub(const char* name);
     // Levels and frequencies of the current block's lines for a Joint Nordic step (POINTS set
     // from the processing mode first).
     nordic::LineTable NordicLineTable(const char* step);

@@ -1,9 +1,10 @@
 #pragma once
 // The input sets of the hearing steps (ear transfer, excitation, loudness, sharpness and spectral
-// dissonance) with the run-constant factors of their bin grids. The first pass works on one set
-// (the 108-bin spectrum), the tone pass on two (the 108- and 121-bin spectra); each set names the
-// state arrays its steps read and write. The factors are kept between blocks and rebuilt only
-// when a grid changes, so the block loop allocates nothing.
+// dissonance) with the run-constant factors of their bin grids, and the working values of the
+// tone steps (tone dissonance; masking, with the Bark values of the FFT lines). The first pass
+// works on one set (the 108-bin spectrum), the tone pass on two (the 108- and 121-bin spectra);
+// each set names the state arrays its steps read and write. The factors are kept between blocks
+// and rebuilt only when a grid changes, so the block loop allocates nothing.
 #include <array>
 #include <span>
 #include <string>
@@ -12,6 +13,7 @@
 #include "engine/EarTransfer.h"
 #include "engine/Engine.h"
 #include "engine/Excitation.h"
+#include "engine/Masking.h"
 #include "engine/SpectralDissonance.h"
 #include "engine/ToneDissonance.h"
 
@@ -43,6 +45,8 @@ struct Engine::HearingWork {
     // Pass 1, tone pass 108 bins, tone pass 121 bins.
     std::array<HearingSet, 3> sets;
     ToneDissonanceWork tones;
+    MaskingWork masking;
+    double aTune = 0, log2ATune = 0;  // the tuning of the last pitch named, and its LOG2
     std::string text;  // an audit line being built
 
     // The sets of the current processing mode ("Standard": the first, "Extended": the other

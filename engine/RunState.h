@@ -25,6 +25,7 @@ inline constexpr int MINDECILE = 20;
 inline constexpr double MINWEIGHT = 0.1;
 inline constexpr double SPWEIGHT = 0.5;
 inline constexpr int MMAX = 12;
+inline constexpr int NO_TONIC = -99;  // the tonic of a line or file without a key
 inline constexpr int SPECTRUM_SIZE = 32769;  // spectrum arrays are indexed 0..32768
 inline constexpr int COMPACT_SIZE = 201;     // compact arrays are indexed 0..200
 inline constexpr int SPECLOUD_SIZE = 157;    // EEND / ESTEP + 1
@@ -147,8 +148,27 @@ struct RunState {
     // Results of the key, chord and tone steps that the driver passes around.
     int NTonesM = 0, NTonesM_Nordic108 = 0;
     int PitchCount = 0;
-    double Tonality_S = 0, TonalityR2_T = 0, Tonality_T = 0, MajMin_T = 0, TonalityR2_S = 0;
-    double Chord_S = 0, ChordR2_S = 0;
+    std::string DisplayPitchCount;  // PitchCount in decimal, as the pattern step leaves it
+    // Keys: the text ("C  major"), R^2, the tonic in semitones above A (per line: its place on
+    // the circle of fifths; NO_TONIC without a key) and the mode code (0 major, -3 minor).
+    std::string Tonality_S;
+    double TonalityR2_T = 0, TonalityR2_S = 0;
+    int Tonality_T = 0, MajMin_T = 0;
+    std::string Chord_S;  // root name and chord code ("C MP_")
+    double ChordR2_S = 0;
+
+    // Pitch model of a block. Virtual pitches (Hz) and weights [base 1..MaxPitches][m 1..MMAX];
+    // the compound pitch pattern, entries 1..PitchCount: pitch (Hz), weight, kind ('s' spectral,
+    // 'v' virtual) and normalised salience; the last pitch named: semitones above A (0 to < 12),
+    // deviation from the nearest semitone (cents, 0..50) with its sign, nearest key (0 = A0).
+    int MaxPitches = 0;
+    std::vector<std::array<double, MMAX + 1>> VPitch, VW;
+    std::vector<double> CompoundPitch, CompoundWeight, Salience;
+    std::vector<char> Compoundsv;
+    double Pitch = 0;
+    int Cents = 0;
+    char PlusMinus = '+';
+    int Note = 0;
 
     // Hearing steps of a block: the compact levels after the ear transfer (dB) and their
     // intensities, the excitation on the ERB grid (intensity, indices 8..156), the tone-pass

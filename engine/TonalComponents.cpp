@@ -48,6 +48,13 @@ int FindTonalComponents(const Spectrum& Intensity, int points, double* F, double
     return n;
 }
 
+int ListedTones(int count, std::initializer_list<const std::vector<double>*> arrays) {
+    int room = MAXTONES - 1;
+    for (const std::vector<double>* a : arrays)
+        room = std::min(room, static_cast<int>(a->size()) - 1);
+    return std::clamp(count, 0, std::max(room, 0));
+}
+
 void Engine::ExtractTonalComponents() {
     RunState& s = S();
     Log("S", "ExtractTonalComponents");

@@ -6,6 +6,7 @@
 
 #include "engine/DissonanceCurves.h"
 #include "engine/HearingWork.h"
+#include "engine/TonalComponents.h"
 #include "numeric/NumberFormat.h"
 
 namespace oxw::engine {
@@ -42,23 +43,13 @@ ToneDissonanceRating RateTones(const double* F, const double* L, int n, ToneDiss
     return r;
 }
 
-namespace {
-
-// Tones a list can hand over: the count, within its arrays.
-int ListedTones(int count, const std::vector<double>& F, const std::vector<double>& L) {
-    const auto room = static_cast<int>(std::min(F.size(), L.size())) - 1;
-    return std::clamp(count, 0, std::max(room, 0));
-}
-
-}  // namespace
-
 void Engine::RateToneList(const char* name, int count, const std::vector<double>& F,
                           const std::vector<double>& L) {
     RunState& s = S();
     Log("S", name);
     HearingWork& work = Hearing();
     const ToneDissonanceRating r =
-        RateTones(F.data(), L.data(), ListedTones(count, F, L), work.tones);
+        RateTones(F.data(), L.data(), ListedTones(count, {&F, &L}), work.tones);
     s.DissonanceS = r.S;
     s.DissonanceHK = r.HK;
     Log("E", name);

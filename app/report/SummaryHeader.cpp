@@ -201,10 +201,10 @@ void WritePsychValues(TextFile& out, const engine::RunState& s, const SummaryVal
                      {s.ComplexTonalness_S, ",  CTonal Overall Complex Tonalness - Parncutt"},
                      {s.Multiplicity_S, ",  Mult Overall Multiplicity - Parncutt"}},
                     10, 2);
-    out.WriteLine(Text(NameText(s.Tonality_S), 10) +
+    out.WriteLine(Text(s.Tonality_S, 10) +
                   ",  Tonality String representing Overall Tonality");
     WriteFixedLines(out, {{s.TonalityR2_S, ",  R^2 Tonality Correlation Coefficient"}}, 10, 2);
-    out.WriteLine(Text(NameText(s.Chord_S), 10) + ",  Chord String representing Overall Chord");
+    out.WriteLine(Text(s.Chord_S, 10) + ",  Chord String representing Overall Chord");
     WriteFixedLines(out, {{s.ChordR2_S, ",  R^2 Chord Correlation Coefficient"}}, 10, 2);
     WriteFixedLines(out,
                     {{v.SensoryPleasantness_dT, ", SP1 Sensory Pleasantness SP(dT)"},

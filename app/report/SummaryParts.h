@@ -23,9 +23,6 @@ std::string Text(std::string_view text, int width);
 // A real rounded to the nearest integer (halves to even), right-aligned in `width` characters;
 // a value that is not finite is written "Nan", "+Inf" or "-Inf".
 std::string Rounded(double x, int width);
-// The key and chord names of the report.
-std::string NameText(const std::string& name);
-std::string NameText(double name);
 // Entry i of a result array; 0 outside it.
 double At(const std::vector<double>& a, int i);
 

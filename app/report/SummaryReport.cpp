@@ -24,10 +24,6 @@ std::string Rounded(double x, int width) {
     return numeric::intField(engine::RoundHalfEven(x), width);
 }
 
-std::string NameText(const std::string& name) { return name; }
-// While the engine keeps a key or chord as a number, its general text is shown.
-std::string NameText(double name) { return numeric::floatToStr(name); }
-
 double At(const std::vector<double>& a, int i) {
     return (i >= 0 && static_cast<std::size_t>(i) < a.size()) ? a[static_cast<std::size_t>(i)]
                                                               : 0.0;

@@ -3,6 +3,7 @@
 // 60 dB is 60 phon (ISO 226), about 4 sone (ISO 532); this chain gives 4.20 sone and 0.98 acum
 // per 4096-point block, and 0.438 for the tone dissonance of 1000 + 1060 Hz.
 #include <QDialog>
+#include <QTableWidget>
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
@@ -15,10 +16,14 @@
 #include <gtest/gtest.h>
 
 #include "app/Forms.h"
+#include "app/ResultHandOff.h"
 #include "assessment/SoundQualityOutput.h"
 #include "app/SoundFileCheck.h"
 #include "app/TForm1.h"
+#include "controls/NTabEd.h"
 #include "platform/Dialogs.h"
+#include "views/SalienceForms.h"
+#include "views/Smooth3DInterpolation.h"
 #include "support/TempDir.h"
 #include "support/WavWriter.h"
 
@@ -103,6 +108,19 @@ protected:
                 x += 1044 * std::sqrt(2.0) * std::sin(2 * std::numbers::pi * f * i / 44100);
             frames[i] = static_cast<std::int16_t>(std::lround(x));
         }
+        Run(frames, twoPass);
+    }
+    // 3 s of white noise, uniform within +-100 LSB (rms 58 LSB, 35 dB), analysed.
+    void RunNoise() {
+        std::vector<std::int16_t> frames(3 * 44100);
+        std::uint32_t seed = 12345;
+        for (auto& x : frames) {
+            seed = seed * 1664525u + 1013904223u;
+            x = static_cast<std::int16_t>(static_cast<int>((seed >> 8) % 201u) - 100);
+        }
+        Run(frames, false);
+    }
+    void Run(const std::vector<std::int16_t>& frames, bool twoPass) {
         const fs::path wav = dir / "tones.wav";
         test::WriteWavFrames(wav, test::WavFormat(), frames);
         dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
@@ -236,6 +254,101 @@ TEST_F(WholeProgramHearing, TwoTonesASemitoneApartInBothPasses) {
     EXPECT_NEAR(s.Loudness_Nordic108, s.Loudness_Nordic121, 0.1 * s.Loudness_Nordic108);
     EXPECT_GT(s.Loudness_Nordic108, 5.0);  // two 60 dB tones: louder than one
     EXPECT_GT(s.SpectDissHK_Nordic121, 0.0);
+}
+
+// The pitch model on a 440 Hz sine at 60 dB: one spectral pitch of weight about 0.47, so pure
+// tonalness 0.47 / sqrt(5.2) = 0.20, multiplicity 1 and no complex tonalness; its chroma is A
+// (a few cents off the tone's line estimate: 0.97), and the key of a lone A correlates with the
+// A major profile at R^2 0.53. The file's key, chord and salience tables follow, and the mean A4
+// salience reaches the note grid, the 3-D surface, the contour table and the 3-D bars.
+TEST_F(WholeProgramHearing, SineAt440HzIsAWithItsKey) {
+    Run({440});
+    const auto summary = ReadLines(Names().DravolekSummaryFileName);
+    const auto pitch = Rows(summary, "TIME,\tSDiss(H&K),");
+    ASSERT_EQ(pitch.size(), 40u);
+    constexpr std::size_t kChromaA = 11, kKeyA0 = 23, kKeyA4 = kKeyA0 + 48;
+    for (const auto& row : pitch) {
+        ASSERT_EQ(row.size(), 112u) << row.front();  // 111 fields and the row's closing comma
+        EXPECT_NEAR(std::stod(row[5]), 0.20, 0.011) << row[0];  // PTonal
+        EXPECT_EQ(row[6], "0.00");                               // CTonal
+        EXPECT_EQ(row[7], "1.00");                               // Mult
+        EXPECT_EQ(row[8], "0");                                  // Tonic: A
+        EXPECT_EQ(row[9], "0");                                  // M/m: major
+        EXPECT_NEAR(std::stod(row[10]), 0.5, 0.05);              // R^2
+        EXPECT_NEAR(std::stod(row[kChromaA]), 0.97, 0.02);
+        for (std::size_t k = kKeyA0; k < kKeyA0 + 88; ++k) {
+            if (k != kKeyA4) {
+                EXPECT_LT(std::stod(row[k]), std::stod(row[kKeyA4])) << k;
+            }
+        }
+    }
+    auto line = [&](const std::string& label) {
+        auto it = std::find_if(summary.begin(), summary.end(), [&](const std::string& l) {
+            return l.size() > label.size() && l.compare(l.size() - label.size(), label.size(), label) == 0;
+        });
+        return it == summary.end() ? std::string("(none)") : it->substr(0, it->size() - label.size());
+    };
+    EXPECT_EQ(line(",  Tonality String representing Overall Tonality"), "  A  major");
+    EXPECT_EQ(line(",  Chord String representing Overall Chord"), "     A ___");
+    EXPECT_NEAR(SummaryValue(summary, ",  R^2 Tonality Correlation Coefficient"), 0.53, 0.02);
+    EXPECT_NEAR(SummaryValue(summary, ",  PTonal Overall Pure Tonalness - Parncutt"), 0.20, 0.011);
+    EXPECT_NEAR(SummaryValue(summary, ",  Mult Overall Multiplicity - Parncutt"), 1.0, 0.005);
+
+    const auto chroma = Rows(summary, " Chroma   Salience Value");
+    ASSERT_EQ(chroma.size(), 12u);
+    EXPECT_EQ(chroma[0][0], "A");
+    const double a = std::stod(chroma[0][1]);
+    EXPECT_NEAR(a, 0.97, 0.02);
+    const auto keys = Rows(summary, "Chroma/Octave  Mean 88-Pitch Value");
+    ASSERT_EQ(keys.size(), 88u);
+    EXPECT_EQ(keys[48][0] + keys[48][1], "A4");
+    const double a4 = std::stod(keys[48][2]);
+    EXPECT_NEAR(a4, a, 0.0015);
+    const auto octaves = Rows(summary, "       C,\t  C#,");
+    ASSERT_EQ(octaves.size(), 7u);
+    EXPECT_EQ(octaves[3][0], "4");
+    EXPECT_NEAR(std::stod(octaves[3][10]), a4, 0.0015);  // column A
+
+    // The mean A4 salience in the result windows.
+    EXPECT_NEAR(forms.MeanPitchSalienceChart->MeanPitchGrid->item(3, 10)->text().toDouble(), a4, 0.0015);
+    EXPECT_NEAR(main->Plot3DPitchSalience[10][4], a4, 0.0015);
+    EXPECT_NEAR(forms.Smooth3DInterpolation->MeanPitchSalienceNTabEd1->GetElem(3, 46), a4, 0.0015);
+    EXPECT_NEAR(forms.rch3dMainForm->PitchSalience_SNTabEd1->GetElem(1, 49), a4, 0.0015);
+    EXPECT_NEAR(forms.rch3dMainForm->ChromaSalience_SNTabEd1->GetElem(1, 1), a, 0.0015);
+}
+
+// Quiet noise: a few random peaks pass the tone test, but none stands above the noise within
+// half a Bark and the threshold in quiet, so no block has a pitch: no key in any row, an empty
+// key and the chord of a chroma without salience for the file. (Loud white noise is another
+// matter: at 45 dB and more the model hears about one random low peak per block, and some of
+// them weigh enough for a pitch.)
+TEST_F(WholeProgramHearing, QuietNoiseHasNoPitch) {
+    RunNoise();
+    const auto log = ReadLines(Names().LogFileName);
+    EXPECT_GT(std::count_if(log.begin(), log.end(), [](const std::string& l) {
+                  return l.find("FindLevelsAboveMasking CountLine 7059 re LXi, ") != std::string::npos;
+              }),
+              0);
+    auto count = [&](const std::string& text) {
+        return std::count_if(log.begin(), log.end(), [&](const std::string& l) {
+            return l.find(text) != std::string::npos;
+        });
+    };
+    EXPECT_EQ(count("Start NoPitches"), 40);
+    EXPECT_EQ(count("Start TallyChromaAndPitch"), 0);
+    const auto summary = ReadLines(Names().DravolekSummaryFileName);
+    const auto pitch = Rows(summary, "TIME,\tSDiss(H&K),");
+    ASSERT_EQ(pitch.size(), 40u);
+    for (const auto& row : pitch) {
+        EXPECT_EQ(row[8], "-99") << row[0];
+        EXPECT_EQ(row[9], "0");
+        EXPECT_EQ(row[10], "0.00");
+    }
+    EXPECT_TRUE(std::find(summary.begin(), summary.end(),
+                          "        A ,  Chord String representing Overall Chord") != summary.end());
+    EXPECT_TRUE(std::find(summary.begin(), summary.end(),
+                          "          ,  Tonality String representing Overall Tonality") !=
+                summary.end());
 }
 
 }  // namespace

@@ -11,7 +11,6 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "app/report/OutputFiles.h"
@@ -26,18 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
-
-// The key and chord are names; while the engine keeps them as numbers the report shows the number.
-template <typename T>
-std::string SetName(T& field, const char* name, double number) {
-    if constexpr (std::is_same_v<T, std::string>) {
-        field = name;
-        return name;
-    } else {
-        field = number;
-        return std::to_string(static_cast<int>(number));
-    }
-}
 
 std::string Right(const std::string& text, std::size_t width) {
     return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
@@ -102,8 +89,8 @@ protected:
         s.SpectDissHK_S = 0.12345, s.SpectDissS_S = 0.1, s.DissonanceHK_S = 0.0,
         s.DissonanceS_S = 0.3;
         s.PureTonalness_S = 0.3, s.ComplexTonalness_S = 0.4, s.Multiplicity_S = 1.5;
-        keyText = SetName(s.Tonality_S, "E flat Major", 3.0);
-        chordText = SetName(s.Chord_S, "C MP_", 7.0);
+        keyText = s.Tonality_S = "E flat  major";  // wider than its field: never cut
+        chordText = s.Chord_S = "C MP_";
         s.TonalityR2_S = 0.955, s.ChordR2_S = 0.5;
         s.LAmax = 80.125, s.LA1 = 79.0, s.LA5 = 75.5, s.LA10 = 70.0, s.LA20 = 65.0, s.LA50 = 60.0;
         s.LA80 = 55.0, s.LA90 = 50.0, s.LAmin = 30.0;
