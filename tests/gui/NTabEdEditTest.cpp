@@ -271,9 +271,13 @@ TEST(NTabEdEdit, ChangePrecisionStepsDownAndWraps)
     EXPECT_EQ(ed.popups.Opened[0].Menu, "PopupHTAction");
     const TRect r = ed.CellRect(2, 0);
     EXPECT_EQ(ed.popups.Opened[1].At, ed.viewport()->mapToGlobal(QPoint(r.Left + 20, r.Top + 20)));
-    ed.popups.Choices = {"Change Precision", "Change Precision", ""};  // stepping twice
+    ed.popups.Choices = {"Change Precision", ""};
     ed.Click(2, 0, Qt::RightButton);
-    EXPECT_EQ(ed.GetDecPlaces(1), 7);
+    EXPECT_EQ(ed.GetDecPlaces(1), 8);  // -1 wraps to 8
+    ed.popups.Choices = {"Change Precision", "Change Precision", ""};  // stepping again in the reopened popup
+    ed.Click(2, 0, Qt::RightButton);
+    EXPECT_EQ(ed.GetDecPlaces(1), 6);
+    ed.SetDecPlaces(1, 7);
     EXPECT_FALSE(ed.CellFramed(2, 0));
     EXPECT_EQ(ed.CellLook(2, 1, false).Text, "0.0000000");
 
