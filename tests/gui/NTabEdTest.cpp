@@ -332,4 +332,30 @@ TEST(NTabEd, ThousandWritesUnderSuppressPaintThenOnePaint)
     EXPECT_EQ(ed.PaintRequests(), requests + 2);
 }
 
+// Scrolling keeps the header rows and columns in place; cells scrolled out of sight have no
+// rectangle, and the current cell is scrolled into sight.
+TEST(NTabEd, ScrolledRowsBelowTheFixedHeader)
+{
+    Editor ed;
+    ed.SetNrRows(100);
+    ed.SetTopRow(50);
+    EXPECT_EQ(ed.TopRow(), 50);
+    EXPECT_EQ(ed.CellRect(2, 50), (TRect{kDataLeft, kDataTop, kDataLeft + 64, kDataTop + 24}));
+    EXPECT_EQ(ed.CellRect(2, 49), TRect{});
+    EXPECT_EQ(ed.CellRect(0, 0), (TRect{0, 0, 80, 24}));
+    int c = 0, r = 0;
+    ASSERT_TRUE(ed.MouseToCell({kDataLeft + 70, kDataTop + kRowStep + 3}, c, r));
+    EXPECT_EQ(std::pair(c, r), std::pair(3, 51));
+    EXPECT_FALSE(ed.MouseToCell({80, 10}, c, r));  // on the grid line
+    ed.FocusCell(2, 100);
+    const TRect last = ed.CellRect(2, 100);
+    EXPECT_GT(last.Bottom, last.Top);
+    EXPECT_LE(last.Bottom, ed.viewport()->height());
+    EXPECT_EQ(Text(ed, 0, 0), "1:100");
+    ed.FocusCell(2, 3);
+    EXPECT_EQ(ed.TopRow(), 3);
+    ed.SetTopRow(1000);  // no further than the last rows filling the view
+    EXPECT_GE(ed.CellRect(2, 100).Bottom, ed.viewport()->height() - 25);
+}
+
 }  // namespace
