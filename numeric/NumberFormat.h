@@ -16,6 +16,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -119,6 +120,12 @@ std::int32_t ScanDecimal(std::string_view text, int& Idx);
 std::int32_t ScanHex(std::string_view text, int& Idx);
 std::int32_t ScanOctal(std::string_view text, int& Idx);
 std::int32_t ScanBin(std::string_view text, int& Idx);
+
+// The number a whole text stands for: blanks (and TABs) around it, an optional sign, decimal
+// digits with at most one '.', an optional exponent ("e" or "E", optional sign, digits). Nothing
+// for any other text: words such as "inf" or "nan", hexadecimal, a second number, and values
+// beyond the double range.
+std::optional<double> TextToFloat(std::string_view text);
 
 // `text` with every OldChar replaced by NewChar.
 std::string ReplaceCharInString(std::string_view text, char OldChar, char NewChar);

@@ -204,3 +204,29 @@ std::int32_t ScanOctal(std::string_view text, int& Idx) { return scanBase(text, 
 std::int32_t ScanBin(std::string_view text, int& Idx) { return scanBase(text, Idx, 2, 0); }
 
 }  // namespace oxw::numeric
+
+namespace oxw::numeric {
+
+std::optional<double> TextToFloat(std::string_view text)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    // Only a digit or a point may start the number: from_chars would also take "inf" and "nan".
+    if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text.front())) || text.front() == '.'))
+        return std::nullopt;
+    double value = 0.0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value,
+                                           std::chars_format::general);
+    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    if (negative) value = -value;
+    return value;
+}
+
+}  // namespace oxw::numeric

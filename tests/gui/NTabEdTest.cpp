@@ -1,8 +1,11 @@
-// TNTabEd: the table editor over a TDataTable; 1-based cells, outside reads 0, outside writes
-// ignored, resizing keeps values.
+// TNTabEd: layout, texts and colours of the cells, resizing, the attribute row and column, and
+// painting. Pixel positions follow from the layout: the row names 80 px wide, the attribute
+// column 32 px, data columns 64 px, rows 24 px, each followed by a one-pixel grid line; so data
+// column 1 starts at x = 80 + 1 + 32 + 1 = 114 and data row 1 at y = 24 + 1 = 25.
 #include "controls/NTabEd.h"
 
-#include <QAbstractItemModel>
+#include <QApplication>
+#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -10,57 +13,187 @@
 
 namespace {
 
-QString Cell(const TNTabEd& ed, int gridRow, int gridCol)
+constexpr int kDataLeft = 114;  // x of data column 1
+constexpr int kDataTop = 25;    // y of data row 1
+constexpr int kColStep = 65;    // 64 px and a grid line
+constexpr int kRowStep = 25;    // 24 px and a grid line
+
+// The pixels of `color` in the text area of a cell (3 px in from the left, 2 px down, clipped
+// 3 px before the right edge).
+int TextPixels(const QImage& image, TRect r, TColor color)
 {
-    const QAbstractItemModel* m = ed.model();
-    return m->data(m->index(gridRow, gridCol)).toString();
+    const QRgb rgb = ColorToRGB(color) & 0xFFFFFF;
+    int n = 0;
+    for (int y = r.Top + 2; y < r.Bottom; ++y) {
+        for (int x = r.Left + 3; x < r.Right - 3; ++x) n += (image.pixel(x, y) & 0xFFFFFF) == rgb;
+    }
+    return n;
 }
 
-QString ColumnHeader(const TNTabEd& ed, int gridCol)
-{
-    return ed.model()->headerData(gridCol, Qt::Horizontal).toString();
-}
+QString Text(const TNTabEd& ed, int gridCol, int gridRow) { return ed.CellLook(gridCol, gridRow, false).Text; }
+
+struct Editor : TNTabEd {
+    Editor() { resize(420, 200); }
+};
 
 TEST(NTabEd, NewEditorShowsThreeByFourZerosWithDefaultNames)
 {
-    TNTabEd ed;
+    Editor ed;
     EXPECT_EQ(std::pair(ed.GetNrCols(), ed.GetNrRows()), std::pair(3, 4));
-    ASSERT_EQ(ed.model()->rowCount(), 4);
-    ASSERT_EQ(ed.model()->columnCount(), 4);  // the attribute column, then 3 data columns
-    EXPECT_EQ(ColumnHeader(ed, 0), "Attrib");
-    EXPECT_EQ(ColumnHeader(ed, 3), "C-3");
-    EXPECT_EQ(ed.model()->headerData(3, Qt::Vertical).toString(), "R-4");
-    EXPECT_EQ(Cell(ed, 3, 3), "0.000");
-    EXPECT_EQ(Cell(ed, 0, 0), "0");  // row attribute
+    EXPECT_EQ(std::pair(ed.ColCount(), ed.RowCount()), std::pair(5, 5));
+    EXPECT_EQ(std::pair(ed.FixedCols(), ed.FixedRows()), std::pair(2, 1));
+    EXPECT_EQ(std::pair(ed.ColOffset(), ed.RowOffset()), std::pair(1, 0));
+    const struct {
+        int col, row;
+        const char* text;
+    } cells[] = {{0, 0, "1:1"}, {1, 0, "Attrib"}, {2, 0, "C-1"}, {4, 0, "C-3"}, {0, 1, "R-1"}, {0, 4, "R-4"},
+                 {1, 1, "0"},   {2, 1, "0.000"},  {4, 4, "0.000"}};
+    for (const auto& c : cells) EXPECT_EQ(Text(ed, c.col, c.row), c.text) << c.col << "," << c.row;
+    for (int c = 1; c <= 3; ++c) EXPECT_EQ(ed.GetDecPlaces(c), 3);
+    EXPECT_EQ(ed.ColWidths(0), 80);
+    EXPECT_EQ(ed.ColWidths(-1), 32);
+    EXPECT_EQ(ed.ColWidths(1), 64);
+    EXPECT_EQ(ed.CellRect(2, 1), (TRect{kDataLeft, kDataTop, kDataLeft + 64, kDataTop + 24}));
+    EXPECT_EQ(ed.CellRect(4, 3), (TRect{kDataLeft + 2 * kColStep, kDataTop + 2 * kRowStep,
+                                        kDataLeft + 2 * kColStep + 64, kDataTop + 2 * kRowStep + 24}));
+    EXPECT_EQ(std::pair(ed.LastCellX(), ed.LastCellY()), std::pair(2, 1));
+    EXPECT_FALSE(ed.Editing());
+    EXPECT_EQ(ed.PopupDMask(), 0x7FFFFF7F);
 }
 
-TEST(NTabEd, ElementsInsideAreStoredAndOutsideIgnored)
+TEST(NTabEd, CellTextsComeFromFormatDataAndTheCellState)
 {
-    TNTabEd ed;
-    int changed = 0;
-    QObject::connect(&ed, &TNTabEd::Changed, [&] { ++changed; });
+    const struct {
+        double value;
+        int decimals, numWidth;
+        const char* text;
+    } cases[] = {
+        {1.0, 3, 1, "1.000"},         {0.0004, 3, 1, " 4.0E-04"}, {1234.5678, 3, 1, "1234.568"},
+        {123456.7, 3, 1, " 1.2E+05"}, {-2.5, 3, 1, "-2.500"},     {0.0, 3, 1, "0.000"},
+        {1234.5, -1, 1, " 1.2E+03"},  {2.5, 3, 6, " 2.500"},      {1e150, -1, 1, "********"},
+        {7.0, 0, 1, "7"},
+    };
+    for (const auto& c : cases) {
+        Editor ed;
+        ed.SetDecPlaces(1, c.decimals);
+        ed.SetNumWidth(c.numWidth);
+        ed.SetElem(1, 1, c.value);
+        EXPECT_EQ(Text(ed, 2, 1).toStdString(), c.text) << c.value;
+    }
+    Editor ed;
+    ed.Data().SetCellState(1, 2, TDataTable::csNAN);
+    ed.SetElem(1, 2, 5.0);  // a write keeps the state
+    EXPECT_EQ(Text(ed, 2, 2), "NAN");
+    EXPECT_EQ(ed.GetElem(1, 2), 5.0);
+    ed.Data().SetCellState(1, 2, TDataTable::csNAN | TDataTable::csMarkedA);
+    EXPECT_EQ(Text(ed, 2, 2), "NAN");
+    ed.Data().SetCellState(1, 2, TDataTable::csUndefined);
+    EXPECT_EQ(Text(ed, 2, 2), "");
+    ed.Data().SetCellState(1, 2, TDataTable::csMarkedB);
+    EXPECT_EQ(Text(ed, 2, 2), "5.000");
+}
+
+TEST(NTabEd, MarksColourTheTextAndBeatTheSelection)
+{
+    Editor ed;
+    for (int c = 1; c <= 3; ++c) {
+        for (int r = 1; r <= 2; ++r) ed.SetElem(c, r, 8.888);
+    }
+    ed.Data().SetCellState(2, 2, TDataTable::csMarkedA);
+    ed.Data().SetCellState(3, 2, TDataTable::csMarkedB);
+    ed.Data().SetCellState(1, 1, TDataTable::csMarkedA | TDataTable::csMarkedB);
+    ed.Data().SetCellState(2, 1, TDataTable::csMarkedA | TDataTable::csMarkedB);
+    ed.SetSelection({2, 1, 3, 1});  // data (1, 1) and (2, 1), both marked A and B
+    const QImage im = ed.PaintImage();
+    const TRect plain{kDataLeft, kDataTop + kRowStep, kDataLeft + 64, kDataTop + kRowStep + 24};  // (1, 2)
+    const struct {
+        int col, row;
+        TColor shown, absent;
+    } cases[] = {
+        {1, 2, 0x002000, 0x0000FF},         // plain: ColorNormal
+        {2, 2, 0x0000FF, 0x002000},         // A: red
+        {3, 2, 0xFF0000, 0x002000},         // B: blue
+        {1, 1, 0xCC00BB, clHighlightText},  // both, selected: ColorMarkedBoth, not the highlight text
+        {2, 1, 0xCC00BB, clHighlightText},
+    };
+    EXPECT_EQ(ed.CellRect(2, 2), plain);
+    for (const auto& c : cases) {
+        const TRect r = ed.CellRect(c.col + 1, c.row);
+        EXPECT_GT(TextPixels(im, r, c.shown), 10) << c.col << "," << c.row;
+        EXPECT_EQ(TextPixels(im, r, c.absent), 0) << c.col << "," << c.row;
+    }
+    // The selected cells keep the highlight behind their marked text.
+    EXPECT_EQ(im.pixel(kDataLeft + 62, kDataTop + 22) & 0xFFFFFF, ColorToRGB(clHighlight) & 0xFFFFFF);
+}
+
+TEST(NTabEd, HeadersOfTheSelectionAreBoldInColorSelectedAndTheCornerShowsItsPosition)
+{
+    Editor ed;
+    const TRect c1 = ed.CellRect(2, 0), c2 = ed.CellRect(3, 0), r1 = ed.CellRect(0, 1);
+    EXPECT_EQ(c1, (TRect{kDataLeft, 0, kDataLeft + 64, 24}));
+    EXPECT_EQ(r1, (TRect{0, kDataTop, 80, kDataTop + 24}));
+    const QImage first = ed.PaintImage();
+    EXPECT_TRUE(ed.CellLook(2, 0, false).Bold);
+    EXPECT_FALSE(ed.CellLook(3, 0, false).Bold);
+    const int boldC1 = TextPixels(first, c1, 0x0000FF);
+    EXPECT_GT(boldC1, 10);
+    EXPECT_EQ(TextPixels(first, c2, 0x0000FF), 0);
+    EXPECT_GT(TextPixels(first, c2, 0x002000), 10);
+    EXPECT_GT(TextPixels(first, r1, 0x0000FF), 10);
+    // The corner: "1:1" in ColorNormal on the window colour.
+    const TRect corner = ed.CellRect(0, 0);
+    EXPECT_GT(TextPixels(first, corner, 0x002000), 5);
+    EXPECT_EQ(first.pixel(corner.Right - 2, corner.Bottom - 2) & 0xFFFFFF, ColorToRGB(clWindow) & 0xFFFFFF);
+
+    ed.FocusCell(3, 3);  // data (2, 3)
+    EXPECT_EQ(Text(ed, 0, 0), "2:3");
+    const QImage moved = ed.PaintImage();
+    const int normalC1 = TextPixels(moved, c1, 0x002000);
+    EXPECT_EQ(TextPixels(moved, c1, 0x0000FF), 0);
+    EXPECT_GT(boldC1, normalC1);  // the same text, bold, has more pixels
+    EXPECT_GT(TextPixels(moved, c2, 0x0000FF), 10);
+    EXPECT_GT(TextPixels(moved, ed.CellRect(0, 3), 0x0000FF), 10);
+    EXPECT_EQ(TextPixels(moved, r1, 0x0000FF), 0);
+
+    ed.SetSelection({4, 2, 3, 4});  // a block: its top-left cell counts
+    EXPECT_EQ(Text(ed, 0, 0), "2:2");
+    ed.SetAttribRowVisible(false);
+    EXPECT_EQ(Text(ed, 0, 0), "2:2");
+    ed.SetAttribColVisible(true);
+    EXPECT_EQ(Text(ed, 0, 0), "2:2");
+}
+
+TEST(NTabEd, OutsideCellsReadZeroAndIgnoreWrites)
+{
+    Editor ed;
+    int changes = 0;
+    QObject::connect(&ed, &TNTabEd::OnChange, [&] { ++changes; });
     ed.SetElem(2, 3, 61.25);
     EXPECT_EQ(ed.GetElem(2, 3), 61.25);
-    EXPECT_EQ(Cell(ed, 2, 2), "61.250");
-    EXPECT_EQ(changed, 1);
-
-    ed.SetElem(3, 4, 1.5);  // the corner cell: outside reads must not reach it
-    for (auto [c, r] : {std::pair{0, 1}, {4, 4}, {3, 0}, {1, 5}, {-2, 3}}) {
+    EXPECT_EQ(Text(ed, 3, 3), "61.250");
+    EXPECT_EQ(changes, 1);
+    ed.SetElem(3, 4, 1.5);
+    for (auto [c, r] : {std::pair{0, 1}, {4, 1}, {3, 0}, {1, 5}, {-2, 3}}) {
         ed.SetElem(c, r, 9.0);
         EXPECT_EQ(ed.GetElem(c, r), 0.0) << c << "," << r;
     }
     EXPECT_EQ(ed.GetElem(3, 4), 1.5);
-    EXPECT_EQ(changed, 2);  // writes outside raise no event
+    EXPECT_EQ(changes, 2);  // writes outside raise no event
+    EXPECT_EQ(ed.GetColName(4), "");
+    EXPECT_EQ(ed.GetRowAttrib(0), 0);
+    EXPECT_EQ(ed.GetDecPlaces(0), 0);
 }
 
-TEST(NTabEd, SetNrRowsKeepsValuesAndFollowsInTheGrid)
+// Rows appended the way the analysis fills the sound-quality table: two values into the last
+// row, then one row more.
+TEST(NTabEd, SetNrRowsKeepsValuesAndTheLastRowHeight)
 {
-    TNTabEd ed;
+    Editor ed;
     ed.SetNrCols(2);
     ed.SetNrRows(1);
+    ed.SetRowHeight(ed.RowCount() - 1, 30);
     int setups = 0;
-    QObject::connect(&ed, &TNTabEd::ChangedSetup, [&] { ++setups; });
-    // Append rows the way the analysis fills the sound-quality table.
+    QObject::connect(&ed, &TNTabEd::OnChangeSetup, [&] { ++setups; });
     for (int i = 1; i <= 500; ++i) {
         const int last = ed.GetNrRows();
         ed.SetElem(1, last, i * 0.05);
@@ -69,59 +202,160 @@ TEST(NTabEd, SetNrRowsKeepsValuesAndFollowsInTheGrid)
     }
     EXPECT_EQ(setups, 500);
     ASSERT_EQ(ed.GetNrRows(), 501);
-    EXPECT_EQ(ed.model()->rowCount(), 501);
+    EXPECT_EQ(ed.RowCount(), 502);
+    EXPECT_EQ(ed.RowHeight(501), 30);
     EXPECT_DOUBLE_EQ(ed.GetElem(1, 500), 25.0);
     EXPECT_TRUE(ed.Data().IsCellEmpty(1, 501));
+    EXPECT_EQ(ed.GetRowName(501), "R-501");
 
-    // Removing the trailing row keeps the others.
-    ed.SetNrRows(500);
-    EXPECT_EQ(ed.model()->rowCount(), 500);
+    ed.SetNrRows(500);  // removing the trailing row keeps the others
+    EXPECT_EQ(ed.RowCount(), 501);
     EXPECT_EQ(ed.GetElem(2, 501), 0.0);
-    EXPECT_EQ(Cell(ed, 499, 2), "550.000");
+    EXPECT_EQ(Text(ed, 3, 500), "550.000");
+    ed.SetNrRows(0);  // no data rows at all, then rows again
+    EXPECT_EQ(ed.RowCount(), 1);
+    EXPECT_EQ(Text(ed, 0, 0), "1:1");
+    ed.SetNrRows(2);
+    EXPECT_EQ(ed.RowCount(), 3);
+    EXPECT_EQ(ed.GetElem(1, 1), 0.0);
 }
 
-TEST(NTabEd, DecimalsAreClampedAndInheritedByAddedColumns)
+TEST(NTabEd, GrowingAndShrinkingColumns)
 {
-    TNTabEd ed;
+    Editor ed;
+    ed.SetDecPlaces(3, 1);
+    ed.SetColWidth(4, 90);  // data column 3
+    ed.SetColName(2, "Level");
+    ed.SetNrCols(5);
+    EXPECT_EQ(ed.ColCount(), 7);
+    for (int c : {4, 5}) {
+        EXPECT_EQ(ed.GetDecPlaces(c), 1) << c;
+        EXPECT_EQ(ed.ColWidths(c), 90) << c;
+        EXPECT_EQ(ed.GetColName(c), QStringLiteral("C-%1").arg(c));
+    }
+    ed.SetElem(5, 1, 2.26);
+    EXPECT_EQ(Text(ed, 6, 1), "2.3");
+    ed.SetColName(5, "Extra");
+    ed.SetNrCols(3);
+    ed.SetNrCols(5);
+    EXPECT_EQ(ed.GetElem(5, 1), 0.0);
+    EXPECT_EQ(ed.GetColName(5), "C-5");
+    EXPECT_EQ(ed.GetColName(2), "Level");
+    EXPECT_EQ(ed.GetDecPlaces(5), 1);
+}
+
+TEST(NTabEd, PrecisionAndNumWidthLimits)
+{
+    Editor ed;
+    int setups = 0;
+    QObject::connect(&ed, &TNTabEd::OnChangeSetup, [&] { ++setups; });
     const struct {
         int col, set, expected;
-    } cases[] = {{2, 12, 8}, {2, -5, -1}, {2, 0, 0}, {0, 2, 0}, {3, 1, 1}};
+    } cases[] = {{2, 12, 8}, {2, -5, -1}, {2, 0, 0}, {0, 2, 0}, {4, 2, 0}, {3, 1, 1}};
     for (const auto& c : cases) {
         ed.SetDecPlaces(c.col, c.set);
         EXPECT_EQ(ed.GetDecPlaces(c.col), c.expected) << c.col << ": " << c.set;
     }
-    ed.SetDecPlaces(2, -1);
-    ed.SetElem(2, 1, 1234.5);
-    EXPECT_TRUE(Cell(ed, 0, 2).contains('e'));
-
-    ed.SetNrCols(5);  // the new columns take the decimals of the old last column
-    EXPECT_EQ(ed.GetDecPlaces(5), 1);
-    EXPECT_EQ(ed.model()->columnCount(), 6);
-    EXPECT_EQ(ColumnHeader(ed, 5), "C-5");
-    ed.SetElem(5, 1, 2.26);
-    EXPECT_EQ(Cell(ed, 0, 5), "2.3");
-    ed.SetNrCols(3);
-    ed.SetNrCols(5);
-    EXPECT_EQ(ed.GetElem(5, 1), 0.0);
+    EXPECT_EQ(setups, 4);  // columns 0 and 4 are ignored without notice
+    for (int w : {0, 21}) {
+        ed.SetNumWidth(w);
+        EXPECT_EQ(ed.NumWidth(), 1) << w;
+    }
+    ed.SetNumWidth(20);
+    EXPECT_EQ(ed.NumWidth(), 20);
+    EXPECT_EQ(setups, 7);  // ignored widths still notify
 }
 
-TEST(NTabEd, AttributeColumnNamesAndNanCells)
+TEST(NTabEd, AttributeColumnAndRow)
 {
-    TNTabEd ed;
+    Editor ed;
+    ed.SetColWidth(2, 50);
+    ed.SetColWidth(3, 70);
+    ed.SetColWidth(4, 90);
     ed.SetAttribRowVisible(false);
-    EXPECT_EQ(ed.model()->columnCount(), 3);
-    ed.SetColName(1, "Time");
-    EXPECT_EQ(ColumnHeader(ed, 0), "Time");
+    EXPECT_EQ(ed.FixedCols(), 1);
+    EXPECT_EQ(ed.ColCount(), 4);
+    EXPECT_EQ(ed.ColWidths(-1), 0);
+    for (int c = 1; c <= 3; ++c) EXPECT_EQ(ed.ColWidths(c), 30 + 20 * c) << c;
+    EXPECT_EQ(Text(ed, 1, 0), "C-1");
     ed.SetElem(1, 1, 4.0);
-    EXPECT_EQ(Cell(ed, 0, 0), "4.000");
+    EXPECT_EQ(Text(ed, 1, 1), "4.000");
+    EXPECT_EQ(ed.CellRect(1, 1).Left, 81);
     ed.SetAttribRowVisible(true);
-    EXPECT_EQ(ColumnHeader(ed, 0), "Attrib");
+    EXPECT_EQ(ed.ColWidths(-1), 32);
+    for (int c = 1; c <= 3; ++c) EXPECT_EQ(ed.ColWidths(c), 30 + 20 * c) << c;
+    EXPECT_EQ(Text(ed, 1, 0), "Attrib");
 
-    ed.Data().SetCellState(1, 2, TDataTable::csNAN);
-    ed.SetElem(1, 2, 5.0);
-    EXPECT_EQ(Cell(ed, 1, 1), "NAN");
-    ed.Data().SetCellState(1, 2, TDataTable::csUndefined);
-    EXPECT_EQ(Cell(ed, 1, 1), "");
+    ed.SetRowHeight(0, 30);
+    ed.SetRowAttrib(2, 17);
+    ed.SetColAttrib(3, 200);
+    ed.SetAttribColVisible(true);
+    EXPECT_EQ(ed.FixedRows(), 2);
+    EXPECT_EQ(ed.RowHeight(1), 30);  // takes the height of the names row
+    const struct {
+        int col, row;
+        const char* text;
+    } cells[] = {{0, 1, "Attribute"}, {1, 1, ""}, {4, 1, "200"}, {1, 3, "17"}, {0, 3, "R-2"}, {2, 2, "4.000"}};
+    for (const auto& c : cells) EXPECT_EQ(Text(ed, c.col, c.row), c.text) << c.col << "," << c.row;
+    ed.SetAttribColVisible(false);
+    EXPECT_EQ(Text(ed, 2, 1), "4.000");
+}
+
+TEST(NTabEd, DefaultColumnWidthKeepsTheHeaderColumns)
+{
+    Editor ed;
+    int setups = 0;
+    QObject::connect(&ed, &TNTabEd::OnChangeSetup, [&] { ++setups; });
+    ed.SetDefColWidth(40);
+    EXPECT_EQ(std::tuple(ed.ColWidths(0), ed.ColWidths(-1), ed.ColWidths(1), ed.ColWidths(3)),
+              std::tuple(80, 32, 40, 40));
+    EXPECT_EQ(setups, 1);
+}
+
+TEST(NTabEd, ThousandWritesUnderSuppressPaintThenOnePaint)
+{
+    Editor ed;
+    ed.show();
+    QApplication::processEvents();
+    const int requests = ed.PaintRequests();
+    const int paints = ed.PaintCount();
+    ed.SetSuppressPaint(true);
+    for (int i = 0; i < 1000; ++i) ed.SetElem(1 + i % 3, 1 + i % 4, i);
+    QApplication::processEvents();
+    EXPECT_EQ(ed.PaintRequests(), requests);
+    EXPECT_EQ(ed.PaintCount(), paints);
+    ed.SetSuppressPaint(false);
+    EXPECT_EQ(ed.PaintRequests(), requests + 1);
+    QApplication::processEvents();
+    EXPECT_EQ(ed.PaintCount(), paints + 1);
+    ed.SetElem(1, 1, 3.0);  // a write paints at once again
+    EXPECT_EQ(ed.PaintRequests(), requests + 2);
+}
+
+// Scrolling keeps the header rows and columns in place; cells scrolled out of sight have no
+// rectangle, and the current cell is scrolled into sight.
+TEST(NTabEd, ScrolledRowsBelowTheFixedHeader)
+{
+    Editor ed;
+    ed.SetNrRows(100);
+    ed.SetTopRow(50);
+    EXPECT_EQ(ed.TopRow(), 50);
+    EXPECT_EQ(ed.CellRect(2, 50), (TRect{kDataLeft, kDataTop, kDataLeft + 64, kDataTop + 24}));
+    EXPECT_EQ(ed.CellRect(2, 49), TRect{});
+    EXPECT_EQ(ed.CellRect(0, 0), (TRect{0, 0, 80, 24}));
+    int c = 0, r = 0;
+    ASSERT_TRUE(ed.MouseToCell({kDataLeft + 70, kDataTop + kRowStep + 3}, c, r));
+    EXPECT_EQ(std::pair(c, r), std::pair(3, 51));
+    EXPECT_FALSE(ed.MouseToCell({80, 10}, c, r));  // on the grid line
+    ed.FocusCell(2, 100);
+    const TRect last = ed.CellRect(2, 100);
+    EXPECT_GT(last.Bottom, last.Top);
+    EXPECT_LE(last.Bottom, ed.viewport()->height());
+    EXPECT_EQ(Text(ed, 0, 0), "1:100");
+    ed.FocusCell(2, 3);
+    EXPECT_EQ(ed.TopRow(), 3);
+    ed.SetTopRow(1000);  // no further than the last rows filling the view
+    EXPECT_GE(ed.CellRect(2, 100).Bottom, ed.viewport()->height() - 25);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // numeric input. Expected texts are worked out by hand from the decimal value of the literal.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <limits>
 #include <string>
 
@@ -195,6 +197,22 @@ TEST(NumberText, ReplaceCharInString)
 {
     EXPECT_EQ(ReplaceCharInString("1,5,7", ',', '.'), "1.5.7");
     EXPECT_EQ(ReplaceCharInString("", ',', '.'), "");
+}
+
+// A whole text as one number, as typed into a cell or a name edit.
+TEST(NumberText, TextToFloatTakesOnlyAWholeFiniteDecimalNumber)
+{
+    const struct {
+        const char* text;
+        std::optional<double> value;
+    } cases[] = {
+        {"2.5", 2.5},    {" -1e2 ", -100.0}, {"+7", 7.0},       {".5", 0.5},   {"5.", 5.0},
+        {"1E30", 1e30},  {"\t3\t", 3.0},    {"1e-5", 1e-5},    {"", {}},      {" ", {}},
+        {"abc", {}},     {"12abc", {}},      {"1.2.3", {}},     {"2,5", {}},   {"inf", {}},
+        {"-inf", {}},    {"nan", {}},        {"Infinity", {}},  {"0x10", {}},  {"1e400", {}},
+        {"+-1", {}},     {"- 1", {}},        {"1 2", {}},       {".", {}},     {"e5", {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(TextToFloat(c.text), c.value) << "'" << c.text << "'";
 }
 
 }  // namespace
