@@ -259,6 +259,8 @@ public:
     void StyleChanged();
     // Runs the render asked for and gives the picture the control shows.
     QImage PaintImage();
+    // The picture the control shows now, without rendering.
+    const QImage& Picture() const { return FScreen; }
     // Renders done so far (full ones and data-area ones), for tests of the repaint rules.
     int FullRenderCount() const { return FFullRenders; }
     int DataRenderCount() const { return FDataRenders; }
