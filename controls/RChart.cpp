@@ -164,10 +164,16 @@ void TCustomRChart::MarginsChanged()
     StyleChanged();
 }
 
-void TCustomRChart::SetMarginLeft(int m) { FLRim = FarClamp(m); MarginsChanged(); }
-void TCustomRChart::SetMarginRight(int m) { FRRim = FarClamp(m); MarginsChanged(); }
-void TCustomRChart::SetMarginTop(int m) { FTRim = FarClamp(m); MarginsChanged(); }
-void TCustomRChart::SetMarginBottom(int m) { FBRim = FarClamp(m); MarginsChanged(); }
+// A margin below 0 counts as 0 (the data area stays inside the control, whose bitmap it
+// gets), and one above 2^24 as 2^24.
+namespace {
+int Margin(int m) { return std::max(FarClamp(m), 0); }
+}  // namespace
+
+void TCustomRChart::SetMarginLeft(int m) { FLRim = Margin(m); MarginsChanged(); }
+void TCustomRChart::SetMarginRight(int m) { FRRim = Margin(m); MarginsChanged(); }
+void TCustomRChart::SetMarginTop(int m) { FTRim = Margin(m); MarginsChanged(); }
+void TCustomRChart::SetMarginBottom(int m) { FBRim = Margin(m); MarginsChanged(); }
 
 void TCustomRChart::SetMargins(int left, int right, int top, int bottom)
 {

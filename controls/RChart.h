@@ -169,7 +169,7 @@ public:
     const TScale& HelperScaleX(int Layer) const;
     const TScale& HelperScaleY(int Layer) const;
 
-    // Margins round the data area (limited to +-2^24) and the shadow (0..32).
+    // Margins round the data area (0..2^24) and the shadow (0..32).
     int MarginLeft() const { return FLRim; }
     void SetMarginLeft(int m);
     int MarginRight() const { return FRRim; }

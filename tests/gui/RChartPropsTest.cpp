@@ -193,11 +193,13 @@ TEST(RChartProps, SetterLimits)
             EXPECT_STREQ(e.what(), "Component \"Chart9\": invalid index into TextLabel array");
         }
     }
-    // Margins move the data area and the mapping; huge ones are held at 2^24.
+    // Margins move the data area and the mapping; they are held to 0..2^24.
     chart.SetMarginLeft(70);
     int x = 0, y = 0;
     chart.R2M(1, 0, 0, x, y);
     EXPECT_EQ(x, 70);
+    chart.SetMarginTop(-5);  // below 0: 0, the data area stays inside the control
+    EXPECT_EQ(chart.MarginTop(), 0);
     chart.SetMarginRight(2147483647);
     EXPECT_EQ(chart.MarginRight(), 1 << 24);
     chart.R2M(1, 1, 1, x, y);  // no data area: everything in the middle
