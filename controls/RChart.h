@@ -16,7 +16,8 @@
 //   RChartScaling    R2M / M2R, ranges and their chain, joined layers, zoom history
 //   RChart.cpp       creation and the chart's properties; RChartLayouts.cpp the standard layouts
 //   RChartRender     Paint, ShowGraf and the stages of a render
-//   RChartDataBmp    grid, items and text labels on the data bitmap
+//   RChartDataBmp    items on the data bitmap; RChartGrid.cpp the grid, RChartTextLabels.cpp
+//                    the text labels and the frame
 //   RChartMouse      pan, zoom, cross-hair and label dragging, the position report
 //
 // Painting: the chart builds its picture off screen and shows it in its paint event. Paint and
