@@ -1,18 +1,37 @@
+// Axis settings of a chart layer; see ScaleProps.h.
 #include "controls/ScaleProps.h"
 
 #include <algorithm>
 #include <cmath>
 
+#include "platform/Canvas.h"
+
 namespace {
-constexpr double kLogFloor = 1e-100;  // smallest value a logarithmic axis accepts
+
+bool Finite(double a, double b) { return std::isfinite(a) && std::isfinite(b); }
+
+}  // namespace
+
+TScaleProps::TScaleProps()
+{
+    FDTFormat.SetTimeFormat(tfHHMMSS);
+    FDTFormat.SetDateSeparator('-');
+    FDTFormat.SetTimeSeparator(':');
+    FDTFormat.SetYearLength(ylYYYY);
+    FDTFormat.SetMonthName(true);
+    FDTFormat.SetDateForTime(dtOnePerDay);
+    FDTFormat.SetDateOrder(doDDMMYY);
+    FDTFormat.OnChange = [this] { Changed(); };
 }
+
+// ---- range ----
 
 void TScaleProps::SetRangeLow(double value)
 {
     if (std::abs(FRangeHigh - value) < FMinRngDiff) {
-        FRangeLow = value;
-        FRangeHigh = value + FMinRngDiff;
-    } else if (!(FLogAx && value < kLogFloor)) {
+        if (Finite(value, value + FMinRngDiff))
+            StoreRange(value, value + FMinRngDiff);
+    } else if (std::isfinite(value) && !(FLogAx && value < SmallPosNum)) {
         FRangeLow = value;
     }
     Changed();
@@ -21,9 +40,9 @@ void TScaleProps::SetRangeLow(double value)
 void TScaleProps::SetRangeHigh(double value)
 {
     if (std::abs(value - FRangeLow) < FMinRngDiff) {
-        FRangeHigh = value;
-        FRangeLow = value - FMinRngDiff;
-    } else if (!(FLogAx && value < kLogFloor)) {
+        if (Finite(value, value - FMinRngDiff))
+            StoreRange(value - FMinRngDiff, value);
+    } else if (std::isfinite(value) && !(FLogAx && value < SmallPosNum)) {
         FRangeHigh = value;
     }
     Changed();
@@ -31,36 +50,81 @@ void TScaleProps::SetRangeHigh(double value)
 
 void TScaleProps::SetMinRange(double value)
 {
-    if (value <= kLogFloor) return;
+    if (!(value > SmallPosNum) || !std::isfinite(value))
+        return;
+    const double mid = FRangeLow / 2.0 + FRangeHigh / 2.0;
+    const double lo = mid - value / 2.0, hi = mid + value / 2.0;
+    const bool widen = std::abs(FRangeHigh - FRangeLow) < value;
+    if (widen && !Finite(lo, hi))
+        return;
     FMinRngDiff = value;
-    if (std::abs(FRangeHigh - FRangeLow) < value) {
-        const double mid = (FRangeLow + FRangeHigh) / 2.0;
-        FRangeLow = mid - value / 2.0;
-        FRangeHigh = mid + value / 2.0;
+    if (widen) {
+        StoreRange(lo, hi);
         Changed();
     }
 }
 
 void TScaleProps::SetLogarithmic(bool on)
 {
-    FLogAx = on && FRangeLow >= kLogFloor && FRangeHigh >= kLogFloor;
+    if (!on || FNotYetLoaded)
+        FLogAx = on;
+    else if (FRangeLow >= SmallPosNum && FRangeHigh >= SmallPosNum && FLabelType != ftDateTime)
+        FLogAx = true;
     Changed();
 }
 
-void TScaleProps::SetCaption(const QString& caption)
+// ---- ticks and labels ----
+
+void TScaleProps::SetLabelType(TFigType t)
 {
-    FCaption = caption;
+    FLabelType = t;
+    if (t == ftDateTime)
+        FLogAx = false;
+    if (t == ftTime)
+        FDecPlaces = 4;
     Changed();
 }
 
-void TScaleProps::SetVisible(bool visible)
+void TScaleProps::SetDecPlaces(int d)
 {
-    FVisible = visible;
+    FDecPlaces = std::clamp(d, -3, 12);
     Changed();
 }
 
-void TScaleProps::SetMinTicks(int ticks)
+void TScaleProps::SetMinTicks(int ticks) { FMinTicks = ticks; Changed(); }
+void TScaleProps::SetShortTicks(bool on) { FShortTicks = on; Changed(); }
+void TScaleProps::SetScaleInscript(const QString& t) { FScaleInscript = t; Changed(); }
+void TScaleProps::SetUserTickText(const QString& t) { FUserTickText = t; Changed(); }
+void TScaleProps::SetDateFormat(const TDTLabel& f) { FDTFormat.Assign(f); }  // fires through OnChange
+void TScaleProps::SetFont(const QFont& f) { FFont = f; Changed(); }
+
+// ---- caption, look and placement ----
+
+void TScaleProps::SetCaption(const QString& caption) { FCaption = caption; Changed(); }
+void TScaleProps::SetCaptionPosX(int x) { FCaptionPosX = oxw::platform::FarClamp(x); Changed(); }
+void TScaleProps::SetCaptionPosY(int y) { FCaptionPosY = oxw::platform::FarClamp(y); Changed(); }
+void TScaleProps::SetCaptionAlignment(TAlignment a) { FCaptAlign = a; Changed(); }
+void TScaleProps::SetCaptionAnchor(TScaleUnitAnchor a) { FCaptAnchor = a; Changed(); }
+void TScaleProps::SetColorScale(TColor c) { FColorScale = c; Changed(); }
+void TScaleProps::SetVisible(bool visible) { FVisible = visible; Changed(); }
+void TScaleProps::SetScaleType(TScaleType t) { FScaleType = t; Changed(); }
+
+int TScaleProps::ScalePos() const { return Horizontal() ? FScalePosY : FScalePosX; }
+
+void TScaleProps::SetScalePos(int pos)
 {
-    FMinTicks = std::max(ticks, 1);
+    (Horizontal() ? FScalePosY : FScalePosX) = oxw::platform::FarClamp(pos);
     Changed();
+}
+
+void TScalePropsHoriz::SetScaleLocation(TScaleLocationHoriz loc)
+{
+    FScaleLoc = loc;
+    SetScaleType(loc == slTop ? sctXB : sctXT);
+}
+
+void TScalePropsVert::SetScaleLocation(TScaleLocationVert loc)
+{
+    FScaleLoc = loc;
+    SetScaleType(loc == slLeft ? sctYR : sctYL);
 }

@@ -64,7 +64,7 @@ public:
     explicit Canvas(QImage& image);
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
-    ~Canvas();
+    virtual ~Canvas();
 
     TPen Pen;
     TBrush Brush;
@@ -79,7 +79,8 @@ public:
     QPoint PenPos() const { return penPos_; }
     void MoveTo(int x, int y) { penPos_ = {x, y}; }
     void LineTo(int x, int y);
-    void Polyline(const std::vector<QPoint>& points);
+    // Virtual so that a test can record the polylines a control draws.
+    virtual void Polyline(const std::vector<QPoint>& points);
     void Polygon(const std::vector<QPoint>& points);
     void Rectangle(int x1, int y1, int x2, int y2);
     void FillRect(int x1, int y1, int x2, int y2);  // brush only, no outline

@@ -67,40 +67,29 @@ TEST(ScaleProps, LogarithmicAxisRefusesTinyValues)
     EXPECT_EQ(s.RangeHigh(), 1000);
 }
 
-TEST(RChart, WorldCoordinatesMapIntoTheDataArea)
-{
-    TRChart chart;
-    chart.resize(280, 200);
-    chart.GetScalePropsX1()->SetRangeHigh(10);
-    chart.GetScalePropsY1()->SetRangeHigh(100);
-    chart.GetScalePropsY1()->SetRangeLow(50);
-    // Data area: left 50, top 20, right 280 - 20 - 1, bottom 200 - 40 - 1.
-    EXPECT_EQ(chart.R2M(0, 50), QPointF(50, 159));
-    EXPECT_EQ(chart.R2M(10, 100), QPointF(259, 20));
-}
-
 TEST(RChart, PaintsThePolylineInTheDataColourUntilCleared)
 {
     TRChart chart;
     chart.resize(280, 200);
-    // One axis unit per pixel: data area 50..259 x 20..159.
-    chart.GetScalePropsX1()->SetRangeHigh(209);
-    chart.GetScalePropsY1()->SetRangeHigh(139);
-    chart.SetDataColor(Qt::red);
+    // One axis unit per pixel: data area 50..260 x 20..160.
+    chart.GetScalePropsX1()->SetRangeHigh(210);
+    chart.GetScalePropsY1()->SetRangeHigh(140);
+    chart.SetDataColor(clRed);
     chart.MoveTo(0, 70);
-    chart.DrawTo(209, 70);  // a horizontal line through the middle
+    chart.DrawTo(210, 70);  // a horizontal line through the middle
     chart.ShowGraf();
     EXPECT_EQ(chart.NumItems(), 2);
     const QImage image = chart.grab().toImage();
-    const QPoint mid = chart.R2M(100, 70).toPoint();
-    ASSERT_EQ(mid, QPoint(150, 89));
-    EXPECT_EQ(QColor(image.pixel(mid)), QColor(Qt::red));
-    EXPECT_EQ(QColor(image.pixel(mid.x(), mid.y() - 10)), QColor(Qt::white));
+    int x = 0, y = 0;
+    chart.R2M(1, 100, 70, x, y);
+    ASSERT_EQ(QPoint(x, y), QPoint(150, 90));
+    EXPECT_EQ(QColor(image.pixel(x, y)), QColor(Qt::red));
+    EXPECT_EQ(QColor(image.pixel(x, y - 10)), QColor(Qt::white));
 
     chart.ClearGraf();
     EXPECT_EQ(chart.NumItems(), 0);
     const QImage cleared = chart.grab().toImage();
-    EXPECT_EQ(QColor(cleared.pixel(mid)), QColor(Qt::white));
+    EXPECT_EQ(QColor(cleared.pixel(x, y)), QColor(Qt::white));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // file in a temporary folder, and the files and windows after a run.
 #include <QApplication>
 #include <QDir>
+#include <QFontMetrics>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
@@ -18,6 +19,8 @@
 #include "app/ViewFileOutput.h"
 #include "assessment/DecisionSupportOutput.h"
 #include "assessment/NewQuestionnaire.h"
+#include "assessment/SoundQualityOutput.h"
+#include "controls/RChart.h"
 #include "engine/SpectrumFixture.h"
 #include "platform/Dialogs.h"
 #include "support/FailingStreams.h"
@@ -65,6 +68,45 @@ std::vector<double> SummaryOctaves(const std::vector<std::string>& summary) {
     for (int k = 0; k < 10 && row != summary.end() && ++row != summary.end(); ++k)
         levels.push_back(std::stod(row->substr(10, 5)));
     return levels;
+}
+
+// The sound-quality chart as the user sees it: the caption above the right end of the data
+// area, the black ticks of the axes at the bottom and the left, the level line inside.
+void ExpectSoundQualityChart(TRChart& chart) {
+    const QImage im = chart.PaintImage();
+    const int left = chart.MarginLeft(), top = chart.MarginTop();
+    const int right = chart.width() - chart.MarginRight(), bottom = chart.height() - chart.MarginBottom();
+    const QColor face = ToQColor(chart.WindColor());
+    QImage device(1, 1, QImage::Format_RGB32);
+    const int tw = QFontMetrics(chart.font(), &device).horizontalAdvance(chart.Caption());
+    EXPECT_EQ(chart.Caption(), "Sound Level dB(A) vs Time");
+    QRect ink;
+    for (int y = 0; y < top; ++y)
+        for (int x = left + 1; x < chart.width(); ++x)
+            if (QColor(im.pixel(x, y)) != face && x > left + 60) ink |= QRect(x, y, 1, 1);
+    ASSERT_FALSE(ink.isEmpty()) << "no caption";
+    EXPECT_LE(ink.right(), right - 1);
+    EXPECT_GE(ink.left(), right - tw - 1);
+    EXPECT_GE(ink.top(), top - 16);
+    const TScale& x = chart.HelperScaleX(1);
+    const TScale& y = chart.HelperScaleY(1);
+    ASSERT_GT(x.NumTicks(), 1);
+    ASSERT_GT(y.NumTicks(), 1);
+    EXPECT_EQ(x.TickPos(1), 0.0);  // the time axis starts at 0
+    for (int i = 1; i <= x.NumTicks(); ++i) {
+        int px = 0, py = 0;
+        chart.R2M(1, x.TickPos(i), 0, px, py);
+        EXPECT_EQ(QColor(im.pixel(px, bottom + 1)), QColor(Qt::black)) << "x tick " << x.TickPos(i);
+    }
+    for (int i = 1; i <= y.NumTicks(); ++i) {
+        int px = 0, py = 0;
+        chart.R2M(1, 0, y.TickPos(i), px, py);
+        EXPECT_EQ(QColor(im.pixel(left - 1, py)), QColor(Qt::black)) << "y tick " << y.TickPos(i);
+    }
+    int line = 0;
+    for (int yy = top + 1; yy < bottom; ++yy)
+        for (int xx = left + 1; xx < right; ++xx) line += QColor(im.pixel(xx, yy)) == QColor(Qt::black);
+    EXPECT_GT(line, 0.8 * (right - left)) << "the level line, from 0 to the last time";
 }
 
 class WholeProgram : public ::testing::Test {
@@ -177,6 +219,7 @@ TEST_F(WholeProgram, OnePassRunWritesFilesAndOpensResults) {
     emit main->ui.Label52->clicked();
     emit main->ui.Label52->clicked();
     EXPECT_EQ(forms.SoundQualityOutput->SoundQualityChartTable->GetNrRows(), 40);
+    ExpectSoundQualityChart(*forms.SoundQualityOutput->SoundQualityChart);
 
     // Exit: the L, N and P files go (their rows are in the summary); the rest stay.
     main->Exit1Click();
