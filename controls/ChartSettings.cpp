@@ -1,7 +1,10 @@
 // Settings objects of the charts and scales; see ChartSettings.h.
 #include "controls/ChartSettings.h"
+#include "controls/StoreChanged.h"
 
 #include <algorithm>
+
+using oxw::controls::Store;
 
 namespace {
 
@@ -9,16 +12,6 @@ void Fire(const TChangeEvent& event)
 {
     if (event)
         event();
-}
-
-// Stores `value` when it differs from `field`; tells whether it did.
-template <class T>
-bool Store(T& field, const T& value)
-{
-    if (field == value)
-        return false;
-    field = value;
-    return true;
 }
 
 }  // namespace

@@ -11,6 +11,9 @@
 #include <numbers>
 
 #include "numeric/Rounding.h"
+#include "controls/StoreChanged.h"
+
+using oxw::controls::Store;
 
 using oxw::numeric::RoundClamped;
 
@@ -311,17 +314,6 @@ void TMeter::paintEvent(QPaintEvent* /*event*/)
 }
 
 // ---- plain settings ----
-
-namespace {
-template <class T>
-bool Store(T& field, const T& value)
-{
-    if (field == value)
-        return false;
-    field = value;
-    return true;
-}
-}  // namespace
 
 void TMeter::SetMeterDecPlaces(int d) { if (Store(FDecPlaces, std::clamp(d, 0, 4))) Changed(); }
 void TMeter::SetMeterNrTicks(int n) { if (Store(FNrTicks, std::clamp(n, 2, 21))) Changed(); }

@@ -13,8 +13,10 @@
 #include "numeric/NumberFormat.h"
 #include "numeric/Rounding.h"
 #include "platform/Canvas.h"
+#include "controls/StoreChanged.h"
 
 using namespace oxw::numeric;
+using oxw::controls::Store;
 using oxw::platform::Canvas;
 
 namespace {
@@ -22,15 +24,6 @@ namespace {
 const QString kDegree = QStringLiteral("\u00B0");
 // The sample whose height sets the vertical placement of every text.
 const QString kHeightSample = QStringLiteral("(8g]}\u00DC\u00C4\u00A7");
-
-template <class T>
-bool Store(T& field, const T& value)
-{
-    if (field == value)
-        return false;
-    field = value;
-    return true;
-}
 
 // The rounded value as 32-bit two's complement, when it lies in -2^31 .. 2^32 - 1.
 std::optional<std::uint32_t> Word32(double v)

@@ -10,22 +10,15 @@
 #include "numeric/NumberFormat.h"
 #include "numeric/Rounding.h"
 #include "platform/Canvas.h"
+#include "controls/StoreChanged.h"
+
+using oxw::controls::Store;
 
 using oxw::numeric::RoundChecked;
 using oxw::numeric::RoundClamped;
 using oxw::platform::Canvas;
 
 namespace {
-
-// Stores `value` when it differs from `field`; tells whether it did.
-template <class T>
-bool Store(T& field, const T& value)
-{
-    if (field == value)
-        return false;
-    field = value;
-    return true;
-}
 
 using oxw::platform::FarClamp;
 

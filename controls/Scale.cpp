@@ -10,6 +10,9 @@
 #include "controls/ScaleLayout.h"
 #include "numeric/Rounding.h"
 #include "platform/Canvas.h"
+#include "controls/StoreChanged.h"
+
+using oxw::controls::Store;
 
 using oxw::controls::TScaleLayout;
 using oxw::controls::TScaleTick;
@@ -17,16 +20,6 @@ using oxw::controls::TTickLength;
 using oxw::platform::FarClamp;
 
 namespace {
-
-// Stores `value` when it differs from `field`; tells whether it did.
-template <class T>
-bool Store(T& field, const T& value)
-{
-    if (field == value)
-        return false;
-    field = value;
-    return true;
-}
 
 constexpr int kLongTickX = 7, kLongTickY = 6, kShortTick = 4;
 constexpr int kLabelGap = 8;  // between a vertical scale's base line and its labels
