@@ -12,25 +12,10 @@
 #include <new>
 #include <random>
 
+#include "bench/AllocationCounter.h"
 #include "numeric/NearestNeighbors.h"
 
-namespace {
-std::atomic<long> gAllocations{0};
-}
-
-void* operator new(std::size_t n)
-{
-    gAllocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(n ? n : 1)) return p;
-    throw std::bad_alloc();
-}
-// The replaced operator new above takes its memory from malloc, so free is the right release;
-// GCC cannot see that through the replacement.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+using oxw::bench::gAllocations;
 
 namespace {
 
@@ -60,10 +45,10 @@ void BM_KnnSurface(benchmark::State& state)
     TVector at;
     at.Resize(2);
 
-    long allocations = 0;
+    long long allocations = 0;
     double sum = 0;
     for (auto _ : state) {
-        const long before = gAllocations.load(std::memory_order_relaxed);
+        const long long before = gAllocations.load(std::memory_order_relaxed);
         for (int i = 0; i < kGrid; ++i)
             for (int j = 0; j < kGrid; ++j) {
                 at.SetVal(1, lo[0] + (hi[0] - lo[0]) * i / (kGrid - 1));

@@ -17,32 +17,17 @@
 #include <string>
 
 #include "bench/PitchSteps.h"
+#include "bench/AllocationCounter.h"
 #include "bench/QuietHost.h"
 #include "engine/Conversions.h"
 #include "engine/Engine.h"
 #include "engine/Masking.h"
 
 namespace {
-std::atomic<long long> gAllocations{0};
-}  // namespace
-
-// Every allocation of the benchmark program is counted. (GCC takes the malloc/free pair of
-// these replacements for a mismatch.)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size) {
-    gAllocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-#pragma GCC diagnostic pop
-
-namespace {
 
 using namespace oxw::engine;
 using oxw::bench::QuietHost;
+using oxw::bench::gAllocations;
 
 constexpr int kTones = 20;
 constexpr int kPoints = 4096;
