@@ -82,6 +82,8 @@ void CreateForms(Forms& forms)
 
     // The salience grid plays its notes on the MIDI panel's generator.
     forms.MeanPitchSalienceChart->SetMidiPanel(forms.Form45);
+    // The contour view plays the note under the mouse through the salience grid.
+    forms.Smooth3DInterpolation->SetNoteSound(forms.MeanPitchSalienceChart);
 
     // Each chart review window shows its data window.
     forms.GraphOctS->SetDataForm(forms.GraphOctSData);
