@@ -25,6 +25,7 @@
 #include "controls/RChart.h"
 #include "engine/SpectrumFixture.h"
 #include "platform/Dialogs.h"
+#include "platform/ScriptedSoundSystem.h"
 #include "support/FailingStreams.h"
 #include "support/TempDir.h"
 #include "support/WavWriter.h"
@@ -119,7 +120,7 @@ protected:
         std::vector<double> sine(44100 * 3);
         for (std::size_t i = 0; i < sine.size(); ++i) sine[i] = 0.3 * std::sin(2 * M_PI * 1000.0 * i / 44100.0);
         test::WriteWav(wav, test::WavFormat(), {sine});
-        app::CreateForms(forms);
+        app::CreateForms(forms, dialogs, sound);
         main = forms.Form1;
         main->SetDialogs(&dialogs);
         // The check dialog: "Continue Analysis", then "Left click to continue".
@@ -160,9 +161,10 @@ protected:
 
     test::TempDir dir{"oxw-whole"};
     fs::path wav;
+    platform::ScriptedDialogs dialogs;
+    platform::ScriptedSoundSystem sound;
     app::Forms forms;
     app::TForm1* main = nullptr;
-    platform::ScriptedDialogs dialogs;
 };
 
 TEST_F(WholeProgram, WorkflowMovesOnlyForward) {
