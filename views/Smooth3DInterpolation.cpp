@@ -305,11 +305,11 @@ void TSmooth3DInterpolation::MeanPitchSalienceClick()
                        static_cast<QWidget*>(ChartingInRed), static_cast<QWidget*>(ChartName1),
                        static_cast<QWidget*>(ChartName2)})
         w->repaint();
+    loading_ = true;
     TEData->SetColName(1, QStringLiteral("Note"));
     TEData->SetColName(2, QStringLiteral("Octave"));
     TEData->SetColName(3, QStringLiteral("Salience"));
     BButExecute->setText(QStringLiteral("Wait - Building Chart"));
-    loading_ = true;
     const int rows = MeanPitchSalienceNTabEd1->GetNrRows();
     TEData->SetNrRows(rows);
     for (int c = 1; c <= 3; ++c)

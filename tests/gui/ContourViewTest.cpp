@@ -264,6 +264,17 @@ TEST_F(ContourView, DataChangeAsksForRecalculation)
     EXPECT_FALSE(view.RCCPlot->isHidden());
     EXPECT_FALSE(view.BButExecute->isEnabled());
     EXPECT_EQ(view.LegendHigh(), 0.95);
+
+    // Showing the window resets the colours and recalculates.
+    view.CSMid->SetSelColor(clBlack);
+    view.TEData->SetElem(3, 5, 0.97);
+    view.show();
+    EXPECT_EQ(view.CalcColorCoding((view.LegendLow() + view.LegendHigh()) / 2), 0x80FF80u);
+    EXPECT_EQ(view.LegendHigh(), 0.97);
+    EXPECT_FALSE(view.Plot3D1->isHidden());
+    EXPECT_FALSE(view.BButExecute->isEnabled());
+    EXPECT_EQ(view.TEData->PopupDMask(), 0);
+    view.hide();
 }
 
 TEST_F(ContourView, MouseShowsFrequencyAndPlaysTheNote)
