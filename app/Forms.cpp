@@ -1,6 +1,10 @@
 #include "app/Forms.h"
 
+#include <QPushButton>
+
 #include <algorithm>
+
+#include "platform/Dialogs.h"
 
 namespace oxw::app {
 
@@ -18,9 +22,10 @@ T* Create(Forms& forms, T*& member, T* window)
 
 Forms::~Forms() { DestroyForms(*this); }
 
-void CreateForms(Forms& forms)
+void CreateForms(Forms& forms, platform::Dialogs& dialogs, platform::SoundSystem& sound)
 {
     Create(forms, forms.Form1, new TForm1(forms));
+    forms.Form1->SetDialogs(&dialogs);
     Create(forms, forms.UserProcessingOptions, new TUserProcessingOptions);
     Create(forms, forms.DataAnalysisFlowchart, new TDataAnalysisFlowchart);
     Create(forms, forms.Form3, new TForm3);
@@ -70,7 +75,7 @@ void CreateForms(Forms& forms)
     Create(forms, forms.SelectFFTSize, new TSelectFFTSize);
     Create(forms, forms.UserQuestions1, new assessment::TUserQuestions1);
     Create(forms, forms.Form48, new TForm48);
-    Create(forms, forms.AnalyseThis, new assessment::TAnalyseThis);
+    Create(forms, forms.AnalyseThis, new assessment::TAnalyseThis(dialogs, sound));
     Create(forms, forms.NoiseQuestionnaireTemplate, new assessment::TNoiseQuestionnaireTemplate);
     Create(forms, forms.ViewFileOutput, new TViewFileOutput);
     Create(forms, forms.NewQuestionnaire, new assessment::TNewQuestionnaire);
@@ -82,6 +87,8 @@ void CreateForms(Forms& forms)
 
     // The salience grid plays its notes on the MIDI panel's generator.
     forms.MeanPitchSalienceChart->SetMidiPanel(forms.Form45);
+    // The contour view plays the note under the mouse through the salience grid.
+    forms.Smooth3DInterpolation->SetNoteSound(forms.MeanPitchSalienceChart);
 
     // Each chart review window shows its data window.
     forms.GraphOctS->SetDataForm(forms.GraphOctSData);
@@ -89,6 +96,9 @@ void CreateForms(Forms& forms)
     forms.GraphSpecLoudS->SetDataForm(forms.GraphSpecLoudSData);
     forms.GraphChromaSalienceS->SetDataForm(forms.GraphChromaSalienceSData);
     forms.GraphPitchSalienceS->SetDataForm(forms.GraphPitchSalienceSData);
+    // The check dialog's (hidden) listening-test button.
+    QObject::connect(forms.SoundFileCheck->DoAnalyseThis, &QPushButton::clicked, forms.SoundFileCheck,
+                     [&forms] { DoAnalyseThisClick(forms); });
     // The questionnaire writes its score and answer flags into the decision-support window.
     forms.NewQuestionnaire->SetDecisionSupport(forms.DecisionSupportOutput);
 }
@@ -158,6 +168,19 @@ void DestroyForms(Forms& forms)
     forms.DecisionSupportOutput = nullptr;
     forms.QuestionnaireResponses = nullptr;
     std::for_each(order.rbegin(), order.rend(), [](QWidget* window) { delete window; });
+}
+
+}  // namespace oxw::app
+
+namespace oxw::app {
+
+void DoAnalyseThisClick(Forms& forms)
+{
+    assessment::TAnalyseThis* test = forms.AnalyseThis;
+    test->SetSoundFile(forms.Form1->ui.SelectedInputFile->text(), forms.SoundFileCheck->SoundFileSampleRate->text(),
+                       forms.SoundFileCheck->SoundFileEstimatedRunTime->text());
+    test->SetOwnerWindow(forms.SoundFileCheck);
+    forms.Form1->Dialogs().ExecModal(*test);
 }
 
 }  // namespace oxw::app

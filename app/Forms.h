@@ -16,6 +16,7 @@
 #include "app/TForm1.h"
 #include "app/UserProcessingOptions.h"
 #include "app/ViewFileOutput.h"
+#include "assessment/AnalyseThis.h"
 #include "assessment/AssessmentForms.h"
 #include "assessment/DecisionSupportOutput.h"
 #include "assessment/NewQuestionnaire.h"
@@ -24,6 +25,11 @@
 #include "views/AudibilityChart.h"
 #include "views/SalienceForms.h"
 #include "views/Smooth3DInterpolation.h"
+
+namespace oxw::platform {
+class Dialogs;
+class SoundSystem;
+}  // namespace oxw::platform
 
 namespace oxw::app {
 
@@ -98,8 +104,13 @@ struct Forms {
     std::vector<QWidget*> CreationOrder;
 };
 
-// Creates the 59 windows in the start-up order, the main window Form1 first, all hidden.
-void CreateForms(Forms& forms);
+// Creates the 59 windows in the start-up order, the main window Form1 first, all hidden. The
+// windows show their messages through `dialogs` (the main window's too); the listening test
+// asks `sound` for the output devices and its player. Both must outlive the windows.
+void CreateForms(Forms& forms, platform::Dialogs& dialogs, platform::SoundSystem& sound);
+
+// The check dialog's listening-test button: the listening test on the selected file, modally.
+void DoAnalyseThisClick(Forms& forms);
 
 // Deletes the windows in reverse creation order, so the main window goes last, and clears the
 // members. Safe to call more than once.

@@ -2,13 +2,6 @@
 
 namespace oxw::assessment {
 
-TAnalyseThis::TAnalyseThis(QWidget* parent)
-    : Form(QStringLiteral("AnalyseThis"),
-           QStringLiteral("Analyse This!  Identify Segments of the Sound File for Deep Analysis"), parent)
-{
-    resize(800, 600);
-}
-
 TUserQuestions1::TUserQuestions1(QWidget* parent)
     : Form(QStringLiteral("UserQuestions1"), QStringLiteral("User Questions"), parent)
 {

@@ -26,6 +26,7 @@
 #include "app/SoundFileCheck.h"
 #include "app/TForm1.h"
 #include "platform/Dialogs.h"
+#include "platform/ScriptedSoundSystem.h"
 
 namespace fs = std::filesystem;
 
@@ -80,10 +81,11 @@ bool OneRun(Option option, std::string& problem, benchmark::State& state) {
     using namespace oxw;
     const SoundFolder& sound = Sound();
     const QString endTime = QString::number(sound.Seconds());
-    app::Forms forms;
-    app::CreateForms(forms);
-    app::TForm1* main = forms.Form1;
     platform::ScriptedDialogs dialogs;
+    platform::ScriptedSoundSystem soundSystem;
+    app::Forms forms;
+    app::CreateForms(forms, dialogs, soundSystem);
+    app::TForm1* main = forms.Form1;
     main->SetDialogs(&dialogs);
     dialogs.ModalScript = [&endTime](QDialog& d) {
         if (d.objectName() != "SoundFileCheck") return 0;

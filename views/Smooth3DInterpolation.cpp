@@ -1,5 +1,9 @@
 #include "views/Smooth3DInterpolation.h"
 
+#include <cmath>
+
+#include <QRadioButton>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -12,6 +16,7 @@
 #include "controls/NTabEd.h"
 #include "controls/RChart.h"
 #include "platform/RadioButton.h"
+#include "views/SalienceForms.h"
 
 namespace oxw::views {
 
@@ -57,11 +62,14 @@ TSmooth3DInterpolation::TSmooth3DInterpolation(QWidget* parent)
     BuildDataPage();
     BuildColorMapPage();
     Build3DPage();
+    BuildHiddenInputs();
 
     RCColCode = new TRChart(this);
     RCColCode->setObjectName(QStringLiteral("RCColCode"));
     RCColCode->SetMargins(50, 14, 20, 40);
     RCColCode->GetScalePropsY1()->SetVisible(false);
+    RCColCode->GetScalePropsY1()->SetRangeLow(0);
+    RCColCode->GetScalePropsY1()->SetRangeHigh(1);
     RCColCode->setFixedHeight(110);
     BButExit = MakeButton(QStringLiteral("BButExit"), QStringLiteral("Exit"), this);
     connect(BButExit, &QPushButton::clicked, this, &QWidget::close);
@@ -84,6 +92,9 @@ void TSmooth3DInterpolation::BuildDataPage()
     TEData->setObjectName(QStringLiteral("TEData"));
     TEData->SetNrCols(4);
     TEData->SetNrRows(88);
+    connect(TEData, &TNTabEd::OnChange, this, [this] {
+        if (!loading_) TEDataChange();
+    });
     ColRef = MakeEdit(QStringLiteral("ColRef"), QString(), TSData, true);
     RowRef = MakeEdit(QStringLiteral("RowRef"), QString(), TSData, true);
     ChartingInBlack = MakeEdit(QStringLiteral("ChartingInBlack"), QString(), TSData, true);
@@ -99,6 +110,8 @@ void TSmooth3DInterpolation::BuildDataPage()
         generate);
     BButExecute = MakeButton(QStringLiteral("BButExecute"), QStringLiteral("Recalculation"), generate);
     BButExecute->setEnabled(false);
+    connect(BButExecute, &QPushButton::clicked, this, &TSmooth3DInterpolation::BButExecuteClick);
+    connect(MeanPitchSalience, &QRadioButton::clicked, this, &TSmooth3DInterpolation::MeanPitchSalienceClick);
     auto* generateLayout = new QVBoxLayout(generate);
     generateLayout->addWidget(MeanPitchSalience);
     generateLayout->addWidget(BButExecute);
@@ -128,14 +141,26 @@ void TSmooth3DInterpolation::BuildColorMapPage()
     RCCPlot = new TRChart(TSColorMap);
     RCCPlot->setObjectName(QStringLiteral("RCCPlot"));
     RCCPlot->SetMargins(50, 14, 20, 40);
-    RCCPlot->GetScalePropsX1()->SetCaption(QStringLiteral("Note"));
-    RCCPlot->GetScalePropsY1()->SetCaption(QStringLiteral("Octave"));
-    QLabel* recalc = MakeLabel(QStringLiteral("RecalculationRequiredMap"),
-                               QStringLiteral("Recalculation required"), TSColorMap);
-    recalc->hide();
+    RCCPlot->SetMouseAction(maNone);
+    RCCPlot->SetMouseCursorFixed(true);
+    RCCPlot->GetScalePropsX1()->SetLabelType(ftUserText);
+    RCCPlot->GetScalePropsX1()->SetUserTickText(QStringLiteral("C |C#|D |D#|E |F |F#|G |G#|A |A#|B |"));
+    RCCPlot->GetScalePropsX1()->SetMinTicks(12);
+    RCCPlot->GetScalePropsY1()->SetMinTicks(5);
+    RCCPlot->OnMouseMoveInChart = [this](TCustomRChart*, bool, TShiftState, double x, double y) {
+        RCCPlotMouseMoveInChart(x, y);
+    };
+    // "Recalculation required" lies behind the chart: seen whenever the chart is hidden.
+    auto* stack = new QWidget(TSColorMap);
+    auto* stackLayout = new QGridLayout(stack);
+    stackLayout->setContentsMargins(0, 0, 0, 0);
+    RecalculationRequiredMap = MakeLabel(QStringLiteral("RecalculationRequiredMap"),
+                                         QStringLiteral("Recalculation required"), stack);
+    RecalculationRequiredMap->setAlignment(Qt::AlignCenter);
+    stackLayout->addWidget(RecalculationRequiredMap, 0, 0);
+    stackLayout->addWidget(RCCPlot, 0, 0);
     auto* layout = new QHBoxLayout(TSColorMap);
-    layout->addWidget(RCCPlot, 1);
-    layout->addWidget(recalc);
+    layout->addWidget(stack, 1);
     layout->addWidget(Instructions(
         QStringLiteral("ColorMapInstructions"),
         {QStringLiteral("Instructions"), QStringLiteral("1. Check sound settings volume."),
@@ -151,9 +176,45 @@ void TSmooth3DInterpolation::Build3DPage()
 {
     TS3DPlot = new QWidget(PageControl1);
     TS3DPlot->setObjectName(QStringLiteral("TS3DPlot"));
-    QLabel* recalc = MakeLabel(QStringLiteral("RecalculationRequired3D"),
-                               QStringLiteral("Recalculation required"), TS3DPlot);
-    recalc->setAlignment(Qt::AlignCenter);
+    auto* stack = new QWidget(TS3DPlot);
+    auto* stackLayout = new QGridLayout(stack);
+    stackLayout->setContentsMargins(0, 0, 0, 0);
+    RecalculationRequired3D = MakeLabel(QStringLiteral("RecalculationRequired3D"),
+                                        QStringLiteral("Recalculation required"), stack);
+    RecalculationRequired3D->setAlignment(Qt::AlignCenter);
+    Plot3D1 = new TPlot3D(stack);
+    Plot3D1->setObjectName(QStringLiteral("Plot3D1"));
+    Plot3D1->setMinimumSize(200, 150);
+    Plot3D1->SetMouseAction(maRotate);
+    Plot3D1->setCursor(Qt::OpenHandCursor);
+    Plot3D1->SetBoundBoxStyle(bbFaces);
+    Plot3D1->SetColorCodingMode(ccmThreeColors);
+    Plot3D1->SetColorHigh(clYellow);
+    Plot3D1->SetColorMid(clWhite);
+    Plot3D1->SetColorLow(clFuchsia);
+    Plot3D1->SetMeshVisible(true);
+    Plot3D1->SetColorMesh(clMaroon);
+    Plot3D1->SetViewAngleX(75);
+    Plot3D1->SetViewAngleZ(160);
+    Plot3D1->SetMagnification(1);
+    Plot3D1->SetDecPlaceX(1);
+    Plot3D1->SetDecPlaceY(1);
+    Plot3D1->SetDecPlaceZ(3);
+    Plot3D1->SetMinTickX(6);
+    Plot3D1->SetMinTickY(4);
+    Plot3D1->SetMinTickZ(5);
+    Plot3D1->SetColorXCoords(clRed);
+    Plot3D1->SetColorYCoords(clBlue);
+    Plot3D1->SetColorZCoords(clBlack);
+    Plot3D1->OnBeforeRenderPolygon = [this](TPlot3D*, platform::Canvas&, bool&, int c, int r, const TQuad&,
+                                            TColor& color) {
+        color = CalcColorCoding(Plot3D1->GridMat.GetVal(c, r));
+    };
+    Plot3D1->OnBeforeDrawScaleLabel = [](TPlot3D*, platform::Canvas&, TP3ScaleKind kind, QString& text, int,
+                                         int) { RelabelScale(kind, text); };
+    Plot3D1->installEventFilter(this);
+    stackLayout->addWidget(RecalculationRequired3D, 0, 0);
+    stackLayout->addWidget(Plot3D1, 0, 0);
     ChartName1 = MakeEdit(QStringLiteral("ChartName1"), QString(), TS3DPlot, true);
     ChartName2 = MakeEdit(QStringLiteral("ChartName2"), QString(), TS3DPlot, true);
     auto* side = new QVBoxLayout;
@@ -168,12 +229,171 @@ void TSmooth3DInterpolation::Build3DPage()
                         "this page or click the Data Input tab.")},
         TS3DPlot));
     auto* layout = new QHBoxLayout(TS3DPlot);
-    layout->addWidget(recalc, 1);
+    layout->addWidget(stack, 1);
     layout->addLayout(side);
     PageControl1->addTab(TS3DPlot, QStringLiteral("3D Plot Mean Pitch Salience"));
 }
 
-void TSmooth3DInterpolation::MeanPitchSalienceClick() {}
+void TSmooth3DInterpolation::BuildHiddenInputs()
+{
+    auto* hidden = new QWidget(this);
+    hidden->setObjectName(QStringLiteral("HiddenSettings"));
+    hidden->hide();
+    auto numIO = [hidden](const char* name, const char* text, double low, double high) {
+        auto* io = new TNumIO(hidden);
+        io->setObjectName(QString::fromLatin1(name));
+        io->SetRangeLow(low);
+        io->SetRangeHigh(high);
+        io->SetText(QString::fromLatin1(text));
+        return io;
+    };
+    NIOResol = numIO("NIOResol", "30", 1, 250);
+    NIONumNb = numIO("NIONumNb", "5", 1, 50);
+    NIOSmooth = numIO("NIOSmooth", "1.5", 0, 10);
+    for (TNumIO* io : {NIOResol, NIONumNb, NIOSmooth}) io->OnChange = [this](TNumIO*) { NewCalcNeeded(); };
+    auto group = [hidden](const char* name, const QStringList& items) {
+        auto* g = new QButtonGroup(hidden);
+        g->setObjectName(QString::fromLatin1(name));
+        for (int i = 0; i < items.size(); ++i) g->addButton(new QRadioButton(items[i], hidden), i);
+        g->button(0)->setChecked(true);
+        return g;
+    };
+    RGWeighting = group("RGWeighting", {QStringLiteral("Gaussian"), QStringLiteral("Average"),
+                                        QStringLiteral("Median")});
+    RGColorScale = group("RGColorScale", {QStringLiteral("Min/Max"), QStringLiteral("Interquartil Distance")});
+    CBoxAutoCalc = new QCheckBox(
+        QStringLiteral("automatic recalculation of the interpolation after any data change "), hidden);
+    CBoxAutoCalc->setChecked(true);
+    CBoxShowData = new QCheckBox(QStringLiteral("Show Data"), hidden);
+    CBoxShowData->setChecked(true);
+    auto colSel = [hidden](const char* name) {
+        auto* cs = new TColSel(hidden);
+        cs->setObjectName(QString::fromLatin1(name));
+        cs->SetNumColors(20);
+        return cs;
+    };
+    CSLow = colSel("CSLow");
+    CSMid = colSel("CSMid");
+    CSHigh = colSel("CSHigh");
+    SetDefaultColors();
+    auto scrollBar = [hidden](const char* name, int low, int high) {
+        auto* bar = new QScrollBar(Qt::Horizontal, hidden);
+        bar->setObjectName(QString::fromLatin1(name));
+        bar->setRange(low, high);
+        return bar;
+    };
+    ScrBarAngleZ = scrollBar("ScrBarAngleZ", 0, 360);
+    ScrBarAngleX = scrollBar("ScrBarAngleX", 0, 90);
+    ScrBarMagnif = scrollBar("ScrBarMagnif", 10, 100);
+    ScrBarZScale = scrollBar("ScrBarZScale", 10, 200);
+    ScrBarZScale->setValue(90);
+    connect(ScrBarAngleZ, &QScrollBar::valueChanged, this, [this](int v) { Plot3D1->SetViewAngleZ(v); });
+    connect(ScrBarAngleX, &QScrollBar::valueChanged, this, [this](int v) { Plot3D1->SetViewAngleX(v); });
+    connect(ScrBarMagnif, &QScrollBar::valueChanged, this,
+            [this](int v) { Plot3D1->SetMagnification(v / 100.0); });
+    connect(ScrBarZScale, &QScrollBar::valueChanged, this, [this] { ApplyZScale(); });
+}
+
+void TSmooth3DInterpolation::MeanPitchSalienceClick()
+{
+    ChartingInBlack->setText(QStringLiteral("Salience "));
+    ChartingInBlue->setText(QStringLiteral("Note "));
+    ChartingInRed->setText(QStringLiteral("Octave "));
+    ChartName1->setText(QStringLiteral("Mean Pitch"));
+    ChartName2->setText(QStringLiteral("Salience"));
+    for (QWidget* w : {static_cast<QWidget*>(ChartingInBlack), static_cast<QWidget*>(ChartingInBlue),
+                       static_cast<QWidget*>(ChartingInRed), static_cast<QWidget*>(ChartName1),
+                       static_cast<QWidget*>(ChartName2)})
+        w->repaint();
+    loading_ = true;
+    TEData->SetColName(1, QStringLiteral("Note"));
+    TEData->SetColName(2, QStringLiteral("Octave"));
+    TEData->SetColName(3, QStringLiteral("Salience"));
+    BButExecute->setText(QStringLiteral("Wait - Building Chart"));
+    const int rows = MeanPitchSalienceNTabEd1->GetNrRows();
+    TEData->SetNrRows(rows);
+    for (int c = 1; c <= 3; ++c)
+        for (int r = 1; r <= rows; ++r) {
+            RowRef->setText(QString::number(r));
+            ColRef->setText(QString::number(c));
+            TEData->SetElem(c, r, MeanPitchSalienceNTabEd1->GetElem(c, r));
+        }
+    loading_ = false;
+    PageControl1->setCurrentWidget(TSData);
+    RowRef->repaint();
+    ColRef->repaint();
+    MeanPitchSalience->setChecked(false);
+    BButExecuteClick();
+    PageControl1->setCurrentWidget(TS3DPlot);
+    TS3DPlot->repaint();
+    SetPlotsVisible(true);
+}
+
+void TSmooth3DInterpolation::showEvent(QShowEvent* event)
+{
+    Form::showEvent(event);
+    Varix = {0, 1, 2, 3, 0};
+    SetDefaultColors();
+    TEData->SetPopupDMask(0);
+    BButExecute->setEnabled(false);
+    BButExecuteClick();
+}
+
+void TSmooth3DInterpolation::SetDefaultColors()
+{
+    CSLow->SetSelColor(0xFF8080);   // light blue
+    CSMid->SetSelColor(0x80FF80);   // light green
+    CSHigh->SetSelColor(0x8080FF);  // light red
+}
+
+void TSmooth3DInterpolation::BButExecuteClick()
+{
+    DisplayPlots();
+    DisplayColorCoding();
+    PageControl1->setCurrentWidget(TS3DPlot);
+    SetPlotsVisible(true);
+    BButExecute->setEnabled(false);
+}
+
+void TSmooth3DInterpolation::TEDataChange()
+{
+    SetPlotsVisible(false);
+    BButExecute->setEnabled(true);
+}
+
+void TSmooth3DInterpolation::NewCalcNeeded()
+{
+    if (CBoxAutoCalc->isChecked())
+        BButExecuteClick();
+    else
+        TEDataChange();
+}
+
+void TSmooth3DInterpolation::SetPlotsVisible(bool on)
+{
+    RCCPlot->setVisible(on);
+    Plot3D1->setVisible(on);
+}
+
+bool TSmooth3DInterpolation::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Plot3D1) {
+        if (event->type() == QEvent::MouseButtonRelease) Plot3D1MouseUp();
+        if (event->type() == QEvent::Resize) {
+            Plot3D1->SetCentX(Plot3D1->width() / 2 - 20);
+            Plot3D1->SetCentY(Plot3D1->height() / 2);
+        }
+    }
+    return Form::eventFilter(watched, event);
+}
+
+void TSmooth3DInterpolation::Plot3D1MouseUp()
+{
+    // A scroll bar clamps the value; only a changed position reaches the surface.
+    ScrBarAngleZ->setValue(static_cast<int>(std::lrint(Plot3D1->ViewAngleZ())));
+    ScrBarAngleX->setValue(static_cast<int>(std::lrint(Plot3D1->ViewAngleX())));
+    ScrBarMagnif->setValue(static_cast<int>(std::lrint(100 * Plot3D1->Magnification())));
+}
 
 TSmooth3DInterpolation_Audibility::TSmooth3DInterpolation_Audibility(QWidget* parent)
     : Form(QStringLiteral("Smooth3DInterpolation_Audibility"),

@@ -1,23 +1,31 @@
 #pragma once
 // The salience contour view "OXW Analysis Evaluation": the mean pitch salience of a run by note
 // and octave, as an interpolated contour map that plays the note under the mouse and as a 3-D
-// surface. This slice holds the window's controls and the carriers the analysis fills; the
-// interpolation and the plots come later.
+// surface, both coloured by one legend.
 
 #include <array>
 
+#include <QButtonGroup>
+#include <QCheckBox>
 #include <QLabel>
+#include <QScrollBar>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QWidget>
 
+#include "controls/ColSel.h"
 #include "controls/NTabEd.h"
+#include "controls/NumIO.h"
+#include "controls/Plot3D.h"
 #include "controls/RChart.h"
+#include "platform/Colors.h"
 #include "platform/Form.h"
 #include "platform/RadioButton.h"
 
 namespace oxw::views {
+
+class TMeanPitchSalienceChart;
 
 // Frequency in Hz of note n (1 = C .. 12 = B) in octave column k (1..11, octave k - 2),
 // used from index 1: FreqArray[n][k].
@@ -28,9 +36,34 @@ class TSmooth3DInterpolation : public platform::Form {
 public:
     explicit TSmooth3DInterpolation(QWidget* parent = nullptr);
 
-    // Loads the mean pitch salience from MeanPitchSalienceNTabEd1 and builds both plots.
-    // Nothing visible yet: the plots come with the interpolation.
+    // The salience grid window whose MakeTheSound plays the note under the mouse.
+    void SetNoteSound(TMeanPitchSalienceChart* chart) { noteSound_ = chart; }
+
+    // Loads the mean pitch salience from MeanPitchSalienceNTabEd1 into TEData and builds both
+    // plots.
     void MeanPitchSalienceClick();
+    // Recalculation: both plots and the legend rebuilt, the 3-D page active, both plots shown.
+    void BButExecuteClick();
+    // A data change: both plots hidden over "Recalculation required", Recalculation enabled.
+    void TEDataChange();
+    // Recalculates at once with automatic recalculation on; otherwise as a data change.
+    void NewCalcNeeded();
+    // The legend colour of a value: clamped to the legend's range, then CSLow..CSMid over the
+    // lower half and CSMid..CSHigh over the upper half. A range of zero width gives CSMid.
+    TColor CalcColorCoding(double value) const;
+    // The mouse over the contour map at (x, y) in data units: frequency label and note.
+    void RCCPlotMouseMoveInChart(double x, double y);
+    // The surface's scale labels: note names, "Octave ", "Salience ".
+    static void RelabelScale(TP3ScaleKind kind, QString& text);
+    // A release of the mouse on the surface snaps its view into the scroll-bar ranges.
+    void Plot3D1MouseUp();
+
+    // The legend's range (the colour scale) and the data columns' extremes of the last
+    // calculation (1 x, 2 y, 3 z; equal ones widened by 0.1 each way).
+    double LegendLow() const { return legendLo_; }
+    double LegendHigh() const { return legendHi_; }
+    std::array<double, 4> mins{}, maxs{};
+    std::array<int, 5> Varix{0, 1, 2, 3, 0};  // data columns used as x, y, z
 
     // Carriers filled by the analysis.
     QLineEdit* SavedAnalysisLoops;  // hidden; the number of output lines of the last scan
@@ -57,11 +90,46 @@ public:
     QLineEdit* ChartName2;
     TRChart* RCColCode;  // colour legend
     QPushButton* BButExit;
+    TPlot3D* Plot3D1;
+    QLabel* RecalculationRequiredMap;
+    QLabel* RecalculationRequired3D;
+
+    // Parameter inputs and settings, hidden in the window (their design values are used).
+    TNumIO* NIOResol;   // grid resolution, 30
+    TNumIO* NIONumNb;   // neighbours, 5
+    TNumIO* NIOSmooth;  // smoothing factor, 1.5
+    QButtonGroup* RGWeighting;   // 0 "Gaussian", 1 "Average", 2 "Median"
+    QButtonGroup* RGColorScale;  // 0 "Min/Max", 1 "Interquartil Distance"
+    QCheckBox* CBoxAutoCalc;
+    QCheckBox* CBoxShowData;
+    TColSel* CSLow;
+    TColSel* CSMid;
+    TColSel* CSHigh;
+    QScrollBar* ScrBarAngleZ;  // 0..360
+    QScrollBar* ScrBarAngleX;  // 0..90
+    QScrollBar* ScrBarMagnif;  // 10..100, magnification x 100
+    QScrollBar* ScrBarZScale;  // 10..200: the z axis spans 100 / position of the data span
+
+protected:
+    void showEvent(QShowEvent* event) override;  // FormShow
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildDataPage();
     void BuildColorMapPage();
     void Build3DPage();
+    void BuildHiddenInputs();
+    void SetPlotsVisible(bool on);
+    void SetDefaultColors();
+    void DisplayPlots();
+    void DisplayColorCoding();
+    void FillGrid(const TMatrix& xy, const TVector& z, const TVector& means, const TVector& sds);
+    void ApplyZScale();
+    void MarkData(const TMatrix& data);
+
+    TMeanPitchSalienceChart* noteSound_ = nullptr;
+    double legendLo_ = 0.0, legendHi_ = 1.0;
+    bool loading_ = false;
 };
 
 // A reduced copy of the contour view for the audibility data; created at start-up, never shown.

@@ -4,11 +4,16 @@
 
 #include "app/Forms.h"
 #include "app/TForm1.h"
+#include "platform/Dialogs.h"
+#include "platform/SoundPlayer.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    oxw::platform::QtDialogs dialogs;
+    oxw::platform::QtSoundSystem sound;
     oxw::app::Forms forms;
-    oxw::app::CreateForms(forms);
+    oxw::app::CreateForms(forms, dialogs, sound);
+    dialogs.SetParent(forms.Form1);
     forms.Form1->show();
     const int result = application.exec();
     oxw::app::DestroyForms(forms);

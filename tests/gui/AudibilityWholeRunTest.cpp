@@ -13,6 +13,7 @@
 #include "app/SoundFileCheck.h"
 #include "app/TForm1.h"
 #include "platform/Dialogs.h"
+#include "platform/ScriptedSoundSystem.h"
 #include "support/TempDir.h"
 #include "support/WavWriter.h"
 #include "views/AudibilityChart.h"
@@ -45,7 +46,7 @@ protected:
         std::vector<double> sine(44100 * 3);
         for (std::size_t i = 0; i < sine.size(); ++i) sine[i] = 0.3 * std::sin(2 * M_PI * 1000.0 * i / 44100.0);
         test::WriteWav(wav, test::WavFormat(), {sine});
-        app::CreateForms(forms);
+        app::CreateForms(forms, dialogs, sound);
         main = forms.Form1;
         main->SetDialogs(&dialogs);
         dialogs.ModalScript = [](QDialog& d) {
@@ -68,6 +69,7 @@ protected:
     app::Forms forms;
     app::TForm1* main = nullptr;
     platform::ScriptedDialogs dialogs;
+    platform::ScriptedSoundSystem sound;
 };
 
 TEST_F(AudibilityWholeRun, DiscsStandAtTheRunsConvertedThirdOctaveLevels)

@@ -1,6 +1,8 @@
 // The program's windows: all 59 created at start-up in their order, with their object names,
 // the carriers other parts of the program write into, and their destruction.
 #include "app/Forms.h"
+#include "platform/Dialogs.h"
+#include "platform/ScriptedSoundSystem.h"
 
 #include <QLineEdit>
 #include <QPointer>
@@ -47,7 +49,9 @@ std::string ClassName(const QObject* o)
 
 class FormsTest : public ::testing::Test {
 protected:
-    void SetUp() override { app::CreateForms(forms); }
+    void SetUp() override { app::CreateForms(forms, dialogs, sound); }
+    platform::ScriptedDialogs dialogs;
+    platform::ScriptedSoundSystem sound;
     app::Forms forms;
 };
 

@@ -14,6 +14,7 @@
 #include "numeric/FastFourier.h"
 #include "platform/FluidSynthStreamOutput.h"
 #include "views/SalienceForms.h"
+#include "views/Smooth3DInterpolation.h"
 
 namespace {
 
@@ -225,6 +226,27 @@ TEST(MidiSound, WithoutSoundOutputPlaysFailQuietly)
     // The synthesiser is made once; the sound output is tried again only after a while.
     EXPECT_EQ(synth->SynthCreations(), 1);
     EXPECT_EQ(synth->DeviceCount(), 0u);
+}
+
+TEST(MidiSound, ContourMapPlaysTheNoteUnderTheMouse)
+{
+    auto output = OfflineOutput();
+    FluidSynthStreamOutput* synth = output.get();
+    oxw::midi::TForm45 panel(nullptr, std::move(output));
+    oxw::views::TMeanPitchSalienceChart chart;
+    chart.SetMidiPanel(&panel);
+    oxw::views::TSmooth3DInterpolation view;
+    view.SetNoteSound(&chart);
+    Recorder recorder(*synth);
+
+    view.RCCPlotMouseMoveInChart(3.03, 4.98);  // between the note windows: silence
+    recorder.Render(0.3);
+    EXPECT_LT(recorder.Rms(0.0, 0.3), 1e-4);
+    view.RCCPlotMouseMoveInChart(3.02, 4.98);
+    EXPECT_EQ(panel.NotePan->text(), QStringLiteral("62 : mgD : D5"));
+    recorder.Render(1.0);
+    EXPECT_GT(recorder.Rms(0.3, 0.7), 1e-2);
+    EXPECT_NEAR(Cents(recorder.PeakFrequency(0.3, 100.0, 2000.0), kD4), 0.0, 35.0);
 }
 
 }  // namespace

@@ -18,6 +18,8 @@
 #include "controls/NTabEd.h"
 #include "platform/Clipboard.h"
 #include "platform/PopupHost.h"
+#include "platform/Dialogs.h"
+#include "platform/ScriptedSoundSystem.h"
 
 using oxw::platform::PopupRecord;
 using oxw::platform::ScriptedClipboard;
@@ -479,8 +481,10 @@ namespace {
 // every window has been open.
 TEST(NTabEdEdit, ContourViewDataTableThenEveryWindowClosesCleanly)
 {
+    oxw::platform::ScriptedDialogs dialogs;
+    oxw::platform::ScriptedSoundSystem sound;
     oxw::app::Forms forms;
-    oxw::app::CreateForms(forms);
+    oxw::app::CreateForms(forms, dialogs, sound);
     auto* view = forms.Smooth3DInterpolation;
     view->show();
     view->PageControl1->setCurrentWidget(view->TSData);

@@ -15,6 +15,7 @@
 #include "assessment/SoundQualityOutput.h"
 #include "controls/RChart.h"
 #include "platform/Dialogs.h"
+#include "platform/ScriptedSoundSystem.h"
 #include "support/ScriptedHost.h"
 
 using namespace oxw;
@@ -25,14 +26,15 @@ class HandOff : public ::testing::Test {
 protected:
     void SetUp() override {
         QLocale::setDefault(QLocale::c());
-        app::CreateForms(forms);
+        app::CreateForms(forms, dialogs, sound);
         forms.Form1->SetDialogs(&dialogs);
         s.PitchSalience_S.assign(88, 0.0);
         s.ThirdOct_S.assign(22, 0.0);
     }
     void TearDown() override { app::DestroyForms(forms); }
-    app::Forms forms;
     platform::ScriptedDialogs dialogs;
+    platform::ScriptedSoundSystem sound;
+    app::Forms forms;
     engine::RunState s;
     app::PitchSurface plot{};
 };

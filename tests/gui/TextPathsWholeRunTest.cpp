@@ -17,6 +17,7 @@
 #include "app/TForm1.h"
 #include "numeric/NumberFormat.h"
 #include "platform/Dialogs.h"
+#include "platform/ScriptedSoundSystem.h"
 #include "support/TempDir.h"
 #include "support/WavWriter.h"
 
@@ -32,10 +33,11 @@ using Files = std::map<std::string, std::string>;  // name -> bytes
 Files RunAndCollect(const fs::path& wav, bool twoPasses, numeric::NumberTextPath path) {
     numeric::SetNumberTextPath(path);
     {
-        app::Forms forms;
-        app::CreateForms(forms);
-        app::TForm1* main = forms.Form1;
         platform::ScriptedDialogs dialogs;
+        platform::ScriptedSoundSystem soundSystem;
+        app::Forms forms;
+        app::CreateForms(forms, dialogs, soundSystem);
+        app::TForm1* main = forms.Form1;
         main->SetDialogs(&dialogs);
         main->Files().SetClock([] {
             std::tm t{};

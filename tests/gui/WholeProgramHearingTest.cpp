@@ -22,6 +22,7 @@
 #include "app/TForm1.h"
 #include "controls/NTabEd.h"
 #include "platform/Dialogs.h"
+#include "platform/ScriptedSoundSystem.h"
 #include "views/SalienceForms.h"
 #include "views/Smooth3DInterpolation.h"
 #include "support/TempDir.h"
@@ -85,7 +86,7 @@ constexpr const char* kTDissS = ",  TDiss(S) Overall Dissonance of Tonal compone
 class WholeProgramHearing : public ::testing::Test {
 protected:
     void SetUp() override {
-        app::CreateForms(forms);
+        app::CreateForms(forms, dialogs, sound);
         main = forms.Form1;
         main->SetDialogs(&dialogs);
         dialogs.ModalScript = [](QDialog& d) {
@@ -133,9 +134,10 @@ protected:
     const report::OutputFileNames& Names() { return main->Files().Names; }
 
     test::TempDir dir{"oxw-hearing"};
+    platform::ScriptedDialogs dialogs;
+    platform::ScriptedSoundSystem sound;
     app::Forms forms;
     app::TForm1* main = nullptr;
-    platform::ScriptedDialogs dialogs;
 };
 
 TEST_F(WholeProgramHearing, SineAt60dBIsFourSoneAndOneAcum) {

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFontMetrics>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
@@ -23,9 +25,11 @@
 #include "controls/RChart.h"
 #include "engine/SpectrumFixture.h"
 #include "platform/Dialogs.h"
+#include "platform/ScriptedSoundSystem.h"
 #include "support/FailingStreams.h"
 #include "support/TempDir.h"
 #include "support/WavWriter.h"
+#include "views/Smooth3DInterpolation.h"
 
 namespace fs = std::filesystem;
 using namespace oxw;
@@ -116,7 +120,7 @@ protected:
         std::vector<double> sine(44100 * 3);
         for (std::size_t i = 0; i < sine.size(); ++i) sine[i] = 0.3 * std::sin(2 * M_PI * 1000.0 * i / 44100.0);
         test::WriteWav(wav, test::WavFormat(), {sine});
-        app::CreateForms(forms);
+        app::CreateForms(forms, dialogs, sound);
         main = forms.Form1;
         main->SetDialogs(&dialogs);
         // The check dialog: "Continue Analysis", then "Left click to continue".
@@ -157,9 +161,10 @@ protected:
 
     test::TempDir dir{"oxw-whole"};
     fs::path wav;
+    platform::ScriptedDialogs dialogs;
+    platform::ScriptedSoundSystem sound;
     app::Forms forms;
     app::TForm1* main = nullptr;
-    platform::ScriptedDialogs dialogs;
 };
 
 TEST_F(WholeProgram, WorkflowMovesOnlyForward) {
@@ -639,3 +644,46 @@ TEST_F(WholeProgram, HelpFromBesideTheProgramOrAClearMessage) {
 }
 
 }  // namespace
+
+TEST_F(WholeProgram, ResultWindowsShowTheRun) {
+    // Before any analysis the sound-quality window is empty.
+    const auto* q = forms.SoundQualityOutput;
+    const QLineEdit* nine[] = {q->LAMinOutput, q->LA90Output, q->LA10Output, q->LA1Output, q->LAEQOutput,
+                               q->N5Output,    q->N10Output,  q->DayOutput,  q->NightOutput};
+    for (const QLineEdit* e : nine) EXPECT_EQ(e->text(), "") << e->objectName().toStdString();
+    EXPECT_EQ(q->SoundQualityChart->NumItems(), 0);
+
+    SkipQuestionnaire();
+    dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
+    ClickAnalysis();
+    ASSERT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join("|").toStdString();
+
+    // Sound quality: one-decimal texts, the tonality fields never written, one line of 40 rows.
+    const QRegularExpression oneDecimal(QStringLiteral("^-?\\d+\\.\\d$"));
+    for (const QLineEdit* e : nine) EXPECT_TRUE(oneDecimal.match(e->text()).hasMatch()) << e->text().toStdString();
+    for (const QLineEdit* e : {q->Edit1, q->Edit2, q->Edit3}) EXPECT_EQ(e->text(), "");
+    emit main->ui.Label52->clicked();
+    EXPECT_EQ(q->SoundQualityChart->ItemCount(tkLineto), 39);
+    EXPECT_TRUE(q->SoundQualityChart->GetScalePropsX1()->Visible());
+    EXPECT_TRUE(q->SoundQualityChart->GetScalePropsY1()->Visible());
+
+    // The contour view: the caption grows by the file name at every opening; the run's table,
+    // the 3-D page and both plots; no sound output and no message.
+    auto* view = forms.Smooth3DInterpolation;
+    emit main->ui.View3DMIDIData->clicked();
+    EXPECT_EQ(view->windowTitle(), "OXW Analysis Evaluation/tone.wav");
+    emit main->ui.View3DMIDIData->clicked();
+    EXPECT_EQ(view->windowTitle(), "OXW Analysis Evaluation/tone.wav/tone.wav");
+    ASSERT_EQ(view->TEData->GetNrRows(), 84);
+    for (int r = 1; r <= 84; ++r)
+        for (int c = 1; c <= 3; ++c)
+            ASSERT_EQ(view->TEData->GetElem(c, r), view->MeanPitchSalienceNTabEd1->GetElem(c, r));
+    EXPECT_EQ(view->PageControl1->currentIndex(), 2);
+    EXPECT_TRUE(view->isVisible());
+    EXPECT_TRUE(view->Plot3D1->isVisible());
+    EXPECT_FALSE(view->RCCPlot->isHidden());
+    view->RCCPlotMouseMoveInChart(3.02, 4.98);
+    EXPECT_EQ(view->RCCPlot->TextLabels(1).Caption(), "Freq 587");
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+    view->hide();
+}
