@@ -284,9 +284,18 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 // --- Run host ---------------------------------------------------------------------------------
 
+QLineEdit* TForm1::Edit(std::string_view name) const {
+    // The engine reads and writes a few settings edits several times per block; the window's
+    // edits are all made with it, so each name is searched for once.
+    auto it = edits_.find(name);
+    if (it == edits_.end())
+        it = edits_.emplace(std::string(name), findChild<QLineEdit*>(Q(name))).first;
+    return it->second;
+}
+
 std::string TForm1::GetText(std::string_view name) const {
     if (name == "Caption") return windowTitle().toStdString();
-    if (auto* edit = findChild<QLineEdit*>(Q(name))) return edit->text().toStdString();
+    if (auto* edit = Edit(name)) return edit->text().toStdString();
     auto it = otherTexts_.find(name);
     return it == otherTexts_.end() ? std::string() : it->second;
 }
@@ -294,7 +303,7 @@ std::string TForm1::GetText(std::string_view name) const {
 void TForm1::SetText(std::string_view name, std::string_view text) {
     if (name == "Caption") {
         setWindowTitle(Q(text));
-    } else if (auto* edit = findChild<QLineEdit*>(Q(name))) {
+    } else if (auto* edit = Edit(name)) {
         edit->setText(Q(text));
     } else {
         otherTexts_[std::string(name)] = std::string(text);

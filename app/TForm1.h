@@ -16,6 +16,8 @@
 #include "engine/Engine.h"
 #include "engine/RunHost.h"
 
+class QLineEdit;
+
 namespace oxw::platform { class Dialogs; }
 
 namespace oxw::app {
@@ -99,6 +101,8 @@ private:
     // Runs a window handler; an error is shown and logged instead of reaching the event loop.
     void Guarded(const std::function<void()>& handler);
     void EndAfterTermination();
+    // The settings edit of that object name, null for none (looked up once per name).
+    QLineEdit* Edit(std::string_view name) const;
 
     Forms& forms_;
     std::unique_ptr<platform::Dialogs> ownDialogs_;
@@ -107,6 +111,7 @@ private:
     report::AuditLog log_;
     std::unique_ptr<engine::Engine> engine_;
     std::map<std::string, std::string, std::less<>> otherTexts_;
+    mutable std::map<std::string, QLineEdit*, std::less<>> edits_;
     QString helpFolder_;
     QElapsedTimer lastRepaint_;
     QElapsedTimer lastClick_;
