@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <limits>
 
 namespace oxw::numeric::fasttext {
 namespace {
@@ -36,6 +38,87 @@ Digits Shortest(double x) {
     while (count > 0 && g.d[count - 1] == '0') --count;
     g.count = count;
     return g;
+}
+
+// Exact powers 10^0 .. 10^27 in extended precision (5^27 < 2^64).
+struct PowersOfTen {
+    long double p[28];
+    constexpr PowersOfTen() : p() {
+        p[0] = 1;
+        for (int i = 1; i < 28; ++i) p[i] = p[i - 1] * 10;
+    }
+};
+constexpr PowersOfTen kTen;
+
+// |x| x 10^k with at most two roundings of extended precision (k in -27..54).
+long double Scaled(double a, int k) {
+    if (k < 0) return a / kTen.p[-k];
+    if (k <= 27) return a * kTen.p[k];
+    return a * kTen.p[27] * kTen.p[k - 27];
+}
+
+// "00" .. "99".
+struct DigitPairs {
+    char d[200];
+    constexpr DigitPairs() : d() {
+        for (int i = 0; i < 100; ++i) {
+            d[2 * i] = static_cast<char>('0' + i / 10);
+            d[2 * i + 1] = static_cast<char>('0' + i % 10);
+        }
+    }
+};
+constexpr DigitPairs kPairs;
+
+// The 2n decimal digits of v < 100^n.
+void PutPairs(char* out, std::uint32_t v, int n) {
+    for (int i = n - 1; i >= 0; --i) {
+        std::memcpy(out + 2 * i, kPairs.d + 2 * (v % 100), 2);
+        v /= 100;
+    }
+}
+
+// The first 15 digits of the shortest decimal of |x|, rounded half away from zero, without the
+// shortest decimal itself: y = |x| x 10^k in [1e14, 1e15) is worked out in extended precision
+// (an error below y 2^-63), and the shortest decimal lies within half a unit in the last place
+// of x (at most y 2^-53) from the exact product. When no rounding tie n + 0.5 and no power of
+// ten lies within that distance of y, both round alike and the digits are those of y rounded;
+// otherwise (about one value in ten, and values of extreme magnitude) false.
+bool FifteenDigits(double x, Digits& g) {
+    static_assert(std::numeric_limits<long double>::digits >= 64);
+    std::uint64_t bits;
+    std::memcpy(&bits, &x, sizeof bits);
+    const int biased = static_cast<int>((bits >> 52) & 0x7ff);
+    if (biased == 0 || biased == 0x7ff) return false;  // zero, subnormal or not finite
+    const double a = std::fabs(x);
+    // floor(lg a) or one less (78913 / 2^18 is lg 2 to seven digits); corrected once below.
+    const int exponent10 = ((biased - 1023) * 78913) >> 18;
+    int k = 14 - exponent10;
+    if (k < -26 || k > 53) return false;  // corrected by one either way: within -27..54
+    long double y = Scaled(a, k);
+    if (y >= 1e15L) {
+        --k;
+        y = Scaled(a, k);
+    } else if (y < 1e14L) {
+        ++k;
+        y = Scaled(a, k);
+    }
+    const long double margin = y * 0x1.1p-53L;
+    if (y - margin < 1e14L || y + margin >= 1e15L - 0.5L) return false;
+    // The nearest whole number (y < 2^50: adding 2^63 leaves whole numbers only).
+    const long double nearest = (y + 0x1p63L) - 0x1p63L;
+    const long double off = y - nearest;  // in [-0.5, 0.5]
+    if (0.5L - std::fabs(off) <= margin) return false;
+    const auto n = static_cast<std::uint64_t>(static_cast<double>(nearest));
+    const auto high = static_cast<std::uint32_t>(n / 100000000);  // 7 digits
+    const auto low = static_cast<std::uint32_t>(n % 100000000);   // 8 digits
+    g.d[0] = static_cast<char>('0' + high / 1000000);
+    PutPairs(g.d + 1, high % 1000000, 3);
+    PutPairs(g.d + 7, low, 4);
+    int count = 15;
+    while (g.d[count - 1] == '0') --count;
+    g.count = count;
+    g.point = 15 - k;
+    return true;
 }
 
 // Keeps the first `keep` digits, rounding half away from zero on the decimal digits; keep <= 0
@@ -168,8 +251,11 @@ char* FloatToStrF(char* out, double x, int precision, int decimals) {
 
 char* FloatToStr(char* out, double x) {
     if (!std::isfinite(x)) return TextNonFinite(out, x);
-    Digits g = Shortest(x);
-    Round(g, 15);
+    Digits g;
+    if (x == 0.0 || !FifteenDigits(x, g)) {
+        g = Shortest(x);
+        Round(g, 15);
+    }
     if (g.count == 0) {
         *out++ = '0';
         return out;
