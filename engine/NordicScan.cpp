@@ -41,7 +41,13 @@ LineTable LineTableCache::For(const Spectrum& intensity, int points, int rate,
     if (!levelsValid_ || !std::equal(intensity_.begin(), intensity_.end(), intensity.begin())) {
         intensity_.assign(intensity.begin(), intensity.begin() + points);
         level_.resize(n);
-        for (std::size_t k = 0; k < n; ++k) level_[k] = I2dB(intensity_[k]);
+        // The spectrum of a real block mirrors at half the block length: a line whose
+        // intensity equals its mirror line's takes that line's level.
+        for (std::size_t k = 0; k < n; ++k) {
+            const std::size_t mirror = n - k;
+            level_[k] = k > n / 2 && intensity_[k] == intensity_[mirror] ? level_[mirror]
+                                                                        : I2dB(intensity_[k]);
+        }
         levelsValid_ = true;
     }
     return {points, rate, level_.data(), freq_.data()};
@@ -138,8 +144,8 @@ bool Scan::Measure(Candidate& c) {
 Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit) {
     Assessment a;
     fit.Init();
-    for (int j = c.LinearRegressionStartLine; j <= c.LinearRegressionEndLine; ++j)
-        fit.EnterStatValue(t.f[j], t.L[j]);
+    const int start = c.LinearRegressionStartLine;
+    fit.EnterStatValues(t.f + start, t.L + start, c.LinearRegressionEndLine - start + 1);
     // Every line between the noise pauses counts once, the 6 dB lines included.
     double sum = 0;
     for (int j = c.FirstNoisePauseEndLine + 1; j <= c.LastNoisePauseStartLine - 1; ++j)

@@ -43,6 +43,9 @@ public:
     void Init();
     // Adds the pair to every sum and to the stored pairs (grown 1000 rows at a time).
     void EnterStatValue(double x, double y);
+    // Adds the pairs (x[i], y[i]), i = 0..n-1, in this order: the same sums and stored pairs
+    // as n calls of EnterStatValue.
+    void EnterStatValues(const double* x, const double* y, int n);
 
     int NumData() const { return FNumData; }
     double MinX() const { return FMinX; }

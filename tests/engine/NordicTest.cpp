@@ -8,12 +8,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/Conversions.h"
 #include "engine/Engine.h"
 #include "engine/NordicScan.h"
 #include "numeric/CurveFit.h"
+#include "numeric/FastFourier.h"
 #include "support/EngineRig.h"
 
 namespace oxw::engine {
@@ -260,6 +264,32 @@ TEST(NordicRoughness, DipIsListedButNotDominant) {
     EXPECT_NEAR(61.223, a.MaskingNoise, 5e-4);
     EXPECT_NEAR(-41.000, a.Audibility, 5e-4);
     EXPECT_FALSE(scan.Next(c));
+}
+
+// The line levels of a block: every line's level is I2dB of its intensity, whether the upper
+// half mirrors the lower one (the level is taken over) or not; a new spectrum of the same
+// length gives new levels.
+TEST(Nordic, LineLevelsOfMirroredAndUnmirroredSpectra) {
+    TFastFourier fft;
+    fft.SetNumData(32768);
+    nordic::LineTableCache cache;
+    auto intensity = std::make_unique<Spectrum>();
+    Spectrum& I = *intensity;
+    std::uint32_t seed = 9;
+    for (int k = 0; k < 32768; ++k) {
+        seed = seed * 1664525u + 1013904223u;
+        I[k] = k <= 16384 ? std::ldexp(static_cast<double>(seed), -20) : I[32768 - k];
+    }
+    I[20000] *= 2;   // no longer the mirror of line 12768
+    I[30000] = 0.0;  // nor this one of line 2768
+    I[16385] = -I[16383];
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        const nordic::LineTable t = cache.For(I, 32768, 44100, fft);
+        for (int k = 0; k < 32768; ++k) ASSERT_EQ(t.L[k], I2dB(I[k])) << k;
+        EXPECT_NEAR(t.f[16384], 22050.0, 1e-9);
+        I[12768] = 0.25;  // the next block
+    }
 }
 
 }  // namespace
