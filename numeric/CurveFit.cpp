@@ -31,9 +31,8 @@ void TCurveFit::Init()
     FLine = {};
     FSums = {};
     FSummed = 0;
-    // Rows beyond NumData are 0 already: only the pairs entered since the last Init are cleared.
-    FData.FillColumn(1, 1, FNumData, 0.0);
-    FData.FillColumn(2, 1, FNumData, 0.0);
+    // The stored pairs are forgotten, not cleared: no pair beyond NumData is ever read (DataX
+    // and DataY give 0 there), and a long run of fits would clear as much as it enters.
     FNumData = 0;
     FMinX = FMinY = static_cast<double>(uc_MaxDouble);
     FMaxX = FMaxY = -static_cast<double>(uc_MaxDouble);

@@ -38,7 +38,7 @@ public:
     explicit TCurveFit(TComponent* AOwner = nullptr);
     ~TCurveFit() override;
 
-    // Empties the point set: sums 0, NumData 0, extremes reset, stored pairs 0, flags cleared.
+    // Empties the point set: sums 0, NumData 0, extremes reset, no stored pairs, flags cleared.
     // Prepared splines stay valid until the next EnterStatValue.
     void Init();
     // Adds the pair to every sum and to the stored pairs (grown 1000 rows at a time).

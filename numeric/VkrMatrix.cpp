@@ -66,15 +66,6 @@ void TMatrix::SetColumnValues(int c, int firstRow, const double* values, int n)
     Changed();
 }
 
-void TMatrix::FillColumn(int c, int firstRow, int lastRow, double value)
-{
-    if (c < 1 || c > FNCol) return;
-    const int from = std::max(firstRow, 1), to = std::min(lastRow, FNRow);
-    if (from > to) return;
-    std::fill(Mat.begin() + Ix(c, from), Mat.begin() + Ix(c, to) + 1, value);
-    Changed();
-}
-
 void TMatrix::SetPrecision(int ix, int v)
 {
     if (ix == 1 || ix == 2) FPrecis[ix - 1] = v;

@@ -42,10 +42,9 @@ public:
         Changed();
     }
     void Fill(double value);  // OnChange once
-    // Stores values[0..n-1] into rows firstRow .. firstRow + n - 1 of column c, or `value` into
-    // rows firstRow..lastRow; cells outside the matrix are dropped. OnChange once.
+    // Stores values[0..n-1] into rows firstRow .. firstRow + n - 1 of column c; cells outside
+    // the matrix are dropped. OnChange once (none when no cell is inside).
     void SetColumnValues(int c, int firstRow, const double* values, int n);
-    void FillColumn(int c, int firstRow, int lastRow, double value);
 
     const std::string& DataID() const { return FDataID; }
     void SetDataID(std::string id) { FDataID = std::move(id); }

@@ -266,6 +266,51 @@ TEST(NordicRoughness, DipIsListedButNotDominant) {
     EXPECT_FALSE(scan.Next(c));
 }
 
+// The scan's noise pauses against a line-by-line search written from their definition, on
+// seeded levels in quarter-decibel steps (so that steps of exactly 0 and 1 dB occur): every
+// candidate the scan gives is the next pair of pauses of the search, in order.
+TEST(Nordic, ScanFindsThePausesOfALineByLineSearch) {
+    constexpr int kPoints = 4096;
+    std::vector<double> L(kPoints), f(kPoints);
+    std::uint32_t seed = 21;
+    for (int k = 0; k < kPoints; ++k) {
+        seed = seed * 1664525u + 1013904223u;
+        L[static_cast<std::size_t>(k)] = 40 + 0.25 * static_cast<double>((seed >> 16) % 41) -
+                                         (k % 97 == 0 ? 30 : 0);
+        f[static_cast<std::size_t>(k)] = k * 10.0;
+    }
+    for (const auto kind : {nordic::Extreme::Peak, nordic::Extreme::Dip}) {
+        const double sign = kind == nordic::Extreme::Peak ? 1.0 : -1.0;
+        auto M = [&](int k) { return sign * L[static_cast<std::size_t>(k)]; };
+        auto shape = [](double step, double before) {
+            return step >= 1.0 && before > 0 && before < 1.0;
+        };
+        // Every pair (end of a first pause, start of the next last pause) the search meets.
+        std::vector<std::pair<int, int>> pairs;
+        for (int p = 3; p <= kPoints - 2; ++p) {
+            if (!shape(M(p) - M(p - 1), M(p - 1) - M(p - 2))) continue;
+            int q = p;
+            while (q < kPoints - 2 && !shape(M(q) - M(q + 1), M(q + 1) - M(q + 2))) ++q;
+            if (q >= kPoints - 2) break;
+            pairs.emplace_back(p, q);
+            p = q + 2;
+        }
+        ASSERT_GT(pairs.size(), 50u);
+        double start = 0, end = 0, bw = 0, cbw = 0;
+        nordic::Scan scan({kPoints, 44100, L.data(), f.data()}, kind, {start, end, bw, cbw});
+        nordic::Candidate c;
+        std::size_t next = 0, found = 0;
+        while (scan.Next(c)) {
+            while (next < pairs.size() && pairs[next].first != c.FirstNoisePauseEndLine) ++next;
+            ASSERT_LT(next, pairs.size()) << c.FirstNoisePauseEndLine;
+            EXPECT_EQ(pairs[next].second, c.LastNoisePauseStartLine);
+            EXPECT_EQ(scan.Position(), c.LastNoisePauseEndLine);
+            ++next, ++found;
+        }
+        EXPECT_GT(found, 0u);
+    }
+}
+
 // The line levels of a block: every line's level is I2dB of its intensity, whether the upper
 // half mirrors the lower one (the level is taken over) or not; a new spectrum of the same
 // length gives new levels.
