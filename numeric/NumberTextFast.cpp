@@ -50,13 +50,6 @@ struct PowersOfTen {
 };
 constexpr PowersOfTen kTen;
 
-// |x| x 10^k with at most two roundings of extended precision (k in -27..54).
-long double Scaled(double a, int k) {
-    if (k < 0) return a / kTen.p[-k];
-    if (k <= 27) return a * kTen.p[k];
-    return a * kTen.p[27] * kTen.p[k - 27];
-}
-
 // "00" .. "99".
 struct DigitPairs {
     char d[200];
@@ -77,30 +70,78 @@ void PutPairs(char* out, std::uint32_t v, int n) {
     }
 }
 
-// The first 15 digits of the shortest decimal of |x|, rounded half away from zero, without the
-// shortest decimal itself: y = |x| x 10^k in [1e14, 1e15) is worked out in extended precision
-// (an error below y 2^-63), and the shortest decimal lies within half a unit in the last place
-// of x (at most y 2^-53) from the exact product. When no rounding tie n + 0.5 and no power of
-// ten lies within that distance of y, both round alike and the digits are those of y rounded;
-// otherwise (about one value in ten, and values of extreme magnitude) false.
-bool FifteenDigits(double x, Digits& g) {
+// Rounds y = |x| 10^k to the 15-digit whole number n in [1e14, 1e15) that the shortest decimal
+// of x rounds to, where that is sure: the shortest decimal lies within half a unit in the last
+// place of x (at most y 2^-53) from the exact product, so when no rounding tie n + 0.5 and no
+// power of ten lies within that distance of y, both round alike. Returns 0 where it is not sure.
+// Two ways: for k in 0..27, exactly, with the product m 5^k 2^(e + k) of the mantissa m and the
+// binary exponent e in 128-bit integers; for other k in -27..54, in extended precision (an error
+// below y 2^-63, counted in the margin). About one value in ten is left to the shortest decimal.
+struct Rounded15 {
+    std::uint64_t n = 0;
+    int k = 0;
+};
+
+// Exact powers 5^0 .. 5^27 (5^27 < 2^63).
+struct PowersOfFive {
+    std::uint64_t p[28];
+    constexpr PowersOfFive() : p() {
+        p[0] = 1;
+        for (int i = 1; i < 28; ++i) p[i] = p[i - 1] * 5;
+    }
+};
+constexpr PowersOfFive kFive;
+
+// The exact way; `m` and `e` with |x| = m 2^e, m < 2^53; k the first guess of the scale.
+bool RoundExactly(std::uint64_t m, int e, int k, Rounded15& r) {
+    __extension__ typedef unsigned __int128 u128;  // GCC and Clang on 64-bit targets
+    for (int tries = 0; tries < 2; ++tries) {
+        if (k < 0 || k > 27) return false;
+        const u128 y = static_cast<u128>(m) * kFive.p[k];  // |x| 10^k = y 2^shift
+        const int shift = e + k;
+        if (shift >= 0 || shift < -120) return false;  // no fraction to round, or y below 1
+        const int down = -shift;
+        const u128 whole = y >> down;
+        if (whole >= 1000000000000000u) {
+            --k;
+            continue;
+        }
+        if (whole < 100000000000000u) {
+            ++k;
+            continue;
+        }
+        if (whole < 100000000000001u || whole > 999999999999998u) return false;
+        // Fraction and the half in units of 2^shift; half a unit in the last place of x is
+        // 5^k / 2 of those units.
+        const u128 fraction = y & ((u128{1} << down) - 1);
+        const u128 half = u128{1} << (down - 1);
+        const u128 distance = fraction > half ? fraction - half : half - fraction;
+        if (2 * distance <= kFive.p[k]) return false;
+        r.n = static_cast<std::uint64_t>(whole) + (fraction > half ? 1 : 0);
+        r.k = k;
+        return true;
+    }
+    return false;
+}
+
+// |x| x 10^k with at most two roundings of extended precision (k in -27..54).
+long double ScaledExtended(double a, int k) {
+    if (k < 0) return a / kTen.p[-k];
+    if (k <= 27) return a * kTen.p[k];
+    return a * kTen.p[27] * kTen.p[k - 27];
+}
+
+// The extended-precision way.
+bool RoundInExtended(double a, int k, Rounded15& r) {
     static_assert(std::numeric_limits<long double>::digits >= 64);
-    std::uint64_t bits;
-    std::memcpy(&bits, &x, sizeof bits);
-    const int biased = static_cast<int>((bits >> 52) & 0x7ff);
-    if (biased == 0 || biased == 0x7ff) return false;  // zero, subnormal or not finite
-    const double a = std::fabs(x);
-    // floor(lg a) or one less (78913 / 2^18 is lg 2 to seven digits); corrected once below.
-    const int exponent10 = ((biased - 1023) * 78913) >> 18;
-    int k = 14 - exponent10;
     if (k < -26 || k > 53) return false;  // corrected by one either way: within -27..54
-    long double y = Scaled(a, k);
+    long double y = ScaledExtended(a, k);
     if (y >= 1e15L) {
         --k;
-        y = Scaled(a, k);
+        y = ScaledExtended(a, k);
     } else if (y < 1e14L) {
         ++k;
-        y = Scaled(a, k);
+        y = ScaledExtended(a, k);
     }
     const long double margin = y * 0x1.1p-53L;
     if (y - margin < 1e14L || y + margin >= 1e15L - 0.5L) return false;
@@ -108,16 +149,35 @@ bool FifteenDigits(double x, Digits& g) {
     const long double nearest = (y + 0x1p63L) - 0x1p63L;
     const long double off = y - nearest;  // in [-0.5, 0.5]
     if (0.5L - std::fabs(off) <= margin) return false;
-    const auto n = static_cast<std::uint64_t>(static_cast<double>(nearest));
-    const auto high = static_cast<std::uint32_t>(n / 100000000);  // 7 digits
-    const auto low = static_cast<std::uint32_t>(n % 100000000);   // 8 digits
+    r.n = static_cast<std::uint64_t>(static_cast<double>(nearest));
+    r.k = k;
+    return true;
+}
+
+// The first 15 digits of the shortest decimal of |x|, rounded half away from zero, without the
+// shortest decimal itself (see Rounded15); false where that is not sure.
+bool FifteenDigits(double x, Digits& g) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &x, sizeof bits);
+    const int biased = static_cast<int>((bits >> 52) & 0x7ff);
+    if (biased == 0 || biased == 0x7ff) return false;  // zero, subnormal or not finite
+    // floor(lg |x|) or one less (78913 / 2^18 is lg 2 to seven digits); corrected once.
+    const int exponent10 = ((biased - 1023) * 78913) >> 18;
+    const int k = 14 - exponent10;
+    const std::uint64_t m = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+    Rounded15 r;
+    if (!(k >= 0 && k <= 27 ? RoundExactly(m, biased - 1075, k, r)
+                            : RoundInExtended(std::fabs(x), k, r)))
+        return false;
+    const auto high = static_cast<std::uint32_t>(r.n / 100000000);  // 7 digits
+    const auto low = static_cast<std::uint32_t>(r.n % 100000000);   // 8 digits
     g.d[0] = static_cast<char>('0' + high / 1000000);
     PutPairs(g.d + 1, high % 1000000, 3);
     PutPairs(g.d + 7, low, 4);
     int count = 15;
     while (g.d[count - 1] == '0') --count;
     g.count = count;
-    g.point = 15 - k;
+    g.point = 15 - r.k;
     return true;
 }
 
