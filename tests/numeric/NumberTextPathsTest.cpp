@@ -29,10 +29,10 @@ struct Request {
 // Every conversion of one value, on one path.
 std::string AllTexts(const Request& r, NumberTextPath path) {
     SetNumberTextPath(path);
-    std::string appended = "<";
-    appendFloatToStr(appended, r.x);
+    char written[kFloatToStrRoom];
+    const std::string direct(written, writeFloatToStr(written, r.x));
     return fixedField(r.x, r.width, r.decimals) + "|" + expField(r.x, r.width) + "|" +
-           floatToStrF(r.x, r.precision, r.decimals) + "|" + floatToStr(r.x) + "|" + appended;
+           floatToStrF(r.x, r.precision, r.decimals) + "|" + floatToStr(r.x) + "|<" + direct;
 }
 
 void ExpectSameOnBothPaths(const Request& r) {
