@@ -32,10 +32,40 @@ const QString kPage2 = "View Analysis Results";
 QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
 }  // namespace
 
+// The window's dialogs: a dialog runs an event loop, in which the progress list may be painted,
+// so the list is brought up to date first.
+class TForm1::ListSyncingDialogs final : public platform::Dialogs {
+public:
+    ListSyncingDialogs(TForm1& form, platform::Dialogs* inner) : form_(form), inner_(inner) {}
+    void SetInner(platform::Dialogs* inner) { inner_ = inner; }
+
+    void ShowMessage(const QString& text) override {
+        form_.SyncProgressList();
+        inner_->ShowMessage(text);
+    }
+    std::optional<QString> ChooseOpenFile(const QString& filter) override {
+        form_.SyncProgressList();
+        return inner_->ChooseOpenFile(filter);
+    }
+    int ExecModal(QDialog& dialog) override {
+        form_.SyncProgressList();
+        return inner_->ExecModal(dialog);
+    }
+    void EndProgram() override {
+        form_.SyncProgressList();
+        inner_->EndProgram();
+    }
+
+private:
+    TForm1& form_;
+    platform::Dialogs* inner_;
+};
+
 TForm1::TForm1(Forms& forms)
     : forms_(forms),
       ownDialogs_(std::make_unique<platform::QtDialogs>(this)),
-      dialogs_(ownDialogs_.get()),
+      syncingDialogs_(std::make_unique<ListSyncingDialogs>(*this, ownDialogs_.get())),
+      dialogs_(syncingDialogs_.get()),
       log_(files_, *this),
       engine_(std::make_unique<engine::Engine>(*this)),
       helpFolder_(platform::DefaultHelpFolder()) {
@@ -48,7 +78,9 @@ TForm1::TForm1(Forms& forms)
 
 TForm1::~TForm1() { files_.CloseAll(); }
 
-void TForm1::SetDialogs(platform::Dialogs* dialogs) { dialogs_ = dialogs ? dialogs : ownDialogs_.get(); }
+void TForm1::SetDialogs(platform::Dialogs* dialogs) {
+    syncingDialogs_->SetInner(dialogs ? dialogs : ownDialogs_.get());
+}
 
 void TForm1::ConnectHandlers() {
     // Every handler runs guarded: an error is shown and logged, never left to the event loop.
@@ -160,6 +192,7 @@ void TForm1::RunAnalysis(const std::function<bool()>& run) {
         StopRun("Analysis stopped: ", e.what());
     }
     runActive_ = false;
+    SyncProgressList();
     if (finished) WorkflowStep(kPage2);
 }
 
@@ -294,9 +327,18 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 // --- Run host ---------------------------------------------------------------------------------
 
+QLineEdit* TForm1::Edit(std::string_view name) const {
+    // The engine reads and writes a few settings edits several times per block; the window's
+    // edits are all made with it, so each name is searched for once.
+    auto it = edits_.find(name);
+    if (it == edits_.end())
+        it = edits_.emplace(std::string(name), findChild<QLineEdit*>(Q(name))).first;
+    return it->second;
+}
+
 std::string TForm1::GetText(std::string_view name) const {
     if (name == "Caption") return windowTitle().toStdString();
-    if (auto* edit = findChild<QLineEdit*>(Q(name))) return edit->text().toStdString();
+    if (auto* edit = Edit(name)) return edit->text().toStdString();
     auto it = otherTexts_.find(name);
     return it == otherTexts_.end() ? std::string() : it->second;
 }
@@ -304,7 +346,7 @@ std::string TForm1::GetText(std::string_view name) const {
 void TForm1::SetText(std::string_view name, std::string_view text) {
     if (name == "Caption") {
         setWindowTitle(Q(text));
-    } else if (auto* edit = findChild<QLineEdit*>(Q(name))) {
+    } else if (auto* edit = Edit(name)) {
         edit->setText(Q(text));
     } else {
         otherTexts_[std::string(name)] = std::string(text);
@@ -413,15 +455,28 @@ void TForm1::EndOfRunMenus() {
 
 // --- Progress list ----------------------------------------------------------------------------
 
-void TForm1::AddLine(std::string_view line) { ui.lbProgressAuditTable->addItem(Q(line)); }
+void TForm1::AddLine(std::string_view line) {
+    pendingListLines_.append(Q(line));
+    if (!runActive_) SyncProgressList();
+}
 
-void TForm1::Clear() { ui.lbProgressAuditTable->clear(); }
+void TForm1::Clear() {
+    pendingListLines_.clear();
+    ui.lbProgressAuditTable->clear();
+}
+
+void TForm1::SyncProgressList() {
+    if (pendingListLines_.isEmpty()) return;
+    ui.lbProgressAuditTable->addItems(pendingListLines_);
+    pendingListLines_.clear();
+}
 
 void TForm1::Repaint() {
     // Long runs write hundreds of lines per block: the list and bar are brought up to date on
     // screen a few times a second, not for every line.
     if (lastRepaint_.elapsed() < kRepaintIntervalMs) return;
     lastRepaint_.restart();
+    SyncProgressList();
     ui.lbProgressAuditTable->scrollToBottom();
     ui.lbProgressAuditTable->repaint();
     ui.ProgressBar1->repaint();

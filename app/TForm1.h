@@ -4,6 +4,7 @@
 // run host through which the engine reaches the windows, and the progress list of the audit log.
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <QStringList>
 #include <functional>
 #include <map>
 #include <memory>
@@ -15,6 +16,8 @@
 #include "app/report/OutputFiles.h"
 #include "engine/Engine.h"
 #include "engine/RunHost.h"
+
+class QLineEdit;
 
 namespace oxw::platform { class Dialogs; }
 
@@ -29,7 +32,7 @@ public:
     ~TForm1() override;
 
     // Message boxes, file chooser, modal dialogs and the end of the program (Qt by default;
-    // tests script them).
+    // tests script them). Each is preceded by bringing the progress list up to date.
     void SetDialogs(platform::Dialogs* dialogs);
     platform::Dialogs& Dialogs() { return *dialogs_; }
     // Folder of the help pages (beside the program by default).
@@ -102,16 +105,26 @@ private:
     void EndAfterTermination();
     // Handles pending window-system events other than user input (a run blocks the event loop).
     void LetWindowSystemRepaint();
+    // The settings edit of that object name, null for none (looked up once per name).
+    QLineEdit* Edit(std::string_view name) const;
+    // Puts the lines held back during a run into the progress list.
+    void SyncProgressList();
 
+    class ListSyncingDialogs;
     Forms& forms_;
     std::unique_ptr<platform::Dialogs> ownDialogs_;
-    platform::Dialogs* dialogs_ = nullptr;
+    std::unique_ptr<ListSyncingDialogs> syncingDialogs_;
+    platform::Dialogs* dialogs_ = nullptr;  // the syncing dialogs
     report::OutputFiles files_;
     report::AuditLog log_;
     std::unique_ptr<engine::Engine> engine_;
     std::map<std::string, std::string, std::less<>> otherTexts_;
+    mutable std::map<std::string, QLineEdit*, std::less<>> edits_;
     QString helpFolder_;
     QElapsedTimer lastRepaint_;
+    // Progress lines of a run not yet in the list: a run logs hundreds per block, and they go
+    // into the list together whenever it is repainted, a dialog opens or the run ends.
+    QStringList pendingListLines_;
     QElapsedTimer lastClick_;
     bool runActive_ = false;
     // The sound-quality table ends in one empty row until its chart is first drawn.

@@ -28,6 +28,8 @@ void BM_LagProductSums(benchmark::State& state) {
 
 BENCHMARK(BM_LagProductSums<oxw::engine::LagProductSums>)->Arg(4096)->Arg(32768)
     ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LagProductSums<oxw::engine::LagProductSums128>)->Arg(4096)->Arg(32768)
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LagProductSums<oxw::engine::LagProductSumsPlain>)->Arg(4096)->Arg(32768)
     ->Unit(benchmark::kMicrosecond);
 

@@ -122,6 +122,18 @@ int ReadFrames(std::ifstream& in, std::int64_t pos, std::int64_t dataEnd, int fr
     return static_cast<int>(got / blockAlign);
 }
 
+// v^2 / 1e6 for every magnitude v of a 16-bit sample, as the channel power sums take it: the
+// divisions are done once, not twice per frame.
+const std::array<double, 32769>& SquaresOverMillion() {
+    static const auto table = [] {
+        std::array<double, 32769> t{};
+        for (int v = 0; v <= 32768; ++v)
+            t[static_cast<std::size_t>(v)] = v * static_cast<double>(v) / 1e6;
+        return t;
+    }();
+    return table;
+}
+
 template <class Array>
 void CopyInto(std::vector<double>& v, const Array& a, int n) {
     if (static_cast<int>(v.size()) >= n) std::copy_n(a.begin(), n, v.begin());
@@ -330,11 +342,13 @@ void Engine::ReadStereoBlock(int frames, int blockAlign, int bytesPerSample) {
     }
     s.BytesRead += static_cast<std::int64_t>(frames) * 2 * bytesPerSample;
 
+    // The mean of the channels, and the power sums ch^2 / 1e6 (16-bit samples: from the table).
+    const std::array<double, 32769>& square = SquaresOverMillion();
     double meansquare1 = 0, meansquare2 = 0;
     for (int i = 0; i < N; ++i) {
-        s.OneIn[i] = static_cast<int>(RoundHalfEven((ch1[i] + ch2[i]) / 2.0));
-        meansquare1 += ch1[i] * static_cast<double>(ch1[i]) / 1e6;
-        meansquare2 += ch2[i] * static_cast<double>(ch2[i]) / 1e6;
+        s.OneIn[i] = HalfSumRoundHalfEven(ch1[i], ch2[i]);
+        meansquare1 += square[static_cast<std::size_t>(std::abs(ch1[i]))];
+        meansquare2 += square[static_cast<std::size_t>(std::abs(ch2[i]))];
     }
     s.DeltaL =
         meansquare1 > 1e-99 && meansquare2 > 1e-99 ? I2dB(meansquare2) - I2dB(meansquare1) : 0.0;

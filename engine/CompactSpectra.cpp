@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <charconv>
 #include <string>
+#include <string_view>
 
 #include "engine/Convert.h"
 #include "engine/SpectrumWork.h"
@@ -18,10 +19,8 @@ constexpr int kFirstBandLine = 42;  // lines below are bins of their own at 4096
 
 int BinCount(const std::string& text) { return std::clamp(StrToInt(text), 0, COMPACT_SIZE - 1); }
 
-void AppendInt(std::string& to, int v) {
-    char buf[16];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    to.append(buf, r.ptr);
+char* PutText(char* out, std::string_view text) {
+    return std::copy(text.begin(), text.end(), out);
 }
 }  // namespace
 
@@ -57,7 +56,8 @@ void Engine::CompressSpectrum() {
     const std::vector<int>& bin = Work().pass1Bins.For(2 * half, SR, s.CompactIBinLowBandFreqs,
                                                        s.CompactIBinHighBandFreqs, n);
     std::fill_n(s.CompactI.begin() + 1, n, 0.0);
-    std::string& line = Work().text;
+    // An array-file line: the longest opening, two integers, two separators and the value.
+    char line[40 + 2 * 12 + 2 * 2 + numeric::kFloatToStrRoom];
     int previous = 0;
     for (int i = 1; i <= half; ++i) {
         const int b = bin[static_cast<std::size_t>(i)];
@@ -65,14 +65,12 @@ void Engine::CompressSpectrum() {
         s.CompactI[b] += s.Intensity[i];
         if (i >= kFirstBandLine) {
             // One array-file line per line summed into a band: the first line of a bin opens it.
-            line.assign(b == previous ? "Below upper range CompactI, "
-                                      : "Above lower range < 66 CompactI, ");
-            AppendInt(line, s.CountLine);
-            line += ", ";
-            AppendInt(line, b);
-            line += ", ";
-            numeric::appendFloatToStr(line, s.CompactI[b]);
-            Log("M2", line);
+            char* p = PutText(line, b == previous ? "Below upper range CompactI, "
+                                                  : "Above lower range < 66 CompactI, ");
+            p = PutText(std::to_chars(p, p + 12, s.CountLine).ptr, ", ");
+            p = PutText(std::to_chars(p, p + 12, b).ptr, ", ");
+            p = numeric::writeFloatToStr(p, s.CompactI[b]);
+            Log("M2", std::string_view(line, static_cast<std::size_t>(p - line)));
         }
         previous = b;
     }

@@ -15,4 +15,12 @@ double StrToFloat(std::string_view text);
 // Nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
 inline std::int64_t RoundHalfEven(double x) { return static_cast<std::int64_t>(std::nearbyint(x)); }
 
+// RoundHalfEven((a + b) / 2.0) in integers: a tie (an odd sum) goes to the even neighbour of
+// the floor of the half.
+inline int HalfSumRoundHalfEven(int a, int b) {
+    const int sum = a + b;
+    const int floorHalf = sum >> 1;
+    return floorHalf + (sum & floorHalf & 1);
+}
+
 }  // namespace oxw::engine

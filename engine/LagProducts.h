@@ -3,14 +3,17 @@
 // cross-correlation: for every lag j = -maxLag..maxLag
 //     sums[j + maxLag] = sum over i = first..last-1 of a[i + j] * b[i]
 // as 64-bit integers. `a` is read from first - maxLag to last - 1 + maxLag, `b` from first to
-// last - 1. Both give the same sums for every input; LagProductSums is the fast one (16-bit
-// multiply-adds over the samples, used when every sample lies in -32768..32767) and
+// last - 1. All give the same sums for every input; LagProductSums is the fast one (16-bit
+// multiply-adds over the samples, used when every sample lies in -32768..32767: sixteen at a
+// time where the processor has AVX2, else eight as LagProductSums128 does) and
 // LagProductSumsPlain the one-product-at-a-time reference.
 #include <cstdint>
 
 namespace oxw::engine {
 
 void LagProductSums(const int* a, const int* b, int first, int last, int maxLag, std::int64_t* sums);
+void LagProductSums128(const int* a, const int* b, int first, int last, int maxLag,
+                       std::int64_t* sums);
 void LagProductSumsPlain(const int* a, const int* b, int first, int last, int maxLag,
                          std::int64_t* sums);
 

@@ -11,6 +11,7 @@
 #include "engine/Conversions.h"
 #include "engine/Convert.h"
 #include "engine/Engine.h"
+#include "engine/SpectrumWork.h"
 #include "engine/Weighting.h"
 #include "numeric/NumberFormat.h"
 
@@ -21,19 +22,37 @@ namespace {
 // Start value of every sum: an empty sum reads -990 dB instead of minus infinity.
 constexpr double kEmpty = 1e-99;
 
-using WeightingFn = double (*)(double dB, double Hz);
-
 // Number of bins 1..n that exist in a compact array.
 int ClampBins(int n) { return std::clamp(n, 0, COMPACT_SIZE - 1); }
 
-// Weighted intensity sum of bins 1..n of a compact spectrum with centre frequencies F. A bin
-// without energy adds nothing (its level is minus infinity, whatever the weighting).
-double WeightedSum(const Compact& S, const Compact& F, int n, WeightingFn w) {
+using Gain = const WeightingGain& (BinWeightings::*)(int bin) const;
+
+// Weighted intensity sum of bins 1..n of a compact spectrum whose bin levels are `level` (dB),
+// with the weighting `gain` of each bin. A bin without energy adds nothing (its level is minus
+// infinity, whatever the weighting).
+double WeightedSum(const Compact& S, const Compact& level, int n, const BinWeightings& w,
+                   Gain gain) {
     double sum = kEmpty;
-    for (int i = 1; i <= ClampBins(n); ++i) {
-        if (S[i] > 0) sum += dB2I(w(I2dB(S[i]), F[i]));
+    for (int i = 1; i <= n; ++i) {
+        if (S[i] > 0) sum += dB2I((w.*gain)(i).Apply(level[i]));
     }
     return sum;
+}
+
+// The levels (dB) of the bins 1..n of S that hold energy; n is clamped to the bins that exist.
+int BinLevels(const Compact& S, int n, Compact& level) {
+    n = ClampBins(n);
+    for (int i = 1; i <= n; ++i)
+        if (S[i] > 0) level[i] = I2dB(S[i]);
+    return n;
+}
+
+// The A-weighted level of bins 1..n of S on the grid F.
+double ALevel(const Compact& S, const Compact& F, int n, BinWeightings& w) {
+    Compact level;
+    n = BinLevels(S, n, level);
+    w.Prepare(F.data(), n);
+    return I2dB(WeightedSum(S, level, n, w, &BinWeightings::A));
 }
 
 // Bands of equal relative width: centre = first x 2^(j / perOctave), edges rounded to whole Hz.
@@ -82,15 +101,18 @@ void Engine::CalculateLA() {
     RunState& s = S();
     Log("S", "CalculateLA");
     const std::string mode = host_.GetText("CurrentProcessingMode");
+    SpectrumWork& w = Work();
     if (mode == "Standard") {
-        s.LA = I2dB(WeightedSum(s.CompactI, s.CompactF, s.DravolekSizeOfCompactSpectrum, dBA));
+        s.LA = ALevel(s.CompactI, s.CompactF, s.DravolekSizeOfCompactSpectrum, w.pass1Weights);
         Log("D", "6192 CalculateLA LA, " + Db3(s.LA));
     } else if (mode == "Extended") {
         const int n108 = StrToInt(host_.GetText("MusicBinCount"));
-        s.LA_Nordic108 = I2dB(WeightedSum(s.CompactINewBins, s.CompactF_Nordic108, n108, dBA));
+        s.LA_Nordic108 =
+            ALevel(s.CompactINewBins, s.CompactF_Nordic108, n108, w.nordic108Weights);
         Log("D", "6223 CalculateLA LA_Nordic108 " + Db3(s.LA_Nordic108));
         const int n121 = StrToInt(host_.GetText("QualityBinCount"));
-        s.LA_Nordic121 = I2dB(WeightedSum(s.DeepCompactINewBins, s.CompactF_Nordic121, n121, dBA));
+        s.LA_Nordic121 =
+            ALevel(s.DeepCompactINewBins, s.CompactF_Nordic121, n121, w.nordic121Weights);
         Log("D", "6242 CalculateLA LA_Nordic121, " + Db3(s.LA_Nordic121));
     }
     Log("E", "CalculateLA");
@@ -109,9 +131,14 @@ void Engine::CalculateLevels() {
         s.Int_T += s.CompactI_T[i];
         moment += s.CompactI_T[i] * s.CompactF[i] / 1000;
     }
-    s.IntA_T = WeightedSum(s.CompactI_T, s.CompactF, n, dBA);
-    s.IntB_T = WeightedSum(s.CompactI_T, s.CompactF, n, dBB);
-    s.IntC_T = WeightedSum(s.CompactI_T, s.CompactF, n, dBC);
+    // Each bin's level once, weighted three ways.
+    Compact level;
+    BinLevels(s.CompactI_T, n, level);
+    BinWeightings& w = Work().pass1Weights;
+    w.Prepare(s.CompactF.data(), n);
+    s.IntA_T = WeightedSum(s.CompactI_T, level, n, w, &BinWeightings::A);
+    s.IntB_T = WeightedSum(s.CompactI_T, level, n, w, &BinWeightings::B);
+    s.IntC_T = WeightedSum(s.CompactI_T, level, n, w, &BinWeightings::C);
     s.SPL_T = I2dB(s.Int_T);
     s.LA_T = I2dB(s.IntA_T);
     s.LB_T = I2dB(s.IntB_T);

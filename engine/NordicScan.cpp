@@ -1,6 +1,7 @@
 #include "engine/NordicScan.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #include "engine/Conversions.h"
@@ -14,8 +15,10 @@ namespace oxw::engine::nordic {
 namespace {
 
 // The shape of a noise pause: a step of at least 1 dB after one of more than 0 and less than
-// 1 dB.
-bool PauseShape(double step, double before) { return step >= 1.0 && before > 0 && before < 1.0; }
+// 1 dB. Tested without branches: over noise the outcome is as good as random.
+std::uint64_t PauseShape(double step, double before) {
+    return static_cast<std::uint64_t>((step >= 1.0) & (before > 0) & (before < 1.0));
+}
 
 // 10 lg of the energy sum of m levels first, first + step, ... (dB): a straight line in dB over
 // equally spaced lines, summed as the geometric series it is.
@@ -41,19 +44,61 @@ LineTable LineTableCache::For(const Spectrum& intensity, int points, int rate,
     if (!levelsValid_ || !std::equal(intensity_.begin(), intensity_.end(), intensity.begin())) {
         intensity_.assign(intensity.begin(), intensity.begin() + points);
         level_.resize(n);
-        for (std::size_t k = 0; k < n; ++k) level_[k] = I2dB(intensity_[k]);
+        // The spectrum of a real block mirrors at half the block length: a line whose
+        // intensity equals its mirror line's takes that line's level.
+        for (std::size_t k = 0; k < n; ++k) {
+            const std::size_t mirror = n - k;
+            level_[k] = k > n / 2 && intensity_[k] == intensity_[mirror] ? level_[mirror]
+                                                                        : I2dB(intensity_[k]);
+        }
         levelsValid_ = true;
     }
     return {points, rate, level_.data(), freq_.data()};
 }
 
+Scan::Scan(const LineTable& lines, Extreme kind, LastMeasures last)
+    : t_(lines), sign_(kind == Extreme::Peak ? 1.0 : -1.0), last_(last) {
+    // M(k) - M(k - 1) is sign x (L[k] - L[k - 1]) to the last bit (negation is exact), so one
+    // step per line decides both shapes: a first pause ends at p when M(p) - M(p - 1) and
+    // M(p - 1) - M(p - 2) have its shape, a last pause starts at q when M(q) - M(q + 1) and
+    // M(q + 1) - M(q + 2) have it.
+    const int n = std::max(t_.points, 0);
+    const auto words = static_cast<std::size_t>(n / 64 + 1);
+    firstPauseEnds_.assign(words, 0);
+    lastPauseStarts_.assign(words, 0);
+    const double* L = t_.L;
+    for (int k = 3; k <= n - 2; ++k) {
+        const std::uint64_t first =
+            PauseShape(sign_ * (L[k] - L[k - 1]), sign_ * (L[k - 1] - L[k - 2]));
+        firstPauseEnds_[static_cast<std::size_t>(k) / 64] |= first << (k % 64);
+    }
+    for (int q = 0; q <= n - 3; ++q) {
+        const std::uint64_t last =
+            PauseShape(-sign_ * (L[q + 1] - L[q]), -sign_ * (L[q + 2] - L[q + 1]));
+        lastPauseStarts_[static_cast<std::size_t>(q) / 64] |= last << (q % 64);
+    }
+}
+
+int Scan::NextSet(const std::vector<std::uint64_t>& bits, int from, int to) {
+    if (from > to) return -1;
+    auto word = static_cast<std::size_t>(from) / 64;
+    std::uint64_t w = bits[word] & (~std::uint64_t{0} << (from % 64));
+    while (w == 0) {
+        if (++word >= bits.size()) return -1;
+        w = bits[word];
+    }
+    const int k = static_cast<int>(word * 64) + std::countr_zero(w);
+    return k <= to ? k : -1;
+}
+
 bool Scan::Next(Candidate& c) {
     while (!ended_) {
         c.LastNoisePauseStartLine = c.LastNoisePauseEndLine = 0;
-        if (p_ > t_.points - 3) break;
-        ++p_;
-        // A failed test moves the scan on by one line only.
-        if (!FirstNoisePause()) continue;
+        // The next line p > p_ (up to points - 2) that ends a first noise pause; a line that
+        // does not moves the scan on by one line only.
+        const int p = NextSet(firstPauseEnds_, p_ + 1, t_.points - 2);
+        if (p < 0) break;
+        p_ = p;
         c.FirstNoisePauseStartLine = p_ - 2;
         c.FirstNoisePauseEndLine = p_;
         if (!LastNoisePause(c)) break;
@@ -64,17 +109,12 @@ bool Scan::Next(Candidate& c) {
     return false;
 }
 
-bool Scan::FirstNoisePause() { return PauseShape(M(p_) - M(p_ - 1), M(p_ - 1) - M(p_ - 2)); }
-
 bool Scan::LastNoisePause(Candidate& c) {
-    for (int q = p_; q < t_.points - 2; ++q) {
-        if (PauseShape(M(q) - M(q + 1), M(q + 1) - M(q + 2))) {
-            c.LastNoisePauseStartLine = q;
-            c.LastNoisePauseEndLine = q + 2;
-            return true;
-        }
-    }
-    return false;
+    const int q = NextSet(lastPauseStarts_, p_, t_.points - 3);
+    if (q < 0) return false;
+    c.LastNoisePauseStartLine = q;
+    c.LastNoisePauseEndLine = q + 2;
+    return true;
 }
 
 bool Scan::Measure(Candidate& c) {
@@ -138,8 +178,8 @@ bool Scan::Measure(Candidate& c) {
 Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit) {
     Assessment a;
     fit.Init();
-    for (int j = c.LinearRegressionStartLine; j <= c.LinearRegressionEndLine; ++j)
-        fit.EnterStatValue(t.f[j], t.L[j]);
+    const int start = c.LinearRegressionStartLine;
+    fit.EnterStatValues(t.f + start, t.L + start, c.LinearRegressionEndLine - start + 1);
     // Every line between the noise pauses counts once, the 6 dB lines included.
     double sum = 0;
     for (int j = c.FirstNoisePauseEndLine + 1; j <= c.LastNoisePauseStartLine - 1; ++j)

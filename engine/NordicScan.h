@@ -4,6 +4,7 @@
 // flat stretches of noise (the noise pauses), a roughness a dip framed the same way; the dip
 // search is the peak search on the negated levels. Levels in dB, frequencies in Hz, lines are
 // FFT line indices of the block.
+#include <cstdint>
 #include <initializer_list>
 #include <vector>
 
@@ -66,8 +67,7 @@ struct LastMeasures {
 // no last noise pause follows below line points - 2.
 class Scan {
 public:
-    Scan(const LineTable& lines, Extreme kind, LastMeasures last)
-        : t_(lines), sign_(kind == Extreme::Peak ? 1.0 : -1.0), last_(last) {}
+    Scan(const LineTable& lines, Extreme kind, LastMeasures last);
 
     // The next candidate that passes; false when the scan has ended.
     bool Next(Candidate& c);
@@ -77,13 +77,17 @@ public:
 private:
     // The level seen from the extreme's side: L for a peak, -L for a dip.
     double M(int k) const { return sign_ * t_.L[k]; }
-    bool FirstNoisePause();
     bool LastNoisePause(Candidate& c);
     bool Measure(Candidate& c);
+    // The first line k >= from, k <= to, whose bit is set; -1 when there is none.
+    static int NextSet(const std::vector<std::uint64_t>& bits, int from, int to);
 
     LineTable t_;
     double sign_;
     LastMeasures last_;
+    // Bit p: p ends a first noise pause; bit q: a last noise pause starts at q. Worked out once
+    // for the block, by the same comparisons of the same level steps as line by line.
+    std::vector<std::uint64_t> firstPauseEnds_, lastPauseStarts_;
     int p_ = 2;
     bool ended_ = false;
 };

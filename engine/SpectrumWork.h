@@ -1,14 +1,14 @@
 #pragma once
 // Working state of the spectrum front end: the FFT components (one per block length), the
-// time window of the current block length, the channel and byte buffers of the block reader and
-// the line-to-bin maps of the compact spectra. Everything is sized when a block length is first
+// time window of the current block length, the channel and byte buffers of the block reader,
+// the line-to-bin maps of the compact spectra and the weightings of their bins. Everything is sized when a block length is first
 // met and reused by every later block, so the block loop allocates nothing.
 #include <memory>
-#include <string>
 #include <utility>
 #include <vector>
 
 #include "engine/Engine.h"
+#include "engine/Weighting.h"
 #include "numeric/FastFourier.h"
 
 namespace oxw::engine {
@@ -42,7 +42,7 @@ struct Engine::SpectrumWork {
     char windowCode = 0;
     std::vector<std::pair<int, std::unique_ptr<TFastFourier>>> ffts;
     LineBinMap pass1Bins, nordic108Bins, nordic121Bins;
-    std::string text;  // an audit line being built
+    BinWeightings pass1Weights, nordic108Weights, nordic121Weights;  // of the compact grids
 
     SpectrumWork() : ch1(SPECTRUM_SIZE), ch2(SPECTRUM_SIZE) {}
     // The FFT component for one block length, created on first use.

@@ -31,11 +31,8 @@ void TCurveFit::Init()
     FLine = {};
     FSums = {};
     FSummed = 0;
-    // Rows beyond NumData are 0 already: only the pairs entered since the last Init are cleared.
-    for (int r = 1; r <= FNumData; ++r) {
-        FData.SetVal(1, r, 0.0);
-        FData.SetVal(2, r, 0.0);
-    }
+    // The stored pairs are forgotten, not cleared: no pair beyond NumData is ever read (DataX
+    // and DataY give 0 there), and a long run of fits would clear as much as it enters.
     FNumData = 0;
     FMinX = FMinY = static_cast<double>(uc_MaxDouble);
     FMaxX = FMaxY = -static_cast<double>(uc_MaxDouble);
@@ -155,6 +152,38 @@ void TCurveFit::EnterStatValue(double x, double y)
     if (FData.NrOfRows() < FNumData) FData.SetNrOfRows(FData.NrOfRows() + ChunkSize);
     FData.SetVal(1, FNumData, x);
     FData.SetVal(2, FNumData, y);
+    FSplineValid = false;
+    FPenSplineValid = false;
+}
+
+void TCurveFit::EnterStatValues(const double* x, const double* y, int n)
+{
+    if (n <= 0) return;
+    const int first = FNumData + 1, last = FNumData + n;
+    if (FData.NrOfRows() < last) {
+        const int chunks = (last - FData.NrOfRows() + ChunkSize - 1) / ChunkSize;
+        FData.SetNrOfRows(FData.NrOfRows() + chunks * ChunkSize);
+    }
+    // Each sum takes the pairs in the order given, as pair after pair through AdjustLineSums.
+    LineSums sums = FLine;
+    double minX = FMinX, maxX = FMaxX, minY = FMinY, maxY = FMaxY;
+    for (int i = 0; i < n; ++i) {
+        const double xi = x[i], yi = y[i];
+        if (xi < minX) minX = xi;
+        if (yi < minY) minY = yi;
+        if (xi > maxX) maxX = xi;
+        if (yi > maxY) maxY = yi;
+        sums.x += xi;
+        sums.y += yi;
+        sums.xq += xi * xi;
+        sums.yq += yi * yi;
+        sums.xy += xi * yi;
+    }
+    FLine = sums;
+    FMinX = minX, FMaxX = maxX, FMinY = minY, FMaxY = maxY;
+    FData.SetColumnValues(1, first, x, n);
+    FData.SetColumnValues(2, first, y, n);
+    FNumData = last;
     FSplineValid = false;
     FPenSplineValid = false;
 }

@@ -38,11 +38,14 @@ public:
     explicit TCurveFit(TComponent* AOwner = nullptr);
     ~TCurveFit() override;
 
-    // Empties the point set: sums 0, NumData 0, extremes reset, stored pairs 0, flags cleared.
+    // Empties the point set: sums 0, NumData 0, extremes reset, no stored pairs, flags cleared.
     // Prepared splines stay valid until the next EnterStatValue.
     void Init();
     // Adds the pair to every sum and to the stored pairs (grown 1000 rows at a time).
     void EnterStatValue(double x, double y);
+    // Adds the pairs (x[i], y[i]), i = 0..n-1, in this order: the same sums and stored pairs
+    // as n calls of EnterStatValue.
+    void EnterStatValues(const double* x, const double* y, int n);
 
     int NumData() const { return FNumData; }
     double MinX() const { return FMinX; }

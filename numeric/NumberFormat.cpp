@@ -271,14 +271,12 @@ std::string floatToStr(double x)
     return PlainFloatToStr(x);
 }
 
-void appendFloatToStr(std::string& to, double x)
+char* writeFloatToStr(char* out, double x)
 {
-    if (gPath == NumberTextPath::Plain) {
-        to += PlainFloatToStr(x);
-        return;
-    }
-    char buf[fasttext::kBufferSize];
-    to.append(buf, fasttext::FloatToStr(buf, x));
+    static_assert(kFloatToStrRoom >= fasttext::kBufferSize);
+    if (gPath == NumberTextPath::Fast) return fasttext::FloatToStr(out, x);
+    const std::string text = PlainFloatToStr(x);  // at most 24 characters
+    return std::copy(text.begin(), text.end(), out);
 }
 
 std::string formatGeneral(double x, int precision)

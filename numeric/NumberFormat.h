@@ -58,8 +58,16 @@ std::string floatToStrF(double x, int precision, int decimals);
 // Not finite: "NAN", "INF" or "-INF".
 std::string floatToStr(double x);
 
-// floatToStr(x) appended to `to`, without a string of its own on the fast path.
-void appendFloatToStr(std::string& to, double x);
+// floatToStr(x) written at `out`, which has room for kFloatToStrRoom characters; returns the
+// end of the text. The array dumps write one per spectrum line: the fast path builds no string.
+inline constexpr int kFloatToStrRoom = 64;
+char* writeFloatToStr(char* out, double x);
+// floatToStr(x) appended to `to`, without a string of its own.
+inline void appendFloatToStr(std::string& to, double x)
+{
+    char buf[kFloatToStrRoom];
+    to.append(buf, writeFloatToStr(buf, x));
+}
 
 // Two implementations write every text above: the fast one (the default) formats the digits of
 // one std::to_chars call into a character buffer; the plain one builds the text digit by digit

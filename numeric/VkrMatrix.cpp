@@ -60,6 +60,17 @@ void TMatrix::Fill(double value)
     Changed();
 }
 
+void TMatrix::SetColumnValues(int c, int firstRow, const double* values, int n)
+{
+    if (c < 1 || c > FNCol) return;
+    const int from = std::max(firstRow, 1), to = std::min(firstRow + n - 1, FNRow);
+    if (from > to) return;
+    std::copy(values + (from - firstRow), values + (to - firstRow) + 1, Mat.begin() + Ix(c, from));
+    if (FOnCellWrite)
+        for (int r = from; r <= to; ++r) FOnCellWrite(c, r);
+    Changed();
+}
+
 void TMatrix::SetPrecision(int ix, int v)
 {
     if (ix == 1 || ix == 2) FPrecis[ix - 1] = v;

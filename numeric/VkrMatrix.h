@@ -45,6 +45,10 @@ public:
         Changed();
     }
     void Fill(double value);  // OnCellWrite for every cell, OnChange once
+    // Stores values[0..n-1] into rows firstRow .. firstRow + n - 1 of column c; cells outside
+    // the matrix are dropped. OnCellWrite for every cell stored, OnChange once (none when no cell
+    // is inside).
+    void SetColumnValues(int c, int firstRow, const double* values, int n);
 
     const std::string& DataID() const { return FDataID; }
     void SetDataID(std::string id) { FDataID = std::move(id); }

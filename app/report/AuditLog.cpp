@@ -23,8 +23,10 @@ int ArrayKindNumber(std::string_view kind) {
 
 }  // namespace
 
-void AuditLog::ToList(const std::string& line) {
-    progress_.AddLine(line);
+void AuditLog::ToList(std::string_view prefix, std::string_view text) {
+    listLine_.assign(prefix);
+    listLine_.append(text);
+    progress_.AddLine(listLine_);
     progress_.Repaint();
 }
 
@@ -34,30 +36,41 @@ void AuditLog::CreateAuditLog(std::string_view kind, std::string_view text, int&
         progress_.Clear();
         displayedLogLines = 2;
     }
-    const std::string t(text);
-    if (kind == "S") {
-        ToList("Start " + t);
-        files_.LogFile.WriteLine("Start " + t);
-    } else if (kind == "E") {
-        ToList("    Exit " + t);
-        files_.LogFile.WriteLine("    End " + t);
-    } else if (kind == "D") {
-        const std::string line = "              PROCESSING " + t;
-        ToList(line);
-        files_.LogFile.WriteLine(line);
-    } else if (kind == "M") {
-        files_.LogFile.WriteLine("              DATA, " + t);
-    } else if (kind == "T") {
-        files_.DravolekTraceFile.WriteLine("TRACE, " + t);
+    // One decision on the kind; every line goes straight into its file's buffer.
+    TextFile& log = files_.LogFile;
+    if (kind.size() == 1) {
+        constexpr std::string_view kProcessing = "              PROCESSING ";
+        switch (kind[0]) {
+            case 'S':
+                ToList("Start ", text);
+                log.WriteLine("Start ", text);
+                break;
+            case 'E':
+                ToList("    Exit ", text);
+                log.WriteLine("    End ", text);
+                break;
+            case 'D':
+                ToList(kProcessing, text);
+                log.WriteLine(kProcessing, text);
+                break;
+            case 'M':
+                log.WriteLine("              DATA, ", text);
+                break;
+            case 'T':
+                files_.DravolekTraceFile.WriteLine("TRACE, ", text);
+                break;
+            default:
+                break;
+        }
     } else if (const int n = ArrayKindNumber(kind); n >= 0) {
         if (n == 53 || n == 54) {
-            files_.P[n].WriteLine(t);
+            files_.P[n].WriteLine(text);
             if (n == 54) files_.P[54].Flush();
         } else {
-            files_.P[n].WriteLine("Array Data " + t);
+            files_.P[n].WriteLine("Array Data ", text);
         }
     }
-    files_.LogFile.Flush();
+    log.Flush();
 }
 
 }  // namespace oxw::report

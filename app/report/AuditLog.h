@@ -26,9 +26,11 @@ public:
     void CreateAuditLog(std::string_view kind, std::string_view text, int& displayedLogLines);
 
 private:
-    void ToList(const std::string& line);
+    // Adds prefix + text to the progress list and asks for a repaint.
+    void ToList(std::string_view prefix, std::string_view text);
     OutputFiles& files_;
     ProgressSink& progress_;
+    std::string listLine_;  // the list item being built, reused
 };
 
 }  // namespace oxw::report

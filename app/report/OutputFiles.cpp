@@ -110,7 +110,9 @@ std::string PitchColumnLine() {
     return s;
 }
 
-OutputFiles::OutputFiles() : clock_(LocalNow) {}
+OutputFiles::OutputFiles() : clock_(LocalNow) {
+    ForEachFile([this](TextFile& f) { f.ReportFailuresTo(&anyFailure_); });
+}
 
 template <typename Each>
 void OutputFiles::ForEachFile(Each each) {
@@ -140,7 +142,10 @@ void OutputFiles::DravolekFormatOutput(engine::RunHost& host, const std::string&
     }
     Names = BuildOutputFileNames(soundFileName, stamp);
 
-    auto create = [this](TextFile& file, const std::string& name) { file.Create(name, opener_); };
+    auto create = [this](TextFile& file, const std::string& name,
+                         std::size_t buffer = TextFile::kDefaultBufferBytes) {
+        file.Create(name, opener_, buffer);
+    };
     create(LogFile, Names.LogFileName);
     create(DravolekLevelFile, Names.DravolekLevelFileName);
     create(NordicLevelFile, Names.NordicLevelFileName);
@@ -152,14 +157,16 @@ void OutputFiles::DravolekFormatOutput(engine::RunHost& host, const std::string&
     create(NordicTraceFile, Names.NordicTraceFileName);
     create(DravolekSummaryFile, Names.DravolekSummaryFileName);
     create(NordicSummaryFile, Names.NordicSummaryFileName);
-    create(P[1], Names.PDataFileName[1]);
+    create(P[1], Names.PDataFileName[1], kArrayBufferBytes);
     host.CreateAuditLog("M1", ArrayDataHeader);
     host.CreateAuditLog("M1", ArrayDataTrailer);
-    create(P[2], Names.PDataFileName[2]);
-    create(P[4], Names.PDataFileName[4]);
-    create(P[54], Names.PDataFileName[54]);
+    create(P[2], Names.PDataFileName[2], kArrayBufferBytes);
+    create(P[4], Names.PDataFileName[4], kArrayBufferBytes);
+    create(P[54], Names.PDataFileName[54], kArrayBufferBytes);
     // Every file a run writes is new now: failures of an earlier run are gone with its files.
     failureTaken_ = false;
+    anyFailure_ = false;
+    ForEachFile([this](TextFile& f) { anyFailure_ = anyFailure_ || f.Failed(); });
 
     WriteHeader(DravolekLevelFile, "DRAVOLEK LEVEL ANALYSIS OUTPUT", LevelColumnLine());
     WriteHeader(NordicLevelFile, "NORDIC LEVEL ANALYSIS OUTPUT", LevelColumnLine());
@@ -193,6 +200,7 @@ std::optional<std::string> OutputFiles::TakeWriteFailure() {
 }
 
 void OutputFiles::CheckWrites() {
+    if (!anyFailure_) return;  // the common case, checked on every audit line
     if (auto failure = TakeWriteFailure()) throw WriteError(*failure);
 }
 

@@ -2,6 +2,7 @@
 // The output files of a run: their names (built from the sound file's path and the time of the
 // run), the open text files, their header lines, and the closing at the end of the program.
 #include <array>
+#include <cstddef>
 #include <ctime>
 #include <functional>
 #include <optional>
@@ -14,6 +15,9 @@ namespace oxw::engine { class RunHost; }
 namespace oxw::report {
 
 inline constexpr int kArrayFiles = 55;  // array files P1..P37, P53, P54 (index = number)
+// The array dumps take most of a run's bytes (a line per spectrum line per block): their
+// buffers reach the system a quarter megabyte at a time.
+inline constexpr std::size_t kArrayBufferBytes = std::size_t{1} << 18;
 
 // Name of array file Pn ("CompactF" for P1 ...); empty for numbers without a file.
 const char* ArrayFileName(int n);
@@ -94,6 +98,8 @@ private:
     Clock clock_;
     TextFile::Opener opener_;
     bool failureTaken_ = false;
+    // Set by any of the files when it fails.
+    bool anyFailure_ = false;
 };
 
 }  // namespace oxw::report

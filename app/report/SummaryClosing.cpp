@@ -47,46 +47,60 @@ bool CopyRows(const std::string& path, TextFile& out) {
     return !in.bad();
 }
 
-// Reads the trace file's rows written so far, the file staying open for writing.
+// Reads the trace file's rows written so far, the file staying open for writing; each line of
+// the block goes straight into the summary.
 template <typename Cut>
 void WriteFromTrace(OutputFiles& files, Cut cut) {
     files.DravolekTraceFile.Flush();
     std::ifstream trace(files.Names.DravolekTraceFileName, std::ios::binary);
-    for (const std::string& line : cut(trace)) files.DravolekSummaryFile.WriteLine(line);
+    cut(trace, [&files](const std::string& line) { files.DravolekSummaryFile.WriteLine(line); });
 }
 
 }  // namespace
 
-std::vector<std::string> TimeHistoryLines(std::istream& trace) {
+void TimeHistoryLines(std::istream& trace, const LineSink& out) {
     // The block rows ("History 01.00", "History 01.01") are written for every recorded block,
     // the line rows ("History 02.00", "History 02.01") at the end of every output line, so a
-    // line of several blocks pairs with the last block row before it.
-    std::optional<std::string> blockColumns, lineColumns, lastBlock;
-    std::vector<std::string> rows;
-    while (!AtEnd(trace)) {
+    // line of several blocks pairs with the last block row before it. The column names come
+    // first, from anywhere in the trace: one reading for them, a second for the rows, so that
+    // no more than a line is held however long the run.
+    std::optional<std::string> blockColumns, lineColumns;
+    const std::istream::pos_type start = trace.tellg();
+    while (!AtEnd(trace) && !(blockColumns && lineColumns)) {
         const std::string line = ReadLine(trace);
-        if (const int p = Pos(line, "History 01.00"); p > 0) {
+        if (Pos(line, "History 01.00") > 0) {
             if (!blockColumns) blockColumns = CopyFrom(line, Pos(line, "Time"));
-        } else if (const int p1 = Pos(line, "History 01.01"); p1 > 0) {
-            lastBlock = CopyFrom(line, p1 + 14);
-        } else if (const int p2 = Pos(line, "History 02.00"); p2 > 0) {
+        } else if (Pos(line, "History 01.01") == 0 && Pos(line, "History 02.00") > 0) {
             if (!lineColumns) lineColumns = CopyFrom(line, Pos(line, "Loudness_S"));
-        } else if (const int p3 = Pos(line, "History 02.01"); p3 > 0) {
-            const std::string values = CopyFrom(line, p3 + 14);
-            rows.push_back(lastBlock ? *lastBlock + ", " + values : values);
         }
     }
     // A part that the trace does not hold is left out.
     auto joined = [](const std::optional<std::string>& a, const std::optional<std::string>& b) {
         return a && b ? *a + ", " + *b : a ? *a : b ? *b : std::string();
     };
-    std::vector<std::string> out = {"", "TIME HISTORY Elements", joined(blockColumns, lineColumns)};
-    out.insert(out.end(), rows.begin(), rows.end());
-    return out;
+    out("");
+    out("TIME HISTORY Elements");
+    out(joined(blockColumns, lineColumns));
+    trace.clear();
+    trace.seekg(start);
+    std::optional<std::string> lastBlock;
+    while (!AtEnd(trace)) {
+        const std::string line = ReadLine(trace);
+        if (Pos(line, "History 01.00") > 0) continue;
+        if (const int p1 = Pos(line, "History 01.01"); p1 > 0) {
+            lastBlock = CopyFrom(line, p1 + 14);
+        } else if (Pos(line, "History 02.00") > 0) {
+            continue;
+        } else if (const int p3 = Pos(line, "History 02.01"); p3 > 0) {
+            const std::string values = CopyFrom(line, p3 + 14);
+            out(lastBlock ? *lastBlock + ", " + values : values);
+        }
+    }
 }
 
-std::vector<std::string> NordicToneLines(std::istream& trace) {
-    std::vector<std::string> out = {"", "NORDIC TONE Elements"};
+void NordicToneLines(std::istream& trace, const LineSink& out) {
+    out("");
+    out("NORDIC TONE Elements");
     std::string line;
     bool found = false;
     while (!found && !AtEnd(trace)) {
@@ -94,13 +108,13 @@ std::vector<std::string> NordicToneLines(std::istream& trace) {
         found = Pos(line, "Nordic 01.00") > 0;
     }
     if (!found) {
-        out.emplace_back("No tone was found");
-        return out;
+        out("No tone was found");
+        return;
     }
-    out.push_back(CopyFrom(line, Pos(line, "Nordic 01.00") + 19));
+    out(CopyFrom(line, Pos(line, "Nordic 01.00") + 19));
     line = ReadLine(trace);
     int s = Pos(line, "Nordic 01.01") + 14;  // cut position of the value rows
-    out.push_back(CopyFrom(line, s));
+    out(CopyFrom(line, s));
     // Rows come in pairs (column names, values); only the values of tone rows are kept.
     while (!AtEnd(trace)) {
         ReadLine(trace);
@@ -109,9 +123,8 @@ std::vector<std::string> NordicToneLines(std::istream& trace) {
         if (Pos(b, "History 01.01") > 0) s = 0;
         if (Pos(b, "Nordic 01.00") > 0) s = 0;
         if (const int p = Pos(b, "Nordic 01.01"); p > 0) s = p + 14;
-        if (s > 0) out.push_back(CopyFrom(b, s));
+        if (s > 0) out(CopyFrom(b, s));
     }
-    return out;
 }
 
 namespace summary {

@@ -3,6 +3,7 @@
 // (settings, overall values, distributions, band and salience tables, the copied level, loudness
 // and pitch rows, the time history and "End Of Summary File"); the tone-pass call ("Extended"
 // mode) appends only the block of Nordic tone results taken from the trace file.
+#include <functional>
 #include <istream>
 #include <optional>
 #include <string>
@@ -48,15 +49,20 @@ SummaryValues ComputeSummaryValues(const engine::RunState& s);
 std::optional<SummaryValues> OutputSummary(const engine::RunState& s, engine::RunHost& host,
                                            OutputFiles& files, const FftRadios& radios = {});
 
+// Takes the lines of a block one at a time: the blocks grow with the length of the run, so they
+// are never held whole.
+using LineSink = std::function<void(const std::string& line)>;
+
 // The time-history block read from a trace file: an empty line, "TIME HISTORY Elements", the
 // column names of the first "History 01.00" and "History 02.00" rows, and one line per
 // "History 02.01" row (an output line's time and running means), led by the last
-// "History 01.01" row before it (a recorded block's time and level) where there is one.
-std::vector<std::string> TimeHistoryLines(std::istream& trace);
+// "History 01.01" row before it (a recorded block's time and level) where there is one. The
+// trace is read twice (it must allow a seek back to where it stood).
+void TimeHistoryLines(std::istream& trace, const LineSink& out);
 
 // The Nordic tone block read from a trace file: an empty line, "NORDIC TONE Elements", the
 // column names of the first "Nordic 01.00" row and the values of the "Nordic 01.01" rows; a line
 // "No tone was found" when the trace holds no tone.
-std::vector<std::string> NordicToneLines(std::istream& trace);
+void NordicToneLines(std::istream& trace, const LineSink& out);
 
 }  // namespace oxw::report

@@ -1,11 +1,12 @@
 #include "app/report/TextFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 namespace oxw::report {
 
-void TextFile::Create(const std::string& path, const Opener& open) {
+void TextFile::Create(const std::string& path, const Opener& open, std::size_t bufferBytes) {
     Close();
     failure_.clear();
     errno = 0;
@@ -14,9 +15,12 @@ void TextFile::Create(const std::string& path, const Opener& open) {
         throw std::runtime_error("Cannot create file \"" + path + "\": " +
                                  std::strerror(errno != 0 ? errno : EIO));
     }
-    std::setvbuf(f, nullptr, _IOFBF, 1 << 16);
+    // The file's own buffer does the buffering: every hand-over is one write to the system.
+    std::setvbuf(f, nullptr, _IONBF, 0);
     file_ = f;
     path_ = path;
+    capacity_ = std::max<std::size_t>(bufferBytes, 1);
+    used_ = 0;
 }
 
 void TextFile::Fail(int error) {
@@ -24,25 +28,66 @@ void TextFile::Fail(int error) {
     if (failure_.empty()) {
         failure_ = "Cannot write file \"" + path_ + "\": " + std::strerror(error != 0 ? error : EIO);
     }
+    if (failureFlag_ != nullptr) *failureFlag_ = true;
+}
+
+void TextFile::Put(std::string_view text) {
+    if (!Writable() || text.empty()) return;
+    errno = 0;
+    // The C library may count a failed write of an unbuffered stream as written (a sink that
+    // reports -1); its error indicator tells.
+    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() || std::ferror(file_))
+        Fail(errno);
+}
+
+void TextFile::HandOver() {
+    const std::size_t n = used_;
+    used_ = 0;
+    Put({buffer_.get(), n});
+}
+
+bool TextFile::MakeRoom(std::size_t bytes) {
+    if (!buffer_) buffer_ = std::make_unique<char[]>(capacity_);
+    if (capacity_ - used_ >= bytes) return true;
+    HandOver();
+    return Writable() && bytes <= capacity_;
+}
+
+void TextFile::Append(std::string_view text) {
+    if (text.empty()) return;  // an empty view may hold no pointer at all
+    std::memcpy(buffer_.get() + used_, text.data(), text.size());
+    used_ += text.size();
 }
 
 void TextFile::Write(std::string_view text) {
-    if (file_ == nullptr || Failed() || text.empty()) return;
-    errno = 0;
-    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) Fail(errno);
+    if (!Writable() || text.empty()) return;
+    if (MakeRoom(text.size()))
+        Append(text);
+    else
+        Put(text);
 }
 
-void TextFile::WriteLine(std::string_view text) {
-    Write(text);
-    Write("\r\n");
+void TextFile::WriteLine(std::string_view prefix, std::string_view text) {
+    if (!Writable()) return;
+    if (MakeRoom(prefix.size() + text.size() + 2)) {
+        Append(prefix);
+        Append(text);
+        Append("\r\n");
+    } else {
+        // A line larger than the buffer goes to the system at once.
+        Put(prefix);
+        Put(text);
+        Put("\r\n");
+    }
 }
 
 bool TextFile::Flush() {
-    if (file_ != nullptr && !Failed()) {
+    // The C library holds nothing back (the stream is unbuffered): an empty buffer means every
+    // byte written so far has been handed over, and checked.
+    if (file_ != nullptr && used_ > 0 && !Failed()) {
+        HandOver();
         errno = 0;
-        // After a failed buffered write the C library may report success on later flushes;
-        // its error indicator stays set.
-        if (std::fflush(file_) != 0 || std::ferror(file_)) Fail(errno);
+        if (!Failed() && (std::fflush(file_) != 0 || std::ferror(file_))) Fail(errno);
     }
     return !Failed();
 }
@@ -53,6 +98,8 @@ bool TextFile::Close() {
     errno = 0;
     if (std::fclose(file_) != 0) Fail(errno);
     file_ = nullptr;
+    used_ = 0;
+    buffer_.reset();
     return !Failed();
 }
 

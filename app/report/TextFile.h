@@ -4,8 +4,14 @@
 // Every write, flush and close is checked: the first failure is kept (a full disk, a lost
 // device ...) and later writes to that file are dropped, so the report layer can name the file
 // and the system's reason once.
+//
+// The file keeps its own buffer and hands it to the system whole (one write per hand-over), when
+// it is full, at a flush and at the close; a text larger than the buffer goes to the system at
+// once. The buffer is taken at the first write and given back at the close.
+#include <cstddef>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -23,6 +29,7 @@ class TextFile {
 public:
     // Opens `path` for writing, emptying it; returns null with errno set when it cannot.
     using Opener = std::function<std::FILE*(const std::string& path)>;
+    static constexpr std::size_t kDefaultBufferBytes = std::size_t{1} << 16;
 
     TextFile() = default;
     TextFile(const TextFile&) = delete;
@@ -30,14 +37,17 @@ public:
     ~TextFile() { Close(); }
 
     // Creates (or empties) the file for writing, through `open` when given (a device or a test's
-    // sink in place of the file); throws std::runtime_error naming the file. Forgets an earlier
-    // failure.
-    void Create(const std::string& path, const Opener& open = nullptr);
+    // sink in place of the file), with a buffer of `bufferBytes` (at least 1); throws
+    // std::runtime_error naming the file. Forgets an earlier failure.
+    void Create(const std::string& path, const Opener& open = nullptr,
+                std::size_t bufferBytes = kDefaultBufferBytes);
     bool IsOpen() const { return file_ != nullptr; }
     const std::string& Path() const { return path_; }
 
     // Writes text + CR LF; dropped when the file is not open or has failed.
-    void WriteLine(std::string_view text);
+    void WriteLine(std::string_view text) { WriteLine({}, text); }
+    // Writes prefix + text + CR LF as one line, in one checked step.
+    void WriteLine(std::string_view prefix, std::string_view text);
     // Writes text without a line end.
     void Write(std::string_view text);
     // Hands the buffered text to the system. False when this file has failed, now or before
@@ -49,13 +59,29 @@ public:
     bool Failed() const { return !failure_.empty(); }
     // "Cannot write file "<path>": <reason>" for the first failure since Create; empty when none.
     const std::string& Failure() const { return failure_; }
+    // A flag that this file sets on its failures (shared by the files of a run, so that a check
+    // of all of them costs one test while none has failed); null for none.
+    void ReportFailuresTo(bool* flag) { failureFlag_ = flag; }
 
 private:
+    bool Writable() const { return file_ != nullptr && failure_.empty(); }
+    // Room for `bytes` more in the buffer, handing it over first when needed; false when the
+    // text is larger than the buffer or the hand-over failed.
+    bool MakeRoom(std::size_t bytes);
+    void Append(std::string_view text);
+    // Writes `text` straight to the system (after the buffer's contents).
+    void Put(std::string_view text);
+    // Hands the buffer's contents to the system.
+    void HandOver();
     void Fail(int error);
 
     std::FILE* file_ = nullptr;
     std::string path_;
     std::string failure_;
+    bool* failureFlag_ = nullptr;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t capacity_ = kDefaultBufferBytes;
+    std::size_t used_ = 0;
 };
 
 }  // namespace oxw::report

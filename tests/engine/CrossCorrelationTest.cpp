@@ -1,5 +1,6 @@
-// The interaural cross-correlation: the fast lagged product sums against one product at a time
-// and closed forms (full-scale samples, where 32-bit partial sums would overflow), and the
+// The interaural cross-correlation: the fast lagged product sums (sixteen and eight samples at a
+// time) against one product at a time and closed forms (full-scale samples, where 32-bit
+// partial sums would overflow), and the
 // engine's coefficient and lag bit for bit against the formula worked out directly.
 #include <gtest/gtest.h>
 
@@ -41,6 +42,8 @@ TEST(LagProducts, FastSumsEqualPlainAndClosedForms) {
         {"random, shorter than a vector", 7, 3, {}, {}, kNoClosedForm},
         {"random, one widening span", 1016, 45, {}, {}, kNoClosedForm},
         {"random, one past it", 1017, 45, {}, {}, kNoClosedForm},
+        {"random, one widening span of 16 lanes", 2032, 45, {}, {}, kNoClosedForm},
+        {"random, one past that", 2033, 45, {}, {}, kNoClosedForm},
         {"empty range", 0, 45, constant(0, 45, 5), constant(0, 45, 5), 0},
         {"both at -32768", 32678, 45, constant(32678, 45, -32768), constant(32678, 45, -32768),
          32678LL << 30},
@@ -59,10 +62,12 @@ TEST(LagProducts, FastSumsEqualPlainAndClosedForms) {
         const auto a = c.a.empty() ? Uniform(size, -32768, 32767, seed++) : c.a;
         const auto b = c.b.empty() ? Uniform(size, -32768, 32767, seed++) : c.b;
         const int lags = 2 * c.maxLag + 1;
-        std::vector<std::int64_t> fast(static_cast<std::size_t>(lags), -1), plain(fast);
+        std::vector<std::int64_t> fast(static_cast<std::size_t>(lags), -1), narrow(fast), plain(fast);
         LagProductSums(a.data(), b.data(), c.maxLag, c.maxLag + c.n, c.maxLag, fast.data());
+        LagProductSums128(a.data(), b.data(), c.maxLag, c.maxLag + c.n, c.maxLag, narrow.data());
         LagProductSumsPlain(a.data(), b.data(), c.maxLag, c.maxLag + c.n, c.maxLag, plain.data());
         EXPECT_EQ(fast, plain);
+        EXPECT_EQ(narrow, plain);
         if (c.everyLag != kNoClosedForm) {
             EXPECT_EQ(fast, std::vector<std::int64_t>(static_cast<std::size_t>(lags), c.everyLag));
         }

@@ -8,12 +8,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/Conversions.h"
 #include "engine/Engine.h"
 #include "engine/NordicScan.h"
 #include "numeric/CurveFit.h"
+#include "numeric/FastFourier.h"
 #include "support/EngineRig.h"
 
 namespace oxw::engine {
@@ -260,6 +264,77 @@ TEST(NordicRoughness, DipIsListedButNotDominant) {
     EXPECT_NEAR(61.223, a.MaskingNoise, 5e-4);
     EXPECT_NEAR(-41.000, a.Audibility, 5e-4);
     EXPECT_FALSE(scan.Next(c));
+}
+
+// The scan's noise pauses against a line-by-line search written from their definition, on
+// seeded levels in quarter-decibel steps (so that steps of exactly 0 and 1 dB occur): every
+// candidate the scan gives is the next pair of pauses of the search, in order.
+TEST(Nordic, ScanFindsThePausesOfALineByLineSearch) {
+    constexpr int kPoints = 4096;
+    std::vector<double> L(kPoints), f(kPoints);
+    std::uint32_t seed = 21;
+    for (int k = 0; k < kPoints; ++k) {
+        seed = seed * 1664525u + 1013904223u;
+        L[static_cast<std::size_t>(k)] = 40 + 0.25 * static_cast<double>((seed >> 16) % 41) -
+                                         (k % 97 == 0 ? 30 : 0);
+        f[static_cast<std::size_t>(k)] = k * 10.0;
+    }
+    for (const auto kind : {nordic::Extreme::Peak, nordic::Extreme::Dip}) {
+        const double sign = kind == nordic::Extreme::Peak ? 1.0 : -1.0;
+        auto M = [&](int k) { return sign * L[static_cast<std::size_t>(k)]; };
+        auto shape = [](double step, double before) {
+            return step >= 1.0 && before > 0 && before < 1.0;
+        };
+        // Every pair (end of a first pause, start of the next last pause) the search meets.
+        std::vector<std::pair<int, int>> pairs;
+        for (int p = 3; p <= kPoints - 2; ++p) {
+            if (!shape(M(p) - M(p - 1), M(p - 1) - M(p - 2))) continue;
+            int q = p;
+            while (q < kPoints - 2 && !shape(M(q) - M(q + 1), M(q + 1) - M(q + 2))) ++q;
+            if (q >= kPoints - 2) break;
+            pairs.emplace_back(p, q);
+            p = q + 2;
+        }
+        ASSERT_GT(pairs.size(), 50u);
+        double start = 0, end = 0, bw = 0, cbw = 0;
+        nordic::Scan scan({kPoints, 44100, L.data(), f.data()}, kind, {start, end, bw, cbw});
+        nordic::Candidate c;
+        std::size_t next = 0, found = 0;
+        while (scan.Next(c)) {
+            while (next < pairs.size() && pairs[next].first != c.FirstNoisePauseEndLine) ++next;
+            ASSERT_LT(next, pairs.size()) << c.FirstNoisePauseEndLine;
+            EXPECT_EQ(pairs[next].second, c.LastNoisePauseStartLine);
+            EXPECT_EQ(scan.Position(), c.LastNoisePauseEndLine);
+            ++next, ++found;
+        }
+        EXPECT_GT(found, 0u);
+    }
+}
+
+// The line levels of a block: every line's level is I2dB of its intensity, whether the upper
+// half mirrors the lower one (the level is taken over) or not; a new spectrum of the same
+// length gives new levels.
+TEST(Nordic, LineLevelsOfMirroredAndUnmirroredSpectra) {
+    TFastFourier fft;
+    fft.SetNumData(32768);
+    nordic::LineTableCache cache;
+    auto intensity = std::make_unique<Spectrum>();
+    Spectrum& I = *intensity;
+    std::uint32_t seed = 9;
+    for (int k = 0; k < 32768; ++k) {
+        seed = seed * 1664525u + 1013904223u;
+        I[k] = k <= 16384 ? std::ldexp(static_cast<double>(seed), -20) : I[32768 - k];
+    }
+    I[20000] *= 2;   // no longer the mirror of line 12768
+    I[30000] = 0.0;  // nor this one of line 2768
+    I[16385] = -I[16383];
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        const nordic::LineTable t = cache.For(I, 32768, 44100, fft);
+        for (int k = 0; k < 32768; ++k) ASSERT_EQ(t.L[k], I2dB(I[k])) << k;
+        EXPECT_NEAR(t.f[16384], 22050.0, 1e-9);
+        I[12768] = 0.25;  // the next block
+    }
 }
 
 }  // namespace

@@ -167,6 +167,38 @@ protected:
     app::TForm1* main = nullptr;
 };
 
+// The progress list takes a run's lines in batches, but holds every line whenever it can be
+// seen: at a dialog opened during the run (the last line before the check dialog is the
+// driver's start line) and after the run (the tail of the LOG, with "Exit" for "End").
+TEST_F(WholeProgram, ProgressListHoldsEveryLineWhenItCanBeSeen) {
+    SkipQuestionnaire();
+    auto* list = main->ui.lbProgressAuditTable;
+    std::string atTheCheck;
+    const auto check = dialogs.ModalScript;
+    dialogs.ModalScript = [&](QDialog& d) {
+        if (d.objectName() == "SoundFileCheck" && list->count() > 0)
+            atTheCheck = list->item(list->count() - 1)->text().toStdString();
+        return check(d);
+    };
+    dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
+    ClickAnalysis();
+    ASSERT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join("|").toStdString();
+    EXPECT_EQ(atTheCheck, "Start Open1Click");
+    const auto log = ReadLines(main->Files().Names.LogFileName);
+    const int n = list->count();
+    ASSERT_GT(n, 10);
+    ASSERT_LE(n, 1250);
+    ASSERT_GE(static_cast<int>(log.size()), n);
+    for (int i = 0; i < n; ++i) {
+        std::string item = list->item(i)->text().toStdString();
+        if (item.rfind("    Exit ", 0) == 0) item = "    End " + item.substr(9);
+        ASSERT_EQ(item, log[log.size() - static_cast<std::size_t>(n - i)]) << i;
+    }
+    // Outside a run a line is in the list at once.
+    main->Exit1Click();
+    EXPECT_EQ(list->item(list->count() - 1)->text().toStdString(), "Start Exit1Click");
+}
+
 TEST_F(WholeProgram, WorkflowMovesOnlyForward) {
     EXPECT_EQ(main->windowTitle(), "OXW Sound File Analysis");
     EXPECT_EQ(EnabledPage(), 0);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,56 @@ const Pairs kAnscombeI{{10, 8.04}, {8, 6.95},  {13, 7.58}, {9, 8.81}, {11, 8.33}
 const Pairs kSmoothingData{{0, 0}, {1, 0.8}, {2, 0.9}, {3, 0.1}, {4, -0.8}, {5, -1.0}, {6, -0.3}};
 
 }  // namespace
+
+// Pairs entered as one run agree with pairs entered one by one to the last bit: the sums, the
+// extremes, the stored pairs (over the growth of the store by 1000 rows) and every fit; a run
+// entered after single pairs goes on from them.
+TEST(CurveFit, RunOfPairsEntersLikeSinglePairs)
+{
+    std::vector<double> x(2500), y(2500);
+    std::uint32_t seed = 3;
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        x[i] = 0.1 + i * 1.3458251953125;
+        y[i] = 40 + std::ldexp(static_cast<double>(seed), -28) - (i % 7 == 0 ? 20 : 0);
+    }
+    for (const int single : {0, 1, 999, 1700}) {
+        SCOPED_TRACE(single);
+        TCurveFit one, run;
+        one.Init();
+        run.Init();
+        for (std::size_t i = 0; i < x.size(); ++i) one.EnterStatValue(x[i], y[i]);
+        for (int i = 0; i < single; ++i) run.EnterStatValue(x[i], y[i]);
+        run.EnterStatValues(x.data() + single, y.data() + single, 2500 - single);
+        run.EnterStatValues(x.data(), y.data(), 0);
+        ASSERT_EQ(one.NumData(), run.NumData());
+        EXPECT_EQ(one.MinX(), run.MinX());
+        EXPECT_EQ(one.MaxX(), run.MaxX());
+        EXPECT_EQ(one.MinY(), run.MinY());
+        EXPECT_EQ(one.MaxY(), run.MaxY());
+        EXPECT_EQ(one.MeanY(), run.MeanY());
+        for (int i : {1, 1000, 1001, 2500, 2501}) {
+            EXPECT_EQ(one.DataX(i), run.DataX(i)) << i;
+            EXPECT_EQ(one.DataY(i), run.DataY(i)) << i;
+        }
+        double k1, d1, q1, k2, d2, q2;
+        one.CalcLinFit(k1, d1, q1);
+        run.CalcLinFit(k2, d2, q2);
+        EXPECT_EQ(k1, k2);
+        EXPECT_EQ(d1, d2);
+        EXPECT_EQ(q1, q2);
+        double h1[4], h2[4];
+        one.CalcHoerlFit(h1[0], h1[1], h1[2], h1[3]);
+        run.CalcHoerlFit(h2[0], h2[1], h2[2], h2[3]);
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(h1[i], h2[i]) << i;
+        // A new point set after Init: the stored pairs of the run are gone.
+        run.Init();
+        EXPECT_EQ(0.0, run.DataX(1));
+        run.EnterStatValues(x.data(), y.data(), 1);
+        EXPECT_EQ(x[0], run.DataX(1));
+        EXPECT_EQ(0.0, run.DataX(2));
+    }
+}
 
 TEST(CurveFit, LineAndHoerlAgainstReferences)
 {

@@ -29,10 +29,10 @@ struct Request {
 // Every conversion of one value, on one path.
 std::string AllTexts(const Request& r, NumberTextPath path) {
     SetNumberTextPath(path);
-    std::string appended = "<";
-    appendFloatToStr(appended, r.x);
+    char written[kFloatToStrRoom];
+    const std::string direct(written, writeFloatToStr(written, r.x));
     return fixedField(r.x, r.width, r.decimals) + "|" + expField(r.x, r.width) + "|" +
-           floatToStrF(r.x, r.precision, r.decimals) + "|" + floatToStr(r.x) + "|" + appended;
+           floatToStrF(r.x, r.precision, r.decimals) + "|" + floatToStr(r.x) + "|<" + direct;
 }
 
 void ExpectSameOnBothPaths(const Request& r) {
@@ -119,6 +119,33 @@ TEST(NumberTextPaths, MillionSeededValuesGiveTheSameText) {
         const Request r{SeededValue(gen), width(gen), decimals(gen), precision(gen)};
         ExpectSameOnBothPaths(r);
         if (HasFailure()) break;  // one value tells; a flood would hide it
+    }
+}
+
+// Values at and around the ties of the 15-digit texts: decimals of 16 and 17 digits ending in
+// 5, 49 and 51 and the doubles a few steps on either side, at every magnitude the fast 15-digit
+// path takes and beyond it; and values next to powers of ten, where the digits gain one place.
+TEST(NumberTextPaths, FifteenDigitTiesGiveTheSameText) {
+    PathGuard guard;
+    std::mt19937_64 gen(15);
+    std::uniform_int_distribution<std::int64_t> digits(100000000000000, 999999999999999);
+    std::uniform_int_distribution<int> power(-45, 45), tail(0, 3);
+    const char* tails[] = {"5", "49", "51", "50"};
+    for (int i = 0; i < kSeededValues / 20; ++i) {
+        const std::string text = std::to_string(digits(gen)) + tails[tail(gen)] + "e" +
+                                 std::to_string(power(gen));
+        double x = std::strtod(text.c_str(), nullptr);
+        if (i % 2) x = -x;
+        for (int step = -3; step <= 3; ++step) {
+            double y = x;
+            for (int k = 0; k < std::abs(step); ++k)
+                y = std::nextafter(y, step < 0 ? 0.0 : std::numeric_limits<double>::infinity());
+            ExpectSameOnBothPaths({y, 0, 2, 15});
+        }
+        const double ten = std::pow(10.0, power(gen));
+        for (double y : {ten, std::nextafter(ten, 0.0), std::nextafter(ten, 2 * ten)})
+            ExpectSameOnBothPaths({y, 0, 2, 15});
+        if (HasFailure()) break;
     }
 }
 

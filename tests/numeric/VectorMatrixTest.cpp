@@ -142,6 +142,19 @@ TEST(VkrMatrix, BoundsResizeAndCopies)
     EXPECT_EQ(10, changes);  // nine cell writes and one more at the end
     tall.CopyFrom(&m, 1, 1, 3, 2, 5, 5);  // every target outside: only the closing event
     EXPECT_EQ(11, changes);
+
+    // Column writes: the part inside the matrix, one event each; nothing inside, no event.
+    const double values[] = {-1, -2, -3, -4};
+    tall.SetColumnValues(1, 8, values, 4);  // rows 8..11: 11 lies outside
+    EXPECT_EQ(-1, tall.GetVal(1, 8));
+    EXPECT_EQ(-3, tall.GetVal(1, 10));
+    tall.SetColumnValues(1, -1, values, 3);  // rows -1..1: only row 1
+    EXPECT_EQ(-3, tall.GetVal(1, 1));
+    EXPECT_EQ(2, tall.GetVal(1, 3));
+    EXPECT_EQ(13, changes);
+    tall.SetColumnValues(2, 1, values, 4);   // no such column
+    tall.SetColumnValues(1, 11, values, 2);  // no row inside
+    EXPECT_EQ(13, changes);
 }
 
 TEST(VkrMatrix, WindowStatistics)

@@ -259,8 +259,8 @@ TEST(FormatOutput, ExitDeletesTheTimeSeriesFilesOnlyOnceCopied) {
     unnamed.CloseAtExit();
 }
 
-// The report side of a run of 10 lines, each with 200 array lines (more than an array file's
-// buffer holds in all), a trace row and its time-series rows, then the summary.
+// The report side of a run of 10 lines, each with array lines (more than an array file's buffer
+// holds in all), a trace row and its time-series rows, then the summary.
 void ReportRun(RunFolder& r) {
     engine::RunState s;
     s.SoundFileBlockAlign = 2, s.SoundFileSampleRate = 44100, s.Lines = 10, s.Compression = 1;
@@ -268,7 +268,8 @@ void ReportRun(RunFolder& r) {
     r.host.texts["PositionCurrent"] = "88244";
     r.files.DravolekFormatOutput(r.host, r.Sound());
     for (int line = 1; line <= 10; ++line) {
-        for (int k = 1; k <= 200; ++k)
+        // Array lines are at least 50 bytes long.
+        for (int k = 1; k <= static_cast<int>(kArrayBufferBytes / 10 / 50) + 1; ++k)
             r.host.CreateAuditLog("M2", "Below upper range CompactI, " + std::to_string(line) + ", " +
                                             std::to_string(k) + ", 0.123456789");
         r.host.CreateAuditLog("T", "History 02.01, " + std::to_string(line));

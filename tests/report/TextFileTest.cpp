@@ -95,5 +95,33 @@ TEST(TextFile, SinkWithRoomAndFileNotOpenFailNothing) {
     EXPECT_THROW(closed.Create((dir / "missing" / "x.dvk").string()), std::runtime_error);
 }
 
+// The file's own buffer: lines stay in it until it is full, a flush or the close; a line longer
+// than the buffer goes to the system at once, behind what was buffered before it.
+TEST(TextFile, BufferIsHandedOverWhenFullAndAtTheFlush) {
+    test::TempDir dir{"oxw-textfile"};
+    const std::string path = (dir / "out.dvk").string();
+    struct Step {
+        std::string prefix, text;
+        std::string onDisk;  // before any flush
+    };
+    const Step steps[] = {
+        {"", "abcd", ""},                      // 6 of 16 bytes
+        {"P ", "efgh", ""},                    // 14 of 16
+        {"", "ij", "abcd\r\nP efgh\r\n"},  // no room for 4 more: handed over
+        {"Q ", "0123456789abcdef", "abcd\r\nP efgh\r\nij\r\nQ 0123456789abcdef\r\n"},
+    };
+    TextFile f;
+    f.Create(path, nullptr, 16);
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.text);
+        f.WriteLine(step.prefix, step.text);
+        EXPECT_EQ(ReadAll(path), step.onDisk);
+    }
+    f.Write("tail");
+    EXPECT_TRUE(f.Flush());
+    EXPECT_EQ(ReadAll(path), std::string(steps[3].onDisk) + "tail");
+    EXPECT_TRUE(f.Close());
+}
+
 }  // namespace
 }  // namespace oxw::report
