@@ -26,6 +26,7 @@
 #include "views/SalienceForms.h"
 #include "views/Smooth3DInterpolation.h"
 #include "support/TempDir.h"
+#include "support/TextLines.h"
 #include "support/WavWriter.h"
 
 namespace fs = std::filesystem;
@@ -33,15 +34,7 @@ using namespace oxw;
 
 namespace {
 
-std::vector<std::string> ReadLines(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::string> out;
-    for (std::string l; std::getline(in, l);) {
-        if (!l.empty() && l.back() == '\r') l.pop_back();
-        out.push_back(l);
-    }
-    return out;
-}
+using test::ReadLines;
 
 // The fields of a row: text between commas, blanks and tabs trimmed.
 std::vector<std::string> Fields(const std::string& row) {

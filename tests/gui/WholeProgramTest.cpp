@@ -28,6 +28,7 @@
 #include "platform/ScriptedSoundSystem.h"
 #include "support/FailingStreams.h"
 #include "support/TempDir.h"
+#include "support/TextLines.h"
 #include "support/WavWriter.h"
 #include "views/Smooth3DInterpolation.h"
 
@@ -36,15 +37,7 @@ using namespace oxw;
 
 namespace {
 
-std::vector<std::string> ReadLines(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::vector<std::string> out;
-    for (std::string l; std::getline(in, l);) {
-        if (!l.empty() && l.back() == '\r') l.pop_back();
-        out.push_back(l);
-    }
-    return out;
-}
+using test::ReadLines;
 
 std::vector<std::string> FilesIn(const fs::path& dir) {
     std::vector<std::string> names;
