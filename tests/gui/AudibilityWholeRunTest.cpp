@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "CheckDialogScript.h"
 #include "app/Forms.h"
 #include "app/SoundFileCheck.h"
 #include "app/TForm1.h"
@@ -49,13 +50,7 @@ protected:
         app::CreateForms(forms, dialogs, sound);
         main = forms.Form1;
         main->SetDialogs(&dialogs);
-        dialogs.ModalScript = [](QDialog& d) {
-            if (d.objectName() != "SoundFileCheck") return 0;
-            auto& check = static_cast<app::TSoundFileCheck&>(d);
-            check.ContnueAnalysis->click();
-            check.Button1->click();
-            return 1;
-        };
+        dialogs.ModalScript = test::ContinueAnalysis;
     }
     void TearDown() override
     {

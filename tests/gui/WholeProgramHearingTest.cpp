@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include "CheckDialogScript.h"
 #include "app/Forms.h"
 #include "app/ResultHandOff.h"
 #include "assessment/SoundQualityOutput.h"
@@ -82,13 +83,7 @@ protected:
         app::CreateForms(forms, dialogs, sound);
         main = forms.Form1;
         main->SetDialogs(&dialogs);
-        dialogs.ModalScript = [](QDialog& d) {
-            if (d.objectName() != "SoundFileCheck") return 0;
-            auto& check = static_cast<app::TSoundFileCheck&>(d);
-            check.ContnueAnalysis->click();
-            check.Button1->click();
-            return 1;
-        };
+        dialogs.ModalScript = test::ContinueAnalysis;
         emit main->ui.Label45->clicked();  // skip the questionnaire
     }
     void TearDown() override { app::DestroyForms(forms); }

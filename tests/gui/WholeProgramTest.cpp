@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include "CheckDialogScript.h"
 #include "app/Forms.h"
 #include "app/SoundFileCheck.h"
 #include "app/TForm1.h"
@@ -117,13 +118,7 @@ protected:
         main = forms.Form1;
         main->SetDialogs(&dialogs);
         // The check dialog: "Continue Analysis", then "Left click to continue".
-        dialogs.ModalScript = [](QDialog& d) {
-            if (d.objectName() != "SoundFileCheck") return 0;
-            auto& check = static_cast<app::TSoundFileCheck&>(d);
-            check.ContnueAnalysis->click();
-            check.Button1->click();
-            return 1;
-        };
+        dialogs.ModalScript = test::ContinueAnalysis;
     }
     void TearDown() override { app::DestroyForms(forms); }
     int EnabledPage() const {
