@@ -7,6 +7,8 @@
 // Counters: "x_realtime" = seconds of sound analysed per second of wall time; "peak_MB" = peak
 // resident memory of the process so far; "output_MB" = bytes the run left on disk.
 // The sound lasts 60 s; OXW_BENCH_SECONDS=<n> (2 or more) sets another length for a quick try.
+// OXW_BENCH_KEEP=<folder> copies the files of the last run of each option into
+// <folder>/one_pass or <folder>/two_passes, to compare the output of two builds.
 #include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
@@ -53,12 +55,17 @@ public:
     }
     const fs::path& Wav() const { return wav_; }
     int Seconds() const { return seconds_; }
-    // Size of the run's files, which are then removed.
-    std::uintmax_t RemoveOutputs() const {
+    // Size of the run's files, which are then removed (after a copy to keep/, when given).
+    std::uintmax_t RemoveOutputs(const fs::path& keep) const {
         std::uintmax_t bytes = 0;
+        if (!keep.empty()) {
+            fs::remove_all(keep);
+            fs::create_directories(keep);
+        }
         for (const auto& e : fs::directory_iterator(dir_)) {
             if (e.path() == wav_) continue;
             bytes += e.is_regular_file() ? e.file_size() : 0;
+            if (!keep.empty()) fs::copy(e.path(), keep / e.path().filename(), fs::copy_options::recursive);
             fs::remove_all(e.path());
         }
         return bytes;
@@ -120,6 +127,12 @@ double PeakMegabytes() {
     return static_cast<double>(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
 }
 
+fs::path KeepFolder(Option option) {
+    const char* keep = std::getenv("OXW_BENCH_KEEP");
+    if (!keep || !*keep) return {};
+    return fs::path(keep) / (option == Option::OnePass ? "one_pass" : "two_passes");
+}
+
 void BM_WholeRun(benchmark::State& state, Option option) {
     const SoundFolder& sound = Sound();
     std::uintmax_t written = 0;
@@ -130,7 +143,7 @@ void BM_WholeRun(benchmark::State& state, Option option) {
             state.SkipWithError(problem.c_str());
             break;
         }
-        written = sound.RemoveOutputs();
+        written = sound.RemoveOutputs(KeepFolder(option));
         state.ResumeTiming();
     }
     state.counters["x_realtime"] = benchmark::Counter(
