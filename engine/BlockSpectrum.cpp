@@ -239,7 +239,7 @@ void Engine::MakeSpectrum() {
     s.DeltaL = 0;
     s.ICCC = 1.0;
     s.ICCClag = 0;
-    std::fill_n(s.Intensity.begin(), N, 0.0);
+    s.Intensity[0] = 0.0;  // lines 1..N-1 are set below
 
     stream_.clear();
     const std::int64_t start = BlockStart(StreamPosition(), N, blockAlign);
@@ -357,9 +357,12 @@ void Engine::TransformBlock(int N) {
     RunState& s = S();
     TFastFourier& fft = Work().Fft(N);
     Log("D", "5209 FFT size given to FFT = " + std::to_string(N));
-    fft.Clear();
+    // The windowed series as the real parts, every imaginary part 0 (the component's N points).
     const std::span<double> data = fft.FData();
-    for (int i = 0; i < N; ++i) data[2 * static_cast<std::size_t>(i)] = s.RealInD[i];
+    for (int i = 0; i < N; ++i) {
+        data[2 * static_cast<std::size_t>(i)] = s.RealInD[i];
+        data[2 * static_cast<std::size_t>(i) + 1] = 0.0;
+    }
     SetComponentWindow(fft, s.WINFUNCT, host_);
     fft.Transform();
     for (int k = 0; k < N; ++k) {
