@@ -3,13 +3,13 @@
 // calibrated intensity spectrum, summed over the pass; then the stream moves on by one hop.
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <span>
 #include <stdexcept>
 #include <string>
 
+#include "engine/BlockFrames.h"
 #include "engine/Conversions.h"
 #include "engine/Convert.h"
 #include "engine/LagProducts.h"
@@ -80,46 +80,12 @@ void SetComponentWindow(TFastFourier& fft, char code, RunHost& host) {
     }
 }
 
-// One little-endian sample of `bytes` bytes as a 16-bit value: 16-bit samples as they stand,
-// wider ones by their two most significant bytes, 8-bit (unsigned) ones scaled up.
-int Sample16(const unsigned char* p, int bytes) {
-    if (bytes == 1) return (static_cast<int>(p[0]) - 128) * 256;
-    const auto u = static_cast<std::uint16_t>(p[bytes - 2] | (p[bytes - 1] << 8));
-    return static_cast<std::int16_t>(u);
-}
-
-// The widest frame the block reader takes (16 channels of 32-bit samples): its byte buffer
-// holds at most MYPOINTS such frames, whatever a header declares.
-constexpr int kMaxFrameBytes = 64;
-
 // Whether the reader can take frames of `blockAlign` bytes holding `channels` samples, reading
 // the first `samplesRead` of them: whole samples of at least one byte, inside the frame.
 bool FrameLayoutFits(int blockAlign, int channels, int samplesRead) {
     if (blockAlign < 1 || blockAlign > kMaxFrameBytes || channels < 1) return false;
     const int bytesPerSample = blockAlign / channels;
     return bytesPerSample >= 1 && samplesRead * bytesPerSample <= blockAlign;
-}
-
-// Reads up to `frames` whole frames starting at byte `pos`, never at or past `dataEnd` (the end
-// of the sound data: a trailing chunk is not sound); returns how many frames were read. A file
-// that ends early reads as the end of the data; a read that fails returns -1 with `error` set.
-int ReadFrames(std::ifstream& in, std::int64_t pos, std::int64_t dataEnd, int frames,
-               int blockAlign, std::vector<unsigned char>& raw, int& error) {
-    const std::int64_t want = static_cast<std::int64_t>(frames) * blockAlign;
-    if (static_cast<std::int64_t>(raw.size()) < want) raw.resize(static_cast<std::size_t>(want));
-    if (pos < 0) return 0;
-    std::int64_t avail = std::clamp<std::int64_t>(dataEnd - pos, 0, want);
-    avail -= avail % blockAlign;
-    if (avail == 0) return 0;
-    errno = 0;
-    in.read(reinterpret_cast<char*>(raw.data()), static_cast<std::streamsize>(avail));
-    if (in.bad()) {
-        error = errno;
-        return -1;
-    }
-    const std::int64_t got = in.gcount();
-    in.clear();
-    return static_cast<int>(got / blockAlign);
 }
 
 // v^2 / 1e6 for every magnitude v of a 16-bit sample, as the channel power sums take it: the
@@ -181,29 +147,25 @@ void Engine::DoWindowFunctions(int Numsamps, char funct, const int* samples, dou
     Log("E", "DoWindowFunctions");
 }
 
-void Engine::CrossCorrelation(const int* ch1, const int* ch2, double& maxcor, double& maxlag) {
-    Log("S", "CrossCorrelation");
-    constexpr int kMaxLag = 45;  // samples, about 1 ms at 44.1 kHz
-    const int n = S().POINTS;
+namespace {
+
+constexpr int kMaxLag = 45;  // samples, about 1 ms at 44.1 kHz
+
+// The interaural correlation of a block of n frames from its exact sums over i = 45..n-46: the
+// squares of each channel and, for every lag j, ch1[i + j] x ch2[i].
+void Correlation(int n, std::int64_t xx, std::int64_t yy, const std::int64_t* lagSums,
+                 double& maxcor, double& maxlag) {
     const double M = n - 2 * kMaxLag;
-    // Exact integer sums over i = 45..n-46: the squares of each channel and, for every lag j,
-    // ch1[i + j] x ch2[i].
-    std::int64_t xx = 0, yy = 0;
-    LagProductSums(ch1, ch1, kMaxLag, n - kMaxLag, 0, &xx);
-    LagProductSums(ch2, ch2, kMaxLag, n - kMaxLag, 0, &yy);
     if (M <= 0 || xx == 0 || yy == 0) {
         // A silent channel has no defined correlation: the block counts as uncorrelated.
         maxcor = 0.0;
         maxlag = 0.0;
-        Log("E", "CrossCorrelation");
         return;
     }
-    std::array<std::int64_t, 2 * kMaxLag + 1> lagSums{};
-    LagProductSums(ch1, ch2, kMaxLag, n - kMaxLag, kMaxLag, lagSums.data());
     const double norm = std::sqrt((xx / M) * (yy / M));
     double best = 0.0;
     for (int j = -kMaxLag; j <= kMaxLag; ++j) {
-        const std::int64_t sum = lagSums[static_cast<std::size_t>(j + kMaxLag)];
+        const std::int64_t sum = lagSums[j + kMaxLag];
         const double cor = (sum / M) / norm;
         // A slight preference for small lags; ties keep the earlier (more negative) lag.
         const double weighted = std::fabs(cor) - std::abs(j) * 1e-5;
@@ -213,6 +175,41 @@ void Engine::CrossCorrelation(const int* ch1, const int* ch2, double& maxcor, do
             maxlag = j / 44.1;  // milliseconds
         }
     }
+}
+
+}  // namespace
+
+void Engine::CrossCorrelation(const int* ch1, const int* ch2, double& maxcor, double& maxlag) {
+    Log("S", "CrossCorrelation");
+    const int n = S().POINTS;
+    std::int64_t xx = 0, yy = 0;
+    LagProductSums(ch1, ch1, kMaxLag, n - kMaxLag, 0, &xx);
+    LagProductSums(ch2, ch2, kMaxLag, n - kMaxLag, 0, &yy);
+    if (n - 2 * kMaxLag > 0 && xx != 0 && yy != 0) {
+        std::array<std::int64_t, 2 * kMaxLag + 1> lagSums{};
+        LagProductSums(ch1, ch2, kMaxLag, n - kMaxLag, kMaxLag, lagSums.data());
+        Correlation(n, xx, yy, lagSums.data(), maxcor, maxlag);
+    } else {
+        Correlation(n, xx, yy, nullptr, maxcor, maxlag);
+    }
+    Log("E", "CrossCorrelation");
+}
+
+// CrossCorrelation of the block just read: the sums of a block that follows the previous one
+// are moved on from the previous block's sums.
+void Engine::CorrelateBlock(double& maxcor, double& maxlag) {
+    Log("S", "CrossCorrelation");
+    SpectrumWork& w = Work();
+    const int n = S().POINTS;
+    const int* ch1 = w.frames.Channel(0);
+    const int* ch2 = w.frames.Channel(1);
+    const int shift = w.correlatedBlock + 1 == w.frames.Serial() ? w.frames.Shift() : 0;
+    w.correlatedBlock = w.frames.Serial();
+    const int first = kMaxLag, last = std::max(n - kMaxLag, kMaxLag);
+    const std::int64_t xx = *w.squares1.For(ch1, ch1, first, last, 0, shift);
+    const std::int64_t yy = *w.squares2.For(ch2, ch2, first, last, 0, shift);
+    const std::int64_t* lagSums = w.lagged.For(ch1, ch2, first, last, kMaxLag, shift);
+    Correlation(n, xx, yy, lagSums, maxcor, maxlag);
     Log("E", "CrossCorrelation");
 }
 
@@ -242,7 +239,7 @@ void Engine::MakeSpectrum() {
     s.DeltaL = 0;
     s.ICCC = 1.0;
     s.ICCClag = 0;
-    std::fill_n(s.Intensity.begin(), N, 0.0);
+    s.Intensity[0] = 0.0;  // lines 1..N-1 are set below
 
     stream_.clear();
     const std::int64_t start = BlockStart(StreamPosition(), N, blockAlign);
@@ -256,12 +253,13 @@ void Engine::MakeSpectrum() {
     s.StreamPositionOverlayStart = start;
 
     int readError = 0;
-    const int frames = ReadFrames(stream_, start, s.DataEnd, N, blockAlign, w.raw, readError);
+    const FrameLayout layout{N, blockAlign, bytesPerSample, s.TwoChan ? 2 : 1};
+    const int frames = w.frames.Read(stream_, start, s.DataEnd, layout, readError);
     if (frames < 0) ReadFailure(start, readError);
     if (!s.TwoChan)
-        ReadMonoBlock(frames, blockAlign, bytesPerSample);
+        ReadMonoBlock(frames, bytesPerSample);
     else
-        ReadStereoBlock(frames, blockAlign, bytesPerSample);
+        ReadStereoBlock(frames, bytesPerSample);
 
     CopyInto(s.RealInV, s.RealInD, N);
     if (static_cast<int>(s.ImagInV.size()) >= N) std::fill_n(s.ImagInV.begin(), N, 0.0);
@@ -309,16 +307,12 @@ std::int64_t Engine::BlockStart(std::int64_t pos, int points, int blockAlign) {
     return last;
 }
 
-void Engine::ReadMonoBlock(int frames, int blockAlign, int bytesPerSample) {
+void Engine::ReadMonoBlock(int frames, int bytesPerSample) {
     RunState& s = S();
-    const unsigned char* raw = Work().raw.data();
     const int N = s.POINTS;
     s.ICCC = 1.0;
     // The first sample of every frame; frames past the end of the sound data are silence.
-    for (int i = 0; i < N; ++i)
-        s.OneIn[i] =
-            i < frames ? Sample16(raw + static_cast<std::ptrdiff_t>(i) * blockAlign, bytesPerSample)
-                       : 0;
+    std::copy_n(Work().frames.Channel(0), N, s.OneIn.begin());
     s.BytesRead += static_cast<std::int64_t>(frames) * bytesPerSample;
     DoWindowFunctions(N, s.WINFUNCT, s.OneIn.data(), s.RealInD.data());
     const std::string realInV = std::to_string(s.RealInV.size());
@@ -327,19 +321,14 @@ void Engine::ReadMonoBlock(int frames, int blockAlign, int bytesPerSample) {
                  std::to_string(SPECTRUM_SIZE) + " Length of RealInV = " + realInV);
 }
 
-void Engine::ReadStereoBlock(int frames, int blockAlign, int bytesPerSample) {
+void Engine::ReadStereoBlock(int frames, int bytesPerSample) {
     RunState& s = S();
     SpectrumWork& w = Work();
-    const unsigned char* raw = w.raw.data();
     const int N = s.POINTS;
-    int* ch1 = w.ch1.data();
-    int* ch2 = w.ch2.data();
+    // The two channels; frames past the end of the sound data are silence.
+    const int* ch1 = w.frames.Channel(0);
+    const int* ch2 = w.frames.Channel(1);
     s.ICCC = 0.0;
-    for (int i = 0; i < N; ++i) {
-        const unsigned char* frame = raw + static_cast<std::ptrdiff_t>(i) * blockAlign;
-        ch1[i] = i < frames ? Sample16(frame, bytesPerSample) : 0;
-        ch2[i] = i < frames ? Sample16(frame + bytesPerSample, bytesPerSample) : 0;
-    }
     s.BytesRead += static_cast<std::int64_t>(frames) * 2 * bytesPerSample;
 
     // The mean of the channels, and the power sums ch^2 / 1e6 (16-bit samples: from the table).
@@ -354,7 +343,7 @@ void Engine::ReadStereoBlock(int frames, int blockAlign, int bytesPerSample) {
         meansquare1 > 1e-99 && meansquare2 > 1e-99 ? I2dB(meansquare2) - I2dB(meansquare1) : 0.0;
 
     const std::string channel = host_.GetText("AnalysisChannel");
-    if (channel == "Both") CrossCorrelation(ch1, ch2, s.ICCC, s.ICCClag);
+    if (channel == "Both") CorrelateBlock(s.ICCC, s.ICCClag);
     if (channel == "1") {
         Log("D", "5621 Processing channel 1 only");
         std::copy_n(ch1, N, s.OneIn.begin());
@@ -368,9 +357,12 @@ void Engine::TransformBlock(int N) {
     RunState& s = S();
     TFastFourier& fft = Work().Fft(N);
     Log("D", "5209 FFT size given to FFT = " + std::to_string(N));
-    fft.Clear();
+    // The windowed series as the real parts, every imaginary part 0 (the component's N points).
     const std::span<double> data = fft.FData();
-    for (int i = 0; i < N; ++i) data[2 * static_cast<std::size_t>(i)] = s.RealInD[i];
+    for (int i = 0; i < N; ++i) {
+        data[2 * static_cast<std::size_t>(i)] = s.RealInD[i];
+        data[2 * static_cast<std::size_t>(i) + 1] = 0.0;
+    }
     SetComponentWindow(fft, s.WINFUNCT, host_);
     fft.Transform();
     for (int k = 0; k < N; ++k) {

@@ -7,6 +7,7 @@
 #include "engine/Convert.h"
 #include "engine/Engine.h"
 #include "engine/SoundFileIntake.h"
+#include "engine/SpectrumWork.h"
 #include "numeric/NumberFormat.h"
 
 namespace oxw::engine {
@@ -32,6 +33,7 @@ void Engine::Open1Click() {
     if (stream_.is_open()) stream_.close();
     stream_.clear();
     stream_.open(s.SoundFileName, std::ios::binary);
+    Work().frames.Forget();  // no block of an earlier file serves this one
     if (!stream_) throw std::runtime_error("Cannot open file \"" + s.SoundFileName + "\".");
     ReadSoundFileHeader();
     checkForm_.Caption += " - " + s.ShortSoundFileName;

@@ -108,8 +108,9 @@ private:
     std::int64_t StreamPosition();
     void SeekStream(std::int64_t position);
     [[noreturn]] void ReadFailure(std::int64_t position, int error);
-    void ReadMonoBlock(int frames, int blockAlign, int bytesPerSample);
-    void ReadStereoBlock(int frames, int blockAlign, int bytesPerSample);
+    void ReadMonoBlock(int frames, int bytesPerSample);
+    void ReadStereoBlock(int frames, int bytesPerSample);
+    void CorrelateBlock(double& maxcor, double& maxlag);
     void TransformBlock(int points);
     double BlockTimeSeconds(bool wholeNumbers);
 
@@ -119,7 +120,8 @@ public:
     void Log(std::string_view kind, std::string_view text) { host_.CreateAuditLog(kind, text); }
 
     RunHost& Host() { return host_; }
-    std::ifstream& Stream() { return stream_; }
+    // The sound file's stream; a block reader's kept block is dropped (the stream may be moved).
+    std::ifstream& Stream();
     // The main form's curve fitter "CurveFit1"; the Joint Nordic steps regress levels with it.
     TCurveFit& CurveFit1();
 

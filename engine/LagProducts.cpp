@@ -199,4 +199,26 @@ void LagProductSums(const int* a, const int* b, int first, int last, int maxLag,
 
 #endif
 
+const std::int64_t* BlockLagSums::For(const int* a, const int* b, int first, int last,
+                                      int maxLag, int shift) {
+    const auto lags = static_cast<std::size_t>(2 * std::max(maxLag, 0) + 1);
+    // Moving on costs two sums over `shift` samples; beyond half the block a fresh sum is cheaper.
+    const bool moveOn = shift > 0 && 2 * shift < last - first && first == first_ &&
+                        last == last_ && maxLag == maxLag_ && sums_.size() == lags;
+    first_ = first;
+    last_ = last;
+    maxLag_ = maxLag;
+    if (!moveOn) {
+        sums_.resize(lags);
+        LagProductSums(a, b, first, last, maxLag, sums_.data());
+        return sums_.data();
+    }
+    part_.resize(lags);
+    LagProductSums(a, b, first - shift, first, maxLag, part_.data());
+    for (std::size_t k = 0; k < lags; ++k) sums_[k] -= part_[k];
+    LagProductSums(a, b, last - shift, last, maxLag, part_.data());
+    for (std::size_t k = 0; k < lags; ++k) sums_[k] += part_[k];
+    return sums_.data();
+}
+
 }  // namespace oxw::engine

@@ -8,6 +8,7 @@
 // time where the processor has AVX2, else eight as LagProductSums128 does) and
 // LagProductSumsPlain the one-product-at-a-time reference.
 #include <cstdint>
+#include <vector>
 
 namespace oxw::engine {
 
@@ -16,5 +17,20 @@ void LagProductSums128(const int* a, const int* b, int first, int last, int maxL
                        std::int64_t* sums);
 void LagProductSumsPlain(const int* a, const int* b, int first, int last, int maxLag,
                          std::int64_t* sums);
+
+// The lag product sums of consecutive blocks of a pass, which share most of their samples.
+class BlockLagSums {
+public:
+    // The sums of the block at a, b as LagProductSums gives them. With `shift` > 0 the block
+    // follows by `shift` frames the block of the previous call, whose samples a[-shift ..] and
+    // b[-shift ..] still hold: for the same first, last and maxLag the previous sums are moved on
+    // by subtracting the products that left and adding those that came in (exact integers).
+    const std::int64_t* For(const int* a, const int* b, int first, int last, int maxLag,
+                            int shift);
+
+private:
+    std::vector<std::int64_t> sums_, part_;
+    int first_ = 0, last_ = 0, maxLag_ = -1;
+};
 
 }  // namespace oxw::engine

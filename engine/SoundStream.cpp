@@ -7,8 +7,14 @@
 #include <string>
 
 #include "engine/Engine.h"
+#include "engine/SpectrumWork.h"
 
 namespace oxw::engine {
+
+std::ifstream& Engine::Stream() {
+    Work().frames.Forget();
+    return stream_;
+}
 
 std::int64_t Engine::StreamPosition() {
     const std::int64_t position = static_cast<std::int64_t>(stream_.tellg());

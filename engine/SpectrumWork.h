@@ -3,11 +3,14 @@
 // time window of the current block length, the channel and byte buffers of the block reader,
 // the line-to-bin maps of the compact spectra and the weightings of their bins. Everything is sized when a block length is first
 // met and reused by every later block, so the block loop allocates nothing.
+#include <cstdint>
 #include <memory>
 #include <utility>
 #include <vector>
 
+#include "engine/BlockFrames.h"
 #include "engine/Engine.h"
+#include "engine/LagProducts.h"
 #include "engine/Weighting.h"
 #include "numeric/FastFourier.h"
 
@@ -35,8 +38,11 @@ private:
 };
 
 struct Engine::SpectrumWork {
-    std::vector<int> ch1, ch2;       // the two channels of a stereo block
-    std::vector<unsigned char> raw;  // the block's bytes as read from the file
+    BlockFrames frames;  // the samples of the current block
+    // The interaural sums of the blocks: squares of each channel, lagged products; the block
+    // whose sums they hold (frames.Serial()).
+    BlockLagSums squares1, squares2, lagged;
+    std::uint64_t correlatedBlock = 0;
     std::vector<double> window;      // weights of DoWindowFunctions
     int windowN = 0;
     char windowCode = 0;
@@ -44,7 +50,6 @@ struct Engine::SpectrumWork {
     LineBinMap pass1Bins, nordic108Bins, nordic121Bins;
     BinWeightings pass1Weights, nordic108Weights, nordic121Weights;  // of the compact grids
 
-    SpectrumWork() : ch1(SPECTRUM_SIZE), ch2(SPECTRUM_SIZE) {}
     // The FFT component for one block length, created on first use.
     TFastFourier& Fft(int points);
     // Weights w(0..n-1) of window code `code` for n points.
