@@ -196,12 +196,10 @@ template <bool kFma>
     const double u = A::ProductMinusOne((bits & kMantissa) | kOneBits, entry.s);
     // ln(1 + u) = u - u^2 / 2 + u^3 (1/3 - u/4 + ... + u^6 / 9); the next term is below 2^-75 u.
     const DD u2 = A::TwoProd(u, u);
-    double poly = A::Mad(u, 1.0 / 9, -0.125);
-    poly = A::Mad(u, poly, 1.0 / 7);
-    poly = A::Mad(u, poly, -1.0 / 6);
-    poly = A::Mad(u, poly, 0.2);
-    poly = A::Mad(u, poly, -0.25);
-    poly = A::Mad(u, poly, 1.0 / 3);
+    // (in pairs of terms, so that the steps need not wait for each other)
+    const double uu = u2.hi, u4 = uu * uu;
+    const double poly = A::Mad(A::Mad(uu, 1.0 / 9, A::Mad(u, -0.125, 1.0 / 7)), u4,
+                               A::Mad(A::Mad(u, -1.0 / 6, 0.2), uu, A::Mad(u, -0.25, 1.0 / 3)));
     const double tail = (u * u2.hi) * poly;
     // ln x = e ln 2 - ln s + u - u^2 / 2 + tail: the large terms summed exactly.
     const DD a = TwoSum(e * t.ln2Hi, entry.minusLnS.hi);
@@ -231,11 +229,10 @@ template <bool kFma>
     const double rLo = r.lo + A::Mad(-N, t.step3, xLo);
     // exp(r) - 1 = r.hi + q: q to the sixth power of r; the next term is below 2^-78.
     const double rh = r.hi;
-    double poly = A::Mad(rh, 1.0 / 720, 1.0 / 120);
-    poly = A::Mad(rh, poly, 1.0 / 24);
-    poly = A::Mad(rh, poly, 1.0 / 6);
-    poly = A::Mad(rh, poly, 0.5);
-    const double q = A::Mad(rh * rh, poly, A::Mad(rLo, rh, rLo));
+    const double rr = rh * rh;
+    const double poly = A::Mad(A::Mad(rh, 1.0 / 720, 1.0 / 120), rr * rh,
+                               A::Mad(rh, 1.0 / 24, 1.0 / 6) * rh + 0.5);
+    const double q = A::Mad(rr, poly, A::Mad(rLo, rh, rLo));
     const int n = static_cast<int>(N);
     const DD& twoToJ = t.exp2[n & (kTableSize - 1)];
     const DD p = A::TwoProd(twoToJ.hi, rh);
