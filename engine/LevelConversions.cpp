@@ -128,7 +128,7 @@ struct Tables {
     DD exp2[kTableSize];  // 2^(j / 256)
     double ln2Hi;         // 42 bits: e ln2Hi is exact
     double ln2Lo;
-    double step1, step2, step3;  // ln 2 / 256 in pieces of 32 bits: N step1, N step2 exact
+    double step1, step2, step3;  // ln 2 / 256 in three pieces: N step1 and N step2 exact
     double stepsPerUnit;         // 256 / ln 2
     bool fma;                    // the processor has fused multiply-add
 };
