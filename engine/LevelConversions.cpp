@@ -119,7 +119,7 @@ quad ExpQuad(quad a) {
 // its full relative precision (ln x = ln(1 + u)).
 struct LogEntry {
     double s;
-    DD minusLnS;
+    DD minusLnS;  // hi a multiple of 2^-42
     int twos;
 };
 
@@ -155,7 +155,9 @@ Tables Build() {
             const double mid = 1 + (i + 0.5) / kTableSize;
             e.s = std::round(2 * kTableSize / mid) / (2 * kTableSize);
             const quad s = e.s;
-            e.minusLnS = SplitQuad(-2 * Atanh((s - 1) / (s + 1)));
+            const quad minusLnS = -2 * Atanh((s - 1) / (s + 1));
+            const double hi = RoundToBits(minusLnS, 42);
+            e.minusLnS = {hi, static_cast<double>(minusLnS - hi)};
             e.twos = 0;
         }
         t.exp2[i] = SplitQuad(ExpQuad(ln2 * i / kTableSize));
@@ -163,7 +165,7 @@ Tables Build() {
     return t;
 }
 
-const Tables& Table() {
+[[gnu::always_inline]] inline const Tables& Table() {
     static const Tables tables = Build();
     return tables;
 }
@@ -201,12 +203,13 @@ template <bool kFma>
     const double poly = A::Mad(A::Mad(uu, 1.0 / 9, A::Mad(u, -0.125, 1.0 / 7)), u4,
                                A::Mad(A::Mad(u, -1.0 / 6, 0.2), uu, A::Mad(u, -0.25, 1.0 / 3)));
     const double tail = (u * u2.hi) * poly;
-    // ln x = e ln 2 - ln s + u - u^2 / 2 + tail: the large terms summed exactly.
-    const DD a = TwoSum(e * t.ln2Hi, entry.minusLnS.hi);
-    const DD b = TwoSum(a.hi, u);
+    // ln x = e ln 2 - ln s + u - u^2 / 2 + tail: the large terms summed exactly (the first two
+    // are multiples of 2^-42 below 2^10, so their sum is a double).
+    const double a = e * t.ln2Hi + entry.minusLnS.hi;
+    const DD b = TwoSum(a, u);
     const DD c = TwoSum(b.hi, -0.5 * u2.hi);
     const double lnLo =
-        a.lo + b.lo + c.lo + (A::Mad(e, t.ln2Lo, entry.minusLnS.lo) + A::Mad(-0.5, u2.lo, tail));
+        b.lo + c.lo + (A::Mad(e, t.ln2Lo, entry.minusLnS.lo) + A::Mad(-0.5, u2.lo, tail));
     // times the constant, which is kKHi + kKLo exactly
     const DD p = A::TwoProd(c.hi, kKHi);
     const double rest = p.lo + A::Mad(c.hi, kKLo, lnLo * kKHi);
