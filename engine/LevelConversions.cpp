@@ -235,7 +235,9 @@ template <bool kFma>
     const double rr = rh * rh;
     const double poly = A::Mad(A::Mad(rh, 1.0 / 720, 1.0 / 120), rr * rh,
                                A::Mad(rh, 1.0 / 24, 1.0 / 6) * rh + 0.5);
-    const double q = A::Mad(rr, poly, A::Mad(rLo, rh, rLo));
+    // exp(rh + rLo) = exp(rh) (1 + rLo): rLo (up to 2^-44 with the argument's own tail) times
+    // 1 + rh + rh^2 / 2
+    const double q = A::Mad(rr, poly, A::Mad(rLo, A::Mad(0.5, rr, rh), rLo));
     const int n = static_cast<int>(N);
     const DD& twoToJ = t.exp2[n & (kTableSize - 1)];
     const DD p = A::TwoProd(twoToJ.hi, rh);
