@@ -7,8 +7,6 @@ namespace oxw::engine {
 namespace {
 using ld = long double;
 constexpr ld kLog2e = 1.442695041L;              // 1 / ln 2 as the engine writes it
-constexpr ld kTenOverLn10 = 4.342944819032518L;  // 10 / ln 10
-constexpr ld kLn10 = 2.302585092994045684L;
 
 ld Bark(ld fk) { return 13.0L * std::atan(0.76L * fk) + 3.5L * std::atan(fk * fk / 56.25L); }
 }  // namespace
@@ -17,14 +15,7 @@ double LOG2(double x) {
     return x > 0 ? static_cast<double>(std::log(static_cast<ld>(x)) * kLog2e) : 0.0;
 }
 
-double I2dB(double intensity) {
-    if (!(intensity > 0)) return 0.0;
-    return static_cast<double>(std::log(static_cast<ld>(intensity)) * kTenOverLn10);
-}
-
-double dB2I(double dB) {
-    return static_cast<double>(std::exp(kLn10 * static_cast<ld>(dB) / 10.0L));
-}
+// I2dB and dB2I: LevelConversions.cpp.
 
 double Fq2Bark(double Hz) { return static_cast<double>(Bark(static_cast<ld>(Hz) / 1000.0L)); }
 

@@ -13,6 +13,8 @@ double LOG2(double x);
 double I2dB(double intensity);
 // 10^(dB / 10) as exp(ln(10) * dB / 10).
 double dB2I(double dB);
+// (Both give the extended-precision result bit for bit, mostly without the extended-precision
+// library calls: LevelConversions.h.)
 
 // Bark: 13 atan(0.76 fk) + 3.5 atan((fk / 7.5)^2), fk in kHz.
 double Fq2Bark(double Hz);
