@@ -333,6 +333,25 @@ TEST(Nordic, LineLevelsOfMirroredAndUnmirroredSpectra) {
         const nordic::LineTable t = cache.For(I, 32768, 44100, fft);
         for (int k = 0; k < 32768; ++k) ASSERT_EQ(t.L[k], I2dB(I[k])) << k;
         EXPECT_NEAR(t.f[16384], 22050.0, 1e-9);
+        // Line energies, kept once asked for, and the scans over the kept level steps: the
+        // same as over the levels alone.
+        for (int k : {1, 700, 16384, 20000, 32767, 700})
+            EXPECT_EQ(dB2I(t.L[k]), nordic::LineEnergy(t, k)) << k;
+        for (const auto kind : {nordic::Extreme::Peak, nordic::Extreme::Dip}) {
+            double m[2][4] = {};
+            nordic::Scan kept(t, kind, {m[0][0], m[0][1], m[0][2], m[0][3]});
+            nordic::Scan own({t.points, t.rate, t.L, t.f}, kind,
+                             {m[1][0], m[1][1], m[1][2], m[1][3]});
+            nordic::Candidate a, b;
+            int found = 0;
+            for (bool more = true; more; ++found) {
+                more = kept.Next(a);
+                ASSERT_EQ(more, own.Next(b));
+                EXPECT_EQ(a.FirstNoisePauseEndLine, b.FirstNoisePauseEndLine);
+                EXPECT_EQ(a.LastNoisePauseStartLine, b.LastNoisePauseStartLine);
+            }
+            EXPECT_GT(found, 3);
+        }
         I[12768] = 0.25;  // the next block
     }
 }
