@@ -163,6 +163,29 @@ void Scan::PauseMasks(const LevelSteps& steps) {
         firstPauseEnds_[static_cast<std::size_t>(k) / 64] &= ~(std::uint64_t{1} << (k % 64));
 }
 
+double Scan::Greatest(int from, int to) const {
+    // Maxima are exact in any order; a lane keeps v > m ? v : m, so a NaN level is passed over
+    // as the line-by-line test passes it over.
+    double top = -std::numeric_limits<double>::infinity();
+    int k = from;
+#if defined(__SSE2__)
+    const __m128d sign = _mm_set1_pd(sign_);
+    __m128d a = _mm_set1_pd(top), b = a;
+    for (; k + 3 <= to; k += 4) {
+        a = _mm_max_pd(_mm_mul_pd(sign, _mm_loadu_pd(t_.L + k)), a);
+        b = _mm_max_pd(_mm_mul_pd(sign, _mm_loadu_pd(t_.L + k + 2)), b);
+    }
+    a = _mm_max_pd(a, b);
+    const double lo = _mm_cvtsd_f64(a), hi = _mm_cvtsd_f64(_mm_unpackhi_pd(a, a));
+    top = lo > hi ? lo : hi;
+#endif
+    for (; k <= to; ++k) {
+        const double m = M(k);
+        if (m > top) top = m;
+    }
+    return top;
+}
+
 int Scan::NextSet(const std::vector<std::uint64_t>& bits, int from, int to) {
     if (from > to) return -1;
     auto word = static_cast<std::size_t>(from) / 64;
@@ -208,16 +231,15 @@ bool Scan::Measure(Candidate& c) {
     c.NoisePauseStartdB = t_.L[refStart];
     c.NoisePauseEnddB = t_.L[refEnd];
     const double ms = M(refStart), me = M(refEnd);
-    double best = ms > me ? ms : me;
-    int line = 0;
-    for (int k = c.FirstNoisePauseStartLine + 1; k <= c.LastNoisePauseStartLine + 1; ++k) {
-        const double m = M(k);
-        if (m >= ms + 6.0 && m >= me + 6.0 && m > best) {
-            best = m;
-            line = k;
-        }
-    }
-    if (line == 0) return false;
+    // The line of the first greatest level that clears both references by 6 dB and exceeds
+    // both: every level that clears them exceeds them, so it is the first greatest level of
+    // all, if that clears them.
+    const int from = c.FirstNoisePauseStartLine + 1, to = c.LastNoisePauseStartLine + 1;
+    const double top = Greatest(from, to);
+    if (!(top >= ms + 6.0 && top >= me + 6.0 && top > (ms > me ? ms : me))) return false;
+    int line = from;
+    while (!(M(line) == top)) ++line;
+    const double best = M(line);  // a greatest level of 0 keeps the sign of its first line
     c.ExtremeLine = line;
     c.ExtremeHz = f[line];
     c.ExtremedB = sign_ * best;

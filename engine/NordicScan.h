@@ -99,6 +99,8 @@ private:
     double M(int k) const { return sign_ * t_.L[k]; }
     bool LastNoisePause(Candidate& c);
     bool Measure(Candidate& c);
+    // The greatest M(k), k = from..to; -infinity when there is none.
+    double Greatest(int from, int to) const;
     // The first line k >= from, k <= to, whose bit is set; -1 when there is none.
     static int NextSet(const std::vector<std::uint64_t>& bits, int from, int to);
     void PauseMasks(const LevelSteps& steps);

@@ -305,6 +305,16 @@ TEST(Nordic, ScanFindsThePausesOfALineByLineSearch) {
             ASSERT_LT(next, pairs.size()) << c.FirstNoisePauseEndLine;
             EXPECT_EQ(pairs[next].second, c.LastNoisePauseStartLine);
             EXPECT_EQ(scan.Position(), c.LastNoisePauseEndLine);
+            // The extreme: the first line of the greatest level clearing both references
+            // by 6 dB (levels in quarter decibels: equal levels occur).
+            const double ms = M(c.FirstNoisePauseStartLine - 1);
+            const double me = M(c.LastNoisePauseStartLine + 1);
+            double best = std::max(ms, me);
+            int line = 0;
+            for (int k = c.FirstNoisePauseStartLine + 1; k <= c.LastNoisePauseStartLine + 1; ++k)
+                if (M(k) >= ms + 6 && M(k) >= me + 6 && M(k) > best) best = M(k), line = k;
+            EXPECT_EQ(line, c.ExtremeLine);
+            EXPECT_EQ(sign * best, c.ExtremedB);
             ++next, ++found;
         }
         EXPECT_GT(found, 0u);
