@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -147,6 +148,14 @@ TEST(CurveFit, RunsSummedSideBySideAsEachAlone)
         runs.push_back({x.data() + start, y.data() + start, n});
     }
     runs.push_back({y.data(), x.data(), 1500});  // decreasing and increasing roles swapped
+    // Few runs as well (some share no register, some two lanes only) as many.
+    for (const std::size_t few : {1u, 2u, 3u, 5u, 6u, 7u}) {
+        std::vector<TCurveFit::RunSums> some(few), all(runs.size());
+        TCurveFit::SumRuns({runs.data() + 20, few}, some);
+        TCurveFit::SumRuns(runs, all);
+        for (std::size_t r = 0; r < few; ++r)
+            EXPECT_EQ(0, std::memcmp(&some[r], &all[20 + r], sizeof some[r])) << few << " " << r;
+    }
     std::vector<TCurveFit::RunSums> sums(runs.size());
     TCurveFit::SumRuns(runs, sums);
     for (std::size_t r = 0; r < runs.size(); ++r) {
