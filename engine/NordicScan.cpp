@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -93,10 +94,15 @@ void LevelSteps::Build(const double* L, int points) {
 }
 
 double LineEnergy(const LineTable& t, int k) {
-    if (!t.energy) return dB2I(t.L[k]);
-    double& e = t.energy[k];
-    if (std::isnan(e)) e = dB2I(t.L[k]);
-    return e;
+    if (!t.energy || !t.energyKept) return dB2I(t.L[k]);
+    const auto u = static_cast<std::size_t>(k);
+    std::uint64_t& word = t.energyKept[u / 64];
+    const std::uint64_t bit = std::uint64_t{1} << (u % 64);
+    if (!(word & bit)) {
+        t.energy[u] = dB2I(t.L[k]);
+        word |= bit;
+    }
+    return t.energy[u];
 }
 
 LineTable LineTableCache::For(const Spectrum& intensity, int points, int rate,
@@ -110,7 +116,10 @@ LineTable LineTableCache::For(const Spectrum& intensity, int points, int rate,
         for (int k = 0; k < points; ++k)
             freq_[static_cast<std::size_t>(k)] = fft.FreqOfLine(k, 1.0 / rate);
     }
-    if (!levelsValid_ || !std::equal(intensity_.begin(), intensity_.end(), intensity.begin())) {
+    // The same bytes give the same levels (so do values that differ only in the sign of a
+    // zero, which are worked out again): a byte comparison decides.
+    if (!levelsValid_ ||
+        std::memcmp(intensity_.data(), intensity.data(), n * sizeof(double)) != 0) {
         intensity_.assign(intensity.begin(), intensity.begin() + points);
         level_.resize(n);
         // The spectrum of a real block mirrors at half the block length: a line whose
@@ -121,10 +130,11 @@ LineTable LineTableCache::For(const Spectrum& intensity, int points, int rate,
                                                                         : I2dB(intensity_[k]);
         }
         steps_.Build(level_.data(), points);
-        energy_.assign(n, std::numeric_limits<double>::quiet_NaN());
+        energy_.resize(n);
+        energyKept_.assign(n / 64 + 1, 0);
         levelsValid_ = true;
     }
-    return {points, rate, level_.data(), freq_.data(), &steps_, energy_.data()};
+    return {points, rate, level_.data(), freq_.data(), &steps_, energy_.data(), energyKept_.data()};
 }
 
 Scan::Scan(const LineTable& lines, Extreme kind, LastMeasures last)

@@ -33,9 +33,11 @@ struct LineTable {
     const double* f = nullptr;
     // The level steps of L; a scan works them out itself when they are not given.
     const LevelSteps* steps = nullptr;
-    // dB2I(L(k)) of the lines, worked out when first asked for (NaN until then); when not
-    // given, every line's energy is worked out when asked for.
+    // Kept energies: dB2I(L(k)) of the lines, worked out when first asked for; bit k of
+    // energyKept tells that energy[k] holds it. When not given, every line's energy is worked
+    // out when asked for.
     double* energy = nullptr;
+    std::uint64_t* energyKept = nullptr;
 };
 
 // dB2I(L(k)), kept in the table's energy store when it has one.
@@ -53,6 +55,7 @@ private:
     int points_ = 0, rate_ = 0;
     bool levelsValid_ = false;
     std::vector<double> intensity_, level_, freq_, energy_;
+    std::vector<std::uint64_t> energyKept_;
     LevelSteps steps_;
 };
 
