@@ -118,8 +118,9 @@ LineTable LineTableCache::For(const Spectrum& intensity, int points, int rate,
     }
     // The same bytes give the same levels (so do values that differ only in the sign of a
     // zero, which are worked out again): a byte comparison decides.
-    if (!levelsValid_ ||
-        std::memcmp(intensity_.data(), intensity.data(), n * sizeof(double)) != 0) {
+    const bool same = levelsValid_ && (n == 0 || std::memcmp(intensity_.data(), intensity.data(),
+                                                             n * sizeof(double)) == 0);
+    if (!same) {
         intensity_.assign(intensity.begin(), intensity.begin() + points);
         level_.resize(n);
         // The spectrum of a real block mirrors at half the block length: a line whose

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "engine/RunState.h"
-
 #include "numeric/CurveFit.h"
 
 class TFastFourier;
@@ -129,10 +128,9 @@ struct Assessment {
     double Audibility = 0;    // L_T - masking noise + frequency term, dB
 };
 
-// Regresses the levels over frequency through the fitter (Init, BorrowStatValues: the fitter
-// keeps pointing into the line table, CalcLinFit),
-// sums the tone level and the fitted noise in the critical band (the extreme's line +- h) and
-// rates the audibility.
+// Regresses the levels over frequency through the fitter (Init, BorrowStatValues, CalcLinFit;
+// the fitter's pairs stay in the line table), sums the tone level and the fitted noise in the
+// critical band (the extreme's line +- h) and rates the audibility.
 Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit);
 // The same with the regression sums of the candidate's run (TCurveFit::SumRuns).
 Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit,
