@@ -2,9 +2,9 @@
 // the order of its pairs, as entering the run alone makes them; runs share the lanes of a
 // vector register (four in AVX2 where the processor has it, else two in SSE2), each lane doing
 // its run's own additions, products and comparisons in the same order, so every lane gives the
-// bits the scalar code gives. No fused multiply-add: neither target enables one. Runs of like
-// lengths share a register; a longer run goes on alone from its lane's values when the
-// shortest of its group ends.
+// bits the scalar code gives. No fused multiply-add: neither target enables one. In AVX2 a lane
+// whose run ends takes up the next run; in SSE2 runs of like lengths share a register, and the
+// longer one goes on alone from its lane's values when the shorter one ends.
 #include <algorithm>
 #include <numeric>
 #include <vector>
@@ -67,35 +67,26 @@ void SumPair(const Run& a, const Run& b, int m, RunSums& sa, RunSums& sb)
     split(xy, sa.xy, sb.xy);
 }
 
-// Field f of the four runs' sums, and back.
-struct Quad {
-    double v[4];
+// The sums of four lanes, field by field (the order of kFields), between stretches.
+struct Lanes {
+    double v[9][4];
 };
-Quad Gather(RunSums* const s[4], double RunSums::*f)
-{
-    return {{s[0]->*f, s[1]->*f, s[2]->*f, s[3]->*f}};
-}
-void Scatter(const Quad& q, RunSums* const s[4], double RunSums::*f)
-{
-    for (int j = 0; j < 4; ++j) s[j]->*f = q.v[j];
-}
+constexpr double RunSums::*kFields[9] = {&RunSums::minX, &RunSums::maxX, &RunSums::minY,
+                                         &RunSums::maxY, &RunSums::x,    &RunSums::y,
+                                         &RunSums::xq,   &RunSums::yq,   &RunSums::xy};
 
-// Pairs 0..m-1 of four runs, run j in lane j.
-__attribute__((target("avx2"))) void SumQuad(const Run* const r[4], RunSums* const s[4], int m)
+// Pairs 0..k-1 from px[j], py[j] added to lane j's sums, for the four lanes.
+__attribute__((target("avx2"))) void SumStretch(const double* const px[4],
+                                                const double* const py[4], int k, Lanes& l)
 {
-    Quad q[9];
-    double RunSums::*const fields[9] = {&RunSums::minX, &RunSums::maxX, &RunSums::minY,
-                                        &RunSums::maxY, &RunSums::x,    &RunSums::y,
-                                        &RunSums::xq,   &RunSums::yq,   &RunSums::xy};
-    for (int k = 0; k < 9; ++k) q[k] = Gather(s, fields[k]);
-    __m256d minX = _mm256_loadu_pd(q[0].v), maxX = _mm256_loadu_pd(q[1].v);
-    __m256d minY = _mm256_loadu_pd(q[2].v), maxY = _mm256_loadu_pd(q[3].v);
-    __m256d x = _mm256_loadu_pd(q[4].v), y = _mm256_loadu_pd(q[5].v);
-    __m256d xq = _mm256_loadu_pd(q[6].v), yq = _mm256_loadu_pd(q[7].v);
-    __m256d xy = _mm256_loadu_pd(q[8].v);
-    const double *x0 = r[0]->x, *x1 = r[1]->x, *x2 = r[2]->x, *x3 = r[3]->x;
-    const double *y0 = r[0]->y, *y1 = r[1]->y, *y2 = r[2]->y, *y3 = r[3]->y;
-    for (int i = 0; i < m; ++i) {
+    __m256d minX = _mm256_loadu_pd(l.v[0]), maxX = _mm256_loadu_pd(l.v[1]);
+    __m256d minY = _mm256_loadu_pd(l.v[2]), maxY = _mm256_loadu_pd(l.v[3]);
+    __m256d x = _mm256_loadu_pd(l.v[4]), y = _mm256_loadu_pd(l.v[5]);
+    __m256d xq = _mm256_loadu_pd(l.v[6]), yq = _mm256_loadu_pd(l.v[7]);
+    __m256d xy = _mm256_loadu_pd(l.v[8]);
+    const double *x0 = px[0], *x1 = px[1], *x2 = px[2], *x3 = px[3];
+    const double *y0 = py[0], *y1 = py[1], *y2 = py[2], *y3 = py[3];
+    for (int i = 0; i < k; ++i) {
         const __m256d xi = _mm256_set_pd(x3[i], x2[i], x1[i], x0[i]);
         const __m256d yi = _mm256_set_pd(y3[i], y2[i], y1[i], y0[i]);
         // min_pd(v, m) is v < m ? v : m, max_pd(v, m) is v > m ? v : m: the scalar tests.
@@ -109,16 +100,71 @@ __attribute__((target("avx2"))) void SumQuad(const Run* const r[4], RunSums* con
         yq = _mm256_add_pd(yq, _mm256_mul_pd(yi, yi));
         xy = _mm256_add_pd(xy, _mm256_mul_pd(xi, yi));
     }
-    _mm256_storeu_pd(q[0].v, minX);
-    _mm256_storeu_pd(q[1].v, maxX);
-    _mm256_storeu_pd(q[2].v, minY);
-    _mm256_storeu_pd(q[3].v, maxY);
-    _mm256_storeu_pd(q[4].v, x);
-    _mm256_storeu_pd(q[5].v, y);
-    _mm256_storeu_pd(q[6].v, xq);
-    _mm256_storeu_pd(q[7].v, yq);
-    _mm256_storeu_pd(q[8].v, xy);
-    for (int k = 0; k < 9; ++k) Scatter(q[k], s, fields[k]);
+    _mm256_storeu_pd(l.v[0], minX);
+    _mm256_storeu_pd(l.v[1], maxX);
+    _mm256_storeu_pd(l.v[2], minY);
+    _mm256_storeu_pd(l.v[3], maxY);
+    _mm256_storeu_pd(l.v[4], x);
+    _mm256_storeu_pd(l.v[5], y);
+    _mm256_storeu_pd(l.v[6], xq);
+    _mm256_storeu_pd(l.v[7], yq);
+    _mm256_storeu_pd(l.v[8], xy);
+}
+
+// Every run in a lane of its own, four lanes side by side: when a lane's run ends, its sums are
+// taken out and the next run starts in that lane, so no run is left to finish alone. A lane
+// without a run reads zeros, and its sums are never taken out.
+void SumInLanes(std::span<const Run> runs, std::span<RunSums> sums, std::size_t count)
+{
+    struct Lane {
+        std::size_t run = 0;
+        const double *x = nullptr, *y = nullptr;
+        int left = 0;
+        bool busy = false;
+    };
+    int longest = 1;
+    for (std::size_t i = 0; i < count; ++i) longest = std::max(longest, runs[i].n);
+    thread_local std::vector<double> zeros;
+    if (zeros.size() < static_cast<std::size_t>(longest))
+        zeros.resize(static_cast<std::size_t>(longest), 0.0);
+    Lanes sumsOf{};
+    Lane lane[4];
+    std::size_t next = 0;
+    const RunSums empty = EmptySums();
+    auto start = [&](int j) {
+        while (next < count && runs[next].n <= 0) ++next;  // an empty run keeps empty sums
+        if (next == count) {
+            lane[j] = {};
+            return;
+        }
+        lane[j] = {next, runs[next].x, runs[next].y, runs[next].n, true};
+        ++next;
+        for (int f = 0; f < 9; ++f) sumsOf.v[f][j] = empty.*kFields[f];
+    };
+    for (int j = 0; j < 4; ++j) start(j);
+    for (;;) {
+        int k = 0;
+        for (const Lane& l : lane)
+            if (l.busy) k = k == 0 ? l.left : std::min(k, l.left);
+        if (k == 0) break;
+        const double* px[4];
+        const double* py[4];
+        for (int j = 0; j < 4; ++j) {
+            px[j] = lane[j].busy ? lane[j].x : zeros.data();
+            py[j] = lane[j].busy ? lane[j].y : zeros.data();
+        }
+        SumStretch(px, py, k, sumsOf);
+        for (int j = 0; j < 4; ++j) {
+            Lane& l = lane[j];
+            if (!l.busy) continue;
+            l.x += k;
+            l.y += k;
+            l.left -= k;
+            if (l.left > 0) continue;
+            for (int f = 0; f < 9; ++f) sums[l.run].*kFields[f] = sumsOf.v[f][j];
+            start(j);
+        }
+    }
 }
 
 bool HasAvx2()
@@ -134,27 +180,19 @@ void TCurveFit::SumRuns(std::span<const Run> runs, std::span<RunSums> sums)
 {
     const std::size_t count = std::min(runs.size(), sums.size());
     for (std::size_t i = 0; i < count; ++i) sums[i] = EmptySums();
-    // Runs in the order of their lengths, so that a register's runs end nearly together.
+#if defined(__SSE2__)
+    if (HasAvx2()) {
+        SumInLanes(runs, sums, count);
+        return;
+    }
+    // Pairs of runs in the order of their lengths, so that the runs of a pair end nearly
+    // together.
     thread_local std::vector<std::size_t> order;
     order.resize(count);
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::sort(order.begin(), order.end(),
               [&](std::size_t a, std::size_t b) { return runs[a].n < runs[b].n; });
     std::size_t i = 0;
-#if defined(__SSE2__)
-    if (HasAvx2()) {
-        for (; i + 3 < count; i += 4) {
-            const Run* r[4];
-            RunSums* s[4];
-            for (int j = 0; j < 4; ++j) {
-                r[j] = &runs[order[i + static_cast<std::size_t>(j)]];
-                s[j] = &sums[order[i + static_cast<std::size_t>(j)]];
-            }
-            const int m = std::max(r[0]->n, 0);  // the shortest of the four
-            SumQuad(r, s, m);
-            for (int j = 0; j < 4; ++j) SumRun(*r[j], m, *s[j]);
-        }
-    }
     for (; i + 1 < count; i += 2) {
         const Run &a = runs[order[i]], &b = runs[order[i + 1]];
         RunSums &sa = sums[order[i]], &sb = sums[order[i + 1]];
@@ -163,6 +201,8 @@ void TCurveFit::SumRuns(std::span<const Run> runs, std::span<RunSums> sums)
         SumRun(a, m, sa);
         SumRun(b, m, sb);
     }
-#endif
     for (; i < count; ++i) SumRun(runs[order[i]], 0, sums[order[i]]);
+#else
+    for (std::size_t i = 0; i < count; ++i) SumRun(runs[i], 0, sums[i]);
+#endif
 }
