@@ -19,6 +19,40 @@ constexpr int kFirstBandLine = 42;  // lines below are bins of their own at 4096
 
 int BinCount(const std::string& text) { return std::clamp(StrToInt(text), 0, COMPACT_SIZE - 1); }
 
+// The sum of a bin being added to, kept in a register while the lines stay in the bin.
+struct BinSum {
+    Compact& sums;
+    int bin = 0;
+    double sum = 0;
+    void Add(int b, double value) {
+        if (b == 0) return;
+        if (b != bin) {
+            Flush();
+            bin = b;
+            sum = sums[static_cast<std::size_t>(b)];
+        }
+        sum += value;
+    }
+    void Flush() {
+        if (bin != 0) sums[static_cast<std::size_t>(bin)] = sum;
+    }
+};
+
+// Adds Intensity[l], l = 1..half, to the sum of its bin in each map (none for bin 0), line
+// after line: the same additions in the same order as through the arrays, without a store and
+// load between those of one bin, and the two maps' additions side by side.
+void AddToBins(const std::vector<int>& binsA, Compact& sumsA, const std::vector<int>& binsB,
+               Compact& sumsB, const Spectrum& intensity, int half) {
+    BinSum a{sumsA}, b{sumsB};
+    for (int l = 1; l <= half; ++l) {
+        const auto li = static_cast<std::size_t>(l);
+        a.Add(binsA[li], intensity[li]);
+        b.Add(binsB[li], intensity[li]);
+    }
+    a.Flush();
+    b.Flush();
+}
+
 char* PutText(char* out, std::string_view text) {
     return std::copy(text.begin(), text.end(), out);
 }
@@ -96,11 +130,7 @@ void Engine::NordicCompressSpectrum() {
     const std::vector<int>& bins108 =
         w.nordic108Bins.For(2 * half, rate, s.CompactIBinLowBandFreqs, s.CompactIBinHighBandFreqs,
                             BinCount(host_.GetText("MusicBinCount")));
-    for (int l = 1; l <= half; ++l) {
-        const std::size_t li = static_cast<std::size_t>(l);
-        if (deep[li] != 0) s.DeepCompactINewBins[deep[li]] += s.Intensity[l];
-        if (bins108[li] != 0) s.CompactINewBins[bins108[li]] += s.Intensity[l];
-    }
+    AddToBins(deep, s.DeepCompactINewBins, bins108, s.CompactINewBins, s.Intensity, half);
     Log("E", "NordicCompressSpectrum");
 }
 

@@ -19,6 +19,7 @@ namespace oxw::engine {
 namespace nordic {
 class LineTableCache;
 struct LineTable;
+struct CandidateBatch;
 }  // namespace nordic
 
 class Engine {
@@ -123,6 +124,7 @@ public:
     // The sound file's stream; a block reader's kept block is dropped (the stream may be moved).
     std::ifstream& Stream();
     // The main form's curve fitter "CurveFit1"; the Joint Nordic steps regress levels with it.
+    // Its pairs are borrowed from the block's line table: they can be read within the step only.
     TCurveFit& CurveFit1();
 
 private:
@@ -155,6 +157,8 @@ private:
     // Levels and frequencies of the current block's lines for a Joint Nordic step (POINTS set
     // from the processing mode first).
     nordic::LineTable NordicLineTable(const char* step);
+    // The candidates of a Joint Nordic step's block, kept between blocks for their storage.
+    nordic::CandidateBatch& NordicBatch();
 
     // Run-constant factors and working values of the hearing and dissonance steps.
     struct HearingWork;
@@ -170,6 +174,7 @@ private:
     std::ifstream stream_;
     std::shared_ptr<TCurveFit> curveFit1_;
     std::shared_ptr<nordic::LineTableCache> nordicLines_;
+    std::shared_ptr<nordic::CandidateBatch> nordicBatch_;
 };
 
 }  // namespace oxw::engine

@@ -26,9 +26,11 @@ void Engine::NordicExtractRoughnessComponents() {
                        s.CriticalBandWidth_Nordic});
     const int room = nordic::ListCapacity(
         {&s.RoughnessF_Nordic108, &s.RoughnessL_Nordic108, &s.RoughnessRef_Nordic108});
-    nordic::Candidate c;
-    while (s.NRoughness_Nordic108 < room && scan.Next(c)) {
-        const nordic::Assessment a = nordic::Assess(lines, c, CurveFit1());
+    nordic::CandidateBatch& batch = NordicBatch();
+    batch.Collect(scan, room, lines);
+    for (std::size_t i = 0; i < batch.list.size(); ++i) {
+        const nordic::Candidate& c = batch.list[i];
+        const nordic::Assessment a = nordic::Assess(lines, c, CurveFit1(), batch.sums[i]);
         const auto u = static_cast<std::size_t>(++s.NRoughness_Nordic108);
         s.RoughnessF_Nordic108[u] = c.ExtremeHz;
         s.RoughnessL_Nordic108[u] = a.Level;

@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstring>
+#include <limits>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "engine/Conversions.h"
 #include "engine/Convert.h"
@@ -14,10 +19,44 @@ namespace oxw::engine::nordic {
 
 namespace {
 
-// The shape of a noise pause: a step of at least 1 dB after one of more than 0 and less than
-// 1 dB. Tested without branches: over noise the outcome is as good as random.
-std::uint64_t PauseShape(double step, double before) {
-    return static_cast<std::uint64_t>((step >= 1.0) & (before > 0) & (before < 1.0));
+// Bits j = 0..63 of one word of each level-step mask, from the steps d(k), k = base + j (those
+// outside 1..points-1 given as 0, which sets no bit).
+struct StepWord {
+    std::uint64_t rise = 0, smallRise = 0, fall = 0, smallFall = 0;
+};
+
+StepWord StepBits(const double* d) {
+    StepWord w;
+#if defined(__SSE2__)
+    const __m128d one = _mm_set1_pd(1.0), minusOne = _mm_set1_pd(-1.0), zero = _mm_setzero_pd();
+    for (int j = 0; j < 64; j += 2) {
+        const __m128d v = _mm_loadu_pd(d + j);
+        const auto bits = [j](__m128d m) {
+            return static_cast<std::uint64_t>(_mm_movemask_pd(m)) << j;
+        };
+        w.rise |= bits(_mm_cmpge_pd(v, one));
+        w.smallRise |= bits(_mm_and_pd(_mm_cmpgt_pd(v, zero), _mm_cmplt_pd(v, one)));
+        w.fall |= bits(_mm_cmple_pd(v, minusOne));
+        w.smallFall |= bits(_mm_and_pd(_mm_cmplt_pd(v, zero), _mm_cmpgt_pd(v, minusOne)));
+    }
+#else
+    for (int j = 0; j < 64; ++j) {
+        const double v = d[j];
+        w.rise |= static_cast<std::uint64_t>(v >= 1.0) << j;
+        w.smallRise |= static_cast<std::uint64_t>((v > 0) & (v < 1.0)) << j;
+        w.fall |= static_cast<std::uint64_t>(v <= -1.0) << j;
+        w.smallFall |= static_cast<std::uint64_t>((v < 0) & (v > -1.0)) << j;
+    }
+#endif
+    return w;
+}
+
+// Bit k of the result: bit k - s of bits (s = 1, 2); bit k + s for a negative s.
+std::uint64_t Shifted(const std::vector<std::uint64_t>& bits, std::size_t w, int s) {
+    const std::uint64_t here = bits[w];
+    if (s > 0) return (here << s) | (w > 0 ? bits[w - 1] >> (64 - s) : 0);
+    const int r = -s;
+    return (here >> r) | (w + 1 < bits.size() ? bits[w + 1] << (64 - r) : 0);
 }
 
 // 10 lg of the energy sum of m levels first, first + step, ... (dB): a straight line in dB over
@@ -30,6 +69,42 @@ double LineEnergySumDb(double first, double step, int m) {
 
 }  // namespace
 
+void LevelSteps::Build(const double* L, int points) {
+    const int n = std::max(points, 0);
+    const auto words = static_cast<std::size_t>(n / 64 + 1);
+    for (auto* m : {&rise, &smallRise, &fall, &smallFall}) m->resize(words);
+    // The steps of one word of lines at a time; 0 outside 1..n-1.
+    double d[64];
+    for (std::size_t w = 0; w < words; ++w) {
+        const int base = static_cast<int>(w * 64);
+        if (base >= 1 && base + 63 <= n - 1) {
+            for (int j = 0; j < 64; ++j) d[j] = L[base + j] - L[base + j - 1];
+        } else {
+            for (int j = 0; j < 64; ++j) {
+                const int k = base + j;
+                d[j] = k >= 1 && k <= n - 1 ? L[k] - L[k - 1] : 0.0;
+            }
+        }
+        const StepWord bits = StepBits(d);
+        rise[w] = bits.rise;
+        smallRise[w] = bits.smallRise;
+        fall[w] = bits.fall;
+        smallFall[w] = bits.smallFall;
+    }
+}
+
+double LineEnergy(const LineTable& t, int k) {
+    if (!t.energy || !t.energyKept) return dB2I(t.L[k]);
+    const auto u = static_cast<std::size_t>(k);
+    std::uint64_t& word = t.energyKept[u / 64];
+    const std::uint64_t bit = std::uint64_t{1} << (u % 64);
+    if (!(word & bit)) {
+        t.energy[u] = dB2I(t.L[k]);
+        word |= bit;
+    }
+    return t.energy[u];
+}
+
 LineTable LineTableCache::For(const Spectrum& intensity, int points, int rate,
                               const TFastFourier& fft) {
     const auto n = static_cast<std::size_t>(points);
@@ -41,7 +116,11 @@ LineTable LineTableCache::For(const Spectrum& intensity, int points, int rate,
         for (int k = 0; k < points; ++k)
             freq_[static_cast<std::size_t>(k)] = fft.FreqOfLine(k, 1.0 / rate);
     }
-    if (!levelsValid_ || !std::equal(intensity_.begin(), intensity_.end(), intensity.begin())) {
+    // The same bytes give the same levels (so do values that differ only in the sign of a
+    // zero, which are worked out again): a byte comparison decides.
+    const bool same = levelsValid_ && (n == 0 || std::memcmp(intensity_.data(), intensity.data(),
+                                                             n * sizeof(double)) == 0);
+    if (!same) {
         intensity_.assign(intensity.begin(), intensity.begin() + points);
         level_.resize(n);
         // The spectrum of a real block mirrors at half the block length: a line whose
@@ -51,32 +130,71 @@ LineTable LineTableCache::For(const Spectrum& intensity, int points, int rate,
             level_[k] = k > n / 2 && intensity_[k] == intensity_[mirror] ? level_[mirror]
                                                                         : I2dB(intensity_[k]);
         }
+        steps_.Build(level_.data(), points);
+        energy_.resize(n);
+        energyKept_.assign(n / 64 + 1, 0);
         levelsValid_ = true;
     }
-    return {points, rate, level_.data(), freq_.data()};
+    return {points, rate, level_.data(), freq_.data(), &steps_, energy_.data(), energyKept_.data()};
 }
 
 Scan::Scan(const LineTable& lines, Extreme kind, LastMeasures last)
     : t_(lines), sign_(kind == Extreme::Peak ? 1.0 : -1.0), last_(last) {
-    // M(k) - M(k - 1) is sign x (L[k] - L[k - 1]) to the last bit (negation is exact), so one
-    // step per line decides both shapes: a first pause ends at p when M(p) - M(p - 1) and
-    // M(p - 1) - M(p - 2) have its shape, a last pause starts at q when M(q) - M(q + 1) and
-    // M(q + 1) - M(q + 2) have it.
+    if (t_.steps) {
+        PauseMasks(*t_.steps);
+    } else {
+        LevelSteps steps;
+        steps.Build(t_.L, t_.points);
+        PauseMasks(steps);
+    }
+}
+
+void Scan::PauseMasks(const LevelSteps& steps) {
+    // M(k) - M(k - 1) is sign x d(k) to the last bit (negation is exact), so the shape of a
+    // pause (a step of at least 1 dB after one of more than 0 and less than 1 dB) reads off
+    // the step masks: a first pause of a peak ends at p when d(p) rises by 1 dB or more after
+    // a small rise d(p - 1); a last pause starts at q when d(q + 1) falls by 1 dB or more and
+    // d(q + 2) falls a little. A dip's pauses are the same with rises and falls exchanged.
+    const bool peak = sign_ > 0;
+    const auto& up = peak ? steps.rise : steps.fall;
+    const auto& smallUp = peak ? steps.smallRise : steps.smallFall;
+    const auto& down = peak ? steps.fall : steps.rise;
+    const auto& smallDown = peak ? steps.smallFall : steps.smallRise;
+    const std::size_t words = up.size();
+    firstPauseEnds_.resize(words);
+    lastPauseStarts_.resize(words);
+    for (std::size_t w = 0; w < words; ++w) {
+        firstPauseEnds_[w] = up[w] & Shifted(smallUp, w, 1);
+        lastPauseStarts_[w] = Shifted(down, w, -1) & Shifted(smallDown, w, -2);
+    }
+    // First pauses end at lines 3..points-2 only.
     const int n = std::max(t_.points, 0);
-    const auto words = static_cast<std::size_t>(n / 64 + 1);
-    firstPauseEnds_.assign(words, 0);
-    lastPauseStarts_.assign(words, 0);
-    const double* L = t_.L;
-    for (int k = 3; k <= n - 2; ++k) {
-        const std::uint64_t first =
-            PauseShape(sign_ * (L[k] - L[k - 1]), sign_ * (L[k - 1] - L[k - 2]));
-        firstPauseEnds_[static_cast<std::size_t>(k) / 64] |= first << (k % 64);
+    firstPauseEnds_[0] &= ~std::uint64_t{7};
+    for (int k = std::max(n - 1, 3); k <= n; ++k)
+        firstPauseEnds_[static_cast<std::size_t>(k) / 64] &= ~(std::uint64_t{1} << (k % 64));
+}
+
+double Scan::Greatest(int from, int to) const {
+    // Maxima are exact in any order; a lane keeps v > m ? v : m, so a NaN level is passed over
+    // as the line-by-line test passes it over.
+    double top = -std::numeric_limits<double>::infinity();
+    int k = from;
+#if defined(__SSE2__)
+    const __m128d sign = _mm_set1_pd(sign_);
+    __m128d a = _mm_set1_pd(top), b = a;
+    for (; k + 3 <= to; k += 4) {
+        a = _mm_max_pd(_mm_mul_pd(sign, _mm_loadu_pd(t_.L + k)), a);
+        b = _mm_max_pd(_mm_mul_pd(sign, _mm_loadu_pd(t_.L + k + 2)), b);
     }
-    for (int q = 0; q <= n - 3; ++q) {
-        const std::uint64_t last =
-            PauseShape(-sign_ * (L[q + 1] - L[q]), -sign_ * (L[q + 2] - L[q + 1]));
-        lastPauseStarts_[static_cast<std::size_t>(q) / 64] |= last << (q % 64);
+    a = _mm_max_pd(a, b);
+    const double lo = _mm_cvtsd_f64(a), hi = _mm_cvtsd_f64(_mm_unpackhi_pd(a, a));
+    top = lo > hi ? lo : hi;
+#endif
+    for (; k <= to; ++k) {
+        const double m = M(k);
+        if (m > top) top = m;
     }
+    return top;
 }
 
 int Scan::NextSet(const std::vector<std::uint64_t>& bits, int from, int to) {
@@ -124,16 +242,17 @@ bool Scan::Measure(Candidate& c) {
     c.NoisePauseStartdB = t_.L[refStart];
     c.NoisePauseEnddB = t_.L[refEnd];
     const double ms = M(refStart), me = M(refEnd);
-    double best = ms > me ? ms : me;
-    int line = 0;
-    for (int k = c.FirstNoisePauseStartLine + 1; k <= c.LastNoisePauseStartLine + 1; ++k) {
-        const double m = M(k);
-        if (m >= ms + 6.0 && m >= me + 6.0 && m > best) {
-            best = m;
-            line = k;
-        }
-    }
-    if (line == 0) return false;
+    // The line of the first greatest level that clears both references by 6 dB and exceeds
+    // both: every level that clears them exceeds them, so it is the first greatest level of
+    // all, if that clears them.
+    const int from = c.FirstNoisePauseStartLine + 1, to = c.LastNoisePauseStartLine + 1;
+    // The extreme's frequency is read once its line is known: its cache line is asked for now.
+    for (int k = from; k <= to; k += 8) __builtin_prefetch(f + k);
+    const double top = Greatest(from, to);
+    if (!(top >= ms + 6.0 && top >= me + 6.0 && top > (ms > me ? ms : me))) return false;
+    int line = from;
+    while (!(M(line) == top)) ++line;
+    const double best = M(line);  // a greatest level of 0 keeps the sign of its first line
     c.ExtremeLine = line;
     c.ExtremeHz = f[line];
     c.ExtremedB = sign_ * best;
@@ -175,15 +294,41 @@ bool Scan::Measure(Candidate& c) {
            c.BandWidth3dBHz > 0 && c.BandWidth3dBHz < c.CriticalBandWidth / 10;
 }
 
+TCurveFit::Run RegressionRun(const LineTable& t, const Candidate& c) {
+    const int start = c.LinearRegressionStartLine;
+    return {t.f + start, t.L + start, c.LinearRegressionEndLine - start + 1};
+}
+
+void CandidateBatch::Collect(Scan& scan, int room, const LineTable& t) {
+    list.clear();
+    position.clear();
+    runs.clear();
+    Candidate c;
+    while (static_cast<int>(list.size()) < room && scan.Next(c)) {
+        list.push_back(c);
+        position.push_back(scan.Position());
+        runs.push_back(RegressionRun(t, c));
+    }
+    sums.resize(runs.size());
+    TCurveFit::SumRuns(runs, sums);
+}
+
 Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit) {
+    const TCurveFit::Run run = RegressionRun(t, c);
+    TCurveFit::RunSums sums;
+    TCurveFit::SumRuns({&run, 1}, {&sums, 1});
+    return Assess(t, c, fit, sums);
+}
+
+Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit,
+                  const TCurveFit::RunSums& sums) {
     Assessment a;
     fit.Init();
-    const int start = c.LinearRegressionStartLine;
-    fit.EnterStatValues(t.f + start, t.L + start, c.LinearRegressionEndLine - start + 1);
+    fit.BorrowStatValues(RegressionRun(t, c), sums);
     // Every line between the noise pauses counts once, the 6 dB lines included.
     double sum = 0;
     for (int j = c.FirstNoisePauseEndLine + 1; j <= c.LastNoisePauseStartLine - 1; ++j)
-        sum += dB2I(t.L[j]);
+        sum += LineEnergy(t, j);
     a.Level = 10 * fmath::Log10(sum);
     fit.CalcLinFit(a.LinearSlope, a.LinearOffset, a.LinearFitValue);
     // The fitted noise Ln(j) = slope f(j) + offset of every line j of the critical band around

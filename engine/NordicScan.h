@@ -9,11 +9,20 @@
 #include <vector>
 
 #include "engine/RunState.h"
+#include "numeric/CurveFit.h"
 
-class TCurveFit;
 class TFastFourier;
 
 namespace oxw::engine::nordic {
+
+// The level steps d(k) = L(k) - L(k - 1) of a block's lines k = 1..points-1 as bit masks (bit k
+// of word k / 64): a rise of at least 1 dB, a rise of more than 0 and less than 1 dB, and the
+// same as falls (d <= -1; -1 < d < 0). Both kinds of noise pause of both searches are made of
+// these, so they are worked out once per block.
+struct LevelSteps {
+    std::vector<std::uint64_t> rise, smallRise, fall, smallFall;
+    void Build(const double* L, int points);
+};
 
 // Level L(k) = I2dB(Intensity[k]) and frequency f(k) of the lines 0..points-1 of one block.
 struct LineTable {
@@ -21,10 +30,21 @@ struct LineTable {
     int rate = 0;  // frames per second of the sound file
     const double* L = nullptr;
     const double* f = nullptr;
+    // The level steps of L; a scan works them out itself when they are not given.
+    const LevelSteps* steps = nullptr;
+    // Kept energies: dB2I(L(k)) of the lines, worked out when first asked for; bit k of
+    // energyKept tells that energy[k] holds it. When not given, every line's energy is worked
+    // out when asked for.
+    double* energy = nullptr;
+    std::uint64_t* energyKept = nullptr;
 };
 
-// Keeps the line table of the last block: the levels are worked out once per spectrum, whichever
-// of the two assessments asks first; the frequencies once per block length and rate.
+// dB2I(L(k)), kept in the table's energy store when it has one.
+double LineEnergy(const LineTable& t, int k);
+
+// Keeps the line table of the last block: the levels and their steps are worked out once per
+// spectrum, whichever of the two assessments asks first; the frequencies once per block length
+// and rate.
 class LineTableCache {
 public:
     // f(k) is the FFT component's line frequency for a sampling interval of 1 / rate.
@@ -33,7 +53,9 @@ public:
 private:
     int points_ = 0, rate_ = 0;
     bool levelsValid_ = false;
-    std::vector<double> intensity_, level_, freq_;
+    std::vector<double> intensity_, level_, freq_, energy_;
+    std::vector<std::uint64_t> energyKept_;
+    LevelSteps steps_;
 };
 
 enum class Extreme { Peak, Dip };
@@ -79,14 +101,18 @@ private:
     double M(int k) const { return sign_ * t_.L[k]; }
     bool LastNoisePause(Candidate& c);
     bool Measure(Candidate& c);
+    // The greatest M(k), k = from..to; -infinity when there is none.
+    double Greatest(int from, int to) const;
     // The first line k >= from, k <= to, whose bit is set; -1 when there is none.
     static int NextSet(const std::vector<std::uint64_t>& bits, int from, int to);
+    void PauseMasks(const LevelSteps& steps);
 
     LineTable t_;
     double sign_;
     LastMeasures last_;
     // Bit p: p ends a first noise pause; bit q: a last noise pause starts at q. Worked out once
-    // for the block, by the same comparisons of the same level steps as line by line.
+    // for the block from the level steps, which make the same comparisons of the same
+    // differences as line by line.
     std::vector<std::uint64_t> firstPauseEnds_, lastPauseStarts_;
     int p_ = 2;
     bool ended_ = false;
@@ -102,10 +128,27 @@ struct Assessment {
     double Audibility = 0;    // L_T - masking noise + frequency term, dB
 };
 
-// Regresses the levels over frequency through the fitter (Init, EnterStatValue, CalcLinFit),
-// sums the tone level and the fitted noise in the critical band (the extreme's line +- h) and
-// rates the audibility.
+// Regresses the levels over frequency through the fitter (Init, BorrowStatValues, CalcLinFit;
+// the fitter's pairs stay in the line table), sums the tone level and the fitted noise in the
+// critical band (the extreme's line +- h) and rates the audibility.
 Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit);
+// The same with the regression sums of the candidate's run (TCurveFit::SumRuns).
+Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit,
+                  const TCurveFit::RunSums& sums);
+
+// The pairs (f, L) of a candidate's regression range.
+TCurveFit::Run RegressionRun(const LineTable& t, const Candidate& c);
+
+// The candidates of a block's scan, taken before any is assessed (the scan does not depend on
+// the assessments): at most room of them, each with the scan position after it and the sums of
+// its regression, worked out for several candidates side by side.
+struct CandidateBatch {
+    std::vector<Candidate> list;
+    std::vector<int> position;
+    std::vector<TCurveFit::Run> runs;
+    std::vector<TCurveFit::RunSums> sums;
+    void Collect(Scan& scan, int room, const LineTable& t);
+};
 
 // The level a tone is listed with: the adjustment of 0 to 6 dB put on the tone level itself
 // (below 4 dB unchanged, 2 L - 4 up to 10 dB, L + 6 above). The audibility does not use it.

@@ -76,6 +76,11 @@ nordic::LineTable Engine::NordicLineTable(const char* step) {
     return nordicLines_->For(s.Intensity, s.POINTS, s.SoundFileSampleRate, Work().Fft(s.POINTS));
 }
 
+nordic::CandidateBatch& Engine::NordicBatch() {
+    if (!nordicBatch_) nordicBatch_ = std::make_shared<nordic::CandidateBatch>();
+    return *nordicBatch_;
+}
+
 void Engine::NordicExtractTonalComponents() {
     RunState& s = S();
     Log("S", kTone);
@@ -85,12 +90,15 @@ void Engine::NordicExtractTonalComponents() {
     const nordic::LineTable lines = NordicLineTable(kTone);
     nordic::Scan scan(lines, nordic::Extreme::Peak,
                       {s.Start3dBHz, s.End3dBHz, s.ToneBandWidth3dBHz, s.CriticalBandWidth_Nordic});
-    // The scan of the block ends when the list is full.
+    // The scan of the block ends when the list is full; the candidates are found first, then
+    // assessed and listed in their order.
     const int room =
         nordic::ListCapacity({&s.ToneF_Nordic108, &s.ToneL_Nordic108, &s.ToneRef_Nordic108});
-    nordic::Candidate c;
-    while (s.NTones_Nordic108 < room && scan.Next(c)) {
-        const nordic::Assessment a = nordic::Assess(lines, c, CurveFit1());
+    nordic::CandidateBatch& batch = NordicBatch();
+    batch.Collect(scan, room, lines);
+    for (std::size_t i = 0; i < batch.list.size(); ++i) {
+        const nordic::Candidate& c = batch.list[i];
+        const nordic::Assessment a = nordic::Assess(lines, c, CurveFit1(), batch.sums[i]);
         const int n = ++s.NTones_Nordic108;
         const auto u = static_cast<std::size_t>(n);
         s.ToneF_Nordic108[u] = c.ExtremeHz;
@@ -98,7 +106,7 @@ void Engine::NordicExtractTonalComponents() {
         s.ToneRef_Nordic108[u] = c.ExtremeLine;
 
         Log("T", kTraceHeader);
-        Log("T", TraceRow(s, scan.Position(), c, a, n, s.DominantTone));
+        Log("T", TraceRow(s, batch.position[i], c, a, n, s.DominantTone));
         if (a.Audibility > s.DominantTone) {
             s.DominantToneCBStart = c.LinearRegressionStartLine;
             s.DominantToneCBEnd = c.LinearRegressionEndLine;

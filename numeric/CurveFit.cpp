@@ -34,6 +34,7 @@ void TCurveFit::Init()
     // The stored pairs are forgotten, not cleared: no pair beyond NumData is ever read (DataX
     // and DataY give 0 there), and a long run of fits would clear as much as it enters.
     FNumData = 0;
+    FBorrowedN = 0;
     FMinX = FMinY = static_cast<double>(uc_MaxDouble);
     FMaxX = FMaxY = -static_cast<double>(uc_MaxDouble);
     FPSplineFQ = 0;
@@ -57,6 +58,7 @@ void TCurveFit::AdjustLineSums(double x, double y)
 
 void TCurveFit::FoldInFurtherSums() const
 {
+    StoreBorrowedPairs();
     while (FSummed < FNumData) {
         ++FSummed;
         AdjustFurtherSums(FData.GetVal(1, FSummed), FData.GetVal(2, FSummed));
@@ -147,6 +149,7 @@ void TCurveFit::AdjustFurtherSums(double x, double y) const
 
 void TCurveFit::EnterStatValue(double x, double y)
 {
+    StoreBorrowedPairs();
     AdjustLineSums(x, y);
     ++FNumData;
     if (FData.NrOfRows() < FNumData) FData.SetNrOfRows(FData.NrOfRows() + ChunkSize);
@@ -156,45 +159,90 @@ void TCurveFit::EnterStatValue(double x, double y)
     FPenSplineValid = false;
 }
 
-void TCurveFit::EnterStatValues(const double* x, const double* y, int n)
+void TCurveFit::SumRun(const Run& r, int from, RunSums& s)
 {
-    if (n <= 0) return;
-    const int first = FNumData + 1, last = FNumData + n;
-    if (FData.NrOfRows() < last) {
-        const int chunks = (last - FData.NrOfRows() + ChunkSize - 1) / ChunkSize;
+    // Each sum takes the pairs in the order given, as pair after pair through AdjustLineSums.
+    for (int i = from; i < r.n; ++i) {
+        const double xi = r.x[i], yi = r.y[i];
+        if (xi < s.minX) s.minX = xi;
+        if (yi < s.minY) s.minY = yi;
+        if (xi > s.maxX) s.maxX = xi;
+        if (yi > s.maxY) s.maxY = yi;
+        s.x += xi;
+        s.y += yi;
+        s.xq += xi * xi;
+        s.yq += yi * yi;
+        s.xy += xi * yi;
+    }
+}
+
+void TCurveFit::AddLineSums(const double* x, const double* y, int n)
+{
+    RunSums s{FLine.x, FLine.y, FLine.xq, FLine.yq, FLine.xy, FMinX, FMaxX, FMinY, FMaxY};
+    SumRun({x, y, n}, 0, s);
+    FLine = {s.x, s.y, s.xq, s.yq, s.xy};
+    FMinX = s.minX, FMaxX = s.maxX, FMinY = s.minY, FMaxY = s.maxY;
+}
+
+void TCurveFit::StoreBorrowedPairs() const
+{
+    if (FBorrowedN == 0) return;
+    const int n = FBorrowedN, first = FNumData - n + 1;
+    FBorrowedN = 0;
+    if (FData.NrOfRows() < FNumData) {
+        const int chunks = (FNumData - FData.NrOfRows() + ChunkSize - 1) / ChunkSize;
         FData.SetNrOfRows(FData.NrOfRows() + chunks * ChunkSize);
     }
-    // Each sum takes the pairs in the order given, as pair after pair through AdjustLineSums.
-    LineSums sums = FLine;
-    double minX = FMinX, maxX = FMaxX, minY = FMinY, maxY = FMaxY;
-    for (int i = 0; i < n; ++i) {
-        const double xi = x[i], yi = y[i];
-        if (xi < minX) minX = xi;
-        if (yi < minY) minY = yi;
-        if (xi > maxX) maxX = xi;
-        if (yi > maxY) maxY = yi;
-        sums.x += xi;
-        sums.y += yi;
-        sums.xq += xi * xi;
-        sums.yq += yi * yi;
-        sums.xy += xi * yi;
-    }
-    FLine = sums;
-    FMinX = minX, FMaxX = maxX, FMinY = minY, FMaxY = maxY;
-    FData.SetColumnValues(1, first, x, n);
-    FData.SetColumnValues(2, first, y, n);
-    FNumData = last;
+    FData.SetColumnValues(1, first, FBorrowedX, n);
+    FData.SetColumnValues(2, first, FBorrowedY, n);
+}
+
+void TCurveFit::BorrowStatValues(const double* x, const double* y, int n)
+{
+    if (n <= 0) return;
+    StoreBorrowedPairs();
+    AddLineSums(x, y, n);
+    FNumData += n;
+    FBorrowedX = x;
+    FBorrowedY = y;
+    FBorrowedN = n;
     FSplineValid = false;
     FPenSplineValid = false;
 }
 
+void TCurveFit::BorrowStatValues(const Run& run, const RunSums& sums)
+{
+    if (run.n <= 0) return;
+    if (FNumData > 0) {
+        BorrowStatValues(run.x, run.y, run.n);
+        return;
+    }
+    FBorrowedN = 0;
+    FLine = {sums.x, sums.y, sums.xq, sums.yq, sums.xy};
+    FMinX = sums.minX, FMaxX = sums.maxX, FMinY = sums.minY, FMaxY = sums.maxY;
+    FNumData = run.n;
+    FBorrowedX = run.x;
+    FBorrowedY = run.y;
+    FBorrowedN = run.n;
+    FSplineValid = false;
+    FPenSplineValid = false;
+}
+
+void TCurveFit::EnterStatValues(const double* x, const double* y, int n)
+{
+    BorrowStatValues(x, y, n);
+    StoreBorrowedPairs();
+}
+
 double TCurveFit::DataX(int ix) const
 {
+    StoreBorrowedPairs();
     return ix >= 1 && ix <= FNumData ? FData.GetVal(1, ix) : 0.0;
 }
 
 double TCurveFit::DataY(int ix) const
 {
+    StoreBorrowedPairs();
     return ix >= 1 && ix <= FNumData ? FData.GetVal(2, ix) : 0.0;
 }
 
@@ -250,6 +298,7 @@ void TCurveFit::CalcHoerlFit(double& k0, double& k1, double& k2, double& FitQual
 
 void TCurveFit::SortedCopies()
 {
+    StoreBorrowedPairs();
     SplSortedX = std::make_unique<TVector>(this);
     SplSortedY = std::make_unique<TVector>(this);
     Spl2Deriv = std::make_unique<TVector>(this);

@@ -46,6 +46,29 @@ public:
     // Adds the pairs (x[i], y[i]), i = 0..n-1, in this order: the same sums and stored pairs
     // as n calls of EnterStatValue.
     void EnterStatValues(const double* x, const double* y, int n);
+    // As EnterStatValues, but the pairs stay in the caller's arrays until they are first read
+    // (DataX, DataY, ErrIndic, the Hoerl fit, the splines) or more pairs are entered, and are
+    // copied in only then: a long run of line fits whose pairs nobody reads copies nothing.
+    // The arrays must stay alive and unchanged until then, or until the next Init.
+    void BorrowStatValues(const double* x, const double* y, int n);
+
+    // A run of pairs (x[i], y[i]), i = 0..n-1, and the line sums and extremes it gives an empty
+    // fitter (after Init).
+    struct Run {
+        const double* x = nullptr;
+        const double* y = nullptr;
+        int n = 0;
+    };
+    struct RunSums {
+        double x = 0, y = 0, xq = 0, yq = 0, xy = 0;
+        double minX = 0, maxX = 0, minY = 0, maxY = 0;
+    };
+    // The sums of each run, worked out for several runs side by side, each run's sums in the
+    // order of its pairs: to the last bit what entering the run alone gives.
+    static void SumRuns(std::span<const Run> runs, std::span<RunSums> sums);
+    // BorrowStatValues with the run's sums from SumRuns; an empty fitter takes them over, one
+    // that holds pairs sums the run itself.
+    void BorrowStatValues(const Run& run, const RunSums& sums);
 
     int NumData() const { return FNumData; }
     double MinX() const { return FMinX; }
@@ -93,6 +116,12 @@ private:
         double lnx, lnxlny, lnxq, ylnx, xlnx, lnxbyy, lny, lnyq, xlny, xqlny;
     };
     void AdjustLineSums(double x, double y);
+    // The line sums and extremes of pairs entered as one run.
+    void AddLineSums(const double* x, const double* y, int n);
+    // Adds pairs from..n-1 of the run to s, one after another.
+    static void SumRun(const Run& r, int from, RunSums& s);
+    // Copies the borrowed pairs into the stored pairs, if there are any.
+    void StoreBorrowedPairs() const;
     // Adds the pairs entered since the last call to the further sums and flags.
     void FoldInFurtherSums() const;
     void AdjustFurtherSums(double x, double y) const;
@@ -112,7 +141,11 @@ private:
     mutable std::uint8_t FErrIndic = 0;
     mutable std::array<double, 9> RHS{};  // element i: sum of x^i y
     std::unique_ptr<TVector> Spl2Deriv, SplSortedX, SplSortedY;
-    TMatrix FData;  // column 1 x, column 2 y, row r = pair r
+    mutable TMatrix FData;  // column 1 x, column 2 y, row r = pair r
+    // Pairs NumData - FBorrowedN + 1 .. NumData still in the caller's arrays.
+    mutable const double* FBorrowedX = nullptr;
+    mutable const double* FBorrowedY = nullptr;
+    mutable int FBorrowedN = 0;
     bool FSplineValid = false;
     double FPSplineSmooth = 0.5;
     double FPSplineFQ = 0;

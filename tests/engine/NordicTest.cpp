@@ -305,6 +305,16 @@ TEST(Nordic, ScanFindsThePausesOfALineByLineSearch) {
             ASSERT_LT(next, pairs.size()) << c.FirstNoisePauseEndLine;
             EXPECT_EQ(pairs[next].second, c.LastNoisePauseStartLine);
             EXPECT_EQ(scan.Position(), c.LastNoisePauseEndLine);
+            // The extreme: the first line of the greatest level clearing both references
+            // by 6 dB (levels in quarter decibels: equal levels occur).
+            const double ms = M(c.FirstNoisePauseStartLine - 1);
+            const double me = M(c.LastNoisePauseStartLine + 1);
+            double best = std::max(ms, me);
+            int line = 0;
+            for (int k = c.FirstNoisePauseStartLine + 1; k <= c.LastNoisePauseStartLine + 1; ++k)
+                if (M(k) >= ms + 6 && M(k) >= me + 6 && M(k) > best) best = M(k), line = k;
+            EXPECT_EQ(line, c.ExtremeLine);
+            EXPECT_EQ(sign * best, c.ExtremedB);
             ++next, ++found;
         }
         EXPECT_GT(found, 0u);
@@ -333,6 +343,25 @@ TEST(Nordic, LineLevelsOfMirroredAndUnmirroredSpectra) {
         const nordic::LineTable t = cache.For(I, 32768, 44100, fft);
         for (int k = 0; k < 32768; ++k) ASSERT_EQ(t.L[k], I2dB(I[k])) << k;
         EXPECT_NEAR(t.f[16384], 22050.0, 1e-9);
+        // Line energies, kept once asked for, and the scans over the kept level steps: the
+        // same as over the levels alone.
+        for (int k : {1, 700, 16384, 20000, 32767, 700})
+            EXPECT_EQ(dB2I(t.L[k]), nordic::LineEnergy(t, k)) << k;
+        for (const auto kind : {nordic::Extreme::Peak, nordic::Extreme::Dip}) {
+            double m[2][4] = {};
+            nordic::Scan kept(t, kind, {m[0][0], m[0][1], m[0][2], m[0][3]});
+            nordic::Scan own({t.points, t.rate, t.L, t.f}, kind,
+                             {m[1][0], m[1][1], m[1][2], m[1][3]});
+            nordic::Candidate a, b;
+            int found = 0;
+            for (bool more = true; more; ++found) {
+                more = kept.Next(a);
+                ASSERT_EQ(more, own.Next(b));
+                EXPECT_EQ(a.FirstNoisePauseEndLine, b.FirstNoisePauseEndLine);
+                EXPECT_EQ(a.LastNoisePauseStartLine, b.LastNoisePauseStartLine);
+            }
+            EXPECT_GT(found, 3);
+        }
         I[12768] = 0.25;  // the next block
     }
 }

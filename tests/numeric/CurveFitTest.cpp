@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -41,7 +42,8 @@ const Pairs kSmoothingData{{0, 0}, {1, 0.8}, {2, 0.9}, {3, 0.1}, {4, -0.8}, {5, 
 
 // Pairs entered as one run agree with pairs entered one by one to the last bit: the sums, the
 // extremes, the stored pairs (over the growth of the store by 1000 rows) and every fit; a run
-// entered after single pairs goes on from them.
+// entered after single pairs goes on from them. A borrowed run serves the same: its pairs are
+// copied in when read, or when more pairs follow it.
 TEST(CurveFit, RunOfPairsEntersLikeSinglePairs)
 {
     std::vector<double> x(2500), y(2500);
@@ -51,25 +53,30 @@ TEST(CurveFit, RunOfPairsEntersLikeSinglePairs)
         x[i] = 0.1 + i * 1.3458251953125;
         y[i] = 40 + std::ldexp(static_cast<double>(seed), -28) - (i % 7 == 0 ? 20 : 0);
     }
+    for (const bool borrow : {false, true})
     for (const int single : {0, 1, 999, 1700}) {
-        SCOPED_TRACE(single);
+        SCOPED_TRACE(testing::Message() << "single " << single << " borrow " << borrow);
         TCurveFit one, run;
         one.Init();
         run.Init();
+        auto enterRun = [&](int from, int n) {
+            if (borrow)
+                run.BorrowStatValues(x.data() + from, y.data() + from, n);
+            else
+                run.EnterStatValues(x.data() + from, y.data() + from, n);
+        };
         for (std::size_t i = 0; i < x.size(); ++i) one.EnterStatValue(x[i], y[i]);
         for (int i = 0; i < single; ++i) run.EnterStatValue(x[i], y[i]);
-        run.EnterStatValues(x.data() + single, y.data() + single, 2500 - single);
-        run.EnterStatValues(x.data(), y.data(), 0);
+        // Two runs: the second takes over from the first (a borrowed one is copied in then).
+        enterRun(single, (2500 - single) / 2);
+        enterRun(single + (2500 - single) / 2, 2500 - single - (2500 - single) / 2);
+        enterRun(0, 0);
         ASSERT_EQ(one.NumData(), run.NumData());
         EXPECT_EQ(one.MinX(), run.MinX());
         EXPECT_EQ(one.MaxX(), run.MaxX());
         EXPECT_EQ(one.MinY(), run.MinY());
         EXPECT_EQ(one.MaxY(), run.MaxY());
         EXPECT_EQ(one.MeanY(), run.MeanY());
-        for (int i : {1, 1000, 1001, 2500, 2501}) {
-            EXPECT_EQ(one.DataX(i), run.DataX(i)) << i;
-            EXPECT_EQ(one.DataY(i), run.DataY(i)) << i;
-        }
         double k1, d1, q1, k2, d2, q2;
         one.CalcLinFit(k1, d1, q1);
         run.CalcLinFit(k2, d2, q2);
@@ -80,13 +87,106 @@ TEST(CurveFit, RunOfPairsEntersLikeSinglePairs)
         one.CalcHoerlFit(h1[0], h1[1], h1[2], h1[3]);
         run.CalcHoerlFit(h2[0], h2[1], h2[2], h2[3]);
         for (int i = 0; i < 4; ++i) EXPECT_EQ(h1[i], h2[i]) << i;
+        for (int i : {1, 1000, 1001, 2500, 2501}) {
+            EXPECT_EQ(one.DataX(i), run.DataX(i)) << i;
+            EXPECT_EQ(one.DataY(i), run.DataY(i)) << i;
+        }
+        EXPECT_EQ(one.CubicSpline(1000.5), run.CubicSpline(1000.5));
         // A new point set after Init: the stored pairs of the run are gone.
         run.Init();
         EXPECT_EQ(0.0, run.DataX(1));
-        run.EnterStatValues(x.data(), y.data(), 1);
+        enterRun(0, 1);
         EXPECT_EQ(x[0], run.DataX(1));
         EXPECT_EQ(0.0, run.DataX(2));
     }
+}
+
+// A borrowed run read first by the spline or by the flags: the pairs are there for them.
+TEST(CurveFit, BorrowedPairsServeTheSplinesAndFlags)
+{
+    const std::vector<double> x{1, 2, 3, 4}, y{std::exp(1.0), std::exp(2.0), -1, std::exp(4.0)};
+    TCurveFit one, run;
+    for (int i = 0; i < 4; ++i) one.EnterStatValue(x[i], y[i]);
+    run.BorrowStatValues(x.data(), y.data(), 4);
+    EXPECT_EQ(one.CubicSpline(2.5), run.CubicSpline(2.5));
+    TCurveFit flags;
+    flags.BorrowStatValues(x.data(), y.data(), 4);
+    EXPECT_EQ(cfeYLE0, flags.ErrIndic());
+    TCurveFit smooth, smoothOne;
+    for (int i = 0; i < 4; ++i) smoothOne.EnterStatValue(x[i], y[i]);
+    smooth.BorrowStatValues(x.data(), y.data(), 4);
+    double q1 = 0, q2 = 0;
+    bool v1 = false, v2 = false;
+    EXPECT_EQ(smoothOne.SmoothedSpline(2.5, q1, v1), smooth.SmoothedSpline(2.5, q2, v2));
+    EXPECT_EQ(q1, q2);
+    EXPECT_TRUE(v2);
+}
+
+// Runs summed side by side give each run's sums to the last bit, as the run entered alone into
+// an empty fitter: seeded runs of many lengths (the longer of two going on alone), overlapping
+// and of equal starts, with repeated values, signed zeros and extremes on the first or last
+// pair; a fitter that takes the sums fits as one that summed the pairs itself.
+TEST(CurveFit, RunsSummedSideBySideAsEachAlone)
+{
+    std::vector<double> x(6000), y(6000);
+    std::uint32_t seed = 17;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        x[i] = i * 1.3458251953125 + std::ldexp(static_cast<double>(next()), -40);
+        y[i] = 40 + std::ldexp(static_cast<double>(next()), -19) - 16;
+        if (next() % 50 == 0) y[i] = next() % 2 ? 0.0 : -0.0;
+        if (next() % 70 == 0) y[i] = 40;
+    }
+    std::vector<TCurveFit::Run> runs;
+    for (int r = 0; r < 301; ++r) {
+        const int start = static_cast<int>(next() % 4000);
+        int n = static_cast<int>(next() % 1900);
+        if (r % 10 == 0) n = r % 3;  // empty, single and two-pair runs
+        runs.push_back({x.data() + start, y.data() + start, n});
+    }
+    runs.push_back({y.data(), x.data(), 1500});  // decreasing and increasing roles swapped
+    // Few runs as well (some share no register, some two lanes only) as many.
+    for (const std::size_t few : {1u, 2u, 3u, 5u, 6u, 7u}) {
+        std::vector<TCurveFit::RunSums> some(few), all(runs.size());
+        TCurveFit::SumRuns({runs.data() + 20, few}, some);
+        TCurveFit::SumRuns(runs, all);
+        for (std::size_t r = 0; r < few; ++r)
+            EXPECT_EQ(0, std::memcmp(&some[r], &all[20 + r], sizeof some[r])) << few << " " << r;
+    }
+    std::vector<TCurveFit::RunSums> sums(runs.size());
+    TCurveFit::SumRuns(runs, sums);
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        SCOPED_TRACE(r);
+        TCurveFit alone, taken;
+        alone.EnterStatValues(runs[r].x, runs[r].y, runs[r].n);
+        taken.BorrowStatValues(runs[r], sums[r]);
+        ASSERT_EQ(alone.NumData(), taken.NumData());
+        for (auto [a, b] : {std::pair{alone.MinX(), taken.MinX()}, {alone.MaxX(), taken.MaxX()},
+                            {alone.MinY(), taken.MinY()}, {alone.MaxY(), taken.MaxY()}}) {
+            EXPECT_EQ(a, b);
+            EXPECT_EQ(std::signbit(a), std::signbit(b));
+        }
+        if (runs[r].n < 2) continue;
+        EXPECT_EQ(alone.MeanY(), taken.MeanY());
+        double k1, d1, q1, k2, d2, q2;
+        alone.CalcLinFit(k1, d1, q1);
+        taken.CalcLinFit(k2, d2, q2);
+        EXPECT_EQ(k1, k2);
+        EXPECT_EQ(d1, d2);
+        EXPECT_EQ(q1, q2);
+        EXPECT_EQ(alone.DataY(runs[r].n), taken.DataY(runs[r].n));
+    }
+    // A fitter that holds pairs already sums the run itself, going on from its own sums.
+    TCurveFit held, plain;
+    for (TCurveFit* f : {&held, &plain}) f->EnterStatValue(3, 4);
+    held.BorrowStatValues(runs[1], sums[1]);
+    plain.EnterStatValues(runs[1].x, runs[1].y, runs[1].n);
+    EXPECT_EQ(plain.NumData(), held.NumData());
+    EXPECT_EQ(plain.MeanY(), held.MeanY());
+    EXPECT_EQ(plain.MinX(), held.MinX());
 }
 
 TEST(CurveFit, LineAndHoerlAgainstReferences)
