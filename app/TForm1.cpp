@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QStringList>
 #include <QTabWidget>
 #include <algorithm>
 
@@ -480,19 +481,29 @@ void TForm1::EndOfRunMenus() {
 // --- Progress list ----------------------------------------------------------------------------
 
 void TForm1::AddLine(std::string_view line) {
-    pendingListLines_.append(Q(line));
+    pendingListText_.append(line);
+    pendingListEnds_.push_back(pendingListText_.size());
     if (!runActive_) SyncWindow();
 }
 
 void TForm1::Clear() {
-    pendingListLines_.clear();
+    pendingListText_.clear();
+    pendingListEnds_.clear();
     ui.lbProgressAuditTable->clear();
 }
 
 void TForm1::SyncWindow() {
-    if (!pendingListLines_.isEmpty()) {
-        ui.lbProgressAuditTable->addItems(pendingListLines_);
-        pendingListLines_.clear();
+    if (!pendingListEnds_.empty()) {
+        QStringList lines;
+        lines.reserve(static_cast<qsizetype>(pendingListEnds_.size()));
+        std::size_t begin = 0;
+        for (const std::size_t end : pendingListEnds_) {
+            lines.append(Q(std::string_view(pendingListText_).substr(begin, end - begin)));
+            begin = end;
+        }
+        pendingListText_.clear();
+        pendingListEnds_.clear();
+        ui.lbProgressAuditTable->addItems(lines);
     }
     for (HeldEdit* e : heldEdits_) {
         e->held = false;

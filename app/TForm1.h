@@ -4,7 +4,6 @@
 // run host through which the engine reaches the windows, and the progress list of the audit log.
 #include <QElapsedTimer>
 #include <QMainWindow>
-#include <QStringList>
 #include <functional>
 #include <map>
 #include <memory>
@@ -139,7 +138,10 @@ private:
     QElapsedTimer lastRepaint_;
     // Progress lines of a run not yet in the list: a run logs hundreds per block, and they go
     // into the list together whenever it is repainted, a dialog opens or the run ends.
-    QStringList pendingListLines_;
+    // Kept as their bytes (one text, each line's end): most are cleared away with the list
+    // before it is next repainted and never become list items.
+    std::string pendingListText_;
+    std::vector<std::size_t> pendingListEnds_;
     // The rest a run holds back for the same moments: a block moves the bars and rewrites a few
     // settings edits, and a progress bar repaints itself at once at every visible step.
     std::vector<HeldEdit*> heldEdits_;
