@@ -367,6 +367,12 @@ void TForm1::CreateAuditLog(std::string_view kind, std::string_view text) {
     if (runActive_) files_.CheckWrites();
 }
 
+void TForm1::CreateAuditLogLines(std::string_view kind, std::string_view lines) {
+    log_.CreateAuditLogLines(kind, lines, engine_->S().DisplayedLogLines, [this] {
+        if (runActive_) files_.CheckWrites();
+    });
+}
+
 std::optional<std::string> TForm1::ChooseSoundFile(std::string_view filter) {
     auto chosen = dialogs_->ChooseOpenFile(Q(filter));
     if (!chosen) return std::nullopt;

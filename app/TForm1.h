@@ -65,6 +65,7 @@ public:
     std::string GetText(std::string_view name) const override;
     void SetText(std::string_view name, std::string_view text) override;
     void CreateAuditLog(std::string_view kind, std::string_view text) override;
+    void CreateAuditLogLines(std::string_view kind, std::string_view lines) override;
     std::optional<std::string> ChooseSoundFile(std::string_view filter) override;
     void ShowSoundFileCheck(engine::SoundFileCheckForm& form) override;
     void ShowMessage(std::string_view text) override;

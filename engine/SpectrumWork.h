@@ -4,6 +4,7 @@
 // the line-to-bin maps of the compact spectra and the weightings of their bins. Everything is sized when a block length is first
 // met and reused by every later block, so the block loop allocates nothing.
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -43,6 +44,7 @@ struct Engine::SpectrumWork {
     std::vector<std::pair<int, std::unique_ptr<TFastFourier>>> ffts;
     LineBinMap pass1Bins, nordic108Bins, nordic121Bins;
     BinWeightings pass1Weights, nordic108Weights, nordic121Weights;  // of the compact grids
+    std::string auditLines;  // array-file lines handed to the log together
 
     SpectrumWork() : ch1(SPECTRUM_SIZE), ch2(SPECTRUM_SIZE) {}
     // The FFT component for one block length, created on first use.
