@@ -529,9 +529,10 @@ void TForm1::Repaint() {
     lastRepaint_.restart();
     SyncWindow();
     ui.lbProgressAuditTable->scrollToBottom();
-    ui.lbProgressAuditTable->repaint();
-    ui.ProgressBar1->repaint();
-    // The settings edits (bytes analysed, current position, mode ...) beside the bar.
+    // One painting pass, in which each widget is painted once: a repaint paints every area of
+    // the window marked for painting, so the list is marked and the group of the bar and the
+    // settings edits (bytes analysed, current position, mode ...) repainted.
+    ui.lbProgressAuditTable->update();
     ui.GroupBox3->repaint();
     LetWindowSystemRepaint();
 }
