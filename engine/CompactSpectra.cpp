@@ -68,6 +68,10 @@ void Engine::CompressSpectrum() {
         Host().CreateAuditLogLines("M2", std::string_view(first, static_cast<std::size_t>(p - first)));
         p = first;
     };
+    // "<line>, <bin>, " of the lines of one bin, written when the bin changes.
+    char middle[2 * 12 + 2 * 2];
+    std::string_view middleText;
+    int middleBin = 0;
     int previous = 0;
     for (int i = 1; i <= half; ++i) {
         const int b = bin[static_cast<std::size_t>(i)];
@@ -75,10 +79,15 @@ void Engine::CompressSpectrum() {
         s.CompactI[b] += s.Intensity[i];
         if (i >= kFirstBandLine) {
             // One array-file line per line summed into a band: the first line of a bin opens it.
+            if (b != middleBin) {
+                char* m = PutText(std::to_chars(middle, middle + 12, s.CountLine).ptr, ", ");
+                m = PutText(std::to_chars(m, m + 12, b).ptr, ", ");
+                middleText = std::string_view(middle, static_cast<std::size_t>(m - middle));
+                middleBin = b;
+            }
             p = PutText(p, b == previous ? "Below upper range CompactI, "
                                          : "Above lower range < 66 CompactI, ");
-            p = PutText(std::to_chars(p, p + 12, s.CountLine).ptr, ", ");
-            p = PutText(std::to_chars(p, p + 12, b).ptr, ", ");
+            p = PutText(p, middleText);
             p = numeric::writeFloatToStr(p, s.CompactI[b]);
             *p++ = '\n';
             if (static_cast<std::size_t>(p - first) >= kBatchBytes) handOver();
