@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QStringList>
 #include <QTabWidget>
 #include <algorithm>
 
@@ -33,26 +34,26 @@ QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<i
 }  // namespace
 
 // The window's dialogs: a dialog runs an event loop, in which the progress list may be painted,
-// so the list is brought up to date first.
+// so the window is brought up to date first.
 class TForm1::ListSyncingDialogs final : public platform::Dialogs {
 public:
     ListSyncingDialogs(TForm1& form, platform::Dialogs* inner) : form_(form), inner_(inner) {}
     void SetInner(platform::Dialogs* inner) { inner_ = inner; }
 
     void ShowMessage(const QString& text) override {
-        form_.SyncProgressList();
+        form_.SyncWindow();
         inner_->ShowMessage(text);
     }
     std::optional<QString> ChooseOpenFile(const QString& filter) override {
-        form_.SyncProgressList();
+        form_.SyncWindow();
         return inner_->ChooseOpenFile(filter);
     }
     int ExecModal(QDialog& dialog) override {
-        form_.SyncProgressList();
+        form_.SyncWindow();
         return inner_->ExecModal(dialog);
     }
     void EndProgram() override {
-        form_.SyncProgressList();
+        form_.SyncWindow();
         inner_->EndProgram();
     }
 
@@ -192,7 +193,7 @@ void TForm1::RunAnalysis(const std::function<bool()>& run) {
         StopRun("Analysis stopped: ", e.what());
     }
     runActive_ = false;
-    SyncProgressList();
+    SyncWindow();
     if (finished) WorkflowStep(kPage2);
 }
 
@@ -327,18 +328,18 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 // --- Run host ---------------------------------------------------------------------------------
 
-QLineEdit* TForm1::Edit(std::string_view name) const {
+TForm1::HeldEdit& TForm1::Edit(std::string_view name) const {
     // The engine reads and writes a few settings edits several times per block; the window's
     // edits are all made with it, so each name is searched for once.
     auto it = edits_.find(name);
     if (it == edits_.end())
-        it = edits_.emplace(std::string(name), findChild<QLineEdit*>(Q(name))).first;
+        it = edits_.emplace(std::string(name), HeldEdit{findChild<QLineEdit*>(Q(name)), {}, false}).first;
     return it->second;
 }
 
 std::string TForm1::GetText(std::string_view name) const {
     if (name == "Caption") return windowTitle().toStdString();
-    if (auto* edit = Edit(name)) return edit->text().toStdString();
+    if (const HeldEdit& e = Edit(name); e.edit != nullptr) return e.held ? e.text : e.edit->text().toStdString();
     auto it = otherTexts_.find(name);
     return it == otherTexts_.end() ? std::string() : it->second;
 }
@@ -346,8 +347,14 @@ std::string TForm1::GetText(std::string_view name) const {
 void TForm1::SetText(std::string_view name, std::string_view text) {
     if (name == "Caption") {
         setWindowTitle(Q(text));
-    } else if (auto* edit = Edit(name)) {
-        edit->setText(Q(text));
+    } else if (HeldEdit& e = Edit(name); e.edit != nullptr) {
+        // During a run the edit shows its text at the next repaint; reads get it at once.
+        e.text.assign(text);
+        if (!e.held) {
+            e.held = true;
+            heldEdits_.push_back(&e);
+        }
+        if (!runActive_) SyncWindow();
     } else {
         otherTexts_[std::string(name)] = std::string(text);
     }
@@ -358,6 +365,12 @@ void TForm1::CreateAuditLog(std::string_view kind, std::string_view text) {
     // During a run the first file that cannot be written ends the run (WriteError), which
     // RunAnalysis shows once.
     if (runActive_) files_.CheckWrites();
+}
+
+void TForm1::CreateAuditLogLines(std::string_view kind, std::string_view lines) {
+    log_.CreateAuditLogLines(kind, lines, engine_->S().DisplayedLogLines, [this] {
+        if (runActive_) files_.CheckWrites();
+    });
 }
 
 std::optional<std::string> TForm1::ChooseSoundFile(std::string_view filter) {
@@ -373,6 +386,7 @@ void TForm1::ShowSoundFileCheck(engine::SoundFileCheckForm& form) {
         throw engine::RunRefused("The sound file check was closed: the analysis did not start.");
     case CheckOutcome::Accepted: break;
     }
+    SyncWindow();
     repaint();
     // The window system uncovers the dialog's area only after the dialog has gone: let it.
     LetWindowSystemRepaint();
@@ -380,25 +394,42 @@ void TForm1::ShowSoundFileCheck(engine::SoundFileCheckForm& form) {
 
 void TForm1::ShowMessage(std::string_view text) { dialogs_->ShowMessage(Q(text)); }
 
-void TForm1::SetProgressRange(int min, int max) { ui.ProgressBar1->setRange(min, std::max(min, max)); }
+void TForm1::SetProgressRange(int min, int max) {
+    // A position held back belongs to the old range: the bar takes it first, as it would have.
+    SyncWindow();
+    ui.ProgressBar1->setRange(min, std::max(min, max));
+}
 
 void TForm1::SetProgressPosition(int position) {
-    ui.ProgressBar1->setValue(position);
+    heldProgress_ = position;
+    if (!runActive_) SyncWindow();
     Repaint();
 }
 
 void TForm1::Refresh() { Repaint(); }
 
 void TForm1::SortingDataProgress(int minimum, int maximum, int position, bool visible) {
-    QProgressBar* bar = ui.SortingDataProgress;
-    bar->setRange(minimum, std::max(minimum, maximum));
-    bar->setValue(position);
-    if (bar->isHidden() == visible) {
-        bar->setVisible(visible);
-        ui.SortingDataProgressLabel->setVisible(visible);
-    }
+    heldSortBar_ = SortBar{minimum, maximum, position, visible};
+    // Shown and hidden at once (the layout around it changes); its position at the repaint.
+    if (!runActive_ || ui.SortingDataProgress->isHidden() == visible) SyncWindow();
     // The bar sits among the settings edits, which the throttled repaint brings up to date.
     Repaint();
+}
+
+void TForm1::ShowSortBar(const SortBar& s) {
+    // Hidden before and shown after its position is set: a visible bar paints itself at once.
+    QProgressBar* bar = ui.SortingDataProgress;
+    const bool toggle = bar->isHidden() == s.visible;
+    if (toggle && !s.visible) {
+        bar->hide();
+        ui.SortingDataProgressLabel->hide();
+    }
+    bar->setRange(s.minimum, std::max(s.minimum, s.maximum));
+    bar->setValue(s.position);
+    if (toggle && s.visible) {
+        bar->show();
+        ui.SortingDataProgressLabel->show();
+    }
 }
 
 void TForm1::DravolekFormatOutput() {
@@ -456,19 +487,39 @@ void TForm1::EndOfRunMenus() {
 // --- Progress list ----------------------------------------------------------------------------
 
 void TForm1::AddLine(std::string_view line) {
-    pendingListLines_.append(Q(line));
-    if (!runActive_) SyncProgressList();
+    pendingListText_.append(line);
+    pendingListEnds_.push_back(pendingListText_.size());
+    if (!runActive_) SyncWindow();
 }
 
 void TForm1::Clear() {
-    pendingListLines_.clear();
+    pendingListText_.clear();
+    pendingListEnds_.clear();
     ui.lbProgressAuditTable->clear();
 }
 
-void TForm1::SyncProgressList() {
-    if (pendingListLines_.isEmpty()) return;
-    ui.lbProgressAuditTable->addItems(pendingListLines_);
-    pendingListLines_.clear();
+void TForm1::SyncWindow() {
+    if (!pendingListEnds_.empty()) {
+        QStringList lines;
+        lines.reserve(static_cast<qsizetype>(pendingListEnds_.size()));
+        std::size_t begin = 0;
+        for (const std::size_t end : pendingListEnds_) {
+            lines.append(Q(std::string_view(pendingListText_).substr(begin, end - begin)));
+            begin = end;
+        }
+        pendingListText_.clear();
+        pendingListEnds_.clear();
+        ui.lbProgressAuditTable->addItems(lines);
+    }
+    for (HeldEdit* e : heldEdits_) {
+        e->held = false;
+        e->edit->setText(Q(e->text));
+    }
+    heldEdits_.clear();
+    if (heldProgress_) ui.ProgressBar1->setValue(*heldProgress_);
+    heldProgress_.reset();
+    if (heldSortBar_) ShowSortBar(*heldSortBar_);
+    heldSortBar_.reset();
 }
 
 void TForm1::Repaint() {
@@ -476,11 +527,12 @@ void TForm1::Repaint() {
     // screen a few times a second, not for every line.
     if (lastRepaint_.elapsed() < kRepaintIntervalMs) return;
     lastRepaint_.restart();
-    SyncProgressList();
+    SyncWindow();
     ui.lbProgressAuditTable->scrollToBottom();
-    ui.lbProgressAuditTable->repaint();
-    ui.ProgressBar1->repaint();
-    // The settings edits (bytes analysed, current position, mode ...) beside the bar.
+    // One painting pass, in which each widget is painted once: a repaint paints every area of
+    // the window marked for painting, so the list is marked and the group of the bar and the
+    // settings edits (bytes analysed, current position, mode ...) repainted.
+    ui.lbProgressAuditTable->update();
     ui.GroupBox3->repaint();
     LetWindowSystemRepaint();
 }

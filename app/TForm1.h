@@ -4,11 +4,12 @@
 // run host through which the engine reaches the windows, and the progress list of the audit log.
 #include <QElapsedTimer>
 #include <QMainWindow>
-#include <QStringList>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/MainWindowUi.h"
 #include "app/ResultHandOff.h"
@@ -64,6 +65,7 @@ public:
     std::string GetText(std::string_view name) const override;
     void SetText(std::string_view name, std::string_view text) override;
     void CreateAuditLog(std::string_view kind, std::string_view text) override;
+    void CreateAuditLogLines(std::string_view kind, std::string_view lines) override;
     std::optional<std::string> ChooseSoundFile(std::string_view filter) override;
     void ShowSoundFileCheck(engine::SoundFileCheckForm& form) override;
     void ShowMessage(std::string_view text) override;
@@ -105,10 +107,23 @@ private:
     void EndAfterTermination();
     // Handles pending window-system events other than user input (a run blocks the event loop).
     void LetWindowSystemRepaint();
-    // The settings edit of that object name, null for none (looked up once per name).
-    QLineEdit* Edit(std::string_view name) const;
-    // Puts the lines held back during a run into the progress list.
-    void SyncProgressList();
+    // A settings edit of the window with the text a run has given it but not yet shown.
+    struct HeldEdit {
+        QLineEdit* edit = nullptr;
+        std::string text;
+        bool held = false;
+    };
+    // The sort bar as the last call set it.
+    struct SortBar {
+        int minimum, maximum, position;
+        bool visible;
+    };
+    // The settings edit of that object name, its edit null for none (looked up once per name).
+    HeldEdit& Edit(std::string_view name) const;
+    // Puts what a run held back into the window: the progress list's lines, the bars' positions
+    // and the settings edits' texts.
+    void SyncWindow();
+    void ShowSortBar(const SortBar& bar);
 
     class ListSyncingDialogs;
     Forms& forms_;
@@ -119,12 +134,20 @@ private:
     report::AuditLog log_;
     std::unique_ptr<engine::Engine> engine_;
     std::map<std::string, std::string, std::less<>> otherTexts_;
-    mutable std::map<std::string, QLineEdit*, std::less<>> edits_;
+    mutable std::map<std::string, HeldEdit, std::less<>> edits_;
     QString helpFolder_;
     QElapsedTimer lastRepaint_;
     // Progress lines of a run not yet in the list: a run logs hundreds per block, and they go
     // into the list together whenever it is repainted, a dialog opens or the run ends.
-    QStringList pendingListLines_;
+    // Kept as their bytes (one text, each line's end): most are cleared away with the list
+    // before it is next repainted and never become list items.
+    std::string pendingListText_;
+    std::vector<std::size_t> pendingListEnds_;
+    // The rest a run holds back for the same moments: a block moves the bars and rewrites a few
+    // settings edits, and a progress bar repaints itself at once at every visible step.
+    std::vector<HeldEdit*> heldEdits_;
+    std::optional<int> heldProgress_;
+    std::optional<SortBar> heldSortBar_;
     QElapsedTimer lastClick_;
     bool runActive_ = false;
     // The sound-quality table ends in one empty row until its chart is first drawn.

@@ -90,8 +90,22 @@ void Engine::CompressSpectrum() {
     const std::vector<int>& bin = Work().pass1Bins.For(2 * half, SR, s.CompactIBinLowBandFreqs,
                                                        s.CompactIBinHighBandFreqs, n);
     std::fill_n(s.CompactI.begin() + 1, n, 0.0);
-    // An array-file line: the longest opening, two integers, two separators and the value.
-    char line[40 + 2 * 12 + 2 * 2 + numeric::kFloatToStrRoom];
+    // The array-file lines go to the log in batches of about 16 kB, each line ended by '\n'.
+    // A line: the longest opening, two integers, two separators, the value and the end.
+    constexpr std::size_t kBatchBytes = std::size_t{1} << 14;
+    constexpr std::size_t kLineRoom = 40 + 2 * 12 + 2 * 2 + numeric::kFloatToStrRoom + 1;
+    std::string& batch = Work().auditLines;
+    batch.resize(kBatchBytes + kLineRoom);
+    char* const first = batch.data();
+    char* p = first;
+    const auto handOver = [&] {
+        Host().CreateAuditLogLines("M2", std::string_view(first, static_cast<std::size_t>(p - first)));
+        p = first;
+    };
+    // "<line>, <bin>, " of the lines of one bin, written when the bin changes.
+    char middle[2 * 12 + 2 * 2];
+    std::string_view middleText;
+    int middleBin = 0;
     int previous = 0;
     for (int i = 1; i <= half; ++i) {
         const int b = bin[static_cast<std::size_t>(i)];
@@ -99,15 +113,22 @@ void Engine::CompressSpectrum() {
         s.CompactI[b] += s.Intensity[i];
         if (i >= kFirstBandLine) {
             // One array-file line per line summed into a band: the first line of a bin opens it.
-            char* p = PutText(line, b == previous ? "Below upper range CompactI, "
-                                                  : "Above lower range < 66 CompactI, ");
-            p = PutText(std::to_chars(p, p + 12, s.CountLine).ptr, ", ");
-            p = PutText(std::to_chars(p, p + 12, b).ptr, ", ");
+            if (b != middleBin) {
+                char* m = PutText(std::to_chars(middle, middle + 12, s.CountLine).ptr, ", ");
+                m = PutText(std::to_chars(m, m + 12, b).ptr, ", ");
+                middleText = std::string_view(middle, static_cast<std::size_t>(m - middle));
+                middleBin = b;
+            }
+            p = PutText(p, b == previous ? "Below upper range CompactI, "
+                                         : "Above lower range < 66 CompactI, ");
+            p = PutText(p, middleText);
             p = numeric::writeFloatToStr(p, s.CompactI[b]);
-            Log("M2", std::string_view(line, static_cast<std::size_t>(p - line)));
+            *p++ = '\n';
+            if (static_cast<std::size_t>(p - first) >= kBatchBytes) handOver();
         }
         previous = b;
     }
+    if (p != first) handOver();
     Log("M2", "End of array data");
     Log("M2", "Now list all CompactI values ************************************");
     Log("E", "CompressSpectrum");

@@ -31,6 +31,15 @@ public:
 
     // The one logging operation: kind code and text.
     virtual void CreateAuditLog(std::string_view kind, std::string_view text) = 0;
+    // Many lines of one kind at once, each ended by '\n' (a text holds none): the same as one
+    // CreateAuditLog call per line, in order. A host may take them faster than line by line.
+    virtual void CreateAuditLogLines(std::string_view kind, std::string_view lines) {
+        while (!lines.empty()) {
+            const std::size_t end = lines.find('\n');
+            CreateAuditLog(kind, lines.substr(0, end));
+            lines.remove_prefix(end == std::string_view::npos ? lines.size() : end + 1);
+        }
+    }
 
     // The open-file chooser with a filter; nullopt when the user cancels.
     virtual std::optional<std::string> ChooseSoundFile(std::string_view filter) = 0;

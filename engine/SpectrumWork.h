@@ -5,6 +5,7 @@
 // met and reused by every later block, so the block loop allocates nothing.
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -49,6 +50,7 @@ struct Engine::SpectrumWork {
     std::vector<std::pair<int, std::unique_ptr<TFastFourier>>> ffts;
     LineBinMap pass1Bins, nordic108Bins, nordic121Bins;
     BinWeightings pass1Weights, nordic108Weights, nordic121Weights;  // of the compact grids
+    std::string auditLines;  // array-file lines handed to the log together
 
     // The FFT component for one block length, created on first use.
     TFastFourier& Fft(int points);

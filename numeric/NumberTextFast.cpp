@@ -14,7 +14,7 @@ namespace {
 
 // |x| = 0.d[0] d[1] ... d[count-1] x 10^point; count 0 is zero. No trailing zeros.
 struct Digits {
-    char d[20];
+    char d[32];  // room for fixed-size copies of 16 digits from any of the first 16 places
     int count = 0;
     int point = 0;
 };
@@ -174,6 +174,7 @@ bool FifteenDigits(double x, Digits& g) {
     g.d[0] = static_cast<char>('0' + high / 1000000);
     PutPairs(g.d + 1, high % 1000000, 3);
     PutPairs(g.d + 7, low, 4);
+    std::memset(g.d + 15, '0', sizeof g.d - 15);  // read, never shown, by the fixed-size copies
     int count = 15;
     while (g.d[count - 1] == '0') --count;
     g.count = count;
@@ -265,6 +266,24 @@ char* TextNonFinite(char* out, double x) {
     return Put(out, std::isnan(x) ? "NAN" : (x > 0 ? "INF" : "-INF"));
 }
 
+// FloatToStr's fixed-point text of 15 digits g (non-zero) with -3 <= point <= 15, in copies of
+// 16 digits (stores past the end of the text stay within kBufferSize): the whole part is the
+// first `point` digits (those past the count are zeros), the fraction the rest of the count.
+char* PutFifteenFixed(char* out, const Digits& g) {
+    const int count = g.count, point = g.point;
+    if (point <= 0) {
+        std::memcpy(out, "0.000", 5);
+        std::memcpy(out + 2 - point, g.d, 16);
+        return out + 2 - point + count;
+    }
+    std::memcpy(out, g.d, 16);
+    out += point;
+    if (count <= point) return out;
+    *out = '.';
+    std::memcpy(out + 1, g.d + point, 16);
+    return out + 1 + (count - point);
+}
+
 }  // namespace
 
 char* FixedText(char* out, double x, int decimals) {
@@ -312,7 +331,8 @@ char* FloatToStrF(char* out, double x, int precision, int decimals) {
 char* FloatToStr(char* out, double x) {
     if (!std::isfinite(x)) return TextNonFinite(out, x);
     Digits g;
-    if (x == 0.0 || !FifteenDigits(x, g)) {
+    const bool fifteen = x != 0.0 && FifteenDigits(x, g);
+    if (!fifteen) {
         g = Shortest(x);
         Round(g, 15);
     }
@@ -322,6 +342,7 @@ char* FloatToStr(char* out, double x) {
     }
     if (x < 0) *out++ = '-';
     if (g.point > 15 || g.point < -3) return PutGeneralExponent(out, g);
+    if (fifteen) return PutFifteenFixed(out, g);
     return PutFixed(out, g, std::max(g.count - g.point, 0));
 }
 

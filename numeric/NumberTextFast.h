@@ -12,7 +12,8 @@
 namespace oxw::numeric::fasttext {
 
 inline constexpr int kFastDigits = 24;
-// Room every writer below needs; the texts themselves are shorter.
+// Room every writer below needs; the texts themselves are shorter (a writer may store past the
+// end of its text, within this room).
 inline constexpr int kBufferSize = 64;
 
 // The unpadded text of fixedField (the padding is the caller's).

@@ -30,7 +30,16 @@ void AuditLog::ToList(std::string_view prefix, std::string_view text) {
     progress_.Repaint();
 }
 
+AuditLog::Route AuditLog::RouteOf(std::string_view kind) {
+    if (kind.size() == 1) return {kind[0], -1};
+    return {0, ArrayKindNumber(kind)};
+}
+
 void AuditLog::CreateAuditLog(std::string_view kind, std::string_view text, int& displayedLogLines) {
+    Log(RouteOf(kind), text, displayedLogLines);
+}
+
+void AuditLog::Log(Route route, std::string_view text, int& displayedLogLines) {
     displayedLogLines += 2;
     if (displayedLogLines > kMaxListLines) {
         progress_.Clear();
@@ -38,37 +47,34 @@ void AuditLog::CreateAuditLog(std::string_view kind, std::string_view text, int&
     }
     // One decision on the kind; every line goes straight into its file's buffer.
     TextFile& log = files_.LogFile;
-    if (kind.size() == 1) {
-        constexpr std::string_view kProcessing = "              PROCESSING ";
-        switch (kind[0]) {
-            case 'S':
-                ToList("Start ", text);
-                log.WriteLine("Start ", text);
-                break;
-            case 'E':
-                ToList("    Exit ", text);
-                log.WriteLine("    End ", text);
-                break;
-            case 'D':
-                ToList(kProcessing, text);
-                log.WriteLine(kProcessing, text);
-                break;
-            case 'M':
-                log.WriteLine("              DATA, ", text);
-                break;
-            case 'T':
-                files_.DravolekTraceFile.WriteLine("TRACE, ", text);
-                break;
-            default:
-                break;
-        }
-    } else if (const int n = ArrayKindNumber(kind); n >= 0) {
-        if (n == 53 || n == 54) {
-            files_.P[n].WriteLine(text);
-            if (n == 54) files_.P[54].Flush();
-        } else {
-            files_.P[n].WriteLine("Array Data ", text);
-        }
+    constexpr std::string_view kProcessing = "              PROCESSING ";
+    switch (route.letter) {
+        case 'S':
+            ToList("Start ", text);
+            log.WriteLine("Start ", text);
+            break;
+        case 'E':
+            ToList("    Exit ", text);
+            log.WriteLine("    End ", text);
+            break;
+        case 'D':
+            ToList(kProcessing, text);
+            log.WriteLine(kProcessing, text);
+            break;
+        case 'M':
+            log.WriteLine("              DATA, ", text);
+            break;
+        case 'T':
+            files_.DravolekTraceFile.WriteLine("TRACE, ", text);
+            break;
+        default:
+            if (const int n = route.array; n == 53 || n == 54) {
+                files_.P[n].WriteLine(text);
+                if (n == 54) files_.P[54].Flush();
+            } else if (n >= 0) {
+                files_.P[n].WriteLine("Array Data ", text);
+            }
+            break;
     }
     log.Flush();
 }

@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include <unistd.h>
+
 namespace oxw::report {
 
 void TextFile::Create(const std::string& path, const Opener& open, std::size_t bufferBytes) {
@@ -18,6 +20,7 @@ void TextFile::Create(const std::string& path, const Opener& open, std::size_t b
     // The file's own buffer does the buffering: every hand-over is one write to the system.
     std::setvbuf(f, nullptr, _IONBF, 0);
     file_ = f;
+    fd_ = ::fileno(f);
     path_ = path;
     capacity_ = std::max<std::size_t>(bufferBytes, 1);
     used_ = 0;
@@ -34,6 +37,19 @@ void TextFile::Fail(int error) {
 void TextFile::Put(std::string_view text) {
     if (!Writable() || text.empty()) return;
     errno = 0;
+    if (fd_ >= 0) {
+        // Written whole, as the C library writes for an unbuffered stream: the first failure
+        // stops it (a write that takes nothing counts as one).
+        while (!text.empty()) {
+            const ssize_t written = ::write(fd_, text.data(), text.size());
+            if (written <= 0) {
+                Fail(written < 0 ? errno : EIO);
+                return;
+            }
+            text.remove_prefix(static_cast<std::size_t>(written));
+        }
+        return;
+    }
     // The C library may count a failed write of an unbuffered stream as written (a sink that
     // reports -1); its error indicator tells.
     if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() || std::ferror(file_))
@@ -87,7 +103,7 @@ bool TextFile::Flush() {
     if (file_ != nullptr && used_ > 0 && !Failed()) {
         HandOver();
         errno = 0;
-        if (!Failed() && (std::fflush(file_) != 0 || std::ferror(file_))) Fail(errno);
+        if (!Failed() && fd_ < 0 && (std::fflush(file_) != 0 || std::ferror(file_))) Fail(errno);
     }
     return !Failed();
 }
@@ -98,6 +114,7 @@ bool TextFile::Close() {
     errno = 0;
     if (std::fclose(file_) != 0) Fail(errno);
     file_ = nullptr;
+    fd_ = -1;
     used_ = 0;
     buffer_.reset();
     return !Failed();

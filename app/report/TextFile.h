@@ -7,7 +7,9 @@
 //
 // The file keeps its own buffer and hands it to the system whole (one write per hand-over), when
 // it is full, at a flush and at the close; a text larger than the buffer goes to the system at
-// once. The buffer is taken at the first write and given back at the close.
+// once. The buffer is taken at the first write and given back at the close. A hand-over goes
+// straight to the file's descriptor where the stream has one (the C library would hold nothing
+// back of an unbuffered stream either), else through the stream.
 #include <cstddef>
 #include <cstdio>
 #include <functional>
@@ -76,6 +78,7 @@ private:
     void Fail(int error);
 
     std::FILE* file_ = nullptr;
+    int fd_ = -1;  // the file's descriptor, -1 for a stream without one (a test's sink)
     std::string path_;
     std::string failure_;
     bool* failureFlag_ = nullptr;

@@ -187,6 +187,47 @@ TEST_F(WholeProgram, ProgressListHoldsEveryLineWhenItCanBeSeen) {
     EXPECT_EQ(list->item(list->count() - 1)->text().toStdString(), "Start Exit1Click");
 }
 
+// The settings edits and the bars take a run's texts and positions in batches too, but show
+// them whenever they can be seen (at a dialog, after the run), and a read gets the newest text.
+TEST_F(WholeProgram, SettingsEditsAndBarsShowTheRunWhenTheyCanBeSeen) {
+    SkipQuestionnaire();
+    QString fileAtTheCheck;
+    const auto check = dialogs.ModalScript;
+    dialogs.ModalScript = [&](QDialog& d) {
+        if (d.objectName() == "SoundFileCheck") fileAtTheCheck = main->ui.SelectedInputFile->text();
+        return check(d);
+    };
+    dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
+    ClickAnalysis();
+    ASSERT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join("|").toStdString();
+    EXPECT_EQ(fileAtTheCheck.toStdString(), wav.string());
+    const char* names[] = {"SelectedInputFile", "CurrentProcessingMode", "RecordedStartTime",
+                           "RecordedEndTime", "SoundFileBytesRead", "PositionStart",
+                           "SoundFileMaximumPosition", "PositionCurrent", "MusicFFTSampleSize",
+                           "MusicBinCount", "QualityFFTSampleSize", "QualityBinCount",
+                           "AnalysisChannel", "ChannelsInSoundFile"};
+    for (const char* name : names) {
+        const auto* edit = main->findChild<QLineEdit*>(name);
+        ASSERT_NE(edit, nullptr) << name;
+        EXPECT_EQ(edit->text().toStdString(), main->GetText(name)) << name;
+    }
+    EXPECT_EQ(main->GetText("SoundFileBytesRead"), std::to_string(39 * 4096 * 2));
+    // The end-of-file steps leave the bar at the last of their ten; the last sort's bar (the
+    // sample count and ten more) is at its end and hidden.
+    const auto* bar = main->ui.ProgressBar1;
+    EXPECT_EQ(bar->minimum(), 1);
+    EXPECT_EQ(bar->maximum(), 10);
+    EXPECT_EQ(bar->value(), 10);
+    const auto* sort = main->ui.SortingDataProgress;
+    const int E = main->Engine().S().Elements;
+    EXPECT_EQ(sort->maximum(), E + 10);
+    EXPECT_EQ(sort->value(), E + 1);
+    EXPECT_TRUE(sort->isHidden());
+    // Outside a run a text is shown at once.
+    main->SetText("PositionCurrent", "12345");
+    EXPECT_EQ(main->ui.PositionCurrent->text(), "12345");
+}
+
 TEST_F(WholeProgram, WorkflowMovesOnlyForward) {
     EXPECT_EQ(main->windowTitle(), "OXW Sound File Analysis");
     EXPECT_EQ(EnabledPage(), 0);

@@ -137,6 +137,34 @@ TEST(AuditLog, ListIsClearedOnThe1251stCall) {
     }
 }
 
+// Many lines of one kind at once do what one call per line does: the same files, list, clears
+// and count (across the list's clearing), with the host's check after every line.
+TEST(AuditLog, LinesAtOnceAreOneCallPerLine) {
+    const char* kinds[] = {"S", "E", "D", "M", "T", "M1", "M2", "M37", "M53", "M54", "M0", "X", ""};
+    for (const char* kind : kinds) {
+        SCOPED_TRACE(kind);
+        std::string lines;
+        Lines each;
+        for (int i = 1; i <= 1300; ++i) each.push_back(i == 7 ? "" : "line " + std::to_string(i));
+        for (const std::string& line : each) lines += line + "\n";
+        lines.pop_back();  // the last line may go without its end
+        OpenFiles one, many;
+        one.displayed = many.displayed = 2400;
+        for (const std::string& line : each) one.Call(kind, line);
+        int checks = 0;
+        many.log.CreateAuditLogLines(kind, lines, many.displayed, [&checks] { ++checks; });
+        EXPECT_EQ(checks, 1300);
+        EXPECT_EQ(many.displayed, one.displayed);
+        EXPECT_EQ(many.progress.lines, one.progress.lines);
+        EXPECT_EQ(many.progress.clears, one.progress.clears);
+        EXPECT_EQ(many.progress.repaints, one.progress.repaints);
+        one.files.CloseAll();
+        many.files.CloseAll();
+        for (const char* file : {"LOG", "T", "P1", "P2", "P37", "P53", "P54"})
+            EXPECT_EQ(many.Read(file), one.Read(file)) << file;
+    }
+}
+
 TEST(AuditLog, LinesBeforeTheFilesExistReachOnlyTheList) {
     OpenFiles f(false);
     f.Call("S", "MainLineProcess1");

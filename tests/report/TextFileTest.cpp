@@ -7,6 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -93,6 +99,25 @@ TEST(TextFile, SinkWithRoomAndFileNotOpenFailNothing) {
     EXPECT_FALSE(closed.Failed());
     // A file that cannot be created is reported at once, with its name.
     EXPECT_THROW(closed.Create((dir / "missing" / "x.dvk").string()), std::runtime_error);
+}
+
+// A descriptor that takes part of a text: the rest is written on until the system refuses, and
+// that refusal is the failure (a full pipe that does not wait).
+TEST(TextFile, PartWrittenTextIsWrittenOnUntilTheSystemRefuses) {
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ::fcntl(ends[1], F_SETFL, O_NONBLOCK);
+    const long room = ::fcntl(ends[1], F_SETPIPE_SZ, 4096);
+    ASSERT_GT(room, 0);
+    TextFile f;
+    f.Create("pipe", [&](const std::string&) { return ::fdopen(ends[1], "wb"); }, 16);
+    const std::string text(static_cast<std::size_t>(room) + 100, 'x');
+    f.Write(text);  // larger than the buffer: to the system at once
+    EXPECT_EQ(f.Failure(), "Cannot write file \"pipe\": " + std::string(std::strerror(EAGAIN)));
+    std::string taken(text.size(), '\0');
+    EXPECT_EQ(::read(ends[0], taken.data(), taken.size()), room);
+    EXPECT_FALSE(f.Close());
+    ::close(ends[0]);
 }
 
 // The file's own buffer: lines stay in it until it is full, a flush or the close; a line longer
