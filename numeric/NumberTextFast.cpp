@@ -78,12 +78,15 @@ struct PowersOfFive {
 };
 constexpr PowersOfFive kFive;
 
-// The rounding of y 2^-down (whole part `whole`, from 1e14 + 1 to 1e15 - 2) to the 15-digit n,
-// for the mantissa m, where unit = 5^k is a unit in the last place of x in units of 2^-down;
-// F holds the fraction (64 bits where down < 64). False where the shortest decimal decides.
+// The rounding of y 2^-down = |x| 10^k (whole part `whole`) to the whole number n that the
+// shortest decimal of x rounds to, for the mantissa m, where unit = 5^k is a unit in the last
+// place of x in units of 2^-down: the shortest decimal lies within half of it from y, so where
+// no tie lies within that distance both round alike. With `within` (whole parts of 15 digits,
+// from 1e14 + 1 to 1e15 - 2, only) the ties within it are settled too, as below. F holds the
+// fraction (64 bits where down < 64). False where the shortest decimal has to decide.
 template <class F>
 bool Settle(u128 y, int down, std::uint64_t whole, std::uint64_t m, std::uint64_t unit,
-            std::uint64_t& n) {
+            bool within, std::uint64_t& n) {
     const F one = F{1} << down;
     const F fraction = static_cast<F>(y) & (one - 1);
     const F half = one >> 1;
@@ -95,7 +98,7 @@ bool Settle(u128 y, int down, std::uint64_t whole, std::uint64_t m, std::uint64_
         // decimal has 16 digits, the tenth nearest to y. It rounds up from whole + 0.5, that is
         // when y lies above whole + 0.45 (y never equals it). On the interval's edge, and below
         // a power of two (where its lower half is halved), the shortest decimal decides.
-        if (2 * distance == unit || m == kHiddenBit) return false;
+        if (!within || 2 * distance == unit || m == kHiddenBit) return false;
         up = static_cast<u128>(fraction) * 20 > static_cast<u128>(one) * 9;
     }
     n = whole + (up ? 1 : 0);
@@ -121,13 +124,42 @@ bool RoundExactly(std::uint64_t m, int e, int k, Rounded15& r) {
         }
         if (whole < 100000000000001u || whole > 999999999999998u) return false;
         const auto w = static_cast<std::uint64_t>(whole);
-        if (!(down < 64 ? Settle<std::uint64_t>(y, down, w, m, kFive.p[k], r.n)
-                        : Settle<u128>(y, down, w, m, kFive.p[k], r.n)))
+        if (!(down < 64 ? Settle<std::uint64_t>(y, down, w, m, kFive.p[k], true, r.n)
+                        : Settle<u128>(y, down, w, m, kFive.p[k], true, r.n)))
             return false;
         r.k = k;
         return true;
     }
     return false;
+}
+
+// Exact powers 10^0 .. 10^18.
+struct WholePowersOfTen {
+    std::uint64_t p[19];
+    constexpr WholePowersOfTen() : p() {
+        p[0] = 1;
+        for (int i = 1; i < 19; ++i) p[i] = p[i - 1] * 10;
+    }
+};
+constexpr WholePowersOfTen kWholeTen;
+
+// |x| 10^decimals (x finite, decimals 0..18) rounded half away from zero as its shortest decimal
+// rounds, into n below 10^precision - 1 (so that the precision does not cut it), from the exact
+// product as in RoundExactly; false where the product has no fraction or a tie lies within half a
+// unit in the last place of x.
+bool RoundAtDecimals(double x, int decimals, int precision, std::uint64_t& n) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &x, sizeof bits);
+    const int biased = static_cast<int>((bits >> 52) & 0x7ff);
+    const int down = 1075 - biased - decimals;  // |x| 10^decimals = y 2^-down
+    if (biased == 0 || down <= 0 || down > 120) return false;
+    const std::uint64_t m = (bits & (kHiddenBit - 1)) | kHiddenBit;
+    const u128 y = static_cast<u128>(m) * kFive.p[decimals];
+    const u128 whole = y >> down;
+    if (whole + 2 > kWholeTen.p[precision]) return false;
+    const auto w = static_cast<std::uint64_t>(whole);
+    return down < 64 ? Settle<std::uint64_t>(y, down, w, m, kFive.p[decimals], false, n)
+                     : Settle<u128>(y, down, w, m, kFive.p[decimals], false, n);
 }
 
 // |x| x 10^k with at most two roundings of extended precision (k in -27..54).
@@ -298,6 +330,25 @@ char* PutFixed(char* out, const Digits& g, int decimals) {
     return out;
 }
 
+// The fixed text of n 10^-decimals with exactly `decimals` decimals ("0.050" for 50 at 3).
+char* PutScaled(char* out, std::uint64_t n, int decimals) {
+    char digits[24];
+    const int count = static_cast<int>(std::to_chars(digits, digits + 24, n).ptr - digits);
+    const int before = count - decimals;  // digits before the point
+    if (before > 0) {
+        std::memcpy(out, digits, static_cast<std::size_t>(before));
+        out += before;
+    } else {
+        *out++ = '0';
+    }
+    if (decimals == 0) return out;
+    *out++ = '.';
+    out = PutZeros(out, -before);
+    const int from = std::max(before, 0);
+    std::memcpy(out, digits + from, static_cast<std::size_t>(count - from));
+    return out + (count - from);
+}
+
 // General exponent text of g (non-zero): "1.2346E5", "1E-5".
 char* PutGeneralExponent(char* out, const Digits& g) {
     const int count = g.count, point = g.point;
@@ -355,6 +406,11 @@ char* FloatToStrF(char* out, double x, int precision, int decimals) {
     if (!std::isfinite(x)) return TextNonFinite(out, x);
     precision = std::clamp(precision, 1, 18);
     decimals = std::clamp(decimals, 0, 18);
+    std::uint64_t n;
+    if (RoundAtDecimals(x, decimals, precision, n)) {
+        if (x < 0) *out++ = '-';
+        return PutScaled(out, n, decimals);
+    }
     Digits g = Shortest(x);
     Round(g, std::min(precision, g.point + decimals));
     if (x < 0) *out++ = '-';

@@ -176,4 +176,27 @@ TEST(NumberTextPaths, TiesWithinTheRoundingIntervalGiveTheSameText) {
     }
 }
 
+// floatToStrF at the limits of its fixed texts, for every precision and number of decimals: the
+// value that fills every digit the precision allows (10^(p-d) - 10^-d), the tie that carries it
+// into one digit more (10^(p-d) - 10^-d / 2) and the power itself, with the doubles three steps
+// on either side of each.
+TEST(NumberTextPaths, FloatToStrFAtItsPrecisionLimitsGivesTheSameText) {
+    PathGuard guard;
+    for (int precision = 1; precision <= 18; ++precision) {
+        for (int decimals = 0; decimals <= 18; ++decimals) {
+            const double power = std::pow(10.0, precision - decimals);
+            const double unit = std::pow(10.0, -decimals);
+            for (double x : {power - unit, power - unit / 2, power}) {
+                double below = x, above = x;
+                for (int step = 0; step < 4; ++step) {
+                    ExpectSameOnBothPaths({below, 0, decimals, precision});
+                    ExpectSameOnBothPaths({-above, 0, decimals, precision});
+                    below = std::nextafter(below, 0.0);
+                    above = std::nextafter(above, std::numeric_limits<double>::infinity());
+                }
+            }
+        }
+    }
+}
+
 }  // namespace
