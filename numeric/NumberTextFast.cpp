@@ -144,7 +144,7 @@ struct WholePowersOfTen {
 constexpr WholePowersOfTen kWholeTen;
 
 // |x| 10^decimals (x finite, decimals 0..18) rounded half away from zero as its shortest decimal
-// rounds, into n below 10^precision - 1 (so that the precision does not cut it), from the exact
+// rounds, into n below 10^precision - 1 (precision 1..18; so that it does not cut), from the exact
 // product as in RoundExactly; false where the product has no fraction or a tie lies within half a
 // unit in the last place of x.
 bool RoundAtDecimals(double x, int decimals, int precision, std::uint64_t& n) {
@@ -375,6 +375,11 @@ char* FixedText(char* out, double x, int decimals) {
     if (!std::isfinite(x)) return FieldNonFinite(out, x);
     decimals = std::max(decimals, 0);
     if (decimals > kFastDigits) return nullptr;
+    std::uint64_t n;
+    if (decimals <= 18 && RoundAtDecimals(x, decimals, 18, n)) {
+        if (x < 0) *out++ = '-';
+        return PutScaled(out, n, decimals);
+    }
     Digits g = Shortest(x);
     Round(g, g.point + decimals);
     if (g.point > kFastDigits) return nullptr;

@@ -7,8 +7,8 @@
 // scaled product: exact in 128-bit integers for magnitudes 1e-13 .. 1e15, where it settles
 // every value but those on the edge of a rounding interval, else in extended precision, which
 // settles the values clear of a rounding tie (about nine in ten); it writes the digits eight at
-// a time. FloatToStrF rounds the exact product |x| 10^decimals where no tie lies within half a
-// unit in the last place of x and the precision does not cut the digits.
+// a time. FixedText and FloatToStrF round the exact product |x| 10^decimals where no tie lies
+// within half a unit in the last place of x and at most 18 digits (and the precision) remain.
 // Each writer returns the end of its text, or nullptr when the text would not fit its buffer
 // (fixed fields with more than kFastDigits digits before or after the point), in which case
 // the caller takes the plain path.
