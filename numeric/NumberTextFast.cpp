@@ -3,6 +3,7 @@
 #include "numeric/NumberTextFast.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -14,7 +15,7 @@ namespace {
 
 // |x| = 0.d[0] d[1] ... d[count-1] x 10^point; count 0 is zero. No trailing zeros.
 struct Digits {
-    char d[32];  // room for fixed-size copies of 16 digits from any of the first 16 places
+    char d[20];
     int count = 0;
     int point = 0;
 };
@@ -50,37 +51,22 @@ struct PowersOfTen {
 };
 constexpr PowersOfTen kTen;
 
-// "00" .. "99".
-struct DigitPairs {
-    char d[200];
-    constexpr DigitPairs() : d() {
-        for (int i = 0; i < 100; ++i) {
-            d[2 * i] = static_cast<char>('0' + i / 10);
-            d[2 * i + 1] = static_cast<char>('0' + i % 10);
-        }
-    }
-};
-constexpr DigitPairs kPairs;
-
-// The 2n decimal digits of v < 100^n.
-void PutPairs(char* out, std::uint32_t v, int n) {
-    for (int i = n - 1; i >= 0; --i) {
-        std::memcpy(out + 2 * i, kPairs.d + 2 * (v % 100), 2);
-        v /= 100;
-    }
-}
-
 // Rounds y = |x| 10^k to the 15-digit whole number n in [1e14, 1e15) that the shortest decimal
 // of x rounds to, where that is sure: the shortest decimal lies within half a unit in the last
 // place of x (at most y 2^-53) from the exact product, so when no rounding tie n + 0.5 and no
-// power of ten lies within that distance of y, both round alike. Returns 0 where it is not sure.
-// Two ways: for k in 0..27, exactly, with the product m 5^k 2^(e + k) of the mantissa m and the
-// binary exponent e in 128-bit integers; for other k in -27..54, in extended precision (an error
-// below y 2^-63, counted in the margin). About one value in ten is left to the shortest decimal.
+// power of ten lies within that distance of y, both round alike. Returns false where it is not
+// sure. Two ways: for k in 0..27, exactly, with the product m 5^k 2^(e + k) of the mantissa m and
+// the binary exponent e in 128-bit integers, which also settles the ties within that distance
+// (see RoundExactly); for other k in -27..54, in extended precision (an error below y 2^-63,
+// counted in the margin), which leaves about one value in ten to the shortest decimal.
 struct Rounded15 {
     std::uint64_t n = 0;
     int k = 0;
 };
+
+__extension__ typedef unsigned __int128 u128;  // GCC and Clang on 64-bit targets
+
+constexpr std::uint64_t kHiddenBit = std::uint64_t{1} << 52;
 
 // Exact powers 5^0 .. 5^27 (5^27 < 2^63).
 struct PowersOfFive {
@@ -92,9 +78,35 @@ struct PowersOfFive {
 };
 constexpr PowersOfFive kFive;
 
+// The rounding of y 2^-down = |x| 10^k (whole part `whole`) to the whole number n that the
+// shortest decimal of x rounds to, for the mantissa m, where unit = 5^k is a unit in the last
+// place of x in units of 2^-down: the shortest decimal lies within half of it from y, so where
+// no tie lies within that distance both round alike. With `within` (whole parts of 15 digits,
+// from 1e14 + 1 to 1e15 - 2, only) the ties within it are settled too, as below. F holds the
+// fraction (64 bits where down < 64). False where the shortest decimal has to decide.
+template <class F>
+bool Settle(u128 y, int down, std::uint64_t whole, std::uint64_t m, std::uint64_t unit,
+            bool within, std::uint64_t& n) {
+    const F one = F{1} << down;
+    const F fraction = static_cast<F>(y) & (one - 1);
+    const F half = one >> 1;
+    const F distance = fraction > half ? fraction - half : half - fraction;
+    bool up = fraction > half;
+    if (2 * distance <= unit) {
+        // The tie lies within the rounding interval of x (the decimals that read back as x),
+        // which is narrower than half a unit here: no whole number lies in it, so the shortest
+        // decimal has 16 digits, the tenth nearest to y. It rounds up from whole + 0.5, that is
+        // when y lies above whole + 0.45 (y never equals it). On the interval's edge, and below
+        // a power of two (where its lower half is halved), the shortest decimal decides.
+        if (!within || 2 * distance == unit || m == kHiddenBit) return false;
+        up = static_cast<u128>(fraction) * 20 > static_cast<u128>(one) * 9;
+    }
+    n = whole + (up ? 1 : 0);
+    return true;
+}
+
 // The exact way; `m` and `e` with |x| = m 2^e, m < 2^53; k the first guess of the scale.
 bool RoundExactly(std::uint64_t m, int e, int k, Rounded15& r) {
-    __extension__ typedef unsigned __int128 u128;  // GCC and Clang on 64-bit targets
     for (int tries = 0; tries < 2; ++tries) {
         if (k < 0 || k > 27) return false;
         const u128 y = static_cast<u128>(m) * kFive.p[k];  // |x| 10^k = y 2^shift
@@ -111,17 +123,43 @@ bool RoundExactly(std::uint64_t m, int e, int k, Rounded15& r) {
             continue;
         }
         if (whole < 100000000000001u || whole > 999999999999998u) return false;
-        // Fraction and the half in units of 2^shift; half a unit in the last place of x is
-        // 5^k / 2 of those units.
-        const u128 fraction = y & ((u128{1} << down) - 1);
-        const u128 half = u128{1} << (down - 1);
-        const u128 distance = fraction > half ? fraction - half : half - fraction;
-        if (2 * distance <= kFive.p[k]) return false;
-        r.n = static_cast<std::uint64_t>(whole) + (fraction > half ? 1 : 0);
+        const auto w = static_cast<std::uint64_t>(whole);
+        if (!(down < 64 ? Settle<std::uint64_t>(y, down, w, m, kFive.p[k], true, r.n)
+                        : Settle<u128>(y, down, w, m, kFive.p[k], true, r.n)))
+            return false;
         r.k = k;
         return true;
     }
     return false;
+}
+
+// Exact powers 10^0 .. 10^18.
+struct WholePowersOfTen {
+    std::uint64_t p[19];
+    constexpr WholePowersOfTen() : p() {
+        p[0] = 1;
+        for (int i = 1; i < 19; ++i) p[i] = p[i - 1] * 10;
+    }
+};
+constexpr WholePowersOfTen kWholeTen;
+
+// |x| 10^decimals (x finite, decimals 0..18) rounded half away from zero as its shortest decimal
+// rounds, into n below 10^precision - 1 (precision 1..18; so that it does not cut), from the exact
+// product as in RoundExactly; false where the product has no fraction or a tie lies within half a
+// unit in the last place of x.
+bool RoundAtDecimals(double x, int decimals, int precision, std::uint64_t& n) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &x, sizeof bits);
+    const int biased = static_cast<int>((bits >> 52) & 0x7ff);
+    const int down = 1075 - biased - decimals;  // |x| 10^decimals = y 2^-down
+    if (biased == 0 || down <= 0 || down > 120) return false;
+    const std::uint64_t m = (bits & (kHiddenBit - 1)) | kHiddenBit;
+    const u128 y = static_cast<u128>(m) * kFive.p[decimals];
+    const u128 whole = y >> down;
+    if (whole + 2 > kWholeTen.p[precision]) return false;
+    const auto w = static_cast<std::uint64_t>(whole);
+    return down < 64 ? Settle<std::uint64_t>(y, down, w, m, kFive.p[decimals], false, n)
+                     : Settle<u128>(y, down, w, m, kFive.p[decimals], false, n);
 }
 
 // |x| x 10^k with at most two roundings of extended precision (k in -27..54).
@@ -154,32 +192,78 @@ bool RoundInExtended(double a, int k, Rounded15& r) {
     return true;
 }
 
-// The first 15 digits of the shortest decimal of |x|, rounded half away from zero, without the
-// shortest decimal itself (see Rounded15); false where that is not sure.
-bool FifteenDigits(double x, Digits& g) {
+// 10^(15 - k) for k in 0..27, the nearest doubles (exact down to 1).
+struct NextPowersOfTen {
+    double p[28];
+    constexpr NextPowersOfTen() : p() {
+        double ten = 1;
+        for (int i = 15; i >= 0; --i, ten *= 10) p[i] = ten;
+        ten = 10;
+        for (int i = 16; i < 28; ++i, ten *= 10) p[i] = 1 / ten;
+    }
+};
+constexpr NextPowersOfTen kNextTen;
+
+// The first 15 digits of the shortest decimal of |x| (x finite, not zero), rounded half away
+// from zero, without the shortest decimal itself (see Rounded15); false where that is not sure.
+bool FifteenDigits(double x, Rounded15& r) {
     std::uint64_t bits;
     std::memcpy(&bits, &x, sizeof bits);
     const int biased = static_cast<int>((bits >> 52) & 0x7ff);
-    if (biased == 0 || biased == 0x7ff) return false;  // zero, subnormal or not finite
+    if (biased == 0) return false;  // subnormal
     // floor(lg |x|) or one less (78913 / 2^18 is lg 2 to seven digits); corrected once.
     const int exponent10 = ((biased - 1023) * 78913) >> 18;
-    const int k = 14 - exponent10;
-    const std::uint64_t m = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
-    Rounded15 r;
-    if (!(k >= 0 && k <= 27 ? RoundExactly(m, biased - 1075, k, r)
-                            : RoundInExtended(std::fabs(x), k, r)))
-        return false;
-    const auto high = static_cast<std::uint32_t>(r.n / 100000000);  // 7 digits
-    const auto low = static_cast<std::uint32_t>(r.n % 100000000);   // 8 digits
-    g.d[0] = static_cast<char>('0' + high / 1000000);
-    PutPairs(g.d + 1, high % 1000000, 3);
-    PutPairs(g.d + 7, low, 4);
-    std::memset(g.d + 15, '0', sizeof g.d - 15);  // read, never shown, by the fixed-size copies
-    int count = 15;
-    while (g.d[count - 1] == '0') --count;
-    g.count = count;
-    g.point = 15 - r.k;
-    return true;
+    int k = 14 - exponent10;
+    if (k < 0 || k > 27) return RoundInExtended(std::fabs(x), k, r);
+    // One less where |x| reaches the next power of ten, without a branch (RoundExactly still
+    // corrects a guess the rounded powers below one get wrong).
+    k -= std::fabs(x) >= kNextTen.p[k] ? 1 : 0;
+    const std::uint64_t m = (bits & (kHiddenBit - 1)) | kHiddenBit;
+    return RoundExactly(m, biased - 1075, k, r);
+}
+
+// The eight decimal digits of v < 10^8 as numbers 0..9, one a byte, the first in the lowest
+// byte: the four-digit halves, their two-digit halves and their digits, each step in every lane
+// at once (x 10486 / 2^20 is / 100 below 10^4, x 103 / 2^10 is / 10 below 100).
+std::uint64_t EightDigits(std::uint64_t v) {
+    const std::uint64_t fours = v / 10000 | (v % 10000) << 32;
+    const std::uint64_t hundreds = ((fours * 10486) >> 20) & 0x0000007F0000007Full;
+    const std::uint64_t twos = hundreds | (fours - 100 * hundreds) << 16;
+    const std::uint64_t tens = ((twos * 103) >> 10) & 0x000F000F000F000Full;
+    return tens | (twos - 10 * tens) << 8;
+}
+
+// The 16 bytes of v at out.
+void Store16(char* out, u128 v) { std::memcpy(out, &v, sizeof v); }
+
+// floatToStr's text of |x| = 0.d1 .. d15 x 10^point for n = d1 .. d15 in [10^14, 10^15),
+// trailing zeros dropped. The digits stay in a register and go out 16 bytes at a time (out has
+// room for 34 characters).
+char* PutFifteen(char* out, std::uint64_t n, int point) {
+    static_assert(std::endian::native == std::endian::little);
+    const std::uint64_t high = EightDigits(n / 100000000), low = EightDigits(n % 100000000);
+    // A zero digit is a zero byte; the last digits are the highest bytes (high is not zero).
+    const int count = 15 - (low != 0 ? __builtin_clzll(low) / 8 : 8 + __builtin_clzll(high) / 8);
+    constexpr std::uint64_t kZeros = 0x3030303030303030ull;
+    // d1 in the lowest byte, d15 in the fifteenth (high's first digit is the zero before d1).
+    const u128 digits = static_cast<u128>(low + kZeros) << 56 | (high + kZeros) >> 8;
+    if (point > 0 && point <= 15) {
+        Store16(out, digits);
+        Store16(out + point + 1, digits >> (8 * point));
+        out[point] = '.';
+        return out + (count > point ? count + 1 : point);
+    }
+    if (point <= 0 && point >= -3) {
+        std::memcpy(out, "0.000", 5);
+        Store16(out + 2 - point, digits);
+        return out + 2 - point + count;
+    }
+    out[0] = static_cast<char>(digits);
+    out[1] = '.';
+    Store16(out + 2, digits >> 8);
+    out += count > 1 ? count + 1 : 1;
+    *out++ = 'E';
+    return std::to_chars(out, out + 8, point - 1).ptr;
 }
 
 // Keeps the first `keep` digits, rounding half away from zero on the decimal digits; keep <= 0
@@ -246,6 +330,25 @@ char* PutFixed(char* out, const Digits& g, int decimals) {
     return out;
 }
 
+// The fixed text of n 10^-decimals with exactly `decimals` decimals ("0.050" for 50 at 3).
+char* PutScaled(char* out, std::uint64_t n, int decimals) {
+    char digits[24];
+    const int count = static_cast<int>(std::to_chars(digits, digits + 24, n).ptr - digits);
+    const int before = count - decimals;  // digits before the point
+    if (before > 0) {
+        std::memcpy(out, digits, static_cast<std::size_t>(before));
+        out += before;
+    } else {
+        *out++ = '0';
+    }
+    if (decimals == 0) return out;
+    *out++ = '.';
+    out = PutZeros(out, -before);
+    const int from = std::max(before, 0);
+    std::memcpy(out, digits + from, static_cast<std::size_t>(count - from));
+    return out + (count - from);
+}
+
 // General exponent text of g (non-zero): "1.2346E5", "1E-5".
 char* PutGeneralExponent(char* out, const Digits& g) {
     const int count = g.count, point = g.point;
@@ -266,30 +369,17 @@ char* TextNonFinite(char* out, double x) {
     return Put(out, std::isnan(x) ? "NAN" : (x > 0 ? "INF" : "-INF"));
 }
 
-// FloatToStr's fixed-point text of 15 digits g (non-zero) with -3 <= point <= 15, in copies of
-// 16 digits (stores past the end of the text stay within kBufferSize): the whole part is the
-// first `point` digits (those past the count are zeros), the fraction the rest of the count.
-char* PutFifteenFixed(char* out, const Digits& g) {
-    const int count = g.count, point = g.point;
-    if (point <= 0) {
-        std::memcpy(out, "0.000", 5);
-        std::memcpy(out + 2 - point, g.d, 16);
-        return out + 2 - point + count;
-    }
-    std::memcpy(out, g.d, 16);
-    out += point;
-    if (count <= point) return out;
-    *out = '.';
-    std::memcpy(out + 1, g.d + point, 16);
-    return out + 1 + (count - point);
-}
-
 }  // namespace
 
 char* FixedText(char* out, double x, int decimals) {
     if (!std::isfinite(x)) return FieldNonFinite(out, x);
     decimals = std::max(decimals, 0);
     if (decimals > kFastDigits) return nullptr;
+    std::uint64_t n;
+    if (decimals <= 18 && RoundAtDecimals(x, decimals, 18, n)) {
+        if (x < 0) *out++ = '-';
+        return PutScaled(out, n, decimals);
+    }
     Digits g = Shortest(x);
     Round(g, g.point + decimals);
     if (g.point > kFastDigits) return nullptr;
@@ -321,6 +411,11 @@ char* FloatToStrF(char* out, double x, int precision, int decimals) {
     if (!std::isfinite(x)) return TextNonFinite(out, x);
     precision = std::clamp(precision, 1, 18);
     decimals = std::clamp(decimals, 0, 18);
+    std::uint64_t n;
+    if (RoundAtDecimals(x, decimals, precision, n)) {
+        if (x < 0) *out++ = '-';
+        return PutScaled(out, n, decimals);
+    }
     Digits g = Shortest(x);
     Round(g, std::min(precision, g.point + decimals));
     if (x < 0) *out++ = '-';
@@ -330,19 +425,19 @@ char* FloatToStrF(char* out, double x, int precision, int decimals) {
 
 char* FloatToStr(char* out, double x) {
     if (!std::isfinite(x)) return TextNonFinite(out, x);
-    Digits g;
-    const bool fifteen = x != 0.0 && FifteenDigits(x, g);
-    if (!fifteen) {
-        g = Shortest(x);
-        Round(g, 15);
+    Rounded15 r;
+    if (x != 0.0 && FifteenDigits(x, r)) {
+        if (x < 0) *out++ = '-';
+        return PutFifteen(out, r.n, 15 - r.k);
     }
+    Digits g = Shortest(x);
+    Round(g, 15);
     if (g.count == 0) {
         *out++ = '0';
         return out;
     }
     if (x < 0) *out++ = '-';
     if (g.point > 15 || g.point < -3) return PutGeneralExponent(out, g);
-    if (fifteen) return PutFifteenFixed(out, g);
     return PutFixed(out, g, std::max(g.count - g.point, 0));
 }
 

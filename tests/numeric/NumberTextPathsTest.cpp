@@ -151,4 +151,54 @@ TEST(NumberTextPaths, FifteenDigitTiesGiveTheSameText) {
     }
 }
 
+// Values whose 15-digit rounding tie lies within their rounding interval (the decimals that read
+// back as the same double): their shortest decimal has 16 digits, and the fast path takes the
+// tenth nearest to the exact value. The 17-digit decimals n.45, n.5 and n.55 around each tie and
+// the doubles up to 40 steps on either side, at every magnitude the exact product covers
+// (1e-13 .. 1e15), in the upper half of the digit range, where those intervals are widest.
+TEST(NumberTextPaths, TiesWithinTheRoundingIntervalGiveTheSameText) {
+    PathGuard guard;
+    std::mt19937_64 gen(45);
+    std::uniform_int_distribution<std::int64_t> digits(450000000000000, 999999999999999);
+    std::uniform_int_distribution<int> power(-27, 0), tail(0, 2);
+    const char* tails[] = {".45", ".5", ".55"};
+    for (int i = 0; i < kSeededValues / 500; ++i) {
+        const std::string text = std::to_string(digits(gen)) + tails[tail(gen)] + "e" +
+                                 std::to_string(power(gen));
+        const double x = std::strtod(text.c_str(), nullptr);
+        double below = x, above = x;
+        ExpectSameOnBothPaths({x, 0, 2, 15});
+        for (int step = 0; step < 40; ++step) {
+            below = std::nextafter(below, 0.0);
+            above = std::nextafter(above, std::numeric_limits<double>::infinity());
+            ExpectSameOnBothPaths({below, 0, 2, 15});
+            ExpectSameOnBothPaths({-above, 0, 2, 15});
+        }
+        if (HasFailure()) break;
+    }
+}
+
+// floatToStrF at the limits of its fixed texts, for every precision and number of decimals: the
+// value that fills every digit the precision allows (10^(p-d) - 10^-d), the tie that carries it
+// into one digit more (10^(p-d) - 10^-d / 2) and the power itself, with the doubles three steps
+// on either side of each.
+TEST(NumberTextPaths, FloatToStrFAtItsPrecisionLimitsGivesTheSameText) {
+    PathGuard guard;
+    for (int precision = 1; precision <= 18; ++precision) {
+        for (int decimals = 0; decimals <= 18; ++decimals) {
+            const double power = std::pow(10.0, precision - decimals);
+            const double unit = std::pow(10.0, -decimals);
+            for (double x : {power - unit, power - unit / 2, power}) {
+                double below = x, above = x;
+                for (int step = 0; step < 4; ++step) {
+                    ExpectSameOnBothPaths({below, 0, decimals, precision});
+                    ExpectSameOnBothPaths({-above, 0, decimals, precision});
+                    below = std::nextafter(below, 0.0);
+                    above = std::nextafter(above, std::numeric_limits<double>::infinity());
+                }
+            }
+        }
+    }
+}
+
 }  // namespace
