@@ -432,6 +432,19 @@ OXW_LANE int FastdB2I(V dB, V xHi, V xLo, const Tables& t, V& intensity) {
 
 #undef OXW_LANE
 
+// A value the lanes did not accept: the scalar fast path would not accept it either (it does
+// the same operations), so the extended path decides, counted as a fallback when the value lay
+// within the fast path's range.
+double I2dBLeftOver(double intensity) {
+    if (PositiveNormal(intensity)) fallbacks.fetch_add(1, std::memory_order_relaxed);
+    return ExtendedI2dB(intensity);
+}
+
+double dB2ILeftOver(double dB) {
+    if (std::fabs(dB) <= kMaxFastdB) fallbacks.fetch_add(1, std::memory_order_relaxed);
+    return ExtendeddB2I(dB);
+}
+
 [[gnu::target("avx2,fma")]] void I2dBLanes(const double* in, double* out, std::size_t n,
                                            const Tables& t) {
     std::size_t i = 0;
@@ -444,7 +457,7 @@ OXW_LANE int FastdB2I(V dB, V xHi, V xLo, const Tables& t, V& intensity) {
         _mm256_storeu_pd(out + i, dB);
         if (accepted == 0xf) continue;
         for (int j = 0; j < 4; ++j)
-            if (!(accepted >> j & 1)) out[i + j] = I2dB(x[j]);
+            if (!(accepted >> j & 1)) out[i + j] = I2dBLeftOver(x[j]);
     }
     for (; i < n; ++i) out[i] = I2dB(in[i]);
 }
@@ -462,7 +475,7 @@ OXW_LANE int FastdB2I(V dB, V xHi, V xLo, const Tables& t, V& intensity) {
         _mm256_storeu_pd(out + i, intensity);
         if (accepted == 0xf) continue;
         for (int j = 0; j < 4; ++j)
-            if (!(accepted >> j & 1)) out[i + j] = dB2I(x[j]);
+            if (!(accepted >> j & 1)) out[i + j] = dB2ILeftOver(x[j]);
     }
     for (; i < n; ++i) out[i] = dB2I(in[i]);
 }
