@@ -136,9 +136,8 @@ struct Tables {
     double stepsPerUnit;         // 256 / ln 2
     bool fma;                    // the processor has fused multiply-add
     bool lanes;                  // ... and AVX2: the array forms take four values at a time
-    // log and exp2 field by field, for the lanes
-    double logS[kTableSize], logMinusLnSHi[kTableSize], logMinusLnSLo[kTableSize];
-    double logTwos[kTableSize], exp2Hi[kTableSize], exp2Lo[kTableSize];
+    // log's entries as rows of four doubles (s, -ln s as hi and lo, twos), for the lanes
+    alignas(32) double logRow[kTableSize][4];
 };
 
 Tables Build() {
@@ -170,12 +169,10 @@ Tables Build() {
             e.twos = 0;
         }
         t.exp2[i] = SplitQuad(ExpQuad(ln2 * i / kTableSize));
-        t.logS[i] = e.s;
-        t.logMinusLnSHi[i] = e.minusLnS.hi;
-        t.logMinusLnSLo[i] = e.minusLnS.lo;
-        t.logTwos[i] = e.twos;
-        t.exp2Hi[i] = t.exp2[i].hi;
-        t.exp2Lo[i] = t.exp2[i].lo;
+        t.logRow[i][0] = e.s;
+        t.logRow[i][1] = e.minusLnS.hi;
+        t.logRow[i][2] = e.minusLnS.lo;
+        t.logRow[i][3] = e.twos;
     }
     return t;
 }
@@ -312,13 +309,16 @@ OXW_LANE V Splat(double x) { return _mm256_set1_pd(x); }
 OXW_LANE V FromBits(std::uint64_t bits) {
     return _mm256_castsi256_pd(_mm256_set1_epi64x(static_cast<long long>(bits)));
 }
-// Table values of the lanes' indices (every index lies inside the table).
-OXW_LANE V Gather(const double* table, __m256i i) {
-    return _mm256_mask_i64gather_pd(_mm256_setzero_pd(), table, i, FromBits(~std::uint64_t{0}), 8);
+// Rows a, b, c, d of four values into their columns: column j holds value j of a, b, c, d.
+OXW_LANE void Transpose(V a, V b, V c, V d, V column[4]) {
+    const V ab02 = _mm256_unpacklo_pd(a, b), ab13 = _mm256_unpackhi_pd(a, b);
+    const V cd02 = _mm256_unpacklo_pd(c, d), cd13 = _mm256_unpackhi_pd(c, d);
+    column[0] = _mm256_permute2f128_pd(ab02, cd02, 0x20);
+    column[1] = _mm256_permute2f128_pd(ab13, cd13, 0x20);
+    column[2] = _mm256_permute2f128_pd(ab02, cd02, 0x31);
+    column[3] = _mm256_permute2f128_pd(ab13, cd13, 0x31);
 }
-OXW_LANE V Gather(const double* table, __m128i i) {
-    return _mm256_mask_i32gather_pd(_mm256_setzero_pd(), table, i, FromBits(~std::uint64_t{0}), 8);
-}
+
 OXW_LANE V Mad(V a, V b, V c) { return _mm256_fmadd_pd(a, b, c); }
 
 OXW_LANE VDD TwoSum(V a, V b) {
@@ -355,14 +355,18 @@ OXW_LANE int RoundClearOfMidpoints(V hi, V lo, V& out) {
 }
 
 // FastI2dB<true> of four intensities; bit j: lane j is a positive normal and accepted.
-OXW_LANE int FastI2dB(V intensity, const Tables& t, V& dB) {
+OXW_LANE int FastI2dB(const double intensities[4], const Tables& t, V& dB) {
+    const V intensity = _mm256_load_pd(intensities);
     const __m256i bits = _mm256_castpd_si256(intensity);
-    const __m256i i = _mm256_and_si256(_mm256_srli_epi64(bits, 52 - kTableBits),
-                                       _mm256_set1_epi64x(kTableSize - 1));
-    const V s = Gather(t.logS, i);
-    const V minusLnSHi = Gather(t.logMinusLnSHi, i);
-    const V minusLnSLo = Gather(t.logMinusLnSLo, i);
-    const V twos = Gather(t.logTwos, i);
+    // the table rows of the four lanes, turned into s, -ln s (hi, lo) and twos
+    V row[4];
+    for (int j = 0; j < 4; ++j) {
+        const auto i = std::bit_cast<std::uint64_t>(intensities[j]) >> (52 - kTableBits);
+        row[j] = _mm256_load_pd(t.logRow[i & (kTableSize - 1)]);
+    }
+    V column[4];
+    Transpose(row[0], row[1], row[2], row[3], column);
+    const V s = column[0], minusLnSHi = column[1], minusLnSLo = column[2], twos = column[3];
     // the exponent field as a double: 2^52 + field - 2^52
     const V field = _mm256_sub_pd(
         _mm256_castsi256_pd(_mm256_or_si256(_mm256_srli_epi64(bits, 52),
@@ -411,9 +415,14 @@ OXW_LANE int FastdB2I(V dB, V xHi, V xLo, const Tables& t, V& intensity) {
                           Splat(0.5)));
     const V q = Mad(rr, poly, Mad(rLo, Mad(Splat(0.5), rr, rh), rLo));
     const __m128i n = _mm256_cvttpd_epi32(N);
-    const __m128i j = _mm_and_si128(n, _mm_set1_epi32(kTableSize - 1));
-    const V twoToJHi = Gather(t.exp2Hi, j);
-    const V twoToJLo = Gather(t.exp2Lo, j);
+    // 2^(j / 256) of the four lanes: lanes 0 and 2, 1 and 3 loaded together as (hi, lo)
+    alignas(16) int lane[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lane), n);
+    const auto entry = [&](int k) {
+        return _mm_loadu_pd(&t.exp2[lane[k] & (kTableSize - 1)].hi);
+    };
+    const V even = _mm256_set_m128d(entry(2), entry(0)), odd = _mm256_set_m128d(entry(3), entry(1));
+    const V twoToJHi = _mm256_unpacklo_pd(even, odd), twoToJLo = _mm256_unpackhi_pd(even, odd);
     const VDD p = TwoProd(twoToJHi, rh);
     const VDD y = TwoSum(twoToJHi, p.hi);
     const V rest = _mm256_add_pd(
@@ -450,10 +459,9 @@ double dB2ILeftOver(double dB) {
     std::size_t i = 0;
     for (; i + 4 <= n; i += 4) {
         alignas(32) double x[4];
-        const V v = _mm256_loadu_pd(in + i);
-        _mm256_store_pd(x, v);  // in and out may be the same array
+        _mm256_store_pd(x, _mm256_loadu_pd(in + i));  // in and out may be the same array
         V dB;
-        const int accepted = FastI2dB(v, t, dB);
+        const int accepted = FastI2dB(x, t, dB);
         _mm256_storeu_pd(out + i, dB);
         if (accepted == 0xf) continue;
         for (int j = 0; j < 4; ++j)
