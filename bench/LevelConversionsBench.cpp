@@ -1,8 +1,8 @@
 // Cost per call of intensity -> level (I2dB) and level -> intensity (dB2I), each against its
 // extended-precision path (logl, expl). Inputs as the runs see them: 4096 intensities over
 // 2^-40 .. 2^40 (even mantissas in random octaves) and 4096 levels evenly over -120 .. 140 dB,
-// converted in a loop whose calls do not depend on each other. Counter "fallbacks": share of
-// the calls that went to the extended path.
+// converted in a loop whose calls do not depend on each other, and by the array forms. Counter
+// "fallbacks": share of the calls that went to the extended path.
 
 #include <benchmark/benchmark.h>
 
@@ -50,13 +50,32 @@ void Run(benchmark::State& state, const std::vector<double>& in) {
     state.SetItemsProcessed(static_cast<std::int64_t>(calls));
 }
 
+// The array forms over the same inputs.
+template <void (*Convert)(const double*, double*, std::size_t)>
+void RunArray(benchmark::State& state, const std::vector<double>& in) {
+    std::vector<double> out(in.size());
+    const auto before = LevelConversionFallbacks();
+    for (auto _ : state) {
+        Convert(in.data(), out.data(), in.size());
+        benchmark::DoNotOptimize(out.data());
+        benchmark::ClobberMemory();
+    }
+    const auto calls = static_cast<double>(state.iterations()) * static_cast<double>(in.size());
+    state.counters["fallbacks"] = static_cast<double>(LevelConversionFallbacks() - before) / calls;
+    state.SetItemsProcessed(static_cast<std::int64_t>(calls));
+}
+
 void BM_I2dB(benchmark::State& state) { Run<I2dB>(state, Intensities()); }
 void BM_I2dB_Extended(benchmark::State& state) { Run<ExtendedI2dB>(state, Intensities()); }
 void BM_dB2I(benchmark::State& state) { Run<dB2I>(state, Levels()); }
 void BM_dB2I_Extended(benchmark::State& state) { Run<ExtendeddB2I>(state, Levels()); }
+void BM_I2dB_Array(benchmark::State& state) { RunArray<I2dB>(state, Intensities()); }
+void BM_dB2I_Array(benchmark::State& state) { RunArray<dB2I>(state, Levels()); }
 BENCHMARK(BM_I2dB);
+BENCHMARK(BM_I2dB_Array);
 BENCHMARK(BM_I2dB_Extended);
 BENCHMARK(BM_dB2I);
+BENCHMARK(BM_dB2I_Array);
 BENCHMARK(BM_dB2I_Extended);
 
 }  // namespace

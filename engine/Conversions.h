@@ -3,6 +3,8 @@
 // writers: intensity <-> level, frequency <-> Bark, ERB number and ERB bandwidth, the threshold
 // in quiet and loudness (sone) -> loudness level (phon). Pure functions; evaluated in extended
 // precision and returned as double. Frequencies in Hz, levels in dB.
+#include <cstddef>
+
 namespace oxw::engine {
 
 // log2(x) as ln(x) * 1.442695041; 0 for x <= 0 (callers pass positive values).
@@ -13,7 +15,11 @@ double LOG2(double x);
 double I2dB(double intensity);
 // 10^(dB / 10) as exp(ln(10) * dB / 10).
 double dB2I(double dB);
-// (Both give the extended-precision result bit for bit, mostly without the extended-precision
+// The same for n values at a time: out[i] = I2dB(in[i]), out[i] = dB2I(in[i]) bit for bit; in
+// and out may be the same array.
+void I2dB(const double* intensity, double* dB, std::size_t n);
+void dB2I(const double* dB, double* intensity, std::size_t n);
+// (All give the extended-precision result bit for bit, mostly without the extended-precision
 // library calls: LevelConversions.h.)
 
 // Bark: 13 atan(0.76 fk) + 3.5 atan((fk / 7.5)^2), fk in kHz.

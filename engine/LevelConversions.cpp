@@ -15,6 +15,10 @@
 #include <atomic>
 #include <bit>
 #include <cmath>
+#include <limits>
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 namespace oxw::engine {
 
@@ -131,6 +135,9 @@ struct Tables {
     double step1, step2, step3;  // ln 2 / 256 in three pieces: N step1 and N step2 exact
     double stepsPerUnit;         // 256 / ln 2
     bool fma;                    // the processor has fused multiply-add
+    bool lanes;                  // ... and AVX2: the array forms take four values at a time
+    // log's entries as rows of four doubles (s, -ln s as hi and lo, twos), for the lanes
+    alignas(32) double logRow[kTableSize][4];
 };
 
 Tables Build() {
@@ -145,6 +152,7 @@ Tables Build() {
     t.stepsPerUnit = static_cast<double>(kTableSize / ln2);
     __builtin_cpu_init();
     t.fma = __builtin_cpu_supports("fma");
+    t.lanes = t.fma && __builtin_cpu_supports("avx2");
     for (int i = 0; i < kTableSize; ++i) {
         LogEntry& e = t.log[i];
         if (i == 0) {
@@ -161,6 +169,10 @@ Tables Build() {
             e.twos = 0;
         }
         t.exp2[i] = SplitQuad(ExpQuad(ln2 * i / kTableSize));
+        t.logRow[i][0] = e.s;
+        t.logRow[i][1] = e.minusLnS.hi;
+        t.logRow[i][2] = e.minusLnS.lo;
+        t.logRow[i][3] = e.twos;
     }
     return t;
 }
@@ -216,6 +228,13 @@ template <bool kFma>
     return RoundClearOfMidpoints(p.hi, rest, dB);
 }
 
+// The extended path's argument ln 10 dB / 10 as xHi + xLo, exactly.
+[[gnu::always_inline]] inline void ArgumentOf(double dB, double& xHi, double& xLo) {
+    const ld x = kLn10 * static_cast<ld>(dB) / 10.0L;
+    xHi = static_cast<double>(x);
+    xLo = static_cast<double>(x - xHi);
+}
+
 // The mantissa of dB2I and its power of two, for |dB| <= kMaxFastdB; false when the extended
 // path must decide.
 template <bool kFma>
@@ -224,9 +243,8 @@ template <bool kFma>
     using A = Arith<kFma>;
     // The extended path's argument, exactly, as xHi + xLo: exp(x) = 2^(N / 256) exp(r),
     // |r| <= ln 2 / 512.
-    const ld x = kLn10 * static_cast<ld>(dB) / 10.0L;
-    const double xHi = static_cast<double>(x);
-    const double xLo = static_cast<double>(x - xHi);
+    double xHi, xLo;
+    ArgumentOf(dB, xHi, xLo);
     const double N = (xHi * t.stepsPerUnit + kRoundShift) - kRoundShift;
     const DD r = TwoSum(xHi - N * t.step1, -N * t.step2);  // the first difference is exact
     const double rLo = r.lo + A::Mad(-N, t.step3, xLo);
@@ -274,6 +292,203 @@ bool PositiveNormal(double x) {
     return field != 0 && field < 0x7ff;
 }
 
+#if defined(__x86_64__)
+// The array forms' lanes: four values side by side in AVX2 registers. Each lane does the
+// operations of FastI2dB<true> or FastdB2I<true> in their order (the same fused multiply-adds,
+// every other operation rounded on its own), so it accepts exactly when the scalar fast path
+// accepts, with the same double. A lane that is not accepted is left to the scalar code.
+#define OXW_LANE [[gnu::target("avx2,fma"), gnu::always_inline]] inline
+
+using V = __m256d;
+
+struct VDD {
+    V hi, lo;
+};
+
+OXW_LANE V Splat(double x) { return _mm256_set1_pd(x); }
+OXW_LANE V FromBits(std::uint64_t bits) {
+    return _mm256_castsi256_pd(_mm256_set1_epi64x(static_cast<long long>(bits)));
+}
+// Rows a, b, c, d of four values into their columns: column j holds value j of a, b, c, d.
+OXW_LANE void Transpose(V a, V b, V c, V d, V column[4]) {
+    const V ab02 = _mm256_unpacklo_pd(a, b), ab13 = _mm256_unpackhi_pd(a, b);
+    const V cd02 = _mm256_unpacklo_pd(c, d), cd13 = _mm256_unpackhi_pd(c, d);
+    column[0] = _mm256_permute2f128_pd(ab02, cd02, 0x20);
+    column[1] = _mm256_permute2f128_pd(ab13, cd13, 0x20);
+    column[2] = _mm256_permute2f128_pd(ab02, cd02, 0x31);
+    column[3] = _mm256_permute2f128_pd(ab13, cd13, 0x31);
+}
+
+OXW_LANE V Mad(V a, V b, V c) { return _mm256_fmadd_pd(a, b, c); }
+
+OXW_LANE VDD TwoSum(V a, V b) {
+    const V s = _mm256_add_pd(a, b);
+    const V bv = _mm256_sub_pd(s, a);
+    return {s, _mm256_add_pd(_mm256_sub_pd(a, _mm256_sub_pd(s, bv)), _mm256_sub_pd(b, bv))};
+}
+
+OXW_LANE VDD TwoProd(V a, V b) {
+    const V p = _mm256_mul_pd(a, b);
+    return {p, _mm256_fmsub_pd(a, b, p)};
+}
+
+// RoundClearOfMidpoints lane by lane; bit j of the result: lane j is accepted.
+OXW_LANE int RoundClearOfMidpoints(V hi, V lo, V& out) {
+    const VDD y = TwoSum(hi, lo);
+    const V absHi = _mm256_andnot_pd(Splat(-0.0), y.hi);
+    const V twoToField = _mm256_and_pd(absHi, FromBits(std::uint64_t{0x7ff} << 52));
+    // exponent fields 64 .. 2000
+    const V inRange = _mm256_and_pd(_mm256_cmp_pd(twoToField, Splat(0x1p-959), _CMP_GE_OQ),
+                                    _mm256_cmp_pd(twoToField, Splat(0x1p977), _CMP_LE_OQ));
+    V half = _mm256_mul_pd(twoToField, Splat(0x1p-53));
+    const V zero = _mm256_setzero_pd();
+    const V otherSide = _mm256_xor_pd(_mm256_cmp_pd(y.lo, zero, _CMP_LT_OQ),
+                                      _mm256_cmp_pd(y.hi, zero, _CMP_LT_OQ));
+    const V belowPower = _mm256_and_pd(_mm256_cmp_pd(absHi, twoToField, _CMP_EQ_OQ),
+                                       _mm256_and_pd(_mm256_cmp_pd(y.lo, zero, _CMP_NEQ_UQ),
+                                                     otherSide));
+    half = _mm256_blendv_pd(half, _mm256_mul_pd(half, Splat(0.5)), belowPower);
+    const V limit = _mm256_sub_pd(half, _mm256_mul_pd(absHi, Splat(kMidpointMargin)));
+    const V clear = _mm256_cmp_pd(_mm256_andnot_pd(Splat(-0.0), y.lo), limit, _CMP_LT_OQ);
+    out = y.hi;
+    return _mm256_movemask_pd(_mm256_and_pd(inRange, clear));
+}
+
+// FastI2dB<true> of four intensities; bit j: lane j is a positive normal and accepted.
+OXW_LANE int FastI2dB(const double intensities[4], const Tables& t, V& dB) {
+    const V intensity = _mm256_load_pd(intensities);
+    const __m256i bits = _mm256_castpd_si256(intensity);
+    // the table rows of the four lanes, turned into s, -ln s (hi, lo) and twos
+    V row[4];
+    for (int j = 0; j < 4; ++j) {
+        const auto i = std::bit_cast<std::uint64_t>(intensities[j]) >> (52 - kTableBits);
+        row[j] = _mm256_load_pd(t.logRow[i & (kTableSize - 1)]);
+    }
+    V column[4];
+    Transpose(row[0], row[1], row[2], row[3], column);
+    const V s = column[0], minusLnSHi = column[1], minusLnSLo = column[2], twos = column[3];
+    // the exponent field as a double: 2^52 + field - 2^52
+    const V field = _mm256_sub_pd(
+        _mm256_castsi256_pd(_mm256_or_si256(_mm256_srli_epi64(bits, 52),
+                                            _mm256_set1_epi64x(0x4330000000000000))),
+        Splat(0x1p52));
+    const V e = _mm256_add_pd(_mm256_sub_pd(field, Splat(1023)), twos);
+    const V m = _mm256_or_pd(_mm256_and_pd(intensity, FromBits(kMantissa)), FromBits(kOneBits));
+    const V u = _mm256_fmsub_pd(m, s, Splat(1.0));
+    const VDD u2 = TwoProd(u, u);
+    const V uu = u2.hi, u4 = _mm256_mul_pd(uu, uu);
+    const V poly = Mad(Mad(uu, Splat(1.0 / 9), Mad(u, Splat(-0.125), Splat(1.0 / 7))), u4,
+                       Mad(Mad(u, Splat(-1.0 / 6), Splat(0.2)), uu,
+                           Mad(u, Splat(-0.25), Splat(1.0 / 3))));
+    const V tail = _mm256_mul_pd(_mm256_mul_pd(u, u2.hi), poly);
+    const V a = _mm256_add_pd(_mm256_mul_pd(e, Splat(t.ln2Hi)), minusLnSHi);
+    const VDD b = TwoSum(a, u);
+    const VDD c = TwoSum(b.hi, _mm256_mul_pd(Splat(-0.5), u2.hi));
+    const V lnLo = _mm256_add_pd(_mm256_add_pd(b.lo, c.lo),
+                                 _mm256_add_pd(Mad(e, Splat(t.ln2Lo), minusLnSLo),
+                                               Mad(Splat(-0.5), u2.lo, tail)));
+    const VDD p = TwoProd(c.hi, Splat(kKHi));
+    const V rest = _mm256_add_pd(p.lo, Mad(c.hi, Splat(kKLo), _mm256_mul_pd(lnLo, Splat(kKHi))));
+    // positive normal: 2^-1022 <= x <= the greatest double (false for NaN)
+    const V normal =
+        _mm256_and_pd(_mm256_cmp_pd(intensity, Splat(0x1p-1022), _CMP_GE_OQ),
+                      _mm256_cmp_pd(intensity, Splat(std::numeric_limits<double>::max()),
+                                    _CMP_LE_OQ));
+    return RoundClearOfMidpoints(p.hi, rest, dB) & _mm256_movemask_pd(normal);
+}
+
+// FastdB2I<true> of four levels, from their arguments xHi + xLo, times the power of two; bit
+// j: lane j lies within the fast range and is accepted.
+OXW_LANE int FastdB2I(V dB, V xHi, V xLo, const Tables& t, V& intensity) {
+    const V N = _mm256_sub_pd(
+        _mm256_add_pd(_mm256_mul_pd(xHi, Splat(t.stepsPerUnit)), Splat(kRoundShift)),
+        Splat(kRoundShift));
+    const V minusN = _mm256_xor_pd(N, Splat(-0.0));
+    const VDD r = TwoSum(_mm256_sub_pd(xHi, _mm256_mul_pd(N, Splat(t.step1))),
+                         _mm256_mul_pd(minusN, Splat(t.step2)));
+    const V rLo = _mm256_add_pd(r.lo, Mad(minusN, Splat(t.step3), xLo));
+    const V rh = r.hi;
+    const V rr = _mm256_mul_pd(rh, rh);
+    const V poly =
+        Mad(Mad(rh, Splat(1.0 / 720), Splat(1.0 / 120)), _mm256_mul_pd(rr, rh),
+            _mm256_add_pd(_mm256_mul_pd(Mad(rh, Splat(1.0 / 24), Splat(1.0 / 6)), rh),
+                          Splat(0.5)));
+    const V q = Mad(rr, poly, Mad(rLo, Mad(Splat(0.5), rr, rh), rLo));
+    const __m128i n = _mm256_cvttpd_epi32(N);
+    // 2^(j / 256) of the four lanes: lanes 0 and 2, 1 and 3 loaded together as (hi, lo)
+    alignas(16) int lane[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lane), n);
+    const auto entry = [&](int k) {
+        return _mm_loadu_pd(&t.exp2[lane[k] & (kTableSize - 1)].hi);
+    };
+    const V even = _mm256_set_m128d(entry(2), entry(0)), odd = _mm256_set_m128d(entry(3), entry(1));
+    const V twoToJHi = _mm256_unpacklo_pd(even, odd), twoToJLo = _mm256_unpackhi_pd(even, odd);
+    const VDD p = TwoProd(twoToJHi, rh);
+    const VDD y = TwoSum(twoToJHi, p.hi);
+    const V rest = _mm256_add_pd(
+        _mm256_add_pd(_mm256_add_pd(y.lo, p.lo), twoToJLo),
+        Mad(twoToJHi, q, _mm256_mul_pd(twoToJLo, _mm256_add_pd(rh, q))));
+    V mantissa;
+    const int clear = RoundClearOfMidpoints(y.hi, rest, mantissa);
+    const __m256i twos = _mm256_cvtepi32_epi64(_mm_srai_epi32(n, kTableBits));
+    const V pow2 = _mm256_castsi256_pd(
+        _mm256_slli_epi64(_mm256_add_epi64(twos, _mm256_set1_epi64x(1023)), 52));
+    intensity = _mm256_mul_pd(mantissa, pow2);
+    const V inRange =
+        _mm256_cmp_pd(_mm256_andnot_pd(Splat(-0.0), dB), Splat(kMaxFastdB), _CMP_LE_OQ);
+    return clear & _mm256_movemask_pd(inRange);
+}
+
+#undef OXW_LANE
+
+// A value the lanes did not accept: the scalar fast path would not accept it either (it does
+// the same operations), so the extended path decides, counted as a fallback when the value lay
+// within the fast path's range.
+double I2dBLeftOver(double intensity) {
+    if (PositiveNormal(intensity)) fallbacks.fetch_add(1, std::memory_order_relaxed);
+    return ExtendedI2dB(intensity);
+}
+
+double dB2ILeftOver(double dB) {
+    if (std::fabs(dB) <= kMaxFastdB) fallbacks.fetch_add(1, std::memory_order_relaxed);
+    return ExtendeddB2I(dB);
+}
+
+[[gnu::target("avx2,fma")]] void I2dBLanes(const double* in, double* out, std::size_t n,
+                                           const Tables& t) {
+    std::size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        alignas(32) double x[4];
+        _mm256_store_pd(x, _mm256_loadu_pd(in + i));  // in and out may be the same array
+        V dB;
+        const int accepted = FastI2dB(x, t, dB);
+        _mm256_storeu_pd(out + i, dB);
+        if (accepted == 0xf) continue;
+        for (int j = 0; j < 4; ++j)
+            if (!(accepted >> j & 1)) out[i + j] = I2dBLeftOver(x[j]);
+    }
+    for (; i < n; ++i) out[i] = I2dB(in[i]);
+}
+
+[[gnu::target("avx2,fma")]] void dB2ILanes(const double* in, double* out, std::size_t n,
+                                           const Tables& t) {
+    std::size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        alignas(32) double x[4], hi[4], lo[4];
+        const V v = _mm256_loadu_pd(in + i);
+        _mm256_store_pd(x, v);
+        for (int j = 0; j < 4; ++j) ArgumentOf(x[j], hi[j], lo[j]);
+        V intensity;
+        const int accepted = FastdB2I(v, _mm256_load_pd(hi), _mm256_load_pd(lo), t, intensity);
+        _mm256_storeu_pd(out + i, intensity);
+        if (accepted == 0xf) continue;
+        for (int j = 0; j < 4; ++j)
+            if (!(accepted >> j & 1)) out[i + j] = dB2ILeftOver(x[j]);
+    }
+    for (; i < n; ++i) out[i] = dB2I(in[i]);
+}
+#endif
+
 }  // namespace
 
 double ExtendedI2dB(double intensity) {
@@ -297,6 +512,22 @@ double dB2I(double dB) {
     if (!(std::fabs(dB) <= kMaxFastdB)) return ExtendeddB2I(dB);  // NaN, infinite, far out
     const Tables& t = Table();
     return t.fma ? dB2IFma(dB, t) : dB2IWith<false>(dB, t);
+}
+
+void I2dB(const double* intensity, double* dB, std::size_t n) {
+    const Tables& t = Table();
+#if defined(__x86_64__)
+    if (t.lanes) return I2dBLanes(intensity, dB, n, t);
+#endif
+    for (std::size_t i = 0; i < n; ++i) dB[i] = I2dB(intensity[i]);
+}
+
+void dB2I(const double* dB, double* intensity, std::size_t n) {
+    const Tables& t = Table();
+#if defined(__x86_64__)
+    if (t.lanes) return dB2ILanes(dB, intensity, n, t);
+#endif
+    for (std::size_t i = 0; i < n; ++i) intensity[i] = dB2I(dB[i]);
 }
 
 double PortableI2dB(double intensity) {

@@ -93,6 +93,31 @@ void LevelSteps::Build(const double* L, int points) {
     }
 }
 
+void KeepLineEnergies(const LineTable& t, int from, int to) {
+    if (!t.energy || !t.energyKept) return;
+    // Each stretch of lines not yet kept is converted in one call.
+    int k = std::max(from, 0);
+    const int last = std::min(to, t.points - 1);
+    while (k <= last) {
+        const auto kept = [&](int j) {
+            const auto u = static_cast<std::size_t>(j);
+            return (t.energyKept[u / 64] >> (u % 64) & 1) != 0;
+        };
+        if (kept(k)) {
+            ++k;
+            continue;
+        }
+        int end = k;
+        while (end < last && !kept(end + 1)) ++end;
+        dB2I(t.L + k, t.energy + k, static_cast<std::size_t>(end - k + 1));
+        for (int j = k; j <= end; ++j) {
+            const auto u = static_cast<std::size_t>(j);
+            t.energyKept[u / 64] |= std::uint64_t{1} << (u % 64);
+        }
+        k = end + 1;
+    }
+}
+
 double LineEnergy(const LineTable& t, int k) {
     if (!t.energy || !t.energyKept) return dB2I(t.L[k]);
     const auto u = static_cast<std::size_t>(k);
@@ -124,11 +149,13 @@ LineTable LineTableCache::For(const Spectrum& intensity, int points, int rate,
         intensity_.assign(intensity.begin(), intensity.begin() + points);
         level_.resize(n);
         // The spectrum of a real block mirrors at half the block length: a line whose
-        // intensity equals its mirror line's takes that line's level.
-        for (std::size_t k = 0; k < n; ++k) {
+        // intensity equals its mirror line's takes that line's level. The lines up to the
+        // middle are converted together.
+        const std::size_t half = std::min(n, n / 2 + 1);
+        I2dB(intensity_.data(), level_.data(), half);
+        for (std::size_t k = half; k < n; ++k) {
             const std::size_t mirror = n - k;
-            level_[k] = k > n / 2 && intensity_[k] == intensity_[mirror] ? level_[mirror]
-                                                                        : I2dB(intensity_[k]);
+            level_[k] = intensity_[k] == intensity_[mirror] ? level_[mirror] : I2dB(intensity_[k]);
         }
         steps_.Build(level_.data(), points);
         energy_.resize(n);
@@ -327,6 +354,7 @@ Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit,
     fit.BorrowStatValues(RegressionRun(t, c), sums);
     // Every line between the noise pauses counts once, the 6 dB lines included.
     double sum = 0;
+    KeepLineEnergies(t, c.FirstNoisePauseEndLine + 1, c.LastNoisePauseStartLine - 1);
     for (int j = c.FirstNoisePauseEndLine + 1; j <= c.LastNoisePauseStartLine - 1; ++j)
         sum += LineEnergy(t, j);
     a.Level = 10 * fmath::Log10(sum);

@@ -41,6 +41,9 @@ struct LineTable {
 
 // dB2I(L(k)), kept in the table's energy store when it has one.
 double LineEnergy(const LineTable& t, int k);
+// Works out and keeps the energies of the lines from..to not yet kept, several side by side;
+// nothing without an energy store.
+void KeepLineEnergies(const LineTable& t, int from, int to);
 
 // Keeps the line table of the last block: the levels and their steps are worked out once per
 // spectrum, whichever of the two assessments asks first; the frequencies once per block length

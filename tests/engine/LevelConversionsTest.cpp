@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
+#include <cstddef>
 #include <cmath>
 #include <cstdint>
 #include <functional>
@@ -145,13 +147,14 @@ int Mismatches(const Pair& p, const Inputs& in, const char* set) {
     return bad;
 }
 
-TEST(LevelConversions, FastPathsEqualTheExtendedPathsBitForBit) {
-    struct Set {
-        const char* name;
-        std::function<Inputs()> make;
-        bool intensities;  // else levels
-    };
-    const Set sets[] = {
+struct Set {
+    const char* name;
+    std::function<Inputs()> make;
+    bool intensities;  // else levels
+};
+
+std::vector<Set> Sets() {
+    return {
         {"intensities 1e-30 .. 1e30", [] { return LogUniform(1e-30, 1e30, 1000000, 1); }, true},
         {"intensities 1e-12 .. 1e12", [] { return LogUniform(1e-12, 1e12, 300000, 2); }, true},
         {"any positive normal", [] { return AnyPositiveNormal(300000); }, true},
@@ -165,13 +168,61 @@ TEST(LevelConversions, FastPathsEqualTheExtendedPathsBitForBit) {
         {"specials", Specials, true},
         {"specials", Specials, false},
     };
-    for (const Set& set : sets) {
+}
+
+TEST(LevelConversions, FastPathsEqualTheExtendedPathsBitForBit) {
+    for (const Set& set : Sets()) {
         const Inputs in = set.make();
         for (const Pair& p : kPairs) {
             const bool intensity = p.extended == ExtendedI2dB;
             if (intensity == set.intensities) {
                 EXPECT_EQ(Mismatches(p, in, set.name), 0);
             }
+        }
+    }
+}
+
+// The array forms give the scalar forms' bits over every input set, its fallbacks included, at
+// every offset and length (values left over after the lanes' groups of four), into another
+// array and in place.
+TEST(LevelConversions, ArrayFormsEqualTheScalarFormsBitForBit) {
+    using ArrayConvert = void (*)(const double*, double*, std::size_t);
+    for (const Set& set : Sets()) {
+        Inputs in = set.make();
+        // the specials side by side with ordinary values, so that they share a group of four
+        const Inputs mixed =
+            set.intensities ? LogUniform(1e-3, 1e3, 64, 9) : Uniform(-50, 50, 64, 9);
+        for (std::size_t k = 0; k < mixed.size(); ++k) {
+            const auto at = static_cast<std::ptrdiff_t>(std::min(3 * k, in.size()));
+            in.insert(in.begin() + at, mixed[k]);
+        }
+        const Convert one =
+            set.intensities ? static_cast<Convert>(I2dB) : static_cast<Convert>(dB2I);
+        const ArrayConvert many = set.intensities ? static_cast<ArrayConvert>(I2dB)
+                                                  : static_cast<ArrayConvert>(dB2I);
+        Inputs want(in.size());
+        for (std::size_t i = 0; i < in.size(); ++i) want[i] = one(in[i]);
+        for (std::size_t offset : {0, 1, 2, 3}) {
+            const std::size_t n = in.size() - offset - (in.size() - offset) % 7;
+            Inputs out(in.size(), -1.0);
+            Inputs same(in);
+            many(in.data() + offset, out.data() + offset, n);
+            many(same.data() + offset, same.data() + offset, n);
+            int bad = 0;
+            for (std::size_t i = 0; i < in.size(); ++i) {
+                const bool converted = i >= offset && i < offset + n;
+                const double expect = converted ? want[i] : -1.0;
+                const double expectSame = converted ? want[i] : in[i];
+                if (std::bit_cast<std::uint64_t>(out[i]) != std::bit_cast<std::uint64_t>(expect) ||
+                    std::bit_cast<std::uint64_t>(same[i]) !=
+                        std::bit_cast<std::uint64_t>(expectSame)) {
+                    if (++bad <= 3)
+                        ADD_FAILURE() << set.name << " at " << std::hexfloat << in[i] << ": "
+                                      << out[i] << ", in place " << same[i] << " instead of "
+                                      << expect;
+                }
+            }
+            EXPECT_EQ(bad, 0) << set.name << " offset " << offset;
         }
     }
 }

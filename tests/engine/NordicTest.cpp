@@ -7,6 +7,8 @@
 // above 500 Hz; audibility Lpt - Lpn + 2 + lg(1 + (fc / 502)^2.5) = 6.659 dB.
 #include <gtest/gtest.h>
 
+#include <bit>
+
 #include <cmath>
 #include <cstdint>
 #include <memory>
@@ -347,6 +349,19 @@ TEST(Nordic, LineLevelsOfMirroredAndUnmirroredSpectra) {
         // same as over the levels alone.
         for (int k : {1, 700, 16384, 20000, 32767, 700})
             EXPECT_EQ(dB2I(t.L[k]), nordic::LineEnergy(t, k)) << k;
+        // Stretches worked out together, around kept lines and over the table's ends: the
+        // same bits, and only the lines asked for are kept.
+        for (auto [from, to] : {std::pair{690, 765}, {-5, 3}, {32760, 40000}, {698, 702}})
+            nordic::KeepLineEnergies(t, from, to);
+        for (int k = 0; k < 32768; ++k) {
+            const bool asked = k <= 3 || (k >= 690 && k <= 765) || k >= 32760 ||
+                               k == 16384 || k == 20000;
+            ASSERT_EQ((t.energyKept[k / 64] >> (k % 64) & 1) != 0, asked) << k;
+            if (asked) {
+                ASSERT_EQ(std::bit_cast<std::uint64_t>(dB2I(t.L[k])),
+                          std::bit_cast<std::uint64_t>(t.energy[k])) << k;
+            }
+        }
         for (const auto kind : {nordic::Extreme::Peak, nordic::Extreme::Dip}) {
             double m[2][4] = {};
             nordic::Scan kept(t, kind, {m[0][0], m[0][1], m[0][2], m[0][3]});
