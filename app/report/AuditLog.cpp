@@ -8,8 +8,6 @@ namespace oxw::report {
 
 namespace {
 
-constexpr int kMaxListLines = 2500;  // the list holds at most 1250 calls' worth of lines
-
 // Number n of an array kind "Mn" (0..37, 53, 54); -1 when the kind is no array kind.
 int ArrayKindNumber(std::string_view kind) {
     if (kind.size() < 2 || kind[0] != 'M') return -1;
@@ -35,16 +33,19 @@ AuditLog::Route AuditLog::RouteOf(std::string_view kind) {
     return {0, ArrayKindNumber(kind)};
 }
 
+TextFile* AuditLog::ArrayDataFile(Route route) {
+    const int n = route.array;
+    return route.letter == 0 && n >= 0 && n <= 37 ? &files_.P[static_cast<std::size_t>(n)] : nullptr;
+}
+
+TextFile& AuditLog::LogFile() { return files_.LogFile; }
+
 void AuditLog::CreateAuditLog(std::string_view kind, std::string_view text, int& displayedLogLines) {
     Log(RouteOf(kind), text, displayedLogLines);
 }
 
 void AuditLog::Log(Route route, std::string_view text, int& displayedLogLines) {
-    displayedLogLines += 2;
-    if (displayedLogLines > kMaxListLines) {
-        progress_.Clear();
-        displayedLogLines = 2;
-    }
+    CountListLines(displayedLogLines);
     // One decision on the kind; every line goes straight into its file's buffer.
     TextFile& log = files_.LogFile;
     constexpr std::string_view kProcessing = "              PROCESSING ";
@@ -72,7 +73,7 @@ void AuditLog::Log(Route route, std::string_view text, int& displayedLogLines) {
                 files_.P[n].WriteLine(text);
                 if (n == 54) files_.P[54].Flush();
             } else if (n >= 0) {
-                files_.P[n].WriteLine("Array Data ", text);
+                files_.P[n].WriteLine(kArrayDataPrefix, text);
             }
             break;
     }

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/report/TextFile.h"
+
 namespace oxw::report {
 
 class OutputFiles;
@@ -30,12 +32,22 @@ public:
     void CreateAuditLogLines(std::string_view kind, std::string_view lines, int& displayedLogLines,
                              AfterEach afterEach) {
         const Route route = RouteOf(kind);
-        while (!lines.empty()) {
-            const std::size_t end = lines.find('\n');
-            Log(route, lines.substr(0, end), displayedLogLines);
-            afterEach();
-            lines.remove_prefix(end == std::string_view::npos ? lines.size() : end + 1);
+        if (TextFile* file = ArrayDataFile(route)) {
+            // An array file's lines: counted, written and followed by the LOG's flush (which
+            // finds nothing to hand over after the first) as Log does, without its routing.
+            TextFile& log = LogFile();
+            ForEachLine(lines, [&](std::string_view line) {
+                CountListLines(displayedLogLines);
+                file->WriteLine(kArrayDataPrefix, line);
+                log.Flush();
+                afterEach();
+            });
+            return;
         }
+        ForEachLine(lines, [&](std::string_view line) {
+            Log(route, line, displayedLogLines);
+            afterEach();
+        });
     }
 
 private:
@@ -45,6 +57,29 @@ private:
         int array = -1;
     };
     static Route RouteOf(std::string_view kind);
+    static constexpr int kMaxListLines = 2500;  // the list holds at most 1250 calls' worth of lines
+    static constexpr std::string_view kArrayDataPrefix = "Array Data ";
+    // Calls f for each line of `lines` (each ended by '\n'), without its end.
+    template <typename F>
+    static void ForEachLine(std::string_view lines, F f) {
+        while (!lines.empty()) {
+            const std::size_t end = lines.find('\n');
+            f(lines.substr(0, end));
+            lines.remove_prefix(end == std::string_view::npos ? lines.size() : end + 1);
+        }
+    }
+    // Every call counts two list lines; the list is emptied when it would hold too many.
+    void CountListLines(int& displayedLogLines) {
+        displayedLogLines += 2;
+        if (displayedLogLines > kMaxListLines) {
+            progress_.Clear();
+            displayedLogLines = 2;
+        }
+    }
+    // The file of an array kind whose lines go there alone with "Array Data " before them
+    // (M0..M37); null for every other route.
+    TextFile* ArrayDataFile(Route route);
+    TextFile& LogFile();
     void Log(Route route, std::string_view text, int& displayedLogLines);
     // Adds prefix + text to the progress list and asks for a repaint.
     void ToList(std::string_view prefix, std::string_view text);

@@ -69,12 +69,6 @@ bool TextFile::MakeRoom(std::size_t bytes) {
     return Writable() && bytes <= capacity_;
 }
 
-void TextFile::Append(std::string_view text) {
-    if (text.empty()) return;  // an empty view may hold no pointer at all
-    std::memcpy(buffer_.get() + used_, text.data(), text.size());
-    used_ += text.size();
-}
-
 void TextFile::Write(std::string_view text) {
     if (!Writable() || text.empty()) return;
     if (MakeRoom(text.size()))
@@ -83,7 +77,7 @@ void TextFile::Write(std::string_view text) {
         Put(text);
 }
 
-void TextFile::WriteLine(std::string_view prefix, std::string_view text) {
+void TextFile::WriteLineSlow(std::string_view prefix, std::string_view text) {
     if (!Writable()) return;
     if (MakeRoom(prefix.size() + text.size() + 2)) {
         Append(prefix);
@@ -97,7 +91,7 @@ void TextFile::WriteLine(std::string_view prefix, std::string_view text) {
     }
 }
 
-bool TextFile::Flush() {
+bool TextFile::FlushBuffer() {
     // The C library holds nothing back (the stream is unbuffered): an empty buffer means every
     // byte written so far has been handed over, and checked.
     if (file_ != nullptr && used_ > 0 && !Failed()) {

@@ -12,6 +12,7 @@
 // back of an unbuffered stream either), else through the stream.
 #include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -49,12 +50,22 @@ public:
     // Writes text + CR LF; dropped when the file is not open or has failed.
     void WriteLine(std::string_view text) { WriteLine({}, text); }
     // Writes prefix + text + CR LF as one line, in one checked step.
-    void WriteLine(std::string_view prefix, std::string_view text);
+    void WriteLine(std::string_view prefix, std::string_view text) {
+        // A line that fits the buffer's room is copied in here; the rest takes the long way.
+        const std::size_t bytes = prefix.size() + text.size() + 2;
+        if (buffer_ && Writable() && capacity_ - used_ >= bytes) {
+            Append(prefix);
+            Append(text);
+            Append("\r\n");
+        } else {
+            WriteLineSlow(prefix, text);
+        }
+    }
     // Writes text without a line end.
     void Write(std::string_view text);
     // Hands the buffered text to the system. False when this file has failed, now or before
     // (also after it was closed); true for a file that was never opened.
-    bool Flush();
+    bool Flush() { return used_ == 0 ? !Failed() : FlushBuffer(); }
     // Flushes and closes; the same result as Flush. A file that is not open is skipped.
     bool Close();
 
@@ -70,7 +81,13 @@ private:
     // Room for `bytes` more in the buffer, handing it over first when needed; false when the
     // text is larger than the buffer or the hand-over failed.
     bool MakeRoom(std::size_t bytes);
-    void Append(std::string_view text);
+    void Append(std::string_view text) {
+        if (text.empty()) return;  // an empty view may hold no pointer at all
+        std::memcpy(buffer_.get() + used_, text.data(), text.size());
+        used_ += text.size();
+    }
+    void WriteLineSlow(std::string_view prefix, std::string_view text);
+    bool FlushBuffer();
     // Writes `text` straight to the system (after the buffer's contents).
     void Put(std::string_view text);
     // Hands the buffer's contents to the system.

@@ -150,10 +150,16 @@ TEST(AuditLog, LinesAtOnceAreOneCallPerLine) {
         lines.pop_back();  // the last line may go without its end
         OpenFiles one, many;
         one.displayed = many.displayed = 2400;
+        // Text the LOG holds back from an earlier writer goes out with the first line.
+        for (OpenFiles* f : {&one, &many}) f->files.LogFile.Write("held back\r\n");
         for (const std::string& line : each) one.Call(kind, line);
         int checks = 0;
-        many.log.CreateAuditLogLines(kind, lines, many.displayed, [&checks] { ++checks; });
+        bool flushedAtFirstCheck = false;
+        many.log.CreateAuditLogLines(kind, lines, many.displayed, [&] {
+            if (checks++ == 0) flushedAtFirstCheck = many.Read("LOG").starts_with("held back\r\n");
+        });
         EXPECT_EQ(checks, 1300);
+        EXPECT_TRUE(flushedAtFirstCheck);
         EXPECT_EQ(many.displayed, one.displayed);
         EXPECT_EQ(many.progress.lines, one.progress.lines);
         EXPECT_EQ(many.progress.clears, one.progress.clears);

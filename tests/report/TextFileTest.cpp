@@ -133,7 +133,9 @@ TEST(TextFile, BufferIsHandedOverWhenFullAndAtTheFlush) {
         {"", "abcd", ""},                      // 6 of 16 bytes
         {"P ", "efgh", ""},                    // 14 of 16
         {"", "ij", "abcd\r\nP efgh\r\n"},  // no room for 4 more: handed over
-        {"Q ", "0123456789abcdef", "abcd\r\nP efgh\r\nij\r\nQ 0123456789abcdef\r\n"},
+        {"R ", "01234567", "abcd\r\nP efgh\r\n"},  // 12 more fill the 16 bytes exactly
+        {"Q ", "0123456789abcdef",
+         "abcd\r\nP efgh\r\nij\r\nR 01234567\r\nQ 0123456789abcdef\r\n"},
     };
     TextFile f;
     f.Create(path, nullptr, 16);
@@ -144,7 +146,7 @@ TEST(TextFile, BufferIsHandedOverWhenFullAndAtTheFlush) {
     }
     f.Write("tail");
     EXPECT_TRUE(f.Flush());
-    EXPECT_EQ(ReadAll(path), std::string(steps[3].onDisk) + "tail");
+    EXPECT_EQ(ReadAll(path), std::string(steps[4].onDisk) + "tail");
     EXPECT_TRUE(f.Close());
 }
 
