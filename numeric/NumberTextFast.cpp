@@ -68,15 +68,16 @@ __extension__ typedef unsigned __int128 u128;  // GCC and Clang on 64-bit target
 
 constexpr std::uint64_t kHiddenBit = std::uint64_t{1} << 52;
 
-// Exact powers 5^0 .. 5^27 (5^27 < 2^63).
-struct PowersOfFive {
-    std::uint64_t p[28];
-    constexpr PowersOfFive() : p() {
+// Exact powers base^0 .. base^(N-1) in 64 bits.
+template <std::uint64_t base, int N>
+struct WholePowers {
+    std::uint64_t p[N];
+    constexpr WholePowers() : p() {
         p[0] = 1;
-        for (int i = 1; i < 28; ++i) p[i] = p[i - 1] * 5;
+        for (int i = 1; i < N; ++i) p[i] = p[i - 1] * base;
     }
 };
-constexpr PowersOfFive kFive;
+constexpr WholePowers<5, 28> kFive;  // 5^27 < 2^63
 
 // The rounding of y 2^-down = |x| 10^k (whole part `whole`) to the whole number n that the
 // shortest decimal of x rounds to, for the mantissa m, where unit = 5^k is a unit in the last
@@ -133,15 +134,7 @@ bool RoundExactly(std::uint64_t m, int e, int k, Rounded15& r) {
     return false;
 }
 
-// Exact powers 10^0 .. 10^18.
-struct WholePowersOfTen {
-    std::uint64_t p[19];
-    constexpr WholePowersOfTen() : p() {
-        p[0] = 1;
-        for (int i = 1; i < 19; ++i) p[i] = p[i - 1] * 10;
-    }
-};
-constexpr WholePowersOfTen kWholeTen;
+constexpr WholePowers<10, 19> kWholeTen;  // 10^0 .. 10^18
 
 // |x| 10^decimals (x finite, decimals 0..18) rounded half away from zero as its shortest decimal
 // rounds, into n below 10^precision - 1 (precision 1..18; so that it does not cut), from the exact

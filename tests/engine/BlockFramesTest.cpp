@@ -19,14 +19,6 @@ namespace {
 
 using namespace spectrumtest;
 
-std::vector<int> Uniform(std::size_t n, int lo, int hi, std::uint32_t seed) {
-    std::mt19937 rng(seed);
-    std::uniform_int_distribution<int> d(lo, hi);
-    std::vector<int> v(n);
-    for (auto& x : v) x = d(rng);
-    return v;
-}
-
 struct Block {
     int frames;
     std::vector<int> a, b;

@@ -9,6 +9,7 @@
 #include <random>
 #include <vector>
 
+#include "SpectrumFixture.h"
 #include "engine/Engine.h"
 #include "engine/LagProducts.h"
 #include "support/ScriptedHost.h"
@@ -16,13 +17,7 @@
 namespace oxw::engine {
 namespace {
 
-std::vector<int> Uniform(std::size_t n, int lo, int hi, std::uint32_t seed) {
-    std::mt19937 rng(seed);
-    std::uniform_int_distribution<int> d(lo, hi);
-    std::vector<int> v(n);
-    for (auto& x : v) x = d(rng);
-    return v;
-}
+using spectrumtest::Uniform;
 
 TEST(LagProducts, FastSumsEqualPlainAndClosedForms) {
     constexpr std::int64_t kNoClosedForm = INT64_MIN;

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <numbers>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,15 @@ inline std::vector<int> Sine(std::size_t n, double amplitude, double cycles, dou
         x[i] = static_cast<int>(
             std::lround(amplitude * std::sin(2 * std::numbers::pi * cycles * i / period)));
     return x;
+}
+
+// Seeded integers drawn uniformly from lo..hi.
+inline std::vector<int> Uniform(std::size_t n, int lo, int hi, std::uint32_t seed) {
+    std::mt19937 rng(seed);
+    std::uniform_int_distribution<int> d(lo, hi);
+    std::vector<int> v(n);
+    for (auto& x : v) x = d(rng);
+    return v;
 }
 
 // Deterministic noise in -amplitude..amplitude (a linear congruential generator).
