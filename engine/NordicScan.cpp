@@ -140,6 +140,11 @@ LineTable LineTableCache::For(const Spectrum& intensity, int points, int rate,
         freq_.resize(n);
         for (int k = 0; k < points; ++k)
             freq_[static_cast<std::size_t>(k)] = fft.FreqOfLine(k, 1.0 / rate);
+        bandTerm_.assign(n, std::numeric_limits<double>::quiet_NaN());
+        freqRisesTo_ = points > 0 ? 0 : -1;
+        while (freqRisesTo_ + 1 < points && freq_[static_cast<std::size_t>(freqRisesTo_)] <
+                                                freq_[static_cast<std::size_t>(freqRisesTo_ + 1)])
+            ++freqRisesTo_;
     }
     // The same bytes give the same levels (so do values that differ only in the sign of a
     // zero, which are worked out again): a byte comparison decides.
@@ -162,7 +167,8 @@ LineTable LineTableCache::For(const Spectrum& intensity, int points, int rate,
         energyKept_.assign(n / 64 + 1, 0);
         levelsValid_ = true;
     }
-    return {points, rate, level_.data(), freq_.data(), &steps_, energy_.data(), energyKept_.data()};
+    return {points,        rate,         level_.data(), freq_.data(), &steps_,
+            energy_.data(), energyKept_.data(), freqRisesTo_, bandTerm_.data()};
 }
 
 Scan::Scan(const LineTable& lines, Extreme kind, LastMeasures last)
@@ -323,7 +329,8 @@ bool Scan::Measure(Candidate& c) {
 
 TCurveFit::Run RegressionRun(const LineTable& t, const Candidate& c) {
     const int start = c.LinearRegressionStartLine;
-    return {t.f + start, t.L + start, c.LinearRegressionEndLine - start + 1};
+    const int end = c.LinearRegressionEndLine;
+    return {t.f + start, t.L + start, end - start + 1, start >= 0 && end <= t.fRisesTo};
 }
 
 void CandidateBatch::Collect(Scan& scan, int room, const LineTable& t) {
@@ -364,7 +371,14 @@ Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit,
     const int first = c.ExtremeLine - c.HalfBandLines;
     a.MaskingNoise = LineEnergySumDb(a.LinearSlope * t.f[first] + a.LinearOffset,
                                      a.LinearSlope * t.rate / t.points, 2 * c.HalfBandLines + 1);
-    a.Audibility = Audibility(a.Level, a.MaskingNoise, c.ExtremeHz);
+    // The frequency term depends on the extreme's line alone: worked out once per line.
+    const int line = c.ExtremeLine;
+    double* term = t.bandTerm && line >= 0 && line < t.points && t.f[line] == c.ExtremeHz
+                       ? t.bandTerm + line
+                       : nullptr;
+    if (term && std::isnan(*term)) *term = AudibilityBandTerm(c.ExtremeHz);
+    a.Audibility = term ? a.Level - a.MaskingNoise + 2.0 + *term
+                        : Audibility(a.Level, a.MaskingNoise, c.ExtremeHz);
     return a;
 }
 
@@ -381,7 +395,9 @@ double ListedToneLevel(double level) {
 }
 
 double Audibility(double level, double masking, double f) {
-    return level - masking + 2.0 + fmath::Log10(1 + fmath::Power(f / 502, 2.5));
+    return level - masking + 2.0 + AudibilityBandTerm(f);
 }
+
+double AudibilityBandTerm(double f) { return fmath::Log10(1 + fmath::Power(f / 502, 2.5)); }
 
 }  // namespace oxw::engine::nordic

@@ -37,6 +37,11 @@ struct LineTable {
     // out when asked for.
     double* energy = nullptr;
     std::uint64_t* energyKept = nullptr;
+    // f strictly increasing over lines 0..fRisesTo.
+    int fRisesTo = -1;
+    // Kept frequency terms of the audibility, AudibilityBandTerm(f(k)): NaN until first asked
+    // for. When not given, the term is worked out every time.
+    double* bandTerm = nullptr;
 };
 
 // dB2I(L(k)), kept in the table's energy store when it has one.
@@ -56,7 +61,8 @@ public:
 private:
     int points_ = 0, rate_ = 0;
     bool levelsValid_ = false;
-    std::vector<double> intensity_, level_, freq_, energy_;
+    std::vector<double> intensity_, level_, freq_, energy_, bandTerm_;
+    int freqRisesTo_ = -1;
     std::vector<std::uint64_t> energyKept_;
     LevelSteps steps_;
 };
@@ -160,6 +166,8 @@ double ListedToneLevel(double level);
 // Audibility of a level above its masking noise at frequency f:
 // level - masking + 2 + lg(1 + (f / 502)^2.5).
 double Audibility(double level, double masking, double f);
+// The frequency term of the audibility, log10(1 + (f / 502)^2.5).
+double AudibilityBandTerm(double f);
 
 }  // namespace oxw::engine::nordic
 

@@ -58,6 +58,8 @@ public:
         const double* x = nullptr;
         const double* y = nullptr;
         int n = 0;
+        // x strictly increasing (and so not NaN): its extremes are its first and last values.
+        bool xRises = false;
     };
     struct RunSums {
         double x = 0, y = 0, xq = 0, yq = 0, xy = 0;

@@ -147,6 +147,16 @@ TEST(CurveFit, RunsSummedSideBySideAsEachAlone)
         if (r % 10 == 0) n = r % 3;  // empty, single and two-pair runs
         runs.push_back({x.data() + start, y.data() + start, n});
     }
+    // Runs whose x is known to rise take the extremes of x from their ends: the same sums.
+    {
+        std::vector<TCurveFit::Run> rising = runs;
+        for (TCurveFit::Run& run : rising) run.xRises = true;
+        std::vector<TCurveFit::RunSums> plain(runs.size()), ends(runs.size());
+        TCurveFit::SumRuns(runs, plain);
+        TCurveFit::SumRuns(rising, ends);
+        for (std::size_t r = 0; r < runs.size(); ++r)
+            ASSERT_EQ(0, std::memcmp(&plain[r], &ends[r], sizeof plain[r])) << r;
+    }
     runs.push_back({y.data(), x.data(), 1500});  // decreasing and increasing roles swapped
     // Few runs as well (some share no register, some two lanes only) as many.
     for (const std::size_t few : {1u, 2u, 3u, 5u, 6u, 7u}) {
