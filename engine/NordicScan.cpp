@@ -327,13 +327,13 @@ bool Scan::Measure(Candidate& c) {
            c.BandWidth3dBHz > 0 && c.BandWidth3dBHz < c.CriticalBandWidth / 10;
 }
 
-TCurveFit::Run RegressionRun(const LineTable& t, const Candidate& c) {
+TCurveFit::Run RegressionRun(const LineTable& t, const Candidate& c, bool lineOnly) {
     const int start = c.LinearRegressionStartLine;
     const int end = c.LinearRegressionEndLine;
-    return {t.f + start, t.L + start, end - start + 1, start >= 0 && end <= t.fRisesTo};
+    return {t.f + start, t.L + start, end - start + 1, start >= 0 && end <= t.fRisesTo, lineOnly};
 }
 
-void CandidateBatch::Collect(Scan& scan, int room, const LineTable& t) {
+void CandidateBatch::Collect(Scan& scan, int room, const LineTable& t, bool lineOnly) {
     list.clear();
     position.clear();
     runs.clear();
@@ -341,7 +341,7 @@ void CandidateBatch::Collect(Scan& scan, int room, const LineTable& t) {
     while (static_cast<int>(list.size()) < room && scan.Next(c)) {
         list.push_back(c);
         position.push_back(scan.Position());
-        runs.push_back(RegressionRun(t, c));
+        runs.push_back(RegressionRun(t, c, lineOnly));
     }
     sums.resize(runs.size());
     TCurveFit::SumRuns(runs, sums);
@@ -354,18 +354,17 @@ Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit) {
     return Assess(t, c, fit, sums);
 }
 
-Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit,
-                  const TCurveFit::RunSums& sums) {
-    Assessment a;
-    fit.Init();
-    fit.BorrowStatValues(RegressionRun(t, c), sums);
+namespace {
+
+// The tone level, the fitted masking noise and the audibility of an assessment whose regression
+// line is known.
+void Rate(const LineTable& t, const Candidate& c, Assessment& a) {
     // Every line between the noise pauses counts once, the 6 dB lines included.
     double sum = 0;
     KeepLineEnergies(t, c.FirstNoisePauseEndLine + 1, c.LastNoisePauseStartLine - 1);
     for (int j = c.FirstNoisePauseEndLine + 1; j <= c.LastNoisePauseStartLine - 1; ++j)
         sum += LineEnergy(t, j);
     a.Level = 10 * fmath::Log10(sum);
-    fit.CalcLinFit(a.LinearSlope, a.LinearOffset, a.LinearFitValue);
     // The fitted noise Ln(j) = slope f(j) + offset of every line j of the critical band around
     // the extreme, as an energy sum.
     const int first = c.ExtremeLine - c.HalfBandLines;
@@ -379,6 +378,24 @@ Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit,
     if (term && std::isnan(*term)) *term = AudibilityBandTerm(c.ExtremeHz);
     a.Audibility = term ? a.Level - a.MaskingNoise + 2.0 + *term
                         : Audibility(a.Level, a.MaskingNoise, c.ExtremeHz);
+}
+
+}  // namespace
+
+Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit,
+                  const TCurveFit::RunSums& sums) {
+    Assessment a;
+    fit.Init();
+    fit.BorrowStatValues(RegressionRun(t, c), sums);
+    fit.CalcLinFit(a.LinearSlope, a.LinearOffset, a.LinearFitValue);
+    Rate(t, c, a);
+    return a;
+}
+
+Assessment AssessLine(const LineTable& t, const Candidate& c, const TCurveFit::RunSums& sums) {
+    Assessment a;
+    TCurveFit::LineFit(sums, RegressionRun(t, c).n, a.LinearSlope, a.LinearOffset);
+    Rate(t, c, a);
     return a;
 }
 

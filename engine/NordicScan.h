@@ -144,9 +144,13 @@ Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit);
 // The same with the regression sums of the candidate's run (TCurveFit::SumRuns).
 Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit,
                   const TCurveFit::RunSums& sums);
+// The same without the fitter and without the quality of the fit (LinearFitValue stays 0): the
+// regression line from the sums of the run (a line-only run's sums will do).
+Assessment AssessLine(const LineTable& t, const Candidate& c, const TCurveFit::RunSums& sums);
 
-// The pairs (f, L) of a candidate's regression range.
-TCurveFit::Run RegressionRun(const LineTable& t, const Candidate& c);
+// The pairs (f, L) of a candidate's regression range; lineOnly: only the sums of the line are
+// wanted.
+TCurveFit::Run RegressionRun(const LineTable& t, const Candidate& c, bool lineOnly = false);
 
 // The candidates of a block's scan, taken before any is assessed (the scan does not depend on
 // the assessments): at most room of them, each with the scan position after it and the sums of
@@ -156,7 +160,8 @@ struct CandidateBatch {
     std::vector<int> position;
     std::vector<TCurveFit::Run> runs;
     std::vector<TCurveFit::RunSums> sums;
-    void Collect(Scan& scan, int room, const LineTable& t);
+    // lineOnly: the candidates are assessed by AssessLine, which needs the sums of the line only.
+    void Collect(Scan& scan, int room, const LineTable& t, bool lineOnly = false);
 };
 
 // The level a tone is listed with: the adjustment of 0 to 6 dB put on the tone level itself

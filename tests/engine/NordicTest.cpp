@@ -388,6 +388,19 @@ TEST(Nordic, LineLevelsOfMirroredAndUnmirroredSpectra) {
                                         {x.LinearSlope, bare.LinearSlope}})
                         ASSERT_EQ(std::bit_cast<std::uint64_t>(u), std::bit_cast<std::uint64_t>(v));
                 }
+                // Without the fitter, from the sums of the line alone: the same but for the
+                // quality of the fit.
+                const TCurveFit::Run line = nordic::RegressionRun(t, a, true);
+                TCurveFit::RunSums sums;
+                TCurveFit::SumRuns({&line, 1}, {&sums, 1});
+                const nordic::Assessment y = nordic::AssessLine(t, a, sums);
+                EXPECT_EQ(y.LinearFitValue, 0.0);
+                for (auto [u, v] : {std::pair{y.Level, bare.Level},
+                                    {y.MaskingNoise, bare.MaskingNoise},
+                                    {y.Audibility, bare.Audibility},
+                                    {y.LinearSlope, bare.LinearSlope},
+                                    {y.LinearOffset, bare.LinearOffset}})
+                    ASSERT_EQ(std::bit_cast<std::uint64_t>(u), std::bit_cast<std::uint64_t>(v));
             }
             EXPECT_GT(found, 3);
         }
