@@ -2,7 +2,8 @@
 // extended-precision path (logl, expl). Inputs as the runs see them: 4096 intensities over
 // 2^-40 .. 2^40 (even mantissas in random octaves) and 4096 levels evenly over -120 .. 140 dB,
 // converted in a loop whose calls do not depend on each other, and by the array forms. Counter
-// "fallbacks": share of the calls that went to the extended path.
+// "fallbacks": share of the calls that went to the extended path. Also std::exp against the
+// array exp over 4096 arguments evenly over -110 .. 0 (the excitation's lower skirts).
 
 #include <benchmark/benchmark.h>
 
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "engine/Conversions.h"
+#include "engine/ExactExp.h"
 #include "engine/LevelConversions.h"
 
 namespace {
@@ -65,6 +67,32 @@ void RunArray(benchmark::State& state, const std::vector<double>& in) {
     state.SetItemsProcessed(static_cast<std::int64_t>(calls));
 }
 
+std::vector<double> SkirtExponents() {
+    std::mt19937 gen(13);
+    std::uniform_real_distribution<> x(-110, 0);
+    std::vector<double> v(kValues);
+    for (double& a : v) a = x(gen);
+    return v;
+}
+
+double StdExp(double x) { return std::exp(x); }
+
+void BM_Exp(benchmark::State& state) { Run<StdExp>(state, SkirtExponents()); }
+
+void BM_Exp_Array(benchmark::State& state) {
+    const std::vector<double> in = SkirtExponents();
+    std::vector<double> out(in.size());
+    const auto before = ExpFallbacks();
+    for (auto _ : state) {
+        Exp(in.data(), out.data(), in.size());
+        benchmark::DoNotOptimize(out.data());
+        benchmark::ClobberMemory();
+    }
+    const auto calls = static_cast<double>(state.iterations()) * static_cast<double>(in.size());
+    state.counters["fallbacks"] = static_cast<double>(ExpFallbacks() - before) / calls;
+    state.SetItemsProcessed(static_cast<std::int64_t>(calls));
+}
+
 void BM_I2dB(benchmark::State& state) { Run<I2dB>(state, Intensities()); }
 void BM_I2dB_Extended(benchmark::State& state) { Run<ExtendedI2dB>(state, Intensities()); }
 void BM_dB2I(benchmark::State& state) { Run<dB2I>(state, Levels()); }
@@ -77,5 +105,7 @@ BENCHMARK(BM_I2dB_Extended);
 BENCHMARK(BM_dB2I);
 BENCHMARK(BM_dB2I_Array);
 BENCHMARK(BM_dB2I_Extended);
+BENCHMARK(BM_Exp);
+BENCHMARK(BM_Exp_Array);
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "engine/Conversions.h"
 #include "engine/Engine.h"
+#include "engine/ExactExp.h"
 #include "engine/HearingWork.h"
 
 namespace oxw::engine {
@@ -62,23 +63,28 @@ void RoexFilters::For(const Compact& F, int n) {
     const ErbGrid& grid = Grid();
     lowerStart_.assign(SPECLOUD_SIZE + 1, 0);
     upperStart_.assign(SPECLOUD_SIZE + 1, 0);
-    lower_.clear();
+    lowerBin_.clear();
+    lowerG_.clear();
     upper_.clear();
     for (int e = SPECLOUD_FIRST; e <= SPECLOUD_LAST; ++e) {
-        lowerStart_[static_cast<std::size_t>(e)] = static_cast<int>(lower_.size());
+        lowerStart_[static_cast<std::size_t>(e)] = static_cast<int>(lowerBin_.size());
         upperStart_[static_cast<std::size_t>(e)] = static_cast<int>(upper_.size());
         const double f = grid.Hz[e];
         for (int i = 1; i <= n; ++i) {
             const double g = (F[i] - f) / f;
             if (g >= 2) continue;  // no lower limit: every component below the centre counts
-            if (g < 0)
-                lower_.push_back({i, -g});
-            else
+            if (g < 0) {
+                lowerBin_.push_back(i);
+                lowerG_.push_back(-g);
+            } else {
                 upper_.push_back({i, Roex(grid.p51[e] * g)});
+            }
         }
     }
-    lowerStart_[SPECLOUD_LAST + 1] = static_cast<int>(lower_.size());
+    lowerStart_[SPECLOUD_LAST + 1] = static_cast<int>(lowerBin_.size());
     upperStart_[SPECLOUD_LAST + 1] = static_cast<int>(upper_.size());
+    skirt_.resize(lowerBin_.size());
+    skirtShare_.resize(lowerBin_.size());
 }
 
 void RoexFilters::ComponentLevels(const Compact& I, double* RoexL) const {
@@ -93,16 +99,29 @@ void RoexFilters::ComponentLevels(const Compact& I, double* RoexL) const {
 
 void RoexFilters::Excitation(const Compact& I, const double* RoexL, ErbPattern& Esig) const {
     const ErbGrid& grid = Grid();
+    // The lower skirts' exponents -p g of the whole pattern, their exponentials at once, then
+    // each tap's share (1 + p g) e^(-p g) I, which the grid points sum in the order of their taps.
+    double* skirt = skirt_.data();
+    double* share = skirtShare_.data();
+    const auto taps = static_cast<int>(skirt_.size());
     for (int e = SPECLOUD_FIRST; e <= SPECLOUD_LAST; ++e) {
         const auto ue = static_cast<std::size_t>(e);
         const double p51 = grid.p51[ue], shift = grid.lowerShift[ue];
-        double sum = 0;
-        const Tap* end = lower_.data() + lowerStart_[ue + 1];
-        for (const Tap* t = lower_.data() + lowerStart_[ue]; t != end; ++t) {
-            const double p = std::max(p51 - shift * (RoexL[t->bin] - kReferenceLevel), kMinSlope);
-            sum += Roex(p * t->value) * I[static_cast<std::size_t>(t->bin)];
+        for (int k = lowerStart_[ue]; k < lowerStart_[ue + 1]; ++k) {
+            const auto uk = static_cast<std::size_t>(k);
+            const double p =
+                std::max(p51 - shift * (RoexL[lowerBin_[uk]] - kReferenceLevel), kMinSlope);
+            skirt[k] = -(p * lowerG_[uk]);
         }
-        end = upper_.data() + upperStart_[ue + 1];
+    }
+    Exp(skirt, share, skirt_.size());
+    for (int k = 0; k < taps; ++k)
+        share[k] = ((1 - skirt[k]) * share[k]) * I[static_cast<std::size_t>(lowerBin_[k])];
+    for (int e = SPECLOUD_FIRST; e <= SPECLOUD_LAST; ++e) {
+        const auto ue = static_cast<std::size_t>(e);
+        double sum = 0;
+        for (int k = lowerStart_[ue]; k < lowerStart_[ue + 1]; ++k) sum += share[k];
+        const Tap* end = upper_.data() + upperStart_[ue + 1];
         for (const Tap* t = upper_.data() + upperStart_[ue]; t != end; ++t)
             sum += t->value * I[static_cast<std::size_t>(t->bin)];
         Esig[ue] = std::max(sum, kFloor);

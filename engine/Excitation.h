@@ -42,10 +42,15 @@ private:
     // Component filters: the taps of filter c are roex_[roexStart_[c] .. roexStart_[c + 1]).
     std::vector<int> roexStart_;
     std::vector<Tap> roex_;
-    // Excitation filters of grid index e: lower-skirt taps lower_[lowerStart_[e] ..), holding
-    // |g|, then fixed upper-skirt weights upper_[upperStart_[e] ..).
+    // Excitation filters of grid index e: lower-skirt taps k = lowerStart_[e] .. at bins
+    // lowerBin_[k] and distances |g| = lowerG_[k], then fixed upper-skirt weights
+    // upper_[upperStart_[e] ..).
     std::vector<int> lowerStart_, upperStart_;
-    std::vector<Tap> lower_, upper_;
+    std::vector<int> lowerBin_;
+    std::vector<double> lowerG_;
+    std::vector<Tap> upper_;
+    // Work space of Excitation: the lower skirts' exponents -p g, tap by tap, and their shares.
+    mutable std::vector<double> skirt_, skirtShare_;
 };
 
 }  // namespace oxw::engine

@@ -502,6 +502,14 @@ double ExtendeddB2I(double dB) {
 
 std::uint64_t LevelConversionFallbacks() { return fallbacks.load(std::memory_order_relaxed); }
 
+const ExpSteps& SharedExpSteps() {
+    static const ExpSteps steps = [] {
+        const Tables& t = Table();
+        return ExpSteps{&t.exp2[0].hi, t.step1, t.step2, t.step3, t.stepsPerUnit, t.lanes};
+    }();
+    return steps;
+}
+
 double I2dB(double intensity) {
     if (!PositiveNormal(intensity)) return ExtendedI2dB(intensity);  // 0 for 0, negative, NaN
     const Tables& t = Table();

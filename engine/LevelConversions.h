@@ -22,4 +22,13 @@ double PortabledB2I(double dB);
 // a finite input they could take, since the start of the process.
 std::uint64_t LevelConversionFallbacks();
 
+// The exponential tables of the fast paths, for the other exact exponentials (ExactExp.h).
+struct ExpSteps {
+    const double* twoToJ;  // 2^(j / 256) = twoToJ[2 j] + twoToJ[2 j + 1], j < 256, to ~2^-106
+    double step1, step2, step3;  // ln 2 / 256 = step1 + step2 + step3; N step1, N step2 exact
+    double stepsPerUnit;         // 256 / ln 2                                (|N| < 2^18)
+    bool lanes;                  // the processor has AVX2 and fused multiply-add
+};
+const ExpSteps& SharedExpSteps();
+
 }  // namespace oxw::engine

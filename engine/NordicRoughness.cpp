@@ -27,10 +27,11 @@ void Engine::NordicExtractRoughnessComponents() {
     const int room = nordic::ListCapacity(
         {&s.RoughnessF_Nordic108, &s.RoughnessL_Nordic108, &s.RoughnessRef_Nordic108});
     nordic::CandidateBatch& batch = NordicBatch();
-    batch.Collect(scan, room, lines);
+    // No trace rows: the quality of the regression line is not wanted.
+    batch.Collect(scan, room, lines, true);
     for (std::size_t i = 0; i < batch.list.size(); ++i) {
         const nordic::Candidate& c = batch.list[i];
-        const nordic::Assessment a = nordic::Assess(lines, c, CurveFit1(), batch.sums[i]);
+        const nordic::Assessment a = nordic::AssessLine(lines, c, batch.sums[i]);
         const auto u = static_cast<std::size_t>(++s.NRoughness_Nordic108);
         s.RoughnessF_Nordic108[u] = c.ExtremeHz;
         s.RoughnessL_Nordic108[u] = a.Level;

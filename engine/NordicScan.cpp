@@ -140,6 +140,11 @@ LineTable LineTableCache::For(const Spectrum& intensity, int points, int rate,
         freq_.resize(n);
         for (int k = 0; k < points; ++k)
             freq_[static_cast<std::size_t>(k)] = fft.FreqOfLine(k, 1.0 / rate);
+        bandTerm_.assign(n, std::numeric_limits<double>::quiet_NaN());
+        freqRisesTo_ = points > 0 ? 0 : -1;
+        while (freqRisesTo_ + 1 < points && freq_[static_cast<std::size_t>(freqRisesTo_)] <
+                                                freq_[static_cast<std::size_t>(freqRisesTo_ + 1)])
+            ++freqRisesTo_;
     }
     // The same bytes give the same levels (so do values that differ only in the sign of a
     // zero, which are worked out again): a byte comparison decides.
@@ -162,7 +167,8 @@ LineTable LineTableCache::For(const Spectrum& intensity, int points, int rate,
         energyKept_.assign(n / 64 + 1, 0);
         levelsValid_ = true;
     }
-    return {points, rate, level_.data(), freq_.data(), &steps_, energy_.data(), energyKept_.data()};
+    return {points,        rate,         level_.data(), freq_.data(), &steps_,
+            energy_.data(), energyKept_.data(), freqRisesTo_, bandTerm_.data()};
 }
 
 Scan::Scan(const LineTable& lines, Extreme kind, LastMeasures last)
@@ -321,12 +327,13 @@ bool Scan::Measure(Candidate& c) {
            c.BandWidth3dBHz > 0 && c.BandWidth3dBHz < c.CriticalBandWidth / 10;
 }
 
-TCurveFit::Run RegressionRun(const LineTable& t, const Candidate& c) {
+TCurveFit::Run RegressionRun(const LineTable& t, const Candidate& c, bool lineOnly) {
     const int start = c.LinearRegressionStartLine;
-    return {t.f + start, t.L + start, c.LinearRegressionEndLine - start + 1};
+    const int end = c.LinearRegressionEndLine;
+    return {t.f + start, t.L + start, end - start + 1, start >= 0 && end <= t.fRisesTo, lineOnly};
 }
 
-void CandidateBatch::Collect(Scan& scan, int room, const LineTable& t) {
+void CandidateBatch::Collect(Scan& scan, int room, const LineTable& t, bool lineOnly) {
     list.clear();
     position.clear();
     runs.clear();
@@ -334,7 +341,7 @@ void CandidateBatch::Collect(Scan& scan, int room, const LineTable& t) {
     while (static_cast<int>(list.size()) < room && scan.Next(c)) {
         list.push_back(c);
         position.push_back(scan.Position());
-        runs.push_back(RegressionRun(t, c));
+        runs.push_back(RegressionRun(t, c, lineOnly));
     }
     sums.resize(runs.size());
     TCurveFit::SumRuns(runs, sums);
@@ -347,24 +354,48 @@ Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit) {
     return Assess(t, c, fit, sums);
 }
 
-Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit,
-                  const TCurveFit::RunSums& sums) {
-    Assessment a;
-    fit.Init();
-    fit.BorrowStatValues(RegressionRun(t, c), sums);
+namespace {
+
+// The tone level, the fitted masking noise and the audibility of an assessment whose regression
+// line is known.
+void Rate(const LineTable& t, const Candidate& c, Assessment& a) {
     // Every line between the noise pauses counts once, the 6 dB lines included.
     double sum = 0;
     KeepLineEnergies(t, c.FirstNoisePauseEndLine + 1, c.LastNoisePauseStartLine - 1);
     for (int j = c.FirstNoisePauseEndLine + 1; j <= c.LastNoisePauseStartLine - 1; ++j)
         sum += LineEnergy(t, j);
     a.Level = 10 * fmath::Log10(sum);
-    fit.CalcLinFit(a.LinearSlope, a.LinearOffset, a.LinearFitValue);
     // The fitted noise Ln(j) = slope f(j) + offset of every line j of the critical band around
     // the extreme, as an energy sum.
     const int first = c.ExtremeLine - c.HalfBandLines;
     a.MaskingNoise = LineEnergySumDb(a.LinearSlope * t.f[first] + a.LinearOffset,
                                      a.LinearSlope * t.rate / t.points, 2 * c.HalfBandLines + 1);
-    a.Audibility = Audibility(a.Level, a.MaskingNoise, c.ExtremeHz);
+    // The frequency term depends on the extreme's line alone: worked out once per line.
+    const int line = c.ExtremeLine;
+    double* term = t.bandTerm && line >= 0 && line < t.points && t.f[line] == c.ExtremeHz
+                       ? t.bandTerm + line
+                       : nullptr;
+    if (term && std::isnan(*term)) *term = AudibilityBandTerm(c.ExtremeHz);
+    a.Audibility = term ? a.Level - a.MaskingNoise + 2.0 + *term
+                        : Audibility(a.Level, a.MaskingNoise, c.ExtremeHz);
+}
+
+}  // namespace
+
+Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit,
+                  const TCurveFit::RunSums& sums) {
+    Assessment a;
+    fit.Init();
+    fit.BorrowStatValues(RegressionRun(t, c), sums);
+    fit.CalcLinFit(a.LinearSlope, a.LinearOffset, a.LinearFitValue);
+    Rate(t, c, a);
+    return a;
+}
+
+Assessment AssessLine(const LineTable& t, const Candidate& c, const TCurveFit::RunSums& sums) {
+    Assessment a;
+    TCurveFit::LineFit(sums, RegressionRun(t, c).n, a.LinearSlope, a.LinearOffset);
+    Rate(t, c, a);
     return a;
 }
 
@@ -381,7 +412,9 @@ double ListedToneLevel(double level) {
 }
 
 double Audibility(double level, double masking, double f) {
-    return level - masking + 2.0 + fmath::Log10(1 + fmath::Power(f / 502, 2.5));
+    return level - masking + 2.0 + AudibilityBandTerm(f);
 }
+
+double AudibilityBandTerm(double f) { return fmath::Log10(1 + fmath::Power(f / 502, 2.5)); }
 
 }  // namespace oxw::engine::nordic

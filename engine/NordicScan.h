@@ -37,6 +37,11 @@ struct LineTable {
     // out when asked for.
     double* energy = nullptr;
     std::uint64_t* energyKept = nullptr;
+    // f strictly increasing over lines 0..fRisesTo.
+    int fRisesTo = -1;
+    // Kept frequency terms of the audibility, AudibilityBandTerm(f(k)): NaN until first asked
+    // for. When not given, the term is worked out every time.
+    double* bandTerm = nullptr;
 };
 
 // dB2I(L(k)), kept in the table's energy store when it has one.
@@ -56,7 +61,8 @@ public:
 private:
     int points_ = 0, rate_ = 0;
     bool levelsValid_ = false;
-    std::vector<double> intensity_, level_, freq_, energy_;
+    std::vector<double> intensity_, level_, freq_, energy_, bandTerm_;
+    int freqRisesTo_ = -1;
     std::vector<std::uint64_t> energyKept_;
     LevelSteps steps_;
 };
@@ -138,9 +144,13 @@ Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit);
 // The same with the regression sums of the candidate's run (TCurveFit::SumRuns).
 Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit,
                   const TCurveFit::RunSums& sums);
+// The same without the fitter and without the quality of the fit (LinearFitValue stays 0): the
+// regression line from the sums of the run (a line-only run's sums will do).
+Assessment AssessLine(const LineTable& t, const Candidate& c, const TCurveFit::RunSums& sums);
 
-// The pairs (f, L) of a candidate's regression range.
-TCurveFit::Run RegressionRun(const LineTable& t, const Candidate& c);
+// The pairs (f, L) of a candidate's regression range; lineOnly: only the sums of the line are
+// wanted.
+TCurveFit::Run RegressionRun(const LineTable& t, const Candidate& c, bool lineOnly = false);
 
 // The candidates of a block's scan, taken before any is assessed (the scan does not depend on
 // the assessments): at most room of them, each with the scan position after it and the sums of
@@ -150,7 +160,8 @@ struct CandidateBatch {
     std::vector<int> position;
     std::vector<TCurveFit::Run> runs;
     std::vector<TCurveFit::RunSums> sums;
-    void Collect(Scan& scan, int room, const LineTable& t);
+    // lineOnly: the candidates are assessed by AssessLine, which needs the sums of the line only.
+    void Collect(Scan& scan, int room, const LineTable& t, bool lineOnly = false);
 };
 
 // The level a tone is listed with: the adjustment of 0 to 6 dB put on the tone level itself
@@ -160,6 +171,8 @@ double ListedToneLevel(double level);
 // Audibility of a level above its masking noise at frequency f:
 // level - masking + 2 + lg(1 + (f / 502)^2.5).
 double Audibility(double level, double masking, double f);
+// The frequency term of the audibility, log10(1 + (f / 502)^2.5).
+double AudibilityBandTerm(double f);
 
 }  // namespace oxw::engine::nordic
 

@@ -213,7 +213,7 @@ void TCurveFit::BorrowStatValues(const double* x, const double* y, int n)
 void TCurveFit::BorrowStatValues(const Run& run, const RunSums& sums)
 {
     if (run.n <= 0) return;
-    if (FNumData > 0) {
+    if (FNumData > 0 || run.lineOnly) {
         BorrowStatValues(run.x, run.y, run.n);
         return;
     }
@@ -252,16 +252,29 @@ void TCurveFit::SetSplineSmoothing(double value)
     FPenSplineValid = false;
 }
 
+void TCurveFit::LineOf(int count, double x, double y, double xq, double xy, bool xAllEqual,
+                       double& k, double& d)
+{
+    if (count < 2) Fail("CalcLinFit: not enough data points");
+    const double n = count;
+    const double D = n * xq - x * x;
+    if (xAllEqual || !(D > 0)) Fail("CalcLinFit: x values are all equal");
+    k = (n * xy - x * y) / D;
+    d = (xq * y - x * xy) / D;
+}
+
+void TCurveFit::LineFit(const RunSums& sums, int n, double& k, double& d)
+{
+    k = d = 0;
+    LineOf(n, sums.x, sums.y, sums.xq, sums.xy, sums.minX == sums.maxX, k, d);
+}
+
 void TCurveFit::CalcLinFit(double& k, double& d, double& FitQual) const
 {
     k = d = FitQual = 0;
-    if (FNumData < 2) Fail("CalcLinFit: not enough data points");
     const LineSums& s = FLine;
+    LineOf(FNumData, s.x, s.y, s.xq, s.xy, FMinX == FMaxX, k, d);
     const double n = FNumData;
-    const double D = n * s.xq - s.x * s.x;
-    if (FMinX == FMaxX || !(D > 0)) Fail("CalcLinFit: x values are all equal");
-    k = (n * s.xy - s.x * s.y) / D;
-    d = (s.xq * s.y - s.x * s.xy) / D;
     const double S = s.yq - s.y * s.y / n;
     FitQual = FMinY == FMaxY || S == 0 ? 1.0 : (d * s.y + k * s.xy - s.y * s.y / n) / S;
 }

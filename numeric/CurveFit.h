@@ -58,6 +58,11 @@ public:
         const double* x = nullptr;
         const double* y = nullptr;
         int n = 0;
+        // x strictly increasing (and so not NaN): its extremes are its first and last values.
+        bool xRises = false;
+        // Only the sums of the line fit are wanted (LineFit): yq, minY and maxY are left out
+        // (NaN).
+        bool lineOnly = false;
     };
     struct RunSums {
         double x = 0, y = 0, xq = 0, yq = 0, xy = 0;
@@ -67,8 +72,12 @@ public:
     // order of its pairs: to the last bit what entering the run alone gives.
     static void SumRuns(std::span<const Run> runs, std::span<RunSums> sums);
     // BorrowStatValues with the run's sums from SumRuns; an empty fitter takes them over, one
-    // that holds pairs sums the run itself.
+    // that holds pairs (or sums of a line-only run) sums the run itself.
     void BorrowStatValues(const Run& run, const RunSums& sums);
+    // The least-squares line y = k x + d of a run of n pairs from its sums, as CalcLinFit gives
+    // it for the run alone (failing as it does when the x values are all equal); a line-only
+    // run's sums will do.
+    static void LineFit(const RunSums& sums, int n, double& k, double& d);
 
     int NumData() const { return FNumData; }
     double MinX() const { return FMinX; }
@@ -107,6 +116,9 @@ public:
     double SmoothedSpline(double x, double& FitQual, bool& valid);
 
 private:
+    // The line of count pairs from their sums (CalcLinFit's slope and offset).
+    static void LineOf(int count, double x, double y, double xq, double xy, bool xAllEqual,
+                       double& k, double& d);
     struct LineSums {
         double x, y, xq, yq, xy;
     };

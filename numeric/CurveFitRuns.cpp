@@ -6,6 +6,7 @@
 // whose run ends takes up the next run; in SSE2 runs of like lengths share a register, and the
 // longer one goes on alone from its lane's values when the shorter one ends.
 #include <algorithm>
+#include <limits>
 #include <numeric>
 #include <vector>
 
@@ -75,7 +76,9 @@ constexpr double RunSums::*kFields[9] = {&RunSums::minX, &RunSums::maxX, &RunSum
                                          &RunSums::maxY, &RunSums::x,    &RunSums::y,
                                          &RunSums::xq,   &RunSums::yq,   &RunSums::xy};
 
-// Pairs 0..k-1 from px[j], py[j] added to lane j's sums, for the four lanes.
+// Pairs 0..k-1 from px[j], py[j] added to lane j's sums, for the four lanes; the extremes of x
+// only with kMinMaxX, the square sum and extremes of y only with kYSquares.
+template <bool kMinMaxX, bool kYSquares>
 __attribute__((target("avx2"))) void SumStretch(const double* const px[4],
                                                 const double* const py[4], int k, Lanes& l)
 {
@@ -90,14 +93,18 @@ __attribute__((target("avx2"))) void SumStretch(const double* const px[4],
         const __m256d xi = _mm256_set_pd(x3[i], x2[i], x1[i], x0[i]);
         const __m256d yi = _mm256_set_pd(y3[i], y2[i], y1[i], y0[i]);
         // min_pd(v, m) is v < m ? v : m, max_pd(v, m) is v > m ? v : m: the scalar tests.
-        minX = _mm256_min_pd(xi, minX);
-        minY = _mm256_min_pd(yi, minY);
-        maxX = _mm256_max_pd(xi, maxX);
-        maxY = _mm256_max_pd(yi, maxY);
+        if constexpr (kMinMaxX) {
+            minX = _mm256_min_pd(xi, minX);
+            maxX = _mm256_max_pd(xi, maxX);
+        }
+        if constexpr (kYSquares) {
+            minY = _mm256_min_pd(yi, minY);
+            maxY = _mm256_max_pd(yi, maxY);
+        }
         x = _mm256_add_pd(x, xi);
         y = _mm256_add_pd(y, yi);
         xq = _mm256_add_pd(xq, _mm256_mul_pd(xi, xi));
-        yq = _mm256_add_pd(yq, _mm256_mul_pd(yi, yi));
+        if constexpr (kYSquares) yq = _mm256_add_pd(yq, _mm256_mul_pd(yi, yi));
         xy = _mm256_add_pd(xy, _mm256_mul_pd(xi, yi));
     }
     _mm256_storeu_pd(l.v[0], minX);
@@ -113,7 +120,8 @@ __attribute__((target("avx2"))) void SumStretch(const double* const px[4],
 
 // Every run in a lane of its own, four lanes side by side: when a lane's run ends, its sums are
 // taken out and the next run starts in that lane, so no run is left to finish alone. A lane
-// without a run reads zeros, and its sums are never taken out.
+// without a run reads zeros, and its sums are never taken out. When every run's x rises, the
+// extremes of x are taken from the ends of the runs.
 void SumInLanes(std::span<const Run> runs, std::span<RunSums> sums, std::size_t count)
 {
     struct Lane {
@@ -127,6 +135,13 @@ void SumInLanes(std::span<const Run> runs, std::span<RunSums> sums, std::size_t 
     thread_local std::vector<double> zeros;
     if (zeros.size() < static_cast<std::size_t>(longest))
         zeros.resize(static_cast<std::size_t>(longest), 0.0);
+    bool xRises = true, lineOnly = true;
+    for (std::size_t i = 0; i < count; ++i) {
+        xRises = xRises && runs[i].xRises;
+        lineOnly = lineOnly && runs[i].lineOnly;
+    }
+    const auto stretch = xRises ? (lineOnly ? SumStretch<false, false> : SumStretch<false, true>)
+                                : (lineOnly ? SumStretch<true, false> : SumStretch<true, true>);
     Lanes sumsOf{};
     Lane lane[4];
     std::size_t next = 0;
@@ -153,7 +168,7 @@ void SumInLanes(std::span<const Run> runs, std::span<RunSums> sums, std::size_t 
             px[j] = lane[j].busy ? lane[j].x : zeros.data();
             py[j] = lane[j].busy ? lane[j].y : zeros.data();
         }
-        SumStretch(px, py, k, sumsOf);
+        stretch(px, py, k, sumsOf);
         for (int j = 0; j < 4; ++j) {
             Lane& l = lane[j];
             if (!l.busy) continue;
@@ -161,7 +176,13 @@ void SumInLanes(std::span<const Run> runs, std::span<RunSums> sums, std::size_t 
             l.y += k;
             l.left -= k;
             if (l.left > 0) continue;
-            for (int f = 0; f < 9; ++f) sums[l.run].*kFields[f] = sumsOf.v[f][j];
+            RunSums& out = sums[l.run];
+            for (int f = 0; f < 9; ++f) out.*kFields[f] = sumsOf.v[f][j];
+            if (xRises) {
+                const Run& run = runs[l.run];
+                out.minX = run.x[0];
+                out.maxX = run.x[run.n - 1];
+            }
             start(j);
         }
     }
@@ -179,10 +200,17 @@ bool HasAvx2()
 void TCurveFit::SumRuns(std::span<const Run> runs, std::span<RunSums> sums)
 {
     const std::size_t count = std::min(runs.size(), sums.size());
+    // The sums a line-only run leaves out are NaN, whichever way the sums were worked out.
+    const auto leaveOut = [&] {
+        constexpr double kLeftOut = std::numeric_limits<double>::quiet_NaN();
+        for (std::size_t i = 0; i < count; ++i)
+            if (runs[i].lineOnly) sums[i].yq = sums[i].minY = sums[i].maxY = kLeftOut;
+    };
     for (std::size_t i = 0; i < count; ++i) sums[i] = EmptySums();
 #if defined(__SSE2__)
     if (HasAvx2()) {
         SumInLanes(runs, sums, count);
+        leaveOut();
         return;
     }
     // Pairs of runs in the order of their lengths, so that the runs of a pair end nearly
@@ -205,4 +233,5 @@ void TCurveFit::SumRuns(std::span<const Run> runs, std::span<RunSums> sums)
 #else
     for (std::size_t i = 0; i < count; ++i) SumRun(runs[i], 0, sums[i]);
 #endif
+    leaveOut();
 }

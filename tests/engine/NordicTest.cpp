@@ -345,6 +345,7 @@ TEST(Nordic, LineLevelsOfMirroredAndUnmirroredSpectra) {
         const nordic::LineTable t = cache.For(I, 32768, 44100, fft);
         for (int k = 0; k < 32768; ++k) ASSERT_EQ(t.L[k], I2dB(I[k])) << k;
         EXPECT_NEAR(t.f[16384], 22050.0, 1e-9);
+        EXPECT_EQ(t.fRisesTo, 16384);
         // Line energies, kept once asked for, and the scans over the kept level steps: the
         // same as over the levels alone.
         for (int k : {1, 700, 16384, 20000, 32767, 700})
@@ -374,6 +375,32 @@ TEST(Nordic, LineLevelsOfMirroredAndUnmirroredSpectra) {
                 ASSERT_EQ(more, own.Next(b));
                 EXPECT_EQ(a.FirstNoisePauseEndLine, b.FirstNoisePauseEndLine);
                 EXPECT_EQ(a.LastNoisePauseStartLine, b.LastNoisePauseStartLine);
+                if (!more) break;
+                // Assessed over the kept table (frequencies known to rise, frequency terms
+                // kept, twice) and over the bare one: the same bits.
+                TCurveFit fit;
+                const nordic::Assessment bare = nordic::Assess({t.points, t.rate, t.L, t.f}, b, fit);
+                for (int again = 0; again < 2; ++again) {
+                    const nordic::Assessment x = nordic::Assess(t, a, fit);
+                    for (auto [u, v] : {std::pair{x.Level, bare.Level},
+                                        {x.MaskingNoise, bare.MaskingNoise},
+                                        {x.Audibility, bare.Audibility},
+                                        {x.LinearSlope, bare.LinearSlope}})
+                        ASSERT_EQ(std::bit_cast<std::uint64_t>(u), std::bit_cast<std::uint64_t>(v));
+                }
+                // Without the fitter, from the sums of the line alone: the same but for the
+                // quality of the fit.
+                const TCurveFit::Run line = nordic::RegressionRun(t, a, true);
+                TCurveFit::RunSums sums;
+                TCurveFit::SumRuns({&line, 1}, {&sums, 1});
+                const nordic::Assessment y = nordic::AssessLine(t, a, sums);
+                EXPECT_EQ(y.LinearFitValue, 0.0);
+                for (auto [u, v] : {std::pair{y.Level, bare.Level},
+                                    {y.MaskingNoise, bare.MaskingNoise},
+                                    {y.Audibility, bare.Audibility},
+                                    {y.LinearSlope, bare.LinearSlope},
+                                    {y.LinearOffset, bare.LinearOffset}})
+                    ASSERT_EQ(std::bit_cast<std::uint64_t>(u), std::bit_cast<std::uint64_t>(v));
             }
             EXPECT_GT(found, 3);
         }

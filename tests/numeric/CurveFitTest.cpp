@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -146,6 +148,44 @@ TEST(CurveFit, RunsSummedSideBySideAsEachAlone)
         int n = static_cast<int>(next() % 1900);
         if (r % 10 == 0) n = r % 3;  // empty, single and two-pair runs
         runs.push_back({x.data() + start, y.data() + start, n});
+    }
+    // Runs whose x is known to rise take the extremes of x from their ends: the same sums.
+    {
+        std::vector<TCurveFit::Run> rising = runs;
+        for (TCurveFit::Run& run : rising) run.xRises = true;
+        std::vector<TCurveFit::RunSums> plain(runs.size()), ends(runs.size());
+        TCurveFit::SumRuns(runs, plain);
+        TCurveFit::SumRuns(rising, ends);
+        for (std::size_t r = 0; r < runs.size(); ++r)
+            ASSERT_EQ(0, std::memcmp(&plain[r], &ends[r], sizeof plain[r])) << r;
+        // Line-only runs: the same sums of the line, the rest left out; their line is the one
+        // CalcLinFit gives the run alone, and a fitter handed them sums the pairs itself.
+        for (TCurveFit::Run& run : rising) run.lineOnly = true;
+        TCurveFit::SumRuns(rising, ends);
+        for (std::size_t r = 0; r < runs.size(); ++r) {
+            SCOPED_TRACE(r);
+            const TCurveFit::RunSums &p = plain[r], &e = ends[r];
+            for (auto [a, b] : {std::pair{p.x, e.x}, {p.y, e.y}, {p.xq, e.xq}, {p.xy, e.xy},
+                                {p.minX, e.minX}, {p.maxX, e.maxX}})
+                ASSERT_EQ(std::bit_cast<std::uint64_t>(a), std::bit_cast<std::uint64_t>(b));
+            EXPECT_TRUE(std::isnan(e.yq) && std::isnan(e.minY) && std::isnan(e.maxY));
+            TCurveFit alone, handed;
+            alone.EnterStatValues(runs[r].x, runs[r].y, runs[r].n);
+            handed.BorrowStatValues(rising[r], e);
+            EXPECT_EQ(alone.MinY(), handed.MinY());
+            if (runs[r].n < 2) {
+                double k, d;
+                EXPECT_THROW(TCurveFit::LineFit(e, runs[r].n, k, d), EVKRMath2Error);
+                continue;
+            }
+            double k1, d1, q1, k2, d2, q2, k3, d3;
+            alone.CalcLinFit(k1, d1, q1);
+            handed.CalcLinFit(k2, d2, q2);
+            TCurveFit::LineFit(e, runs[r].n, k3, d3);
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(k1), std::bit_cast<std::uint64_t>(k3));
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(d1), std::bit_cast<std::uint64_t>(d3));
+            EXPECT_EQ(q1, q2);
+        }
     }
     runs.push_back({y.data(), x.data(), 1500});  // decreasing and increasing roles swapped
     // Few runs as well (some share no register, some two lanes only) as many.
