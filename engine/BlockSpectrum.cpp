@@ -100,11 +100,6 @@ const std::array<double, 32769>& SquaresOverMillion() {
     return table;
 }
 
-template <class Array>
-void CopyInto(std::vector<double>& v, const Array& a, int n) {
-    if (static_cast<int>(v.size()) >= n) std::copy_n(a.begin(), n, v.begin());
-}
-
 }  // namespace
 
 TFastFourier& Engine::SpectrumWork::Fft(int points) {
@@ -261,8 +256,6 @@ void Engine::MakeSpectrum() {
     else
         ReadStereoBlock(frames, bytesPerSample);
 
-    CopyInto(s.RealInV, s.RealInD, N);
-    if (static_cast<int>(s.ImagInV.size()) >= N) std::fill_n(s.ImagInV.begin(), N, 0.0);
     Log("D", "5178 after set up vectors for VKR FFT");
     TransformBlock(N);
 
@@ -357,20 +350,13 @@ void Engine::TransformBlock(int N) {
     RunState& s = S();
     TFastFourier& fft = Work().Fft(N);
     Log("D", "5209 FFT size given to FFT = " + std::to_string(N));
-    // The windowed series as the real parts, every imaginary part 0 (the component's N points).
-    const std::span<double> data = fft.FData();
-    for (int i = 0; i < N; ++i) {
-        data[2 * static_cast<std::size_t>(i)] = s.RealInD[i];
-        data[2 * static_cast<std::size_t>(i) + 1] = 0.0;
-    }
+    // The windowed series as the component's N real points, its spectrum straight into
+    // RealOut / ImagOut.
     SetComponentWindow(fft, s.WINFUNCT, host_);
-    fft.Transform();
-    for (int k = 0; k < N; ++k) {
-        s.RealOut[k] = data[2 * static_cast<std::size_t>(k)];
-        s.ImagOut[k] = data[2 * static_cast<std::size_t>(k) + 1];
-    }
-    CopyInto(s.RealOutV, s.RealOut, N);
-    CopyInto(s.ImagOutV, s.ImagOut, N);
+    const auto n = static_cast<std::size_t>(N);
+    fft.TransformReal(std::span<const double>(s.RealInD.data(), n),
+                      std::span<double>(s.RealOut.data(), n),
+                      std::span<double>(s.ImagOut.data(), n));
 }
 
 }  // namespace oxw::engine

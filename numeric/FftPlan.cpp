@@ -174,8 +174,29 @@ bool FftPlan::TransformReal(double* data)
     if (!real)
         return false;
     Butterflies(m);
-    SplitRealSpectrum(data);
+    SplitRealSpectrum<2>(data, data + 1);
     return true;
+}
+
+void FftPlan::TransformReal(const double* x, const double* w, double* outRe, double* outIm)
+{
+    // z[j] = x[2j] w[2j] + i x[2j+1] w[2j+1] (without the weights when w is null), j < n/2.
+    const std::size_t m = fN / 2;
+    double* re = At(kRe);
+    double* im = At(kIm);
+    if (w) {
+        for (std::size_t j = 0; j < m; ++j) {
+            re[j] = x[2 * j] * w[2 * j];
+            im[j] = x[2 * j + 1] * w[2 * j + 1];
+        }
+    } else {
+        for (std::size_t j = 0; j < m; ++j) {
+            re[j] = x[2 * j];
+            im[j] = x[2 * j + 1];
+        }
+    }
+    Butterflies(m);
+    SplitRealSpectrum<1>(outRe, outIm);
 }
 
 // From Z, the m-point transform of z (m = n/2), to the n-point spectrum X of the real x:
@@ -183,7 +204,8 @@ bool FftPlan::TransformReal(double* data)
 // the even and odd samples, X[k] = E[k] + exp(+2 pi i k / n) O[k], and X[n-k] = conj X[k].
 // Lines k and m - k share their two Z values and are done together: E[m-k] = conj E[k],
 // O[m-k] = -conj O[k] and exp(+2 pi i (m-k) / n) = -conj exp(+2 pi i k / n).
-void FftPlan::SplitRealSpectrum(double* data) const
+template <std::size_t stride>
+void FftPlan::SplitRealSpectrum(double* outRe, double* outIm) const
 {
     const std::size_t n = fN;
     const std::size_t m = n / 2;
@@ -191,12 +213,14 @@ void FftPlan::SplitRealSpectrum(double* data) const
     const double* im = At(kIm);
     const double* wr = At(kTwRe) + m; // exp(+i pi k / m) = exp(+2 pi i k / n)
     const double* wi = At(kTwIm) + m;
+    auto put = [outRe, outIm](std::size_t k, double xr, double xi) {
+        outRe[k * stride] = xr;
+        outIm[k * stride] = xi;
+    };
     // Z[k] lies at rev(k) over log2(m) bits, which is fRev[k] / 2.
     const double z0r = re[0], z0i = im[0];
-    data[0] = z0r + z0i;
-    data[1] = 0.0;
-    data[n] = z0r - z0i;
-    data[n + 1] = 0.0;
+    put(0, z0r + z0i, 0.0);
+    put(m, z0r - z0i, 0.0);
     for (std::size_t k = 1; k <= m / 2; ++k) {
         const std::size_t pk = fRev[k] / 2, pm = fRev[m - k] / 2;
         const double ar = re[pk], ai = im[pk];
@@ -207,14 +231,10 @@ void FftPlan::SplitRealSpectrum(double* data) const
         const double ti = wr[k] * oi + wi[k] * orr;
         const double xr = er + tr, xi = ei + ti;      // X[k]
         const double yr = er - tr, yi = -(ei - ti);   // X[m-k] = conj E[k] - conj(w O)
-        data[2 * k] = xr;
-        data[2 * k + 1] = xi;
-        data[2 * (n - k)] = xr;
-        data[2 * (n - k) + 1] = -xi;
-        data[2 * (m - k)] = yr;
-        data[2 * (m - k) + 1] = yi;
-        data[2 * (m + k)] = yr;
-        data[2 * (m + k) + 1] = -yi;
+        put(k, xr, xi);
+        put(n - k, xr, -xi);
+        put(m - k, yr, yi);
+        put(m + k, yr, -yi);
     }
 }
 

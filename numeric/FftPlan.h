@@ -24,6 +24,10 @@ public:
     // the even and odd samples, then a split into the full spectrum. Returns false, with the
     // data untouched, when an imaginary part is not zero.
     bool TransformReal(double* data);
+    // The same transform of the n real values x[i] * w[i] (x[i] when w is null), read straight
+    // from x and w: the spectrum goes to re[0..n-1] and im[0..n-1]. Gives the same bits as
+    // TransformReal of the interleaved points (x[i] * w[i], 0).
+    void TransformReal(const double* x, const double* w, double* re, double* im);
 
 private:
     // The arrays kept in the arena, in this order.
@@ -32,7 +36,9 @@ private:
     double* At(Array a) { return fArena.data() + fOffset[a]; }
     const double* At(Array a) const { return fArena.data() + fOffset[a]; }
     void Butterflies(std::size_t m);
-    void SplitRealSpectrum(double* data) const;
+    // Writes X[k] to re[k * stride] and im[k * stride], k < n.
+    template <std::size_t stride>
+    void SplitRealSpectrum(double* re, double* im) const;
 
     std::size_t fN = 0;
     // One block for all arrays of n doubles: the work space in split form (kRe, kIm) and the
