@@ -29,6 +29,12 @@ public:
     // TransformReal of the interleaved points (x[i] * w[i], 0).
     void TransformReal(const double* x, const double* w, double* re, double* im);
 
+    // Whether the butterflies may take their AVX2 build (the processor has it), and whether a
+    // plan does: on by default where available. Either build gives the same bits.
+    static bool WideKernelsAvailable();
+    void UseWideKernels(bool wide);
+    bool WideKernels() const { return fWide; }
+
 private:
     // The arrays kept in the arena, in this order.
     enum Array { kRe, kIm, kTwRe, kTwIm, kTw3Re, kTw3Im, kArrays };
@@ -41,6 +47,7 @@ private:
     void SplitRealSpectrum(double* re, double* im) const;
 
     std::size_t fN = 0;
+    bool fWide = WideKernelsAvailable();
     // One block for all arrays of n doubles: the work space in split form (kRe, kIm) and the
     // twiddles. Entry h + j of kTwRe/kTwIm (h = 1, 2, 4, ..., n/2; j < h) holds
     // exp(+i pi j / h), the twiddle of the stage that joins transforms of length h; entry h + j
