@@ -100,9 +100,41 @@ const std::array<double, 32769>& SquaresOverMillion() {
     return table;
 }
 
-template <class Array>
-void CopyInto(std::vector<double>& v, const Array& a, int n) {
-    if (static_cast<int>(v.size()) >= n) std::copy_n(a.begin(), n, v.begin());
+// The block loops below are built for the baseline instruction set and for AVX2, picked at
+// run time; each product and sum is rounded on its own in either build (no fused multiply-add),
+// so both give the same bits.
+
+// out[i] = samples[i] x w[i], a zero (silent sample or window zero) made 1e-20 so that later
+// logarithms are finite.
+[[gnu::target_clones("avx2", "default")]] void WeighSamples(int n, const int* __restrict samples,
+                                                            const double* __restrict w,
+                                                            double* __restrict out) {
+    for (int i = 0; i < n; ++i) {
+        const double v = samples[i] * w[i];
+        out[i] = v == 0.0 ? 1e-20 : v;
+    }
+}
+
+// mean[i] = (a[i] + b[i]) / 2 rounded half to even.
+[[gnu::target_clones("avx2", "default")]] void MeanOfChannels(int n, const int* __restrict a,
+                                                              const int* __restrict b,
+                                                              int* __restrict mean) {
+    for (int i = 0; i < n; ++i) mean[i] = HalfSumRoundHalfEven(a[i], b[i]);
+}
+
+// intensity[k] = cal (re[k]^2 + im[k]^2) for k = first..last-1.
+[[gnu::target_clones("avx2", "default")]] void LinePowers(int first, int last, double cal,
+                                                          const double* __restrict re,
+                                                          const double* __restrict im,
+                                                          double* __restrict intensity) {
+    for (int k = first; k < last; ++k) intensity[k] = cal * (re[k] * re[k] + im[k] * im[k]);
+}
+
+// sum[k] += add[k] for k = first..last-1.
+[[gnu::target_clones("avx2", "default")]] void AddLines(int first, int last,
+                                                        const double* __restrict add,
+                                                        double* __restrict sum) {
+    for (int k = first; k < last; ++k) sum[k] += add[k];
 }
 
 }  // namespace
@@ -138,12 +170,7 @@ Engine::SpectrumWork& Engine::Work() {
 
 void Engine::DoWindowFunctions(int Numsamps, char funct, const int* samples, double* weightout) {
     Log("S", "DoWindowFunctions");
-    const double* w = Work().Window(Numsamps, funct);
-    for (int i = 0; i < Numsamps; ++i) {
-        const double v = samples[i] * w[i];
-        // A zero (silent sample or window zero) becomes 1e-20 so that later logarithms are finite.
-        weightout[i] = v == 0.0 ? 1e-20 : v;
-    }
+    WeighSamples(Numsamps, samples, Work().Window(Numsamps, funct), weightout);
     Log("E", "DoWindowFunctions");
 }
 
@@ -261,8 +288,6 @@ void Engine::MakeSpectrum() {
     else
         ReadStereoBlock(frames, bytesPerSample);
 
-    CopyInto(s.RealInV, s.RealInD, N);
-    if (static_cast<int>(s.ImagInV.size()) >= N) std::fill_n(s.ImagInV.begin(), N, 0.0);
     Log("D", "5178 after set up vectors for VKR FFT");
     TransformBlock(N);
 
@@ -270,16 +295,14 @@ void Engine::MakeSpectrum() {
     // the power of a tone, which the scale takes back so that both passes read the same level.
     const double scale = kReferencePoints / N;
     const double cal = dB2I(s.Calibration) * scale * scale;
-    for (int k = 1; k < N; ++k)
-        s.Intensity[k] = cal * (s.RealOut[k] * s.RealOut[k] + s.ImagOut[k] * s.ImagOut[k]);
+    LinePowers(1, N, cal, s.RealOut.data(), s.ImagOut.data(), s.Intensity.data());
 
     s.Counter += static_cast<std::int64_t>(channels) * OFFSET * s.Resolution;
     if (s.Counter % 2 != 0) s.Counter -= 1;
     Spectrum* summed = mode == "Standard"   ? &s.DravolekSpectrum
                        : mode == "Extended" ? &s.NordicSpectrum
                                             : nullptr;
-    if (summed)
-        for (int k = 1; k <= N / 2; ++k) (*summed)[k] += s.Intensity[k];
+    if (summed) AddLines(1, N / 2 + 1, s.Intensity.data(), summed->data());
 
     SeekStream(s.StreamPositionOverlayStart + s.StreamPositionOverlayAdjustment);
     Log("D", "Next Line - overlap start Sample position (end of MakeSpectrum) = " +
@@ -332,10 +355,12 @@ void Engine::ReadStereoBlock(int frames, int bytesPerSample) {
     s.BytesRead += static_cast<std::int64_t>(frames) * 2 * bytesPerSample;
 
     // The mean of the channels, and the power sums ch^2 / 1e6 (16-bit samples: from the table).
+    // The mean goes first, in a loop of its own that takes many samples per instruction; the
+    // two sums are then the only work of the other loop, which runs at the pace of their adds.
+    MeanOfChannels(N, ch1, ch2, s.OneIn.data());
     const std::array<double, 32769>& square = SquaresOverMillion();
     double meansquare1 = 0, meansquare2 = 0;
     for (int i = 0; i < N; ++i) {
-        s.OneIn[i] = HalfSumRoundHalfEven(ch1[i], ch2[i]);
         meansquare1 += square[static_cast<std::size_t>(std::abs(ch1[i]))];
         meansquare2 += square[static_cast<std::size_t>(std::abs(ch2[i]))];
     }
@@ -357,20 +382,13 @@ void Engine::TransformBlock(int N) {
     RunState& s = S();
     TFastFourier& fft = Work().Fft(N);
     Log("D", "5209 FFT size given to FFT = " + std::to_string(N));
-    // The windowed series as the real parts, every imaginary part 0 (the component's N points).
-    const std::span<double> data = fft.FData();
-    for (int i = 0; i < N; ++i) {
-        data[2 * static_cast<std::size_t>(i)] = s.RealInD[i];
-        data[2 * static_cast<std::size_t>(i) + 1] = 0.0;
-    }
+    // The windowed series as the component's N real points, its spectrum straight into
+    // RealOut / ImagOut.
     SetComponentWindow(fft, s.WINFUNCT, host_);
-    fft.Transform();
-    for (int k = 0; k < N; ++k) {
-        s.RealOut[k] = data[2 * static_cast<std::size_t>(k)];
-        s.ImagOut[k] = data[2 * static_cast<std::size_t>(k) + 1];
-    }
-    CopyInto(s.RealOutV, s.RealOut, N);
-    CopyInto(s.ImagOutV, s.ImagOut, N);
+    const auto n = static_cast<std::size_t>(N);
+    fft.TransformReal(std::span<const double>(s.RealInD.data(), n),
+                      std::span<double>(s.RealOut.data(), n),
+                      std::span<double>(s.ImagOut.data(), n));
 }
 
 }  // namespace oxw::engine

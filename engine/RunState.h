@@ -110,6 +110,8 @@ struct RunState {
     std::vector<double> ToneRef, ToneRef_Nordic108, ToneRef_Nordic121, RoughnessRef_Nordic108;
     std::vector<double> LX, WS, FX, V;
     std::vector<double> Larray, Narray, DLarray;
+    // Dimensioned at the start of a run, their lengths logged; the block reader keeps its series
+    // and spectrum in RealInD, RealOut and ImagOut.
     std::vector<double> ImagInV, RealInV, RealOutV, ImagOutV;
 
     // Whole-file accumulators and extremes.

@@ -1,6 +1,7 @@
 #include "numeric/FastFourier.h"
 
 #include <algorithm>
+#include <cmath>
 #include <new>
 
 TFastFourier::TFastFourier(TComponent* AOwner)
@@ -81,18 +82,28 @@ void TFastFourier::Clear()
     std::fill(FDataBuf.begin(), FDataBuf.end(), 0.0);
 }
 
-// Multiplies real and imaginary part of every point by its weight. The weights of the
-// built-in windows are computed once per size and window.
-void TFastFourier::ApplyWindow()
+// The weights of the built-in windows are computed once per size and window.
+const double* TFastFourier::Weights()
 {
     if (FWgtWin == fwRectangle)
-        return;
+        return nullptr;
+    if (FWgtWin == fwUserDef)
+        return FUserWgt.data();
     const auto n = static_cast<std::size_t>(FNumData);
-    if (FWgtWin != fwUserDef && (FWeights.size() != n || FWeightsWin != FWgtWin)) {
+    if (FWeights.size() != n || FWeightsWin != FWgtWin) {
         FWeights = WindowWeights(FWgtWin, FNumData);
         FWeightsWin = FWgtWin;
     }
-    const double* w = FWgtWin == fwUserDef ? FUserWgt.data() : FWeights.data();
+    return FWeights.data();
+}
+
+// Multiplies real and imaginary part of every point by its weight.
+void TFastFourier::ApplyWindow()
+{
+    const double* w = Weights();
+    if (!w)
+        return;
+    const auto n = static_cast<std::size_t>(FNumData);
     double* d = FDataBuf.data();
     for (std::size_t i = 0; i < n; ++i) {
         d[2 * i] *= w[i];
@@ -100,12 +111,17 @@ void TFastFourier::ApplyWindow()
     }
 }
 
-void TFastFourier::Transform()
+void TFastFourier::PreparePlan()
 {
     const auto n = static_cast<std::size_t>(FNumData);
+    if (FPlan.Size() != n)
+        FPlan.Build(n);
+}
+
+void TFastFourier::Transform()
+{
     try {
-        if (FPlan.Size() != n)
-            FPlan.Build(n);
+        PreparePlan();
         ApplyWindow();
     } catch (const std::bad_alloc&) {
         Fail("not enough memory on heap");
@@ -114,6 +130,42 @@ void TFastFourier::Transform()
     double* d = FDataBuf.data();
     if (!FPlan.TransformReal(d))
         FPlan.TransformComplex(d);
+}
+
+// Under finite weights the zero imaginary parts stay zero (or -0, which the half-size
+// transform never reads), so the points (x[i], 0) take the half-size transform. A user weight
+// that is infinite or NaN makes an imaginary part NaN: those points go the way Transform takes
+// them, through an interleaved copy.
+void TFastFourier::TransformReal(std::span<const double> x, std::span<double> re,
+                                 std::span<double> im)
+{
+    const auto n = static_cast<std::size_t>(FNumData);
+    if (x.size() < n || re.size() < n || im.size() < n)
+        Fail("series shorter than the data length");
+    const double* w = nullptr;
+    try {
+        PreparePlan();
+        w = Weights();
+    } catch (const std::bad_alloc&) {
+        Fail("not enough memory on heap");
+    }
+    const bool finite = FWgtWin != fwUserDef ||
+                        std::all_of(w, w + n, [](double v) { return std::isfinite(v); });
+    if (finite) {
+        FPlan.TransformReal(x.data(), w, re.data(), im.data());
+        return;
+    }
+    std::vector<double> d(2 * n);
+    for (std::size_t i = 0; i < n; ++i) {
+        d[2 * i] = x[i] * w[i];
+        d[2 * i + 1] = 0.0 * w[i];
+    }
+    if (!FPlan.TransformReal(d.data()))
+        FPlan.TransformComplex(d.data());
+    for (std::size_t k = 0; k < n; ++k) {
+        re[k] = d[2 * k];
+        im[k] = d[2 * k + 1];
+    }
 }
 
 double TFastFourier::FreqOfLine(int ix, double SampleTime) const

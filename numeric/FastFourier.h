@@ -58,13 +58,22 @@ public:
     // Applies the window to all points, then replaces them by their transform.
     void Transform();
 
+    // The transform of the N real values x[0..N-1] under the window, its real parts written
+    // to re[0..N-1] and its imaginary parts to im[0..N-1]; the data (FData) stay as they were.
+    // Gives the same numbers as points (x[i], 0) through Transform. Spans shorter than N
+    // raise EVKRFourierError.
+    void TransformReal(std::span<const double> x, std::span<double> re, std::span<double> im);
+
     // Frequency in Hz of line ix for the sampling interval SampleTime in seconds:
     // ix / SampleTime / N for 1 <= ix <= N/2, else 0.0.
     double FreqOfLine(int ix, double SampleTime) const;
 
 private:
     bool InRange(int ix) const { return ix >= 1 && ix <= FNumData; }
+    // The weights the window gives point i + 1 at [i], or null for the rectangular window.
+    const double* Weights();
     void ApplyWindow();
+    void PreparePlan();
     [[noreturn]] void Fail(const char* problem) const;
 
     int FNumData = defFFTSize;

@@ -45,9 +45,11 @@ std::vector<std::uint32_t> BitReversal(std::size_t n)
 // never overlap, which the restrict qualifiers tell the compiler so that it vectorises the loop.
 // Splits a transform of length 2h into two of length h: (a, b) -> (a + b, (a - b) w),
 // w = e^{i pi j/h}.
-void Radix2Kernel(std::size_t h, double* __restrict ar, double* __restrict ai,
-                  double* __restrict br, double* __restrict bi, const double* __restrict wr,
-                  const double* __restrict wi)
+[[gnu::always_inline]] inline void Radix2Kernel(std::size_t h, double* __restrict ar,
+                                                double* __restrict ai, double* __restrict br,
+                                                double* __restrict bi,
+                                                const double* __restrict wr,
+                                                const double* __restrict wi)
 {
     for (std::size_t j = 0; j < h; ++j) {
         const double dr = ar[j] - br[j], di = ai[j] - bi[j];
@@ -62,12 +64,13 @@ void Radix2Kernel(std::size_t h, double* __restrict ar, double* __restrict ai,
 // With s = x0 + x2, d = x0 - x2, p = x1 + x3, q = x1 - x3 and w1 = e^{i pi j/h},
 // w2 = e^{i pi j/2h}, w3 = w1 w2: y0 = s + p, y1 = (s - p) w1, y2 = (d + i q) w2,
 // y3 = (d - i q) w3.
-void Radix4Kernel(std::size_t h, double* __restrict r0, double* __restrict i0,
-                  double* __restrict r1, double* __restrict i1, double* __restrict r2,
-                  double* __restrict i2, double* __restrict r3, double* __restrict i3,
-                  const double* __restrict w1r, const double* __restrict w1i,
-                  const double* __restrict w2r, const double* __restrict w2i,
-                  const double* __restrict w3r, const double* __restrict w3i)
+[[gnu::always_inline]] inline void
+Radix4Kernel(std::size_t h, double* __restrict r0, double* __restrict i0, double* __restrict r1,
+             double* __restrict i1, double* __restrict r2, double* __restrict i2,
+             double* __restrict r3, double* __restrict i3, const double* __restrict w1r,
+             const double* __restrict w1i, const double* __restrict w2r,
+             const double* __restrict w2i, const double* __restrict w3r,
+             const double* __restrict w3i)
 {
     for (std::size_t j = 0; j < h; ++j) {
         const double sr = r0[j] + r2[j], si = i0[j] + i2[j];
@@ -89,7 +92,7 @@ void Radix4Kernel(std::size_t h, double* __restrict r0, double* __restrict i0,
 }
 
 // The two last stages in one pass over groups of four (all twiddles 1).
-void LastRadix4Pass(std::size_t m, double* re, double* im)
+[[gnu::always_inline]] inline void LastRadix4Pass(std::size_t m, double* re, double* im)
 {
     for (std::size_t s = 0; s < m; s += 4) {
         const double sr = re[s] + re[s + 2], si = im[s] + im[s + 2];
@@ -104,6 +107,27 @@ void LastRadix4Pass(std::size_t m, double* re, double* im)
         im[s + 2] = di + qr;
         re[s + 3] = dr + qi; // d - i q
         im[s + 3] = di - qr;
+    }
+}
+
+// z[j] = x[2j] w[2j] + i x[2j+1] w[2j+1] (without the weights when w is null), j < m; built
+// for the baseline instruction set and for AVX2, each product rounded on its own in both.
+[[gnu::target_clones("avx2", "default")]] void GatherWeighted(std::size_t m,
+                                                              const double* __restrict x,
+                                                              const double* __restrict w,
+                                                              double* __restrict re,
+                                                              double* __restrict im)
+{
+    if (w) {
+        for (std::size_t j = 0; j < m; ++j) {
+            re[j] = x[2 * j] * w[2 * j];
+            im[j] = x[2 * j + 1] * w[2 * j + 1];
+        }
+    } else {
+        for (std::size_t j = 0; j < m; ++j) {
+            re[j] = x[2 * j];
+            im[j] = x[2 * j + 1];
+        }
     }
 }
 
@@ -174,8 +198,16 @@ bool FftPlan::TransformReal(double* data)
     if (!real)
         return false;
     Butterflies(m);
-    SplitRealSpectrum(data);
+    SplitRealSpectrum<2>(data, data + 1);
     return true;
+}
+
+void FftPlan::TransformReal(const double* x, const double* w, double* outRe, double* outIm)
+{
+    const std::size_t m = fN / 2;
+    GatherWeighted(m, x, w, At(kRe), At(kIm));
+    Butterflies(m);
+    SplitRealSpectrum<1>(outRe, outIm);
 }
 
 // From Z, the m-point transform of z (m = n/2), to the n-point spectrum X of the real x:
@@ -183,7 +215,8 @@ bool FftPlan::TransformReal(double* data)
 // the even and odd samples, X[k] = E[k] + exp(+2 pi i k / n) O[k], and X[n-k] = conj X[k].
 // Lines k and m - k share their two Z values and are done together: E[m-k] = conj E[k],
 // O[m-k] = -conj O[k] and exp(+2 pi i (m-k) / n) = -conj exp(+2 pi i k / n).
-void FftPlan::SplitRealSpectrum(double* data) const
+template <std::size_t stride>
+void FftPlan::SplitRealSpectrum(double* outRe, double* outIm) const
 {
     const std::size_t n = fN;
     const std::size_t m = n / 2;
@@ -191,12 +224,14 @@ void FftPlan::SplitRealSpectrum(double* data) const
     const double* im = At(kIm);
     const double* wr = At(kTwRe) + m; // exp(+i pi k / m) = exp(+2 pi i k / n)
     const double* wi = At(kTwIm) + m;
+    auto put = [outRe, outIm](std::size_t k, double xr, double xi) {
+        outRe[k * stride] = xr;
+        outIm[k * stride] = xi;
+    };
     // Z[k] lies at rev(k) over log2(m) bits, which is fRev[k] / 2.
     const double z0r = re[0], z0i = im[0];
-    data[0] = z0r + z0i;
-    data[1] = 0.0;
-    data[n] = z0r - z0i;
-    data[n + 1] = 0.0;
+    put(0, z0r + z0i, 0.0);
+    put(m, z0r - z0i, 0.0);
     for (std::size_t k = 1; k <= m / 2; ++k) {
         const std::size_t pk = fRev[k] / 2, pm = fRev[m - k] / 2;
         const double ar = re[pk], ai = im[pk];
@@ -207,39 +242,27 @@ void FftPlan::SplitRealSpectrum(double* data) const
         const double ti = wr[k] * oi + wi[k] * orr;
         const double xr = er + tr, xi = ei + ti;      // X[k]
         const double yr = er - tr, yi = -(ei - ti);   // X[m-k] = conj E[k] - conj(w O)
-        data[2 * k] = xr;
-        data[2 * k + 1] = xi;
-        data[2 * (n - k)] = xr;
-        data[2 * (n - k) + 1] = -xi;
-        data[2 * (m - k)] = yr;
-        data[2 * (m - k) + 1] = yi;
-        data[2 * (m + k)] = yr;
-        data[2 * (m + k) + 1] = -yi;
+        put(k, xr, xi);
+        put(n - k, xr, -xi);
+        put(m - k, yr, yi);
+        put(m + k, yr, -yi);
     }
 }
 
-// Decimation-in-frequency butterflies over the first m work entries, in natural order on
-// entry; on return X[k] lies at entry rev(k) (bit reversal over log2(m) bits). Radix-4 passes
-// split two stages each, with one radix-2 stage first when the count of stages between the
-// largest and the last two is odd; the last two stages (twiddles 1 and i) form one pass.
-void FftPlan::Butterflies(std::size_t m)
+namespace {
+
+// Decimation-in-frequency butterflies over the first m entries of re and im, in natural order
+// on entry; on return X[k] lies at entry rev(k) (bit reversal over log2(m) bits). Radix-4
+// passes split two stages each, with one radix-2 stage first when the count of stages between
+// the largest and the last two is odd; the last two stages (twiddles 1 and i) form one pass.
+// tw holds the arrays kTwRe, kTwIm, kTw3Re and kTw3Im.
+[[gnu::always_inline]] inline void ButterflyPasses(std::size_t m, double* re, double* im,
+                                                   const double* const* tw)
 {
-    double* re = At(kRe);
-    double* im = At(kIm);
-    if (m < 4) {
-        if (m == 2) {
-            const double r0 = re[0], i0 = im[0];
-            re[0] = r0 + re[1];
-            im[0] = i0 + im[1];
-            re[1] = r0 - re[1];
-            im[1] = i0 - im[1];
-        }
-        return;
-    }
-    const double* twRe = At(kTwRe);
-    const double* twIm = At(kTwIm);
-    const double* tw3Re = At(kTw3Re);
-    const double* tw3Im = At(kTw3Im);
+    const double* twRe = tw[0];
+    const double* twIm = tw[1];
+    const double* tw3Re = tw[2];
+    const double* tw3Im = tw[3];
     std::size_t stages = 0; // half lengths m/2 down to 4
     for (std::size_t t = 4; t < m; t *= 2)
         ++stages;
@@ -259,4 +282,52 @@ void FftPlan::Butterflies(std::size_t m)
         }
     }
     LastRadix4Pass(m, re, im);
+}
+
+// The same passes compiled twice: for the baseline instruction set and for AVX2. Both do the
+// same operations in the same order, each product and sum rounded on its own (AVX2 without
+// FMA), so they give the same bits; the AVX2 build only handles four entries per instruction.
+void ButterfliesPlain(std::size_t m, double* re, double* im, const double* const* tw)
+{
+    ButterflyPasses(m, re, im, tw);
+}
+
+[[gnu::target("avx2")]] void ButterfliesAvx2(std::size_t m, double* re, double* im,
+                                             const double* const* tw)
+{
+    ButterflyPasses(m, re, im, tw);
+}
+
+} // namespace
+
+bool FftPlan::WideKernelsAvailable()
+{
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    return avx2;
+}
+
+void FftPlan::UseWideKernels(bool wide)
+{
+    fWide = wide && WideKernelsAvailable();
+}
+
+void FftPlan::Butterflies(std::size_t m)
+{
+    double* re = At(kRe);
+    double* im = At(kIm);
+    if (m < 4) {
+        if (m == 2) {
+            const double r0 = re[0], i0 = im[0];
+            re[0] = r0 + re[1];
+            im[0] = i0 + im[1];
+            re[1] = r0 - re[1];
+            im[1] = i0 - im[1];
+        }
+        return;
+    }
+    const double* tw[] = {At(kTwRe), At(kTwIm), At(kTw3Re), At(kTw3Im)};
+    if (fWide)
+        ButterfliesAvx2(m, re, im, tw);
+    else
+        ButterfliesPlain(m, re, im, tw);
 }

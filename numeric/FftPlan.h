@@ -24,6 +24,16 @@ public:
     // the even and odd samples, then a split into the full spectrum. Returns false, with the
     // data untouched, when an imaginary part is not zero.
     bool TransformReal(double* data);
+    // The same transform of the n real values x[i] * w[i] (x[i] when w is null), read straight
+    // from x and w: the spectrum goes to re[0..n-1] and im[0..n-1]. Gives the same bits as
+    // TransformReal of the interleaved points (x[i] * w[i], 0).
+    void TransformReal(const double* x, const double* w, double* re, double* im);
+
+    // Whether the butterflies may take their AVX2 build (the processor has it), and whether a
+    // plan does: on by default where available. Either build gives the same bits.
+    static bool WideKernelsAvailable();
+    void UseWideKernels(bool wide);
+    bool WideKernels() const { return fWide; }
 
 private:
     // The arrays kept in the arena, in this order.
@@ -32,9 +42,12 @@ private:
     double* At(Array a) { return fArena.data() + fOffset[a]; }
     const double* At(Array a) const { return fArena.data() + fOffset[a]; }
     void Butterflies(std::size_t m);
-    void SplitRealSpectrum(double* data) const;
+    // Writes X[k] to re[k * stride] and im[k * stride], k < n.
+    template <std::size_t stride>
+    void SplitRealSpectrum(double* re, double* im) const;
 
     std::size_t fN = 0;
+    bool fWide = WideKernelsAvailable();
     // One block for all arrays of n doubles: the work space in split form (kRe, kIm) and the
     // twiddles. Entry h + j of kTwRe/kTwIm (h = 1, 2, 4, ..., n/2; j < h) holds
     // exp(+i pi j / h), the twiddle of the stage that joins transforms of length h; entry h + j
