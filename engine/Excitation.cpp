@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 #include "engine/Conversions.h"
 #include "engine/Engine.h"
 #include "engine/ExactExp.h"
@@ -37,6 +41,70 @@ struct ErbGrid {
 const ErbGrid& Grid() {
     static const ErbGrid grid;
     return grid;
+}
+
+// The lower skirt's exponent -p g of a tap at distance g from a grid point with slope p51 and
+// lower shift, below a component of level L: p = max(p51 - shift (L - 51), 0.1).
+double SkirtExponent(double p51, double shift, double L, double g) {
+    return -(std::max(p51 - shift * (L - kReferenceLevel), kMinSlope) * g);
+}
+
+// The share (1 + p g) e^(-p g) I of a tap, from -p g and e^(-p g).
+double SkirtShare(double skirt, double weight, double I) { return ((1 - skirt) * weight) * I; }
+
+// The same for m taps at bins in a row (L, g, I side by side), four at a time in AVX2 lanes
+// where the processor has it: the same operations on every tap (no fused multiply-add).
+#if defined(__x86_64__)
+bool HasAvx2() {
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+}
+
+[[gnu::target("avx2")]] int SkirtExponentsLanes(double p51, double shift, const double* L,
+                                                const double* g, int m, double* skirt) {
+    const __m256d slope = _mm256_set1_pd(p51), lowerShift = _mm256_set1_pd(shift);
+    const __m256d reference = _mm256_set1_pd(kReferenceLevel);
+    const __m256d minSlope = _mm256_set1_pd(kMinSlope), sign = _mm256_set1_pd(-0.0);
+    int j = 0;
+    for (; j + 4 <= m; j += 4) {
+        const __m256d fall =
+            _mm256_mul_pd(lowerShift, _mm256_sub_pd(_mm256_loadu_pd(L + j), reference));
+        // max_pd(m, v) is m > v ? m : v, as std::max(v, m) is v < m ? m : v
+        const __m256d p = _mm256_max_pd(minSlope, _mm256_sub_pd(slope, fall));
+        const __m256d pg = _mm256_mul_pd(p, _mm256_loadu_pd(g + j));
+        _mm256_storeu_pd(skirt + j, _mm256_xor_pd(pg, sign));
+    }
+    return j;
+}
+
+[[gnu::target("avx2")]] int SkirtSharesLanes(const double* skirt, const double* I, int m,
+                                             double* share) {
+    const __m256d one = _mm256_set1_pd(1.0);
+    int j = 0;
+    for (; j + 4 <= m; j += 4) {
+        const __m256d rise = _mm256_sub_pd(one, _mm256_loadu_pd(skirt + j));
+        const __m256d roex = _mm256_mul_pd(rise, _mm256_loadu_pd(share + j));
+        _mm256_storeu_pd(share + j, _mm256_mul_pd(roex, _mm256_loadu_pd(I + j)));
+    }
+    return j;
+}
+#endif
+
+void SkirtExponents(double p51, double shift, const double* L, const double* g, int m,
+                    double* skirt) {
+    int j = 0;
+#if defined(__x86_64__)
+    if (HasAvx2()) j = SkirtExponentsLanes(p51, shift, L, g, m, skirt);
+#endif
+    for (; j < m; ++j) skirt[j] = SkirtExponent(p51, shift, L[j], g[j]);
+}
+
+void SkirtShares(const double* skirt, const double* I, int m, double* share) {
+    int j = 0;
+#if defined(__x86_64__)
+    if (HasAvx2()) j = SkirtSharesLanes(skirt, I, m, share);
+#endif
+    for (; j < m; ++j) share[j] = SkirtShare(skirt[j], share[j], I[j]);
 }
 
 }  // namespace
@@ -83,6 +151,10 @@ void RoexFilters::For(const Compact& F, int n) {
     }
     lowerStart_[SPECLOUD_LAST + 1] = static_cast<int>(lowerBin_.size());
     upperStart_[SPECLOUD_LAST + 1] = static_cast<int>(upper_.size());
+    lowerInARow_ = true;
+    for (int e = SPECLOUD_FIRST; e <= SPECLOUD_LAST; ++e)
+        for (int k = lowerStart_[e] + 1; k < lowerStart_[e + 1]; ++k)
+            lowerInARow_ = lowerInARow_ && lowerBin_[k] == lowerBin_[k - 1] + 1;
     skirt_.resize(lowerBin_.size());
     skirtShare_.resize(lowerBin_.size());
 }
@@ -103,20 +175,28 @@ void RoexFilters::Excitation(const Compact& I, const double* RoexL, ErbPattern& 
     // each tap's share (1 + p g) e^(-p g) I, which the grid points sum in the order of their taps.
     double* skirt = skirt_.data();
     double* share = skirtShare_.data();
-    const auto taps = static_cast<int>(skirt_.size());
+    const int* bin = lowerBin_.data();
+    const double* g = lowerG_.data();
     for (int e = SPECLOUD_FIRST; e <= SPECLOUD_LAST; ++e) {
         const auto ue = static_cast<std::size_t>(e);
         const double p51 = grid.p51[ue], shift = grid.lowerShift[ue];
-        for (int k = lowerStart_[ue]; k < lowerStart_[ue + 1]; ++k) {
-            const auto uk = static_cast<std::size_t>(k);
-            const double p =
-                std::max(p51 - shift * (RoexL[lowerBin_[uk]] - kReferenceLevel), kMinSlope);
-            skirt[k] = -(p * lowerG_[uk]);
-        }
+        const int from = lowerStart_[ue], m = lowerStart_[ue + 1] - from;
+        if (lowerInARow_)
+            SkirtExponents(p51, shift, RoexL + (m > 0 ? bin[from] : 0), g + from, m, skirt + from);
+        else
+            for (int k = from; k < from + m; ++k)
+                skirt[k] = SkirtExponent(p51, shift, RoexL[bin[k]], g[k]);
     }
     Exp(skirt, share, skirt_.size());
-    for (int k = 0; k < taps; ++k)
-        share[k] = ((1 - skirt[k]) * share[k]) * I[static_cast<std::size_t>(lowerBin_[k])];
+    for (int e = SPECLOUD_FIRST; e <= SPECLOUD_LAST; ++e) {
+        const auto ue = static_cast<std::size_t>(e);
+        const int from = lowerStart_[ue], m = lowerStart_[ue + 1] - from;
+        if (lowerInARow_)
+            SkirtShares(skirt + from, I.data() + (m > 0 ? bin[from] : 0), m, share + from);
+        else
+            for (int k = from; k < from + m; ++k)
+                share[k] = SkirtShare(skirt[k], share[k], I[static_cast<std::size_t>(bin[k])]);
+    }
     for (int e = SPECLOUD_FIRST; e <= SPECLOUD_LAST; ++e) {
         const auto ue = static_cast<std::size_t>(e);
         double sum = 0;

@@ -47,6 +47,7 @@ private:
     // upper_[upperStart_[e] ..).
     std::vector<int> lowerStart_, upperStart_;
     std::vector<int> lowerBin_;
+    bool lowerInARow_ = true;  // every grid point's lower-skirt bins follow each other
     std::vector<double> lowerG_;
     std::vector<Tap> upper_;
     // Work space of Excitation: the lower skirts' exponents -p g, tap by tap, and their shares.
