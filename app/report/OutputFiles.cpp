@@ -31,7 +31,7 @@ std::tm LocalNow() {
 }
 
 std::string Two(int v) {
-    char b[8];
+    char b[12];  // any int
     std::snprintf(b, sizeof b, "%02d", v);
     return b;
 }
@@ -199,8 +199,7 @@ std::optional<std::string> OutputFiles::TakeWriteFailure() {
     return first;
 }
 
-void OutputFiles::CheckWrites() {
-    if (!anyFailure_) return;  // the common case, checked on every audit line
+void OutputFiles::ThrowWriteFailure() {
     if (auto failure = TakeWriteFailure()) throw WriteError(*failure);
 }
 

@@ -79,7 +79,10 @@ public:
     // failures of the same run, give nothing.
     std::optional<std::string> TakeWriteFailure();
     // Throws WriteError with TakeWriteFailure's message when there is one: the run ends there.
-    void CheckWrites();
+    // Checked after every audit line: while no file has failed it costs one test.
+    void CheckWrites() {
+        if (anyFailure_) ThrowWriteFailure();
+    }
 
     OutputFileNames Names;
     TextFile LogFile;
@@ -100,6 +103,7 @@ private:
     bool failureTaken_ = false;
     // Set by any of the files when it fails.
     bool anyFailure_ = false;
+    void ThrowWriteFailure();
 };
 
 }  // namespace oxw::report
