@@ -111,16 +111,19 @@ TEST(ExactExp, EveryLengthAndPosition) {
     }
 }
 
-// The lanes keep most values: std::exp decides only near midpoints.
-TEST(ExactExp, FallsBackRarely) {
+// std::exp decides only near midpoints: the lanes leave a value to it when theirs lies within
+// 1/32 of the spacing of the doubles of a midpoint, 1/16 of the values of a smooth spread. A
+// narrower band would no longer cover the errors of both exponentials, and the bit-for-bit cases
+// above are too few to show it; a wider one costs time.
+TEST(ExactExp, FallsBackWithinTheMarginAlone) {
     const Args args = Uniform(-110, 0, 400'000, 4);
     Args out(args.size());
     const std::uint64_t before = ExpFallbacks();
     Exp(args.data(), out.data(), args.size());
-    const std::uint64_t fallbacks = ExpFallbacks() - before;
+    const auto share = static_cast<double>(ExpFallbacks() - before) / args.size();
     if (!__builtin_cpu_supports("avx2") || !__builtin_cpu_supports("fma")) GTEST_SKIP();
-    EXPECT_GT(fallbacks, 0u);
-    EXPECT_LT(fallbacks, args.size() / 10);
+    EXPECT_GT(share, 0.055) << share;
+    EXPECT_LT(share, 0.070) << share;
 }
 
 // The excitation pattern of random spectra on a grid of 150 bins from 25 Hz to 18 kHz, with
