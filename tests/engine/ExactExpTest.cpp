@@ -16,6 +16,7 @@
 
 #include "engine/Conversions.h"
 #include "engine/Excitation.h"
+#include "support/Doubles.h"
 
 namespace oxw::engine {
 namespace {
@@ -23,24 +24,8 @@ namespace {
 using Args = std::vector<double>;
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-Args Uniform(double lo, double hi, int n, unsigned seed) {
-    std::mt19937_64 gen(seed);
-    std::uniform_real_distribution<> u(lo, hi);
-    Args v(static_cast<std::size_t>(n));
-    for (double& x : v) x = u(gen);
-    return v;
-}
-
-void AddNeighbours(Args& v, double x, int count) {
-    double below = x, above = x;
-    v.push_back(x);
-    for (int i = 0; i < count; ++i) {
-        below = std::nextafter(below, -kInf);
-        above = std::nextafter(above, kInf);
-        v.push_back(below);
-        v.push_back(above);
-    }
-}
+using test::AddNeighbours;
+using test::Uniform;
 
 // Arguments whose exponentials lie on or next to the table's powers 2^(j / 256), where the
 // reduced argument is near 0 and the result near an entry, and arguments near 0 (results near 1,
