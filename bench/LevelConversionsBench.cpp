@@ -52,18 +52,19 @@ void Run(benchmark::State& state, const std::vector<double>& in) {
     state.SetItemsProcessed(static_cast<std::int64_t>(calls));
 }
 
-// The array forms over the same inputs.
-template <void (*Convert)(const double*, double*, std::size_t)>
+// The array forms over the same inputs, with the count of their fallbacks.
+template <void (*Convert)(const double*, double*, std::size_t),
+          std::uint64_t (*Fallbacks)() = LevelConversionFallbacks>
 void RunArray(benchmark::State& state, const std::vector<double>& in) {
     std::vector<double> out(in.size());
-    const auto before = LevelConversionFallbacks();
+    const auto before = Fallbacks();
     for (auto _ : state) {
         Convert(in.data(), out.data(), in.size());
         benchmark::DoNotOptimize(out.data());
         benchmark::ClobberMemory();
     }
     const auto calls = static_cast<double>(state.iterations()) * static_cast<double>(in.size());
-    state.counters["fallbacks"] = static_cast<double>(LevelConversionFallbacks() - before) / calls;
+    state.counters["fallbacks"] = static_cast<double>(Fallbacks() - before) / calls;
     state.SetItemsProcessed(static_cast<std::int64_t>(calls));
 }
 
@@ -80,17 +81,7 @@ double StdExp(double x) { return std::exp(x); }
 void BM_Exp(benchmark::State& state) { Run<StdExp>(state, SkirtExponents()); }
 
 void BM_Exp_Array(benchmark::State& state) {
-    const std::vector<double> in = SkirtExponents();
-    std::vector<double> out(in.size());
-    const auto before = ExpFallbacks();
-    for (auto _ : state) {
-        Exp(in.data(), out.data(), in.size());
-        benchmark::DoNotOptimize(out.data());
-        benchmark::ClobberMemory();
-    }
-    const auto calls = static_cast<double>(state.iterations()) * static_cast<double>(in.size());
-    state.counters["fallbacks"] = static_cast<double>(ExpFallbacks() - before) / calls;
-    state.SetItemsProcessed(static_cast<std::int64_t>(calls));
+    RunArray<Exp, ExpFallbacks>(state, SkirtExponents());
 }
 
 void BM_I2dB(benchmark::State& state) { Run<I2dB>(state, Intensities()); }

@@ -104,7 +104,7 @@ OXW_LANE int ExpLanes(V x, const Lanes& c, V& result) {
     };
     Group left[kChunk];
     const Lanes c = LanesOf(t);
-    std::uint64_t inRange = 0;  // fallbacks
+    std::uint64_t fellBack = 0;  // arguments within the lanes' range left to std::exp
     std::size_t i = 0;
     while (i + 4 <= n) {
         std::size_t count = 0;
@@ -120,11 +120,11 @@ OXW_LANE int ExpLanes(V x, const Lanes& c, V& result) {
                 const std::size_t at = left[k].at + static_cast<std::size_t>(j);
                 if (left[k].kept >> j & 1) continue;
                 out[at] = std::exp(x[at]);
-                inRange += std::fabs(x[at]) <= kMaxLaneArgument;
+                fellBack += std::fabs(x[at]) <= kMaxLaneArgument;
             }
     }
     for (; i < n; ++i) out[i] = std::exp(x[i]);
-    if (inRange > 0) fallbacks.fetch_add(inRange, std::memory_order_relaxed);
+    if (fellBack > 0) fallbacks.fetch_add(fellBack, std::memory_order_relaxed);
 }
 #endif
 

@@ -46,6 +46,9 @@ std::atomic<std::uint64_t> fallbacks{0};
 struct DD {
     double hi, lo;
 };
+// The lanes load an entry's hi and lo as one pair, and SharedExpSteps hands the exp2 table out
+// as 2 j + 0 / 1.
+static_assert(sizeof(DD) == 2 * sizeof(double));
 
 [[gnu::always_inline]] inline DD TwoSum(double a, double b) {
     const double s = a + b;

@@ -356,6 +356,11 @@ Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit) {
 
 namespace {
 
+// The audibility of a level above its masking noise, given the frequency term.
+double AudibilityWithTerm(double level, double masking, double bandTerm) {
+    return level - masking + 2.0 + bandTerm;
+}
+
 // The tone level, the fitted masking noise and the audibility of an assessment whose regression
 // line is known.
 void Rate(const LineTable& t, const Candidate& c, Assessment& a) {
@@ -376,8 +381,8 @@ void Rate(const LineTable& t, const Candidate& c, Assessment& a) {
                        ? t.bandTerm + line
                        : nullptr;
     if (term && std::isnan(*term)) *term = AudibilityBandTerm(c.ExtremeHz);
-    a.Audibility = term ? a.Level - a.MaskingNoise + 2.0 + *term
-                        : Audibility(a.Level, a.MaskingNoise, c.ExtremeHz);
+    a.Audibility = AudibilityWithTerm(a.Level, a.MaskingNoise,
+                                      term ? *term : AudibilityBandTerm(c.ExtremeHz));
 }
 
 }  // namespace
@@ -412,7 +417,7 @@ double ListedToneLevel(double level) {
 }
 
 double Audibility(double level, double masking, double f) {
-    return level - masking + 2.0 + AudibilityBandTerm(f);
+    return AudibilityWithTerm(level, masking, AudibilityBandTerm(f));
 }
 
 double AudibilityBandTerm(double f) { return fmath::Log10(1 + fmath::Power(f / 502, 2.5)); }

@@ -58,7 +58,7 @@ public:
         const double* x = nullptr;
         const double* y = nullptr;
         int n = 0;
-        // x strictly increasing (and so not NaN): its extremes are its first and last values.
+        // x finite and strictly increasing: its extremes are its first and last values.
         bool xRises = false;
         // Only the sums of the line fit are wanted (LineFit): yq, minY and maxY are left out
         // (NaN).

@@ -16,6 +16,7 @@
 
 #include "engine/Conversions.h"
 #include "engine/Excitation.h"
+#include "support/Doubles.h"
 
 namespace oxw::engine {
 namespace {
@@ -23,24 +24,8 @@ namespace {
 using Args = std::vector<double>;
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-Args Uniform(double lo, double hi, int n, unsigned seed) {
-    std::mt19937_64 gen(seed);
-    std::uniform_real_distribution<> u(lo, hi);
-    Args v(static_cast<std::size_t>(n));
-    for (double& x : v) x = u(gen);
-    return v;
-}
-
-void AddNeighbours(Args& v, double x, int count) {
-    double below = x, above = x;
-    v.push_back(x);
-    for (int i = 0; i < count; ++i) {
-        below = std::nextafter(below, -kInf);
-        above = std::nextafter(above, kInf);
-        v.push_back(below);
-        v.push_back(above);
-    }
-}
+using test::AddNeighbours;
+using test::Uniform;
 
 // Arguments whose exponentials lie on or next to the table's powers 2^(j / 256), where the
 // reduced argument is near 0 and the result near an entry, and arguments near 0 (results near 1,
@@ -111,16 +96,19 @@ TEST(ExactExp, EveryLengthAndPosition) {
     }
 }
 
-// The lanes keep most values: std::exp decides only near midpoints.
-TEST(ExactExp, FallsBackRarely) {
+// std::exp decides only near midpoints: the lanes leave a value to it when theirs lies within
+// 1/32 of the spacing of the doubles of a midpoint, 1/16 of the values of a smooth spread. A
+// narrower band would no longer cover the errors of both exponentials, and the bit-for-bit cases
+// above are too few to show it; a wider one costs time.
+TEST(ExactExp, FallsBackWithinTheMarginAlone) {
     const Args args = Uniform(-110, 0, 400'000, 4);
     Args out(args.size());
     const std::uint64_t before = ExpFallbacks();
     Exp(args.data(), out.data(), args.size());
-    const std::uint64_t fallbacks = ExpFallbacks() - before;
+    const auto share = static_cast<double>(ExpFallbacks() - before) / args.size();
     if (!__builtin_cpu_supports("avx2") || !__builtin_cpu_supports("fma")) GTEST_SKIP();
-    EXPECT_GT(fallbacks, 0u);
-    EXPECT_LT(fallbacks, args.size() / 10);
+    EXPECT_GT(share, 0.055) << share;
+    EXPECT_LT(share, 0.070) << share;
 }
 
 // The excitation pattern of random spectra on a grid of 150 bins from 25 Hz to 18 kHz (and on

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "engine/Conversions.h"
+#include "support/Doubles.h"
 
 namespace oxw::engine {
 namespace {
@@ -25,17 +26,7 @@ using Inputs = std::vector<double>;
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// Every neighbour within `count` steps of x, x included.
-void AddNeighbours(Inputs& v, double x, int count) {
-    double below = x, above = x;
-    v.push_back(x);
-    for (int i = 0; i < count; ++i) {
-        below = std::nextafter(below, -kInf);
-        above = std::nextafter(above, kInf);
-        v.push_back(below);
-        v.push_back(above);
-    }
-}
+using test::AddNeighbours;
 
 Inputs LogUniform(double lo, double hi, int n, unsigned seed) {
     std::mt19937_64 gen(seed);

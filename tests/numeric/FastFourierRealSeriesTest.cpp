@@ -6,20 +6,16 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "numeric/FastFourier.h"
+#include "support/Doubles.h"
 
 namespace {
 
 std::vector<double> Series(std::size_t n, unsigned seed) {
-    std::mt19937_64 rng(seed);
-    std::uniform_real_distribution<double> u(-1.0, 1.0);
-    std::vector<double> x(n);
-    for (auto& v : x) v = u(rng);
-    return x;
+    return oxw::test::Uniform(-1, 1, n, seed);
 }
 
 bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
