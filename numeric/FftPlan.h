@@ -29,11 +29,10 @@ public:
     // TransformReal of the interleaved points (x[i] * w[i], 0).
     void TransformReal(const double* x, const double* w, double* re, double* im);
 
-    // Whether the butterflies may take their AVX2 build (the processor has it), and whether a
-    // plan does: on by default where available. Either build gives the same bits.
+    // Whether the butterflies may take their AVX2 build (the processor has it), and the choice
+    // for a plan: on by default where available. Either build gives the same bits.
     static bool WideKernelsAvailable();
     void UseWideKernels(bool wide);
-    bool WideKernels() const { return fWide; }
 
 private:
     // The arrays kept in the arena, in this order.
