@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "engine/DissonanceCurves.h"
@@ -12,6 +13,10 @@
 namespace oxw::engine {
 
 using namespace dissonance;
+
+namespace {
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+}
 
 ToneDissonanceRating RateTones(const double* F, const double* L, int n, ToneDissonanceWork& work) {
     ToneDissonanceRating r;
@@ -29,9 +34,18 @@ ToneDissonanceRating RateTones(const double* F, const double* L, int n, ToneDiss
     }
     // The pairs (i, j) and (j, i) share their distance and curve value; each takes the Sethares
     // scale of its first tone.
+    // A pair farther apart than 1.2 critical bandwidths at the greater frequency (the mean's
+    // bandwidth is not wider) rates exactly 0 on the curve, whatever the rounding: reach[i]
+    // bounds that distance from above, with room for the rounding. A frequency of 0 or below, or
+    // NaN, takes the curve.
+    for (int i = 1; i <= n; ++i) {
+        const double bound = 1.2 * CriticalBandwidth(F[i]) * (1 + 1e-9);
+        work.reach[i] = bound > 0 ? bound : kInfinity;
+    }
     for (int i = 1; i <= n; ++i) {
         for (int j = i + 1; j <= n; ++j) {
-            const double g = HKCurve(PairDistance(F[i], F[j]));
+            const bool far = std::fabs(F[j] - F[i]) > std::max(work.reach[i], work.reach[j]);
+            const double g = far ? 0.0 : HKCurve(PairDistance(F[i], F[j]));
             sumAAg += 2 * work.A[i] * work.A[j] * g;
             const double ww = work.w[i] * work.w[j];
             if (ww == 0) continue;

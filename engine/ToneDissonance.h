@@ -16,7 +16,7 @@ inline constexpr double kToneSetharesFactor = 20.0;
 
 // Working values per tone, kept so that a block allocates nothing.
 struct ToneDissonanceWork {
-    std::array<double, MAXTONES> A{}, w{}, s{};
+    std::array<double, MAXTONES> A{}, w{}, s{}, reach{};
 };
 
 struct ToneDissonanceRating {

@@ -5,11 +5,15 @@
 #include "SpectrumFixture.h"
 #include "engine/Conversions.h"
 #include "engine/DissonanceCurves.h"
+#include "engine/ToneDissonance.h"
 #include "numeric/NumberFormat.h"
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <random>
+#include <vector>
 
 namespace oxw::engine {
 namespace {
@@ -214,6 +218,77 @@ TEST(ToneDissonance, ManyTonesAgreeWithTheOrderedPairSums) {
     EXPECT_EQ(log[1], (test::LogLine{"E", "NordicCalculateToneDissonance"}));
     EXPECT_EQ(log[2], (test::LogLine{"D", "NordicCalculateToneDissonance DissonanceHK = " +
                                               numeric::floatToStr(s.DissonanceHK)}));
+}
+
+// Pairs far apart skip the curve: the ratings equal, bit for bit, those of every pair taken
+// through it, for random tones, pairs on either side of 1.2 critical bandwidths, frequencies of
+// 0, below 0 and NaN, and levels so great that the weights overflow.
+TEST(ToneDissonance, FarPairsRateAsThroughTheCurve) {
+    const auto plain = [](const std::vector<double>& F, const std::vector<double>& L) {
+        const int n = static_cast<int>(F.size()) - 1;
+        std::vector<double> A(F.size()), w(F.size()), sc(F.size());
+        double sumA = 0, sumAAg = 0;
+        ToneDissonanceRating r;
+        for (int i = 1; i <= n; ++i) {
+            const double A2 = AmplitudeSquared(L[i], F[i]);
+            A[i] = std::sqrt(A2);
+            w[i] = SetharesWeight(A2, kToneSetharesFactor);
+            sc[i] = SetharesScale(F[i]);
+            sumA += A2;
+            sumAAg += A2 * HKCurve(PairDistance(F[i], F[i]));
+        }
+        for (int i = 1; i <= n; ++i)
+            for (int j = i + 1; j <= n; ++j) {
+                sumAAg += 2 * A[i] * A[j] * HKCurve(PairDistance(F[i], F[j]));
+                const double ww = w[i] * w[j];
+                if (ww == 0) continue;
+                const double d = std::fabs(F[j] - F[i]);
+                r.S += ww * (SetharesTerm(sc[i], d) + SetharesTerm(sc[j], d));
+            }
+        r.HK = sumA > 0 ? 0.5 * sumAAg / sumA : 0.0;
+        return r;
+    };
+    std::mt19937_64 gen(31);
+    std::uniform_real_distribution<> hz(20, 20000), dB(0, 100);
+    std::vector<std::vector<double>> lists(4, std::vector<double>{0.0});
+    std::vector<std::vector<double>> levels(4, std::vector<double>{0.0});
+    for (int i = 0; i < 300; ++i) {
+        lists[0].push_back(hz(gen));
+        levels[0].push_back(dB(gen));
+    }
+    // Partners at the edge of 1.2 critical bandwidths of their mean, a few ulps either side.
+    for (double f : {100.0, 1000.0, 5000.0}) {
+        // The least distance d that rates 1.2 or more, by halving [lo, hi].
+        double lo = 0, hi = 10 * CriticalBandwidth(f);
+        while (std::nextafter(lo, hi) < hi) {
+            const double mid = lo + (hi - lo) / 2;
+            (PairDistance(f, f + mid) < 1.2 ? lo : hi) = mid;
+        }
+        const double d = hi;
+        for (int k = -3; k <= 3; ++k) {
+            double e = d;
+            for (int m = 0; m < std::abs(k); ++m) e = std::nextafter(e, k < 0 ? 0.0 : 1e9);
+            lists[1].insert(lists[1].end(), {f, f + e});
+            levels[1].insert(levels[1].end(), {60.0, 70.0});
+        }
+    }
+    lists[2] = {0.0, 0.0, -50.0, std::nan(""), 1000.0, 3000.0, 9000.0};
+    levels[2] = {0.0, 60.0, 60.0, 60.0, 60.0, 60.0, 60.0};
+    lists[3] = {0.0, 500.0, 4000.0, 12000.0};
+    levels[3] = {0.0, 6000.0, 6000.0, 50.0};
+    for (std::size_t c = 0; c < lists.size(); ++c) {
+        SCOPED_TRACE(c);
+        ToneDissonanceWork work;
+        const int n = static_cast<int>(lists[c].size()) - 1;
+        const ToneDissonanceRating got = RateTones(lists[c].data(), levels[c].data(), n, work);
+        const ToneDissonanceRating want = plain(lists[c], levels[c]);
+        EXPECT_TRUE(std::bit_cast<std::uint64_t>(got.HK) == std::bit_cast<std::uint64_t>(want.HK) ||
+                    (std::isnan(got.HK) && std::isnan(want.HK)))
+            << got.HK << " " << want.HK;
+        EXPECT_TRUE(std::bit_cast<std::uint64_t>(got.S) == std::bit_cast<std::uint64_t>(want.S) ||
+                    (std::isnan(got.S) && std::isnan(want.S)))
+            << got.S << " " << want.S;
+    }
 }
 
 // Whole blocks of 1000 + 1060 Hz, each tone at `level` dB (rms 1044 LSB at 60 dB): the
