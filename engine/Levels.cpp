@@ -32,10 +32,15 @@ using Gain = const WeightingGain& (BinWeightings::*)(int bin) const;
 // infinity, whatever the weighting).
 double WeightedSum(const Compact& S, const Compact& level, int n, const BinWeightings& w,
                    Gain gain) {
+    // The weighted levels of the bins with energy, their intensities at once, then the sum in
+    // the order of the bins.
+    std::array<double, COMPACT_SIZE> weighted{};
+    int m = 0;
+    for (int i = 1; i <= n; ++i)
+        if (S[i] > 0) weighted[static_cast<std::size_t>(m++)] = (w.*gain)(i).Apply(level[i]);
+    dB2I(weighted.data(), weighted.data(), static_cast<std::size_t>(m));
     double sum = kEmpty;
-    for (int i = 1; i <= n; ++i) {
-        if (S[i] > 0) sum += dB2I((w.*gain)(i).Apply(level[i]));
-    }
+    for (int k = 0; k < m; ++k) sum += weighted[static_cast<std::size_t>(k)];
     return sum;
 }
 
