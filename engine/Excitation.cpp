@@ -11,6 +11,7 @@
 #include "engine/Engine.h"
 #include "engine/ExactExp.h"
 #include "engine/HearingWork.h"
+#include "numeric/Processor.h"
 
 namespace oxw::engine {
 
@@ -55,11 +56,6 @@ double SkirtShare(double skirt, double weight, double I) { return ((1 - skirt) *
 // The same for m taps at bins in a row (L, g, I side by side), four at a time in AVX2 lanes
 // where the processor has it: the same operations on every tap (no fused multiply-add).
 #if defined(__x86_64__)
-bool HasAvx2() {
-    static const bool has = __builtin_cpu_supports("avx2");
-    return has;
-}
-
 [[gnu::target("avx2")]] int SkirtExponentsLanes(double p51, double shift, const double* L,
                                                 const double* g, int m, double* skirt) {
     const __m256d slope = _mm256_set1_pd(p51), lowerShift = _mm256_set1_pd(shift);
@@ -94,7 +90,7 @@ void SkirtExponents(double p51, double shift, const double* L, const double* g, 
                     double* skirt) {
     int j = 0;
 #if defined(__x86_64__)
-    if (HasAvx2()) j = SkirtExponentsLanes(p51, shift, L, g, m, skirt);
+    if (numeric::HasAvx2()) j = SkirtExponentsLanes(p51, shift, L, g, m, skirt);
 #endif
     for (; j < m; ++j) skirt[j] = SkirtExponent(p51, shift, L[j], g[j]);
 }
@@ -102,7 +98,7 @@ void SkirtExponents(double p51, double shift, const double* L, const double* g, 
 void SkirtShares(const double* skirt, const double* I, int m, double* share) {
     int j = 0;
 #if defined(__x86_64__)
-    if (HasAvx2()) j = SkirtSharesLanes(skirt, I, m, share);
+    if (numeric::HasAvx2()) j = SkirtSharesLanes(skirt, I, m, share);
 #endif
     for (; j < m; ++j) share[j] = SkirtShare(skirt[j], share[j], I[j]);
 }

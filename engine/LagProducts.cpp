@@ -7,6 +7,8 @@
 // take sixteen samples at a time in the same way.
 #include "engine/LagProducts.h"
 
+#include "numeric/Processor.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <vector>
@@ -141,11 +143,6 @@ __attribute__((target("avx2"))) void LagSums256(const SplitSamples& s, int k, in
     for (int m = 0; m < kLagsAtOnce; ++m) sums[m] = totalHi[m] * 256 + totalLo[m];
 }
 
-bool HasAvx2() {
-    static const bool has = __builtin_cpu_supports("avx2");
-    return has;
-}
-
 #endif
 
 using GroupSums = void (*)(const SplitSamples&, int, int, std::int64_t*);
@@ -178,7 +175,7 @@ void LagProductSums128(const int* a, const int* b, int first, int last, int maxL
 
 void LagProductSums(const int* a, const int* b, int first, int last, int maxLag, std::int64_t* sums) {
 #if defined(OXW_LAG_AVX2)
-    if (HasAvx2()) {
+    if (numeric::HasAvx2()) {
         SplitSums(a, b, first, last, maxLag, sums, LagSums256);
         return;
     }

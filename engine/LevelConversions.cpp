@@ -11,6 +11,7 @@
 #include "engine/LevelConversions.h"
 
 #include "engine/Conversions.h"
+#include "numeric/Processor.h"
 
 #include <atomic>
 #include <bit>
@@ -153,9 +154,8 @@ Tables Build() {
     t.step2 = RoundToBits(step - t.step1, 72);
     t.step3 = static_cast<double>(step - t.step1 - t.step2);
     t.stepsPerUnit = static_cast<double>(kTableSize / ln2);
-    __builtin_cpu_init();
-    t.fma = __builtin_cpu_supports("fma");
-    t.lanes = t.fma && __builtin_cpu_supports("avx2");
+    t.fma = numeric::HasFma();
+    t.lanes = t.fma && numeric::HasAvx2();
     for (int i = 0; i < kTableSize; ++i) {
         LogEntry& e = t.log[i];
         if (i == 0) {

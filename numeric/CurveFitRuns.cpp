@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "numeric/CurveFit.h"
+#include "numeric/Processor.h"
 #include "numeric/UnivConst.h"
 
 #if defined(__SSE2__)
@@ -188,11 +189,6 @@ void SumInLanes(std::span<const Run> runs, std::span<RunSums> sums, std::size_t 
     }
 }
 
-bool HasAvx2()
-{
-    static const bool has = __builtin_cpu_supports("avx2");
-    return has;
-}
 #endif
 
 }  // namespace
@@ -208,7 +204,7 @@ void TCurveFit::SumRuns(std::span<const Run> runs, std::span<RunSums> sums)
     };
     for (std::size_t i = 0; i < count; ++i) sums[i] = EmptySums();
 #if defined(__SSE2__)
-    if (HasAvx2()) {
+    if (oxw::numeric::HasAvx2()) {
         SumInLanes(runs, sums, count);
         leaveOut();
         return;

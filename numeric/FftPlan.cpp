@@ -1,5 +1,7 @@
 #include "numeric/FftPlan.h"
 
+#include "numeric/Processor.h"
+
 #include <cmath>
 #include <numbers>
 
@@ -302,8 +304,7 @@ void ButterfliesPlain(std::size_t m, double* re, double* im, const double* const
 
 bool FftPlan::WideKernelsAvailable()
 {
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    return avx2;
+    return oxw::numeric::HasAvx2();
 }
 
 void FftPlan::UseWideKernels(bool wide)
