@@ -20,7 +20,7 @@ using oxw::platform::OpenHelpContents;
 using oxw::platform::ScriptedDialogs;
 
 // The help pages of the source tree.
-QDir SourceHelpFolder() { return QDir(QFileInfo(QStringLiteral(__FILE__)).absolutePath() + "/../../help"); }
+QDir SourceHelpFolder() { return QDir(QStringLiteral(OXW_HELP_SOURCE_DIR)); }
 
 TEST(HelpViewer, MissingHelpFileIsReported)
 {
