@@ -9,9 +9,17 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -575,6 +583,26 @@ TEST_F(WholeProgram, ErrorInsideRunLeavesWindowUsable) {
     ASSERT_EQ(dialogs.Messages.size(), 1);
     EXPECT_TRUE(dialogs.Messages[0].contains("missing.wav"));
     EXPECT_EQ(EnabledPage(), 1);
+    // A folder and a pipe without a writer are refused unopened. Should the pipe's opening wait
+    // for a writer, one comes after 10 s, so the suite cannot hang on it.
+    fs::create_directory(dir / "folder.wav");
+    ASSERT_EQ(::mkfifo((dir / "pipe.wav").c_str(), 0600), 0);
+    auto waited = std::make_shared<std::atomic<bool>>(false);
+    std::thread([fifo = dir / "pipe.wav", waited] {
+        std::this_thread::sleep_for(std::chrono::seconds(10));
+        *waited = true;
+        if (const int fd = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK); fd >= 0) ::close(fd);
+    }).detach();
+    for (const char* name : {"folder.wav", "pipe.wav"}) {
+        const std::string path = (dir / name).string();
+        dialogs.Messages.clear();
+        dialogs.FileAnswers.push_back(QString::fromStdString(path));
+        ClickAnalysis();
+        EXPECT_FALSE(*waited) << "the opening of " << name << " waited";
+        ASSERT_EQ(dialogs.Messages.size(), 1);
+        EXPECT_EQ(dialogs.Messages[0].toStdString(), "Cannot open file \"" + path + "\": it is not a regular file.");
+        EXPECT_EQ(EnabledPage(), 1);
+    }
     // A damaged header is refused with a clear message, and a good file can still be analysed.
     std::ofstream(dir / "bad.wav") << "RIFF";
     dialogs.FileAnswers.push_back(QString::fromStdString((dir / "bad.wav").string()));
