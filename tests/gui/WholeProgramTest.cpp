@@ -258,6 +258,9 @@ TEST_F(WholeProgram, OnePassRunWritesFilesAndOpensResults) {
     EXPECT_EQ(main->GetText("MusicFFTSampleSize"), "4096");
     EXPECT_EQ(main->GetText("CurrentProcessingMode"), "Standard");
     EXPECT_EQ(main->GetText("RecordedEndTime"), "2");
+    // A one-channel file: its one channel analysed.
+    EXPECT_EQ(main->ui.AnalysisChannel->text(), "1");
+    EXPECT_EQ(main->ui.ChannelsInSoundFile->text(), "1");
     EXPECT_TRUE(main->windowTitle().endsWith(" - /tone.wav"));
     // The end of the run leaves "Select Processing" greyed and "OXW Help" available.
     EXPECT_FALSE(main->ui.Open1->isEnabled());
@@ -323,6 +326,7 @@ TEST_F(WholeProgram, AdvancedRunRatesTheToneInNoise) {
     main->ProcessAdvancedClick();
     ASSERT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join("|").toStdString();
     EXPECT_EQ(main->GetText("CurrentProcessingMode"), "Extended");
+    EXPECT_EQ(main->ui.AnalysisChannel->text(), "1");  // the tone pass too reads the one channel
     ExpectDiagnosticWindowsHidden();
 
     // The summary's closing block: the column names, then one value row per tone listed.
