@@ -632,8 +632,10 @@ TEST_F(WholeProgram, ErrorInsideRunLeavesWindowUsable) {
 
 // A disk that fills during the run, under the LOG, an array file, a time-series file or the
 // summary: the run stops with one message naming the file and the reason, logged to the progress
-// list; its files are closed, the level, loudness and pitch files kept (the summary never got
-// them whole), and the user stays on the analysis page, from which a new run succeeds.
+// list; its files are closed, its array dumps removed, the level, loudness and pitch files kept
+// (the summary never got them whole), every text file it leaves ends with the line that says why
+// it stopped, and the user stays on the analysis page, from which a new run succeeds and shows
+// only its own rows.
 TEST_F(WholeProgram, FileThatCannotBeWrittenStopsTheRunWithOneMessage) {
     SkipQuestionnaire();
     const std::pair<const char*, std::size_t> cases[] = {
@@ -656,9 +658,14 @@ TEST_F(WholeProgram, FileThatCannotBeWrittenStopsTheRunWithOneMessage) {
         EXPECT_EQ(list->item(list->count() - 1)->text().toStdString(),
                   "              PROCESSING Analysis stopped: " + failure);
         EXPECT_FALSE(main->Files().LogFile.IsOpen() || main->Files().DravolekSummaryFile.IsOpen());
-        for (const std::string* kept : {&names.DravolekLevelFileName, &names.DravolekLoudFileName,
-                                        &names.DravolekPitchFileName, &names.DravolekSummaryFileName}) {
-            EXPECT_TRUE(fs::exists(*kept)) << *kept;
+        for (const int p : {1, 2, 4, 54}) EXPECT_FALSE(fs::exists(names.PDataFileName[p])) << p;
+        for (const std::string* kept :
+             {&names.LogFileName, &names.DravolekLevelFileName, &names.DravolekLoudFileName,
+              &names.DravolekPitchFileName, &names.DravolekTraceFileName, &names.DravolekSummaryFileName,
+              &names.NordicLevelFileName, &names.NordicSummaryFileName}) {
+            const auto lines = ReadLines(*kept);
+            ASSERT_FALSE(lines.empty()) << *kept;
+            EXPECT_EQ(lines.back(), "The analysis stopped before its end: " + failure) << *kept;
         }
     }
     // The window goes on working; the exit has nothing more to report.
@@ -667,6 +674,7 @@ TEST_F(WholeProgram, FileThatCannotBeWrittenStopsTheRunWithOneMessage) {
     dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
     ClickAnalysis();
     EXPECT_EQ(EnabledPage(), 2);
+    EXPECT_EQ(forms.SoundQualityOutput->SoundQualityChartTable->GetNrRows(), 41);
     main->Exit1Click();
     EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join("|").toStdString();
 }
