@@ -317,9 +317,11 @@ void TForm1::Exit1Click() {
     } else {
         files_.CloseAll();
     }
-    // A file that could not be written whole is named once; the program ends all the same.
+    // A file that could not be written whole is named once; the program ends all the same,
+    // whatever other windows are open.
     ShowWriteFailure();
     close();
+    dialogs_->EndProgram();
 }
 
 void TForm1::Help1Click() { platform::OpenHelpContents(helpFolder_, *dialogs_, this); }

@@ -39,6 +39,7 @@
 #include "support/TempDir.h"
 #include "support/TextLines.h"
 #include "support/WavWriter.h"
+#include "views/AudibilityChart.h"
 #include "views/Smooth3DInterpolation.h"
 
 namespace fs = std::filesystem;
@@ -713,14 +714,20 @@ TEST_F(WholeProgram, ViewerErrorIsShownAndTheCursorComesBack) {
     EXPECT_GT(forms.ViewFileOutput->ListFileContent->count(), 0);
 }
 
+// The close box ends the program as "E&xit" does, also while a result window that does not wait
+// (the audibility chart) is open.
 TEST_F(WholeProgram, ClosingTheWindowTakesTheExitPath) {
     SkipQuestionnaire();
     dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
     ClickAnalysis();
+    emit main->ui.ViewAudibility->clicked();
+    ASSERT_TRUE(forms.FrmAudibilityChart->isVisible());
     const std::string logName = main->Files().Names.LogFileName;
     main->close();
     EXPECT_EQ(ReadLines(logName).back(), "Start Exit1Click");
     EXPECT_FALSE(main->Files().LogFile.IsOpen());
+    EXPECT_EQ(dialogs.EndProgramCount, 1);
+    forms.FrmAudibilityChart->hide();
 }
 
 TEST_F(WholeProgram, HelpFromBesideTheProgramOrAClearMessage) {
