@@ -35,6 +35,20 @@ void SetPitchGrid(Forms& forms, const engine::RunState& s, PitchSurface& plot) {
 
 }  // namespace
 
+void ClearRunResults(Forms& forms) {
+    auto* quality = forms.SoundQualityOutput;
+    quality->SoundQualityChartTable->SetNrRows(0);
+    quality->SoundQualityChartTable->SetNrRows(1);
+    quality->SoundQualityChart->ClearGraf();
+    for (QLineEdit* e : {quality->DayOutput, quality->NightOutput, quality->LA1Output,
+                         quality->LA10Output, quality->LA90Output, quality->LAMinOutput,
+                         quality->LAEQOutput, quality->N5Output, quality->N10Output}) {
+        e->clear();
+    }
+    forms.DecisionSupportOutput->LAEQOutput->setText(QString::fromLatin1(assessment::kNotAvailable));
+    forms.DecisionSupportOutput->UBAmOutput->setText(QString::fromLatin1(assessment::kNotAvailable));
+}
+
 void HandOffResults(Forms& forms, const engine::RunState& s, const report::SummaryValues& values,
                     PitchSurface& plot) {
     auto* quality = forms.SoundQualityOutput;

@@ -17,6 +17,11 @@ using PitchSurface = std::array<std::array<double, 8>, 13>;  // [note 0..12][oct
 // decimals, with the user's decimal separator; "not available" for a value that is not finite.
 QString FixedText(double value, int precision, int decimals);
 
+// The start of a run: the sound-quality window (its table back to the single empty row, its chart
+// and values empty) and the decision-support window's measured values ("not available") as
+// before any analysis, so that nothing of an earlier run that stopped stays in them.
+void ClearRunResults(Forms& forms);
+
 void HandOffResults(Forms& forms, const engine::RunState& s, const report::SummaryValues& values,
                     PitchSurface& plot3DPitchSalience);
 

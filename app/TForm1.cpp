@@ -15,6 +15,7 @@
 #include "app/FileViewer.h"
 #include "app/Forms.h"
 #include "app/ResultHandOff.h"
+#include "app/report/StoppedRun.h"
 #include "app/report/SummaryReport.h"
 #include "app/report/TimeSeriesRows.h"
 #include "app/ProcessingOptions.h"
@@ -178,6 +179,10 @@ void TForm1::RunAnalysis(const std::function<bool()>& run) {
     runActive_ = true;
     // A run after one that left the program open names only its own file in the caption.
     setWindowTitle(QString::fromLatin1(kMainWindowCaption));
+    // Nor do the result windows keep anything of a run that stopped.
+    ClearRunResults(forms_);
+    soundQualityEmptyRow_ = true;
+    const std::string earlierLog = files_.Names.LogFileName;
     bool finished = false;
     try {
         finished = run();
@@ -187,20 +192,23 @@ void TForm1::RunAnalysis(const std::function<bool()>& run) {
         return;
     } catch (const engine::RunRefused& e) {
         runActive_ = false;
-        StopRun("Analysis refused: ", e.what());
+        StopRun("Analysis refused: ", e.what(), files_.Names.LogFileName != earlierLog);
     } catch (const std::exception& e) {
         runActive_ = false;
-        StopRun("Analysis stopped: ", e.what());
+        StopRun("Analysis stopped: ", e.what(), files_.Names.LogFileName != earlierLog);
     }
     runActive_ = false;
     SyncWindow();
     if (finished) WorkflowStep(kPage2);
 }
 
-void TForm1::StopRun(const std::string& note, const std::string& message) {
-    dialogs_->ShowMessage(QString::fromStdString(message));
+void TForm1::StopRun(const std::string& note, const std::string& message, bool runOpenedFiles) {
     CreateAuditLog("D", note + message);
-    files_.CloseAll();
+    // The files are dealt with before the message waits for the user: a full disk gets the
+    // array dumps' room back at once.
+    if (runOpenedFiles) report::CloseStoppedRun(files_, message);
+    else files_.CloseAll();
+    dialogs_->ShowMessage(QString::fromStdString(message));
     // A file that fails only now is named too, unless the run has named one already.
     ShowWriteFailure();
 }
@@ -309,9 +317,11 @@ void TForm1::Exit1Click() {
     } else {
         files_.CloseAll();
     }
-    // A file that could not be written whole is named once; the program ends all the same.
+    // A file that could not be written whole is named once; the program ends all the same,
+    // whatever other windows are open.
     ShowWriteFailure();
     close();
+    dialogs_->EndProgram();
 }
 
 void TForm1::Help1Click() { platform::OpenHelpContents(helpFolder_, *dialogs_, this); }

@@ -96,8 +96,10 @@ private:
     void ShowOnlyPage(int index);
     // Runs an analysis handler: one run at a time, exceptions shown and logged, files closed.
     void RunAnalysis(const std::function<bool()>& run);
-    // A run that ended in an error: the message shown and logged (after `note`), files closed.
-    void StopRun(const std::string& note, const std::string& message);
+    // A run that ended in an error: the message logged (after `note`), the files closed (those
+    // of a run that had opened its own marked as stopped, its array dumps removed), the message
+    // shown.
+    void StopRun(const std::string& note, const std::string& message, bool runOpenedFiles);
     // Shows and logs the first write failure of the run not shown yet, if any.
     void ShowWriteFailure();
     // One activation per gesture: a double click right after a handled click is ignored.

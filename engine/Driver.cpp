@@ -3,6 +3,7 @@
 // 32768-point spectra.
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 #include "engine/Convert.h"
 #include "engine/Engine.h"
@@ -22,6 +23,16 @@ struct StreamCloser {
         if (stream.is_open()) stream.close();
     }
 };
+
+void RefuseOtherThanRegularFile(const std::string& name) {
+    // Opening a pipe without a writer would wait for one for good, and a folder or a device has
+    // no sound data: such a name is refused before it is opened. A name that does not exist (or
+    // cannot be looked at) is left to the opening, which names the reason.
+    std::error_code ec;
+    const auto status = std::filesystem::status(name, ec);
+    if (!ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        throw RunRefused("Cannot open file \"" + name + "\": it is not a regular file.");
+}
 }  // namespace
 
 void Engine::Open1Click() {
@@ -32,6 +43,7 @@ void Engine::Open1Click() {
     Log("S", "Open1Click");
     if (stream_.is_open()) stream_.close();
     stream_.clear();
+    RefuseOtherThanRegularFile(s.SoundFileName);
     stream_.open(s.SoundFileName, std::ios::binary);
     Work().frames.Forget();  // no block of an earlier file serves this one
     if (!stream_) throw std::runtime_error("Cannot open file \"" + s.SoundFileName + "\".");

@@ -196,9 +196,11 @@ void Engine::SoundFileCheckButton1Click() {
 
     host_.SetText("RecordedStartTime", f.SoundFileStartTime);
     host_.SetText("RecordedEndTime", f.SoundFileEndTime);
-    host_.SetText("AnalysisChannel", "2");
-    if (f.ChannelAnalysisSelectionVisible) {
-        host_.SetText("ChannelsInSoundFile", "2");
+    // The indicators show what the run reads: a one-channel file its one channel, a
+    // two-channel file channel 2 unless the dialog's channel choice was shown.
+    host_.SetText("ChannelsInSoundFile", s.TwoChan ? "2" : "1");
+    host_.SetText("AnalysisChannel", s.TwoChan ? "2" : "1");
+    if (s.TwoChan && f.ChannelAnalysisSelectionVisible) {
         if (f.DoChannel1) host_.SetText("AnalysisChannel", "1");
         else if (f.DoChannel2) host_.SetText("AnalysisChannel", "2");
         else if (f.DoChannelBoth) host_.SetText("AnalysisChannel", "Both");

@@ -223,7 +223,7 @@ TEST(Driver, BlocksStartWhereThePreviousHopLeftTheStream) {
         EXPECT_EQ(r.host.texts["PositionCurrent"], std::to_string(c.endPosition));
         EXPECT_EQ(r.host.Count("S", "MakeSpectrum"), 40);
         EXPECT_EQ(r.e.S().TwoChan, c.channels == 2);
-        EXPECT_EQ(r.host.texts["AnalysisChannel"], c.channels == 2 ? "Both" : "2");
+        EXPECT_EQ(r.host.texts["AnalysisChannel"], c.channels == 2 ? "Both" : "1");
     }
 }
 

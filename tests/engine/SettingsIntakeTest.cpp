@@ -302,8 +302,7 @@ TEST(SettingsIntake, TakesTheDialogSettingsOver) {
         int compression = 1;
         double calibration = -70.0;
         char winfunct = 'N';
-        const char* analysisChannel = "2";
-        bool channelGroup = false;  // "ChannelsInSoundFile" written as "2"
+        const char* analysisChannel = "1";
     };
     const Case cases[] = {
         {.name = "design values", .edit = [](auto&) {}},
@@ -320,14 +319,16 @@ TEST(SettingsIntake, TakesTheDialogSettingsOver) {
          .resolution = 3, .field = 'X', .calibration = -75.0},
         {.name = "Eardrum", .edit = [](auto& f) { f.ProcessingFree = false, f.ProcessingEardrum = true; },
          .field = 'E'},
-        {.name = "mono ignores the hidden channel group",
-         .edit = [](auto& f) { f.DoChannelBoth = false, f.DoChannel1 = true; }},
-        {.name = "stereo, design choice Both", .edit = [](auto&) {}, .channels = 2,
-         .analysisChannel = "Both", .channelGroup = true},
+        {.name = "mono ignores the channel group, even shown",
+         .edit = [](auto& f) { f.ChannelAnalysisSelectionVisible = true, f.DoChannelBoth = false, f.DoChannel2 = true; }},
+        {.name = "stereo, design choice Both", .edit = [](auto&) {}, .channels = 2, .analysisChannel = "Both"},
         {.name = "stereo, Channel 1", .edit = [](auto& f) { f.DoChannelBoth = false, f.DoChannel1 = true; },
-         .channels = 2, .analysisChannel = "1", .channelGroup = true},
+         .channels = 2, .analysisChannel = "1"},
         {.name = "stereo, Channel 2", .edit = [](auto& f) { f.DoChannelBoth = false, f.DoChannel2 = true; },
-         .channels = 2, .analysisChannel = "2", .channelGroup = true},
+         .channels = 2, .analysisChannel = "2"},
+        {.name = "stereo, channel group hidden",
+         .edit = [](auto& f) { f.ChannelAnalysisSelectionVisible = false, f.DoChannelBoth = false, f.DoChannel1 = true; },
+         .channels = 2, .analysisChannel = "2"},
     };
     TempDir dir{"oxw-intake"};
     const auto mono = WriteFile(dir, "mono.wav", Silence(WavFormat(), 44100 * 3));
@@ -352,7 +353,7 @@ TEST(SettingsIntake, TakesTheDialogSettingsOver) {
         EXPECT_EQ(s.WINFUNCT, c.winfunct);
         EXPECT_DOUBLE_EQ(s.ATune, 440.0);
         EXPECT_EQ(r.host.texts["AnalysisChannel"], c.analysisChannel);
-        EXPECT_EQ(r.host.GetText("ChannelsInSoundFile"), c.channelGroup ? "2" : "");
+        EXPECT_EQ(r.host.GetText("ChannelsInSoundFile"), std::to_string(c.channels));
         EXPECT_EQ(r.host.texts["RecordedStartTime"], "0");
         EXPECT_EQ(r.host.texts["RecordedEndTime"], "2");
     }

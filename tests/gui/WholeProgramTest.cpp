@@ -9,9 +9,17 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -31,6 +39,7 @@
 #include "support/TempDir.h"
 #include "support/TextLines.h"
 #include "support/WavWriter.h"
+#include "views/AudibilityChart.h"
 #include "views/Smooth3DInterpolation.h"
 
 namespace fs = std::filesystem;
@@ -250,6 +259,9 @@ TEST_F(WholeProgram, OnePassRunWritesFilesAndOpensResults) {
     EXPECT_EQ(main->GetText("MusicFFTSampleSize"), "4096");
     EXPECT_EQ(main->GetText("CurrentProcessingMode"), "Standard");
     EXPECT_EQ(main->GetText("RecordedEndTime"), "2");
+    // A one-channel file: its one channel analysed.
+    EXPECT_EQ(main->ui.AnalysisChannel->text(), "1");
+    EXPECT_EQ(main->ui.ChannelsInSoundFile->text(), "1");
     EXPECT_TRUE(main->windowTitle().endsWith(" - /tone.wav"));
     // The end of the run leaves "Select Processing" greyed and "OXW Help" available.
     EXPECT_FALSE(main->ui.Open1->isEnabled());
@@ -315,6 +327,7 @@ TEST_F(WholeProgram, AdvancedRunRatesTheToneInNoise) {
     main->ProcessAdvancedClick();
     ASSERT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join("|").toStdString();
     EXPECT_EQ(main->GetText("CurrentProcessingMode"), "Extended");
+    EXPECT_EQ(main->ui.AnalysisChannel->text(), "1");  // the tone pass too reads the one channel
     ExpectDiagnosticWindowsHidden();
 
     // The summary's closing block: the column names, then one value row per tone listed.
@@ -575,6 +588,26 @@ TEST_F(WholeProgram, ErrorInsideRunLeavesWindowUsable) {
     ASSERT_EQ(dialogs.Messages.size(), 1);
     EXPECT_TRUE(dialogs.Messages[0].contains("missing.wav"));
     EXPECT_EQ(EnabledPage(), 1);
+    // A folder and a pipe without a writer are refused unopened. Should the pipe's opening wait
+    // for a writer, one comes after 10 s, so the suite cannot hang on it.
+    fs::create_directory(dir / "folder.wav");
+    ASSERT_EQ(::mkfifo((dir / "pipe.wav").c_str(), 0600), 0);
+    auto waited = std::make_shared<std::atomic<bool>>(false);
+    std::thread([fifo = dir / "pipe.wav", waited] {
+        std::this_thread::sleep_for(std::chrono::seconds(10));
+        *waited = true;
+        if (const int fd = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK); fd >= 0) ::close(fd);
+    }).detach();
+    for (const char* name : {"folder.wav", "pipe.wav"}) {
+        const std::string path = (dir / name).string();
+        dialogs.Messages.clear();
+        dialogs.FileAnswers.push_back(QString::fromStdString(path));
+        ClickAnalysis();
+        EXPECT_FALSE(*waited) << "the opening of " << name << " waited";
+        ASSERT_EQ(dialogs.Messages.size(), 1);
+        EXPECT_EQ(dialogs.Messages[0].toStdString(), "Cannot open file \"" + path + "\": it is not a regular file.");
+        EXPECT_EQ(EnabledPage(), 1);
+    }
     // A damaged header is refused with a clear message, and a good file can still be analysed.
     std::ofstream(dir / "bad.wav") << "RIFF";
     dialogs.FileAnswers.push_back(QString::fromStdString((dir / "bad.wav").string()));
@@ -600,8 +633,10 @@ TEST_F(WholeProgram, ErrorInsideRunLeavesWindowUsable) {
 
 // A disk that fills during the run, under the LOG, an array file, a time-series file or the
 // summary: the run stops with one message naming the file and the reason, logged to the progress
-// list; its files are closed, the level, loudness and pitch files kept (the summary never got
-// them whole), and the user stays on the analysis page, from which a new run succeeds.
+// list; its files are closed, its array dumps removed, the level, loudness and pitch files kept
+// (the summary never got them whole), every text file it leaves ends with the line that says why
+// it stopped, and the user stays on the analysis page, from which a new run succeeds and shows
+// only its own rows.
 TEST_F(WholeProgram, FileThatCannotBeWrittenStopsTheRunWithOneMessage) {
     SkipQuestionnaire();
     const std::pair<const char*, std::size_t> cases[] = {
@@ -624,9 +659,14 @@ TEST_F(WholeProgram, FileThatCannotBeWrittenStopsTheRunWithOneMessage) {
         EXPECT_EQ(list->item(list->count() - 1)->text().toStdString(),
                   "              PROCESSING Analysis stopped: " + failure);
         EXPECT_FALSE(main->Files().LogFile.IsOpen() || main->Files().DravolekSummaryFile.IsOpen());
-        for (const std::string* kept : {&names.DravolekLevelFileName, &names.DravolekLoudFileName,
-                                        &names.DravolekPitchFileName, &names.DravolekSummaryFileName}) {
-            EXPECT_TRUE(fs::exists(*kept)) << *kept;
+        for (const int p : {1, 2, 4, 54}) EXPECT_FALSE(fs::exists(names.PDataFileName[p])) << p;
+        for (const std::string* kept :
+             {&names.LogFileName, &names.DravolekLevelFileName, &names.DravolekLoudFileName,
+              &names.DravolekPitchFileName, &names.DravolekTraceFileName, &names.DravolekSummaryFileName,
+              &names.NordicLevelFileName, &names.NordicSummaryFileName}) {
+            const auto lines = ReadLines(*kept);
+            ASSERT_FALSE(lines.empty()) << *kept;
+            EXPECT_EQ(lines.back(), "The analysis stopped before its end: " + failure) << *kept;
         }
     }
     // The window goes on working; the exit has nothing more to report.
@@ -635,6 +675,7 @@ TEST_F(WholeProgram, FileThatCannotBeWrittenStopsTheRunWithOneMessage) {
     dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
     ClickAnalysis();
     EXPECT_EQ(EnabledPage(), 2);
+    EXPECT_EQ(forms.SoundQualityOutput->SoundQualityChartTable->GetNrRows(), 41);
     main->Exit1Click();
     EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join("|").toStdString();
 }
@@ -673,14 +714,20 @@ TEST_F(WholeProgram, ViewerErrorIsShownAndTheCursorComesBack) {
     EXPECT_GT(forms.ViewFileOutput->ListFileContent->count(), 0);
 }
 
+// The close box ends the program as "E&xit" does, also while a result window that does not wait
+// (the audibility chart) is open.
 TEST_F(WholeProgram, ClosingTheWindowTakesTheExitPath) {
     SkipQuestionnaire();
     dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
     ClickAnalysis();
+    emit main->ui.ViewAudibility->clicked();
+    ASSERT_TRUE(forms.FrmAudibilityChart->isVisible());
     const std::string logName = main->Files().Names.LogFileName;
     main->close();
     EXPECT_EQ(ReadLines(logName).back(), "Start Exit1Click");
     EXPECT_FALSE(main->Files().LogFile.IsOpen());
+    EXPECT_EQ(dialogs.EndProgramCount, 1);
+    forms.FrmAudibilityChart->hide();
 }
 
 TEST_F(WholeProgram, HelpFromBesideTheProgramOrAClearMessage) {
