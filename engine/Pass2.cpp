@@ -18,7 +18,7 @@ void Engine::Pass2() {
     host_.SetText("CurrentProcessingMode", "Extended");
     host_.Refresh();
     host_.SelectFFTSize32768();
-    s.Counter = RoundHalfEven(StrToInt(checkForm_.SoundFileAvBytesPerSecond.Text) * s.StartTime);
+    s.Counter = RoundHalfEven(StrToInt64(checkForm_.SoundFileAvBytesPerSecond.Text) * s.StartTime);
     Gate(s.Counter);
     ScanSoundFile();
     KeepTonePassInsideData();
