@@ -48,6 +48,9 @@ public:
 
     // Header intake and settings intake.
     void ReadSoundFileHeader();
+    // Takes the dialog's settings over. A time or calibration outside its range is refused with
+    // the dialog's messages (RunTerminated); a text that is no whole number throws
+    // std::invalid_argument naming the field.
     void SoundFileCheckButton1Click();
 
     // Block chain and line/file steps (each writes its start and end lines).
