@@ -15,6 +15,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <functional>
 #include <limits>
 #include <numbers>
 #include <optional>
@@ -470,6 +472,76 @@ TEST(Driver, StretchFromStartToEnd) {
             EXPECT_EQ(std::string(refused.what()), c.refusal);
         }
     }
+}
+
+// Sound data that ends before the end asked for: a data chunk that declares 6 s of mono and
+// holds 3 s, and a 6 s file cut to 2 s of data while pass 1 writes its 20th row. The run says
+// so once, the stretch and its end follow the data (a block that crosses the new end is read
+// so that it ends there), and every row is one of a line inside the data. A file cut between the
+// passes stops the tone pass: the two passes would no longer read the same sound.
+TEST(Driver, SoundDataThatEndsEarlyEndsTheStretch) {
+    struct CuttingHost : TimelineHost {
+        std::function<void()> atRow20, atTonePass;
+        int rows = 0;
+        void OutputTimeFiles() override {
+            TimelineHost::OutputTimeFiles();
+            if (++rows == 20 && atRow20) atRow20();
+        }
+        void SelectFFTSize32768() override {
+            TimelineHost::SelectFFTSize32768();
+            if (atTonePass) atTonePass();
+        }
+    };
+    TempDir dir{"oxw-driver"};
+    const std::string shortChunk = (dir / "short.wav").string();
+    test::WriteWav(shortChunk, test::WavFormat().KeepDataBytes(88200 * 3),
+                   {std::vector<double>(44100 * 6, 0.25)});
+    const std::string sixSeconds = WriteSine(dir, 1, 44100 * 6);
+    const auto cutTo = [](const std::string& path, int seconds) {
+        return [=] { std::filesystem::resize_file(path, 44 + 88200 * seconds); };
+    };
+    const struct {
+        const char* name;
+        std::string path;
+        bool cutInPass1;
+        const char* seen;
+        int lines;
+        double end;
+    } cases[] = {
+        {"short data chunk", shortChunk, false, "3.00", 60, 3.0},
+        {"file cut during pass 1", sixSeconds, true, "2.00", 40, 2.0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::EngineRig<CuttingHost> r("Introductory");
+        if (c.cutInPass1) r.host.atRow20 = cutTo(c.path, 2);
+        r.host.checkDialog = [](SoundFileCheckForm& f) { f.SoundFileEndTime = "6"; };
+        r.Run(c.path);
+        EXPECT_EQ(r.host.Count("D", std::string("The sound data ended at ") + c.seen +
+                                         " s, before the requested end of 6.0 s"), 1);
+        EXPECT_EQ(r.e.S().Lines, c.lines);
+        EXPECT_EQ(std::count(r.host.calls.begin(), r.host.calls.end(), "OutputTimeFiles"), c.lines);
+        EXPECT_EQ(r.e.S().EndTime, c.end);
+        EXPECT_EQ(r.host.texts["RecordedEndTime"], c.seen);
+        const auto dataEnd = static_cast<std::int64_t>(44 + 88200 * c.end);
+        EXPECT_EQ(r.host.texts["SoundFileMaximumPosition"], std::to_string(dataEnd));
+        // The last block ends with the data.
+        EXPECT_GE(r.host.Find("text PositionCurrent=" + std::to_string(dataEnd - 8192)), 0);
+    }
+
+    test::EngineRig<CuttingHost> r("Advanced");
+    const std::string threeSeconds = WriteSine(dir, 1, 44100 * 3);
+    r.host.atTonePass = cutTo(threeSeconds, 1);
+    try {
+        r.Run(threeSeconds);
+        ADD_FAILURE() << "the run went on";
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "The sound file \"" + threeSeconds + "\" shrank during the second pass: its sound "
+                  "data now ends at 1.00 s, before the 3.00 s the first pass found, so the two "
+                  "passes no longer cover the same sound.");
+    }
+    EXPECT_EQ(std::count(r.host.calls.begin(), r.host.calls.end(), "OutputSummary"), 1);
 }
 
 TEST(Driver, TonePassWithoutABlockInsideTheDataWritesItsSummaryAndDump) {
