@@ -254,57 +254,43 @@ TEST(SettingsIntake, TypedValuesAreCheckedAgainstTheirRules) {
     constexpr const char* kIntervalLabel = "Input error - Start/End Time error. Analysis Terminated";
     constexpr const char* kNotBeforeLabel =
         "Input error - selected Start Time not before selected End Time, Analysis Terminated";
-    constexpr const char* kStartLabel =
-        "Input error - selected Start Time outside its range, Analysis Terminated";
-    constexpr const char* kEndLabel =
-        "Input error - selected End Time outside its range, Analysis Terminated";
-    constexpr const char* kCalibrationLabel =
-        "Input error - selected Calibration outside its range, Analysis Terminated";
-    const std::string range = "Processing will not proceed. ";
+    const auto label = [](const std::string& field) {
+        return "Input error - selected " + field + " outside its range, Analysis Terminated";
+    };
+    const auto refusal = [](const std::string& field, const std::string& value,
+                            const std::string& range, const std::string& unit) {
+        return "Processing will not proceed. " + field + " selected (" + value + " " + unit +
+               ") is outside the range allowed: " + range + " " + unit;
+    };
+    const std::string start = label("Start Time"), end = label("End Time"),
+                      calibration = label("Calibration");
     struct Case {
         const char* start;
         const char* end;
         const char* calibration;
         std::string message;  // empty: accepted
-        const char* label;
+        std::string label;
         bool longFile = false;
     };
     const Case cases[] = {
         {"3", "4", "0", kInterval, kIntervalLabel},   {"0", "1", "0", kInterval, kIntervalLabel},
         {"5", "5", "0", kNotBefore, kNotBeforeLabel}, {"6", "4", "0", kNotBefore, kNotBeforeLabel},
-        {"0", "2", "0", "", nullptr},
-        {" -1", "2", "0",
-         range + "START time selected (-1 seconds) is outside the range allowed: 0 to 5 seconds",
-         kStartLabel},
-        {"5", "7", "0", "", nullptr},
-        {"6", "8", "0",
-         range + "START time selected (6 seconds) is outside the range allowed: 0 to 5 seconds",
-         kStartLabel},
-        {"1", "8", "0",
-         range + "END time selected (8 seconds) is outside the range allowed: 3 to 7 seconds",
-         kEndLabel},
-        {"0", "2147483647", "0",
-         range + "END time selected (2147483647 seconds) is outside the range allowed: 2 to 7 seconds",
-         kEndLabel},
-        {"100", "4900", "0", "", nullptr, true},
-        {"100", "4901", "0",
-         range + "END time selected (4901 seconds) is outside the range allowed: 102 to 4900 seconds",
-         kEndLabel, true},
-        {"0", "2", "200", "", nullptr},
-        {"0", "2", "-200", "", nullptr},
-        {"0", "2", "201",
-         range + "Calibration selected (201 dB) is outside the range allowed: -200 to 200 dB",
-         kCalibrationLabel},
-        {"0", "2", "-201",
-         range + "Calibration selected (-201 dB) is outside the range allowed: -200 to 200 dB",
-         kCalibrationLabel},
-        {"0", "2", "2147483647",
-         range + "Calibration selected (2147483647 dB) is outside the range allowed: -200 to 200 dB",
-         kCalibrationLabel},
+        {"0", "2", "0", "", ""},
+        {" -1", "2", "0", refusal("START time", "-1", "0 to 5", "seconds"), start},
+        {"5", "7", "0", "", ""},
+        {"6", "8", "0", refusal("START time", "6", "0 to 5", "seconds"), start},
+        {"1", "8", "0", refusal("END time", "8", "3 to 7", "seconds"), end},
+        {"0", "2147483647", "0", refusal("END time", "2147483647", "2 to 7", "seconds"), end},
+        {"100", "4900", "0", "", "", true},
+        {"100", "4901", "0", refusal("END time", "4901", "102 to 4900", "seconds"), end, true},
+        {"0", "2", "200", "", ""},
+        {"0", "2", "-200", "", ""},
+        {"0", "2", "201", refusal("Calibration", "201", "-200 to 200", "dB"), calibration},
+        {"0", "2", "-201", refusal("Calibration", "-201", "-200 to 200", "dB"), calibration},
+        {"0", "2", "2147483647", refusal("Calibration", "2147483647", "-200 to 200", "dB"),
+         calibration},
         {"0", "2", "99999999999999999999999",
-         range + "Calibration selected (99999999999999999999999 dB) is outside the range allowed: "
-                 "-200 to 200 dB",
-         kCalibrationLabel},
+         refusal("Calibration", "99999999999999999999999", "-200 to 200", "dB"), calibration},
     };
     TempDir dir{"oxw-intake"};
     const auto path = WriteFile(dir, "t.wav", Silence(WavFormat(), 44100 * 7));
