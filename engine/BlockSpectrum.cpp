@@ -240,7 +240,7 @@ void Engine::CorrelateBlock(double& maxcor, double& maxlag) {
     Log("E", "CrossCorrelation");
 }
 
-void Engine::MakeSpectrum() {
+bool Engine::MakeSpectrum() {
     RunState& s = S();
     SpectrumWork& w = Work();
     Log("S", "MakeSpectrum");
@@ -269,20 +269,33 @@ void Engine::MakeSpectrum() {
     s.Intensity[0] = 0.0;  // lines 1..N-1 are set below
 
     stream_.clear();
-    const std::int64_t start = BlockStart(StreamPosition(), N, blockAlign);
+    std::int64_t start = BlockStart(StreamPosition(), N, blockAlign);
+    const int bytesPerSample = std::max(blockAlign / channels, 1);
+    const FrameLayout layout{N, blockAlign, bytesPerSample, s.TwoChan ? 2 : 1};
+    int readError = 0;
+    int frames = w.frames.Read(stream_, start, s.DataEnd, layout, readError);
+    if (frames < 0) ReadFailure(start, readError);
+    // Sound data that ends before the end the header gave (the file shrank): the block is read
+    // again so that it ends with the data, or not at all when its line lies past the data.
+    while (frames < std::clamp<std::int64_t>((s.DataEnd - start) / blockAlign, 0, N)) {
+        if (!SoundDataEndedAt(start + static_cast<std::int64_t>(frames) * blockAlign,
+                              mode == "Extended")) {
+            Log("E", "MakeSpectrum");
+            return false;
+        }
+        SeekStream(start);
+        start = BlockStart(start, N, blockAlign);
+        frames = w.frames.Read(stream_, start, s.DataEnd, layout, readError);
+        if (frames < 0) ReadFailure(start, readError);
+    }
     const std::string position = std::to_string(start);
     if (host_.GetText("PositionStart").empty())
         host_.SetText("PositionStart", position);
     else
         host_.SetText("PositionCurrent", position);
     host_.Refresh();
-    const int bytesPerSample = std::max(blockAlign / channels, 1);
     s.StreamPositionOverlayStart = start;
 
-    int readError = 0;
-    const FrameLayout layout{N, blockAlign, bytesPerSample, s.TwoChan ? 2 : 1};
-    const int frames = w.frames.Read(stream_, start, s.DataEnd, layout, readError);
-    if (frames < 0) ReadFailure(start, readError);
     if (!s.TwoChan)
         ReadMonoBlock(frames, bytesPerSample);
     else
@@ -314,6 +327,7 @@ void Engine::MakeSpectrum() {
                  std::to_string(s.StreamPositionOverlayAdjustment) + " File Length " +
                  checkForm_.SoundFileSize.Text);
     Log("E", "MakeSpectrum");
+    return true;
 }
 
 std::int64_t Engine::BlockStart(std::int64_t pos, int points, int blockAlign) {

@@ -7,9 +7,14 @@
 
 namespace oxw::engine {
 
+// The text without the blanks before and after it.
+std::string_view TrimBlanks(std::string_view text);
+
 // Strict conversions of a settings text; throw std::invalid_argument with the runtime's message
 // ("'abc' is not a valid integer value") when the text does not convert.
 int StrToInt(std::string_view text);
+// The same for texts that hold a byte position, count or rate, which may pass 2^31.
+std::int64_t StrToInt64(std::string_view text);
 double StrToFloat(std::string_view text);
 
 // Nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).

@@ -130,11 +130,14 @@ void Engine::StartPosition() {
 void Engine::Pass1() {
     RunState& s = S();
     host_.DravolekFormatOutput();
+    NoteEarlyEnd();
     s.CountElement = 1;
     host_.Refresh();
     StartPosition();
     host_.SetProgressRange(1, s.Lines);
     for (s.CountLine = 1; s.CountLine <= s.Lines; ++s.CountLine) Pass1Line();
+    // A file that shrank before the first line was read holds no line any more.
+    if (s.Lines < 1) throw RunRefused(NoLineRefusal());
     host_.SetText("PositionCurrent", std::to_string(StreamPosition()));
     host_.Refresh();
     EndOfFileChain();
@@ -146,7 +149,9 @@ void Engine::Pass1Line() {
     host_.SetText("SoundFileBytesRead", std::to_string(s.BytesRead));
     host_.Refresh();
     InitialiseCompression();
-    for (s.CountCompress = 1; s.CountCompress <= s.Compression; ++s.CountCompress) Pass1Block();
+    for (s.CountCompress = 1; s.CountCompress <= s.Compression; ++s.CountCompress) {
+        if (!Pass1Block()) return;  // the line lies past the end of the sound data
+    }
 
     CalculateLevels();
     s.SumChromaSalienceS = 0;
@@ -168,9 +173,9 @@ void Engine::Pass1Line() {
     host_.SetProgressPosition(s.CountLine);
 }
 
-void Engine::Pass1Block() {
+bool Engine::Pass1Block() {
     RunState& s = S();
-    MakeSpectrum();
+    if (!MakeSpectrum()) return false;
     CompressSpectrum();
     CalculateLA();
     CalculateSpectDiss();
@@ -187,6 +192,7 @@ void Engine::Pass1Block() {
     PitchBranch();
     AccumulateMeans_T();
     ++s.CountElement;
+    return true;
 }
 
 void Engine::PitchBranch() {

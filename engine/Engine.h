@@ -48,10 +48,15 @@ public:
 
     // Header intake and settings intake.
     void ReadSoundFileHeader();
+    // Takes the dialog's settings over. A time or calibration outside its range is refused with
+    // the dialog's messages (RunTerminated); a text that is no whole number throws
+    // std::invalid_argument naming the field.
     void SoundFileCheckButton1Click();
 
     // Block chain and line/file steps (each writes its start and end lines).
-    void MakeSpectrum();
+    // MakeSpectrum reads the next block; false when the sound data ended before the block's
+    // line (the run's stretch then ends with the data).
+    bool MakeSpectrum();
     void CompressSpectrum();
     void NordicCompressSpectrum();
     void CalculateLA();
@@ -141,13 +146,20 @@ private:
     // the sound data holds.
     std::int64_t StretchFrames() const;
     void KeepTonePassInsideData();
+    // The sound data ends sooner than the end time asked for: said once in the audit log, and
+    // the end time and its edits follow the data.
+    void NoteEarlyEnd();
+    // A block read found the sound data ending at byte `end`, before the data's known end: in
+    // the first pass the stretch ends there (false when the current line lies past it); in the
+    // tone pass the run stops, as the passes no longer read the same sound.
+    bool SoundDataEndedAt(std::int64_t end, bool tonePass);
     // Stream position from which a block of `points` frames starting at `pos` is read.
     std::int64_t BlockStart(std::int64_t pos, int points, int blockAlign);
     void SizeRunArrays();
     void StartPosition();
     void Pass1();
     void Pass1Line();
-    void Pass1Block();
+    bool Pass1Block();
     void PitchBranch();
     void EndOfFileChain();
     void SpectrumDump(const char* title, const Spectrum& summed, bool withIntensity);

@@ -20,7 +20,7 @@ void Engine::Pass2() {
     host_.SelectFFTSize32768();
     // The tone pass reads both channels of a two-channel file; a one-channel file has one.
     if (!s.TwoChan) host_.SetText("AnalysisChannel", "1");
-    s.Counter = RoundHalfEven(StrToInt(checkForm_.SoundFileAvBytesPerSecond.Text) * s.StartTime);
+    s.Counter = RoundHalfEven(StrToInt64(checkForm_.SoundFileAvBytesPerSecond.Text) * s.StartTime);
     Gate(s.Counter);
     ScanSoundFile();
     KeepTonePassInsideData();

@@ -2,11 +2,16 @@
 // note-frequency table, and the clearing of the whole-file and per-line accumulators.
 #include <algorithm>
 #include <limits>
+#include <stdexcept>
+#include <string>
 
 #include "engine/Convert.h"
 #include "engine/Engine.h"
+#include "numeric/NumberFormat.h"
 
 namespace oxw::engine {
+
+using numeric::fixedField;
 
 namespace {
 
@@ -68,6 +73,47 @@ std::int64_t Engine::FramesHeld() const {
 std::int64_t Engine::StretchFrames() const {
     const RunState& s = S();
     return std::min(RoundHalfEven(SR * s.EndTime - SR * s.StartTime), FramesHeld());
+}
+
+void Engine::NoteEarlyEnd() {
+    RunState& s = S();
+    if (s.SoundFileAvBytesPerSecond <= 0 || s.DataEnd <= s.StreamDataChunk) return;
+    const double dataEnd = static_cast<double>(s.DataEnd - s.StreamDataChunk) /
+                           static_cast<double>(s.SoundFileAvBytesPerSecond);
+    if (!(dataEnd < s.EndTime)) return;
+    const double requested = StrToFloat(checkForm_.SoundFileEndTime);
+    Log("D", "The sound data ended at " + fixedField(dataEnd, 0, 2) +
+                 " s, before the requested end of " + fixedField(requested, 0, 1) + " s");
+    s.EndTime = dataEnd;
+    s.SoundFileMaxPointer = s.DataEnd;
+    host_.SetText("RecordedEndTime", fixedField(dataEnd, 0, 2));
+    host_.SetText("SoundFileMaximumPosition", std::to_string(s.DataEnd));
+}
+
+bool Engine::SoundDataEndedAt(std::int64_t end, bool tonePass) {
+    RunState& s = S();
+    const auto seconds = [&s](std::int64_t byte) {
+        return fixedField(static_cast<double>(byte - s.StreamDataChunk) /
+                              static_cast<double>(std::max<std::int64_t>(s.SoundFileAvBytesPerSecond, 1)),
+                          0, 2);
+    };
+    if (tonePass) {
+        throw std::runtime_error("The sound file \"" + s.SoundFileName +
+                                 "\" shrank during the second pass: its sound data now ends at " +
+                                 seconds(end) + " s, before the " + seconds(s.DataEnd) +
+                                 " s the first pass found, so the two passes no longer cover the "
+                                 "same sound.");
+    }
+    s.DataEnd = end;
+    NoteEarlyEnd();
+    // The lines the data still holds; a line begun inside the data is finished with blocks that
+    // end with it.
+    const std::int64_t hop = static_cast<std::int64_t>(s.Compression) * OFFSET * s.Resolution;
+    std::int64_t lines = std::min<std::int64_t>(s.Lines, hop > 0 ? StretchFrames() / hop : 0);
+    if (lines < s.CountLine && s.CountCompress > 1) lines = s.CountLine;
+    s.Lines = static_cast<int>(lines);
+    s.Elements = s.Lines * s.Compression;
+    return s.CountLine <= s.Lines;
 }
 
 void Engine::InitialiseMeans() {

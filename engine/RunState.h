@@ -77,6 +77,7 @@ struct RunState {
     std::int64_t SoundFileStartPointer = 0;  // absolute position of the first block of a pass
     std::int64_t SoundFileMaxPointer = 0;
     std::int64_t ChunkLength = 0;            // bytes of sample data
+    std::int64_t DeclaredChunkLength = 0;    // bytes of sample data the header declares
     std::int64_t DataEnd = 0;                // absolute position after the last sample byte
     int SoundFileNoOfChannels = 0;
     std::int64_t SoundFileSampleRate = 0;        // as the header gives them, never narrowed

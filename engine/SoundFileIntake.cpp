@@ -1,8 +1,13 @@
 // Header intake into the check dialog and settings intake from it into the run parameters.
 #include "engine/SoundFileIntake.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <stdexcept>
+#include <string_view>
 
 #include "engine/Convert.h"
 #include "engine/Engine.h"
@@ -42,6 +47,40 @@ void StartFromDesign(SoundFileCheckForm& f) {
     f.ChannelAnalysisSelectionVisible = design.ChannelAnalysisSelectionVisible;
     f.StartTimeItems.clear();
     f.EndTimeItems.clear();
+}
+
+// The calibration a user could mean, in dB either side of 0.
+constexpr double kMaxCalibration = 200.0;
+
+// A whole number for a message: the bounds of a range are whole numbers of their unit.
+std::string WholeText(double x) { return std::to_string(static_cast<long long>(x)); }
+
+// A whole number typed into the dialog: blanks around it, a sign, digits. A number too large
+// for a double reads as an infinity of its sign, to be refused as out of range.
+double TypedWholeNumber(const std::string& text, const char* field, const char* unit) {
+    std::string_view t = TrimBlanks(text);
+    const bool negative = !t.empty() && t.front() == '-';
+    if (!t.empty() && (t.front() == '-' || t.front() == '+')) t.remove_prefix(1);
+    const bool digits = !t.empty() && std::all_of(t.begin(), t.end(), [](char c) {
+        return c >= '0' && c <= '9';
+    });
+    if (!digits) {
+        throw std::invalid_argument("The " + std::string(field) + " '" + text +
+                                    "' is not a whole number of " + unit);
+    }
+    double v = 0;
+    if (std::from_chars(t.data(), t.data() + t.size(), v).ec != std::errc())
+        v = std::numeric_limits<double>::infinity();
+    return negative ? -v : v;
+}
+
+int TypedCompression(const std::string& text) {
+    try {
+        return StrToInt(text);
+    } catch (const std::invalid_argument&) {
+        throw std::invalid_argument("The compression '" + text +
+                                    "' is not a whole number of blocks");
+    }
 }
 
 }  // namespace
@@ -120,6 +159,7 @@ void Engine::ReadSoundFileHeader() {
 
     Show(f.SoundFileSize, std::to_string(h.ChunkLength));
     s.ChunkLength = h.ChunkLength;
+    s.DeclaredChunkLength = h.DeclaredChunkLength;
     s.DataEnd = static_cast<std::int64_t>(h.StreamDataChunk) + h.ChunkLength;
     Show(f.SoundFileEstimatedRunTime, std::to_string(h.PlayTime));
     f.AnalysisTerminateMessageVisible = true;
@@ -155,21 +195,31 @@ void Engine::ReadSoundFileHeader() {
 void Engine::SoundFileCheckButton1Click() {
     RunState& s = S();
     SoundFileCheckForm& f = checkForm_;
-    const int byteRate = StrToInt(f.SoundFileAvBytesPerSecond.Text);
-    s.StartTime = StrToInt(f.SoundFileStartTime);
-    const std::uint64_t startOffset =
-        StartOffsetBytes(s.StartTime, static_cast<std::uint32_t>(std::max(byteRate, 0)),
-                         static_cast<std::uint32_t>(std::max(s.SoundFileBlockAlign, 0)));
+    const std::int64_t byteRate = StrToInt64(f.SoundFileAvBytesPerSecond.Text);
+    s.StartTime = TypedWholeNumber(f.SoundFileStartTime, "start time", "seconds");
+    const std::uint64_t startOffset = StartOffsetBytes(
+        s.StartTime, static_cast<std::uint32_t>(std::clamp<std::int64_t>(byteRate, 0, UINT32_MAX)),
+        static_cast<std::uint32_t>(std::max(s.SoundFileBlockAlign, 0)));
     s.Counter = static_cast<std::int64_t>(startOffset);
-    s.EndTime = StrToInt(f.SoundFileEndTime);
+    s.EndTime = TypedWholeNumber(f.SoundFileEndTime, "end time", "seconds");
+    const double calibration = TypedWholeNumber(f.InputCalibration, "calibration", "dB");
+    const int compression = TypedCompression(f.OutputCompression);
 
-    auto refuse = [&](const char* message, const char* label) {
+    auto refuse = [&](const std::string& message, const char* label) {
         host_.ShowMessage(message);
         f.AnalysisTerminateMessage = label;
         f.AnalysisTerminateMessageVisible = true;
         f.ContnueAnalysisVisible = f.TerminateAnalysisVisible = f.Button1Visible = false;
         host_.ShowMessage(kTerminateMessage);
         throw RunTerminated();
+    };
+    // A value outside its range: the message names the field, the value as typed and the range.
+    auto outOfRange = [&](const char* field, const std::string& typed, double low, double high,
+                          const char* unit, const char* label) {
+        refuse("Processing will not proceed. " + std::string(field) + " selected (" +
+                   std::string(TrimBlanks(typed)) + " " + unit + ") is outside the range allowed: " +
+                   WholeText(low) + " to " + WholeText(high) + " " + unit,
+               label);
     };
     if (!(s.StartTime < s.EndTime)) {
         refuse("Processing will not proceed. START time selected is not before selected END time",
@@ -179,6 +229,24 @@ void Engine::SoundFileCheckButton1Click() {
         refuse("Processing will not proceed. Interval between selected START and END time must be "
                "greater than 1 second",
                "Input error - Start/End Time error. Analysis Terminated");
+    }
+    // The stretch lies inside the sound data as the header declares it (whole seconds; data that
+    // ends sooner is noticed by the run) and is no longer than the program's longest stretch.
+    const double fileSeconds =
+        byteRate > 0 ? static_cast<double>(s.DeclaredChunkLength / byteRate) : 0.0;
+    const double lastStart = std::max(fileSeconds - 2.0, 0.0);
+    if (s.StartTime < 0 || s.StartTime > lastStart) {
+        outOfRange("START time", f.SoundFileStartTime, 0, lastStart, "seconds",
+                   "Input error - selected Start Time outside its range, Analysis Terminated");
+    }
+    const double lastEnd = std::min(fileSeconds, s.StartTime + MAXENDTIME);
+    if (s.EndTime > lastEnd) {
+        outOfRange("END time", f.SoundFileEndTime, s.StartTime + 2.0, lastEnd, "seconds",
+                   "Input error - selected End Time outside its range, Analysis Terminated");
+    }
+    if (std::fabs(calibration) > kMaxCalibration) {
+        outOfRange("Calibration", f.InputCalibration, -kMaxCalibration, kMaxCalibration, "dB",
+                   "Input error - selected Calibration outside its range, Analysis Terminated");
     }
 
     s.SoundFileMaxPointer = s.StreamDataChunk + static_cast<std::int64_t>(std::trunc(byteRate * s.EndTime));
@@ -207,8 +275,8 @@ void Engine::SoundFileCheckButton1Click() {
     }
     host_.Refresh();
     s.ATune = 440.0;
-    s.Compression = StrToInt(f.OutputCompression);
-    s.Calibration = StrToInt(f.InputCalibration) + HIDDENCAL;
+    s.Compression = compression;
+    s.Calibration = calibration + HIDDENCAL;
     host_.Refresh();
 }
 

@@ -42,7 +42,7 @@ private:
 }  // namespace
 
 double RowTime(const engine::RunState& s, const engine::RunHost& host) {
-    const double position = engine::StrToInt(host.GetText("PositionCurrent"));
+    const auto position = static_cast<double>(engine::StrToInt64(host.GetText("PositionCurrent")));
     return position / s.SoundFileBlockAlign / s.SoundFileSampleRate;
 }
 

@@ -12,7 +12,7 @@
 namespace oxw::report {
 
 // Time of the row in seconds: the stream position shown in the main window's `PositionCurrent`
-// edit (bytes from the file's start) over bytes per sample frame and frames per second.
+// edit (bytes from the file's start, 64-bit) over bytes per sample frame and frames per second.
 double RowTime(const engine::RunState& s, const engine::RunHost& host);
 
 // The rows without their line ends, for the time t in seconds: 42, 45 and 111 fields.

@@ -281,30 +281,47 @@ TEST(BlockSpectrum, BlockLengthNotAPowerOfTwoIsRefusedByTheNamedComponent) {
     }
 }
 
-TEST(BlockSpectrum, AuditLinesOfOneBlockAndCountersPast32Bits) {
-    // Mono, 16 bits: the block starts at byte 44 and the stream moves on by 2205 frames. The
-    // counters hold 64 bits: 2147483548 + 1 x 441 x 5 = 2147485753, odd, lowered by one; 4096
-    // samples of 2 bytes read.
-    BlockReader r(WavOf(Frames(10000, 5), 1));
-    r.S().Counter = INT32_MAX - 99;
-    r.S().BytesRead = 4294967290LL;
-    r.engine.MakeSpectrum();
-    EXPECT_EQ(r.S().BytesRead, 4294967290LL + 8192);
-    const std::vector<test::LogLine> expected{
-        {"S", "MakeSpectrum"},
-        {"S", "DoWindowFunctions"},
-        {"E", "DoWindowFunctions"},
-        {"D", "5648 was Dimensioned Vectors length of RealInD = 32769 Length of RealInV = 32768 "
-              "Length of ImagIn = 32769 Length of RealInV = 32768"},
-        {"D", "5178 after set up vectors for VKR FFT"},
-        {"D", "5209 FFT size given to FFT = 4096"},
-        {"D", "Next Line - overlap start Sample position (end of MakeSpectrum) = 2147485752 "
-              "OFFSET 441 Resolution 5 SoundFileBytesToRead = 2 Stream.Position 4454 "
-              "StreamPositionOverlayAdjustment 4410 File Length 20000"},
-        {"E", "MakeSpectrum"},
-    };
-    EXPECT_EQ(r.NewLog(), expected);
-    EXPECT_EQ(r.host.GetText("PositionCurrent"), "44");
+TEST(BlockSpectrum, AuditLinesOfOneBlockAndPositionsPast32Bits) {
+    // 16-bit mono whose data runs to 3.5 GiB (a sparse file), with 4096 frames of 5 written at
+    // the first data byte, across byte 2^31 and past 3 GiB: each block is read whole, shown at
+    // its first byte, and the stream moves on by 2205 frames. The counters hold 64 bits too:
+    // 2147483548 + 1 x 441 x 5 = 2147485753, odd, lowered by one; 4096 samples of 2 bytes read.
+    constexpr std::uint64_t kDataBytes = 3758096384;
+    const std::int64_t firstFrames[] = {0, 1073740800, 1610613736};
+    BlockReader r([&](const std::filesystem::path& p) {
+        test::WriteSparseWav(p, test::WavFormat(), kDataBytes);
+        for (std::int64_t f : firstFrames)
+            test::PutFramesAt(p, 44 + 2 * static_cast<std::uint64_t>(f), Frames(4096, 5));
+    });
+    for (const std::int64_t f : firstFrames) {
+        const std::int64_t start = 44 + 2 * f;
+        SCOPED_TRACE(start);
+        r.S().Counter = INT32_MAX - 99;
+        r.S().BytesRead = 4294967290LL;
+        r.SeekFrame(f);
+        const std::size_t logged = r.host.log.size();
+        r.engine.MakeSpectrum();
+        EXPECT_EQ(r.host.GetText("PositionCurrent"), std::to_string(start));
+        EXPECT_EQ(std::count(r.S().OneIn.begin(), r.S().OneIn.begin() + 4096, 5), 4096);
+        EXPECT_EQ(r.S().BytesRead, 4294967290LL + 8192);
+        const std::vector<test::LogLine> expected{
+            {"S", "MakeSpectrum"},
+            {"S", "DoWindowFunctions"},
+            {"E", "DoWindowFunctions"},
+            {"D", "5648 was Dimensioned Vectors length of RealInD = 32769 Length of RealInV = 32768 "
+                  "Length of ImagIn = 32769 Length of RealInV = 32768"},
+            {"D", "5178 after set up vectors for VKR FFT"},
+            {"D", "5209 FFT size given to FFT = 4096"},
+            {"D", "Next Line - overlap start Sample position (end of MakeSpectrum) = 2147485752 "
+                  "OFFSET 441 Resolution 5 SoundFileBytesToRead = 2 Stream.Position " +
+                      std::to_string(start + 4410) +
+                      " StreamPositionOverlayAdjustment 4410 File Length 3758096384"},
+            {"E", "MakeSpectrum"},
+        };
+        EXPECT_EQ(std::vector<test::LogLine>(r.host.log.begin() + static_cast<std::ptrdiff_t>(logged),
+                                             r.host.log.end()),
+                  expected);
+    }
 }
 
 }  // namespace

@@ -15,8 +15,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <functional>
 #include <limits>
 #include <numbers>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -29,16 +32,22 @@ using test::LogLine;
 using test::TempDir;
 using Timeline = std::vector<std::string>;
 
-// A 440 Hz sine at half scale (or another amplitude), the same in every channel.
+// A 440 Hz sine at half scale (or another amplitude), the same in every channel, with the RIFF
+// size field as written or patched. A file shorter than 2 s declares 2 s of data, as a recording
+// cut short does: the check dialog takes no stretch past the data the header declares.
 std::string WriteSine(const TempDir& dir, std::uint16_t channels, std::size_t frames,
-                      double amplitude = 0.5) {
+                      double amplitude = 0.5, std::optional<std::uint32_t> riffSize = {}) {
     std::vector<double> x(frames);
     for (std::size_t i = 0; i < frames; ++i)
         x[i] = amplitude * std::sin(2 * std::numbers::pi * 440.0 * static_cast<double>(i) / 44100.0);
+    auto bytes = test::WavBytes(test::WavFormat().Channels(channels),
+                                std::vector<std::vector<double>>(channels, x));
+    if (frames < 88200) test::PutU32(bytes, 40, 88200u * 2 * channels);
+    if (riffSize) test::PutU32(bytes, 4, *riffSize);
     const auto p = dir / ("sine" + std::to_string(channels) + "-" + std::to_string(frames) + "-" +
-                          std::to_string(amplitude) + ".wav");
-    test::WriteWav(p, test::WavFormat().Channels(channels),
-                   std::vector<std::vector<double>>(channels, x));
+                          std::to_string(amplitude) + "-" + std::to_string(riffSize.value_or(1)) +
+                          ".wav");
+    test::WriteWavFile(p, bytes);
     return p.string();
 }
 
@@ -369,21 +378,6 @@ TEST(Driver, SoundFileThatCannotBeReadEndsTheRun) {
 
 // ---- The gate and the stretch ---------------------------------------------------------------------
 
-// A sine file as WriteSine writes it, with the RIFF size field patched.
-std::string WriteSineWithRiffSize(const TempDir& dir, std::uint16_t channels, std::size_t frames,
-                                  std::uint32_t riffSize) {
-    std::vector<double> x(frames);
-    for (std::size_t i = 0; i < frames; ++i)
-        x[i] = 0.5 * std::sin(2 * std::numbers::pi * 440.0 * static_cast<double>(i) / 44100.0);
-    auto bytes = test::WavBytes(test::WavFormat().Channels(channels),
-                                std::vector<std::vector<double>>(channels, x));
-    test::PutU32(bytes, 4, riffSize);
-    const auto p = dir / ("riff" + std::to_string(riffSize) + "-" + std::to_string(channels) + "-" +
-                          std::to_string(frames) + ".wav");
-    test::WriteWavFile(p, bytes);
-    return p.string();
-}
-
 // The gate's thresholds with the reset's compression 10 and resolution 5 and a 4096-point block,
 // counted from a fresh start: (4096 + 9 x 2205) div 64 = 374 for one channel and div 32 = 748 for
 // two, compared with the RIFF size (36 + data bytes for a canonical header), or with the file size
@@ -421,8 +415,8 @@ TEST(Driver, GateAndStretchStopTheRunWithTheReason) {
         Rig r("Introductory");
         r.e.S().Counter = c.counter;
         const std::string path =
-            c.riffSize == kAsWritten ? WriteSine(dir, c.channels, c.frames)
-                                     : WriteSineWithRiffSize(dir, c.channels, c.frames, c.riffSize);
+            WriteSine(dir, c.channels, c.frames, 0.5,
+                      c.riffSize == kAsWritten ? std::nullopt : std::optional(c.riffSize));
         if (!c.refusal) {
             r.Run(path);
             EXPECT_TRUE(r.e.S().Calculate);
@@ -446,9 +440,8 @@ TEST(Driver, GateAndStretchStopTheRunWithTheReason) {
     }
 }
 
-// The stretch counts as far as the sound data reaches; an end time typed past the end of a 3 s
-// file adds no lines of silence, a start past its end leaves none.
-TEST(Driver, StretchEndsWithTheSoundData) {
+// The stretch from the start to the end time, in lines of `compression` blocks.
+TEST(Driver, StretchFromStartToEnd) {
     struct Case {
         const char* start;
         const char* end;
@@ -458,10 +451,7 @@ TEST(Driver, StretchEndsWithTheSoundData) {
     };
     const Case cases[] = {
         {"0", "3", "1", 60, nullptr},    // 132300 div 2205
-        {"0", "10", "1", 60, nullptr},   // the same: the data ends at 3 s
-        {"1", "9", "2", 20, nullptr},    // 88200 frames from 1 s, 2 blocks a line
-        {"5", "7", "1", 0,
-         "The stretch to analyse holds 0 sample frames, too few for one output line of 2205 frames."},
+        {"1", "3", "2", 20, nullptr},    // 88200 frames from 1 s, 2 blocks a line
         {"0", "2", "-2147483648", 0, "The compression -2147483648 gives no output line."},
     };
     TempDir dir{"oxw-driver"};
@@ -482,6 +472,75 @@ TEST(Driver, StretchEndsWithTheSoundData) {
             EXPECT_EQ(std::string(refused.what()), c.refusal);
         }
     }
+}
+
+// Sound data that ends before the end asked for: a data chunk that declares 6 s of mono and
+// holds 3 s, and a 6 s file cut to 2 s of data while pass 1 writes its 20th row. The run says
+// so once, the stretch and its end follow the data (a block that crosses the new end is read
+// so that it ends there), and every row is one of a line inside the data. A file cut between the
+// passes stops the tone pass: the two passes would no longer read the same sound.
+TEST(Driver, SoundDataThatEndsEarlyEndsTheStretch) {
+    struct CuttingHost : TimelineHost {
+        std::function<void()> atRow20, atTonePass;
+        int rows = 0;
+        void OutputTimeFiles() override {
+            TimelineHost::OutputTimeFiles();
+            if (++rows == 20 && atRow20) atRow20();
+        }
+        void SelectFFTSize32768() override {
+            TimelineHost::SelectFFTSize32768();
+            if (atTonePass) atTonePass();
+        }
+    };
+    TempDir dir{"oxw-driver"};
+    const std::string shortChunk = (dir / "short.wav").string();
+    test::WriteWav(shortChunk, test::WavFormat().KeepDataBytes(88200 * 3),
+                   {std::vector<double>(44100 * 6, 0.25)});
+    const std::string sixSeconds = WriteSine(dir, 1, 44100 * 6);
+    const auto cutTo = [](const std::string& path, int seconds) {
+        return [=] { std::filesystem::resize_file(path, 44 + 88200 * seconds); };
+    };
+    const struct {
+        const char* name;
+        std::string path;
+        bool cutInPass1;
+        const char* seen;  // the end of the data, s
+        int lines;
+    } cases[] = {
+        {"short data chunk", shortChunk, false, "3.00", 60},
+        {"file cut during pass 1", sixSeconds, true, "2.00", 40},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::EngineRig<CuttingHost> r("Introductory");
+        if (c.cutInPass1) r.host.atRow20 = cutTo(c.path, 2);
+        r.host.checkDialog = [](SoundFileCheckForm& f) { f.SoundFileEndTime = "6"; };
+        r.Run(c.path);
+        EXPECT_EQ(r.host.Count("D", std::string("The sound data ended at ") + c.seen +
+                                         " s, before the requested end of 6.0 s"), 1);
+        EXPECT_EQ(r.e.S().Lines, c.lines);
+        EXPECT_EQ(std::count(r.host.calls.begin(), r.host.calls.end(), "OutputTimeFiles"), c.lines);
+        EXPECT_EQ(r.e.S().EndTime, std::stod(c.seen));
+        EXPECT_EQ(r.host.texts["RecordedEndTime"], c.seen);
+        const auto dataEnd = static_cast<std::int64_t>(44 + 88200 * std::stod(c.seen));
+        EXPECT_EQ(r.host.texts["SoundFileMaximumPosition"], std::to_string(dataEnd));
+        // The last block ends with the data.
+        EXPECT_GE(r.host.Find("text PositionCurrent=" + std::to_string(dataEnd - 8192)), 0);
+    }
+
+    test::EngineRig<CuttingHost> r("Advanced");
+    const std::string threeSeconds = WriteSine(dir, 1, 44100 * 3);
+    r.host.atTonePass = cutTo(threeSeconds, 1);
+    try {
+        r.Run(threeSeconds);
+        ADD_FAILURE() << "the run went on";
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "The sound file \"" + threeSeconds + "\" shrank during the second pass: its sound "
+                  "data now ends at 1.00 s, before the 3.00 s the first pass found, so the two "
+                  "passes no longer cover the same sound.");
+    }
+    EXPECT_EQ(std::count(r.host.calls.begin(), r.host.calls.end(), "OutputSummary"), 1);
 }
 
 TEST(Driver, TonePassWithoutABlockInsideTheDataWritesItsSummaryAndDump) {
@@ -560,7 +619,6 @@ TEST(Driver, SteadyToneReadsTheSameLevelInEveryBlock) {
         {"3 s, a whole number of hops", 132300, "3", 60, 132300 - 4096, 46},
         {"3 s and 1000 frames", 133300, "3", 60, 133300 - 4096, 46},
         {"last block ends with the data", 39 * 2205 + 4096, "2", 40, 39 * 2205, 40 - 14},
-        {"2 s of data, end typed at 5 s", 88200, "5", 40, 88200 - 4096, 26},
     };
     TempDir dir{"oxw-driver"};
     for (const auto& c : cases) {

@@ -246,47 +246,81 @@ TEST(CheckDialog, AcceptanceNeeds44100Hz16BitsOneOrTwoChannelsAndTwoSeconds) {
 
 // ---- Settings intake ---------------------------------------------------------------------------
 
-TEST(SettingsIntake, StartAndEndTimesAreCheckedBeforeTheRun) {
+// The times and the calibration as typed, each against its rule: the order of start and end and
+// their interval, then each range, with the last value accepted beside the first refused. The
+// 7 s file allows starts 0..5 and ends up to 7; the 5000 s one (sparse) shows the longest
+// stretch, 4800 s; the calibration runs from -200 to 200 dB.
+TEST(SettingsIntake, TypedValuesAreCheckedAgainstTheirRules) {
     constexpr const char* kIntervalLabel = "Input error - Start/End Time error. Analysis Terminated";
     constexpr const char* kNotBeforeLabel =
         "Input error - selected Start Time not before selected End Time, Analysis Terminated";
+    const auto label = [](const std::string& field) {
+        return "Input error - selected " + field + " outside its range, Analysis Terminated";
+    };
+    const auto refusal = [](const std::string& field, const std::string& value,
+                            const std::string& range, const std::string& unit) {
+        return "Processing will not proceed. " + field + " selected (" + value + " " + unit +
+               ") is outside the range allowed: " + range + " " + unit;
+    };
+    const std::string start = label("Start Time"), end = label("End Time"),
+                      calibration = label("Calibration");
     struct Case {
         const char* start;
         const char* end;
-        const char* message;  // nullptr: accepted
-        const char* label;
+        const char* calibration;
+        std::string message;  // empty: accepted
+        std::string label;
+        bool longFile = false;
     };
     const Case cases[] = {
-        {"3", "4", kInterval, kIntervalLabel},   {"0", "1", kInterval, kIntervalLabel},
-        {"5", "5", kNotBefore, kNotBeforeLabel}, {"6", "4", kNotBefore, kNotBeforeLabel},
-        {"0", "2", nullptr, nullptr},            {"1", "3", nullptr, nullptr},
+        {"3", "4", "0", kInterval, kIntervalLabel},   {"0", "1", "0", kInterval, kIntervalLabel},
+        {"5", "5", "0", kNotBefore, kNotBeforeLabel}, {"6", "4", "0", kNotBefore, kNotBeforeLabel},
+        {"0", "2", "0", "", ""},
+        {" -1", "2", "0", refusal("START time", "-1", "0 to 5", "seconds"), start},
+        {"5", "7", "0", "", ""},
+        {"6", "8", "0", refusal("START time", "6", "0 to 5", "seconds"), start},
+        {"1", "8", "0", refusal("END time", "8", "3 to 7", "seconds"), end},
+        {"0", "2147483647", "0", refusal("END time", "2147483647", "2 to 7", "seconds"), end},
+        {"100", "4900", "0", "", "", true},
+        {"100", "4901", "0", refusal("END time", "4901", "102 to 4900", "seconds"), end, true},
+        {"0", "2", "200", "", ""},
+        {"0", "2", "-200", "", ""},
+        {"0", "2", "201", refusal("Calibration", "201", "-200 to 200", "dB"), calibration},
+        {"0", "2", "-201", refusal("Calibration", "-201", "-200 to 200", "dB"), calibration},
+        {"0", "2", "2147483647", refusal("Calibration", "2147483647", "-200 to 200", "dB"),
+         calibration},
+        {"0", "2", "99999999999999999999999",
+         refusal("Calibration", "99999999999999999999999", "-200 to 200", "dB"), calibration},
     };
     TempDir dir{"oxw-intake"};
     const auto path = WriteFile(dir, "t.wav", Silence(WavFormat(), 44100 * 7));
+    const auto longPath = dir / "long.wav";
+    test::WriteSparseWav(longPath, WavFormat(), 88200ull * 5000);
     for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.start << ".." << c.end);
+        SCOPED_TRACE(::testing::Message() << c.start << ".." << c.end << " cal " << c.calibration);
         Rig r("Introductory");
-        r.host.checkDialog = [&](SoundFileCheckForm& f) {
-            f.SoundFileStartTime = c.start;
-            f.SoundFileEndTime = c.end;
-        };
-        if (c.message == nullptr) {
-            r.Run(path);
+        r.ReadHeader(c.longFile ? longPath.string() : path);
+        RevealSettings(r.Form());
+        r.Form().SoundFileStartTime = c.start;
+        r.Form().SoundFileEndTime = c.end;
+        r.Form().InputCalibration = c.calibration;
+        if (c.message.empty()) {
+            r.e.SoundFileCheckButton1Click();
             EXPECT_TRUE(r.host.messages.empty());
             EXPECT_EQ(r.e.S().StartTime, std::stod(c.start));
             EXPECT_EQ(r.e.S().EndTime, std::stod(c.end));
+            EXPECT_EQ(r.e.S().Calibration, std::stod(c.calibration) - 70.0);
             EXPECT_EQ(r.host.texts["RecordedStartTime"], c.start);
             EXPECT_EQ(r.host.texts["RecordedEndTime"], c.end);
             continue;
         }
-        EXPECT_THROW(r.Run(path), RunTerminated);
+        EXPECT_THROW(r.e.SoundFileCheckButton1Click(), RunTerminated);
         EXPECT_EQ(r.host.messages, (Strings{c.message, kTerminate}));
         const SoundFileCheckForm& f = r.Form();
         EXPECT_EQ(f.AnalysisTerminateMessage, c.label);
         EXPECT_TRUE(f.AnalysisTerminateMessageVisible);
         EXPECT_FALSE(f.ContnueAnalysisVisible || f.TerminateAnalysisVisible || f.Button1Visible);
-        EXPECT_FALSE(r.e.Stream().is_open());
-        EXPECT_EQ(r.host.Count("S", "ScanSoundFile"), 0);  // nothing of the analysis ran
+        EXPECT_EQ(r.host.GetText("PositionStart"), "");  // nothing taken over
     }
 }
 
@@ -396,18 +430,33 @@ TEST(SettingsIntake, StartOffsetCountsFromTheFirstDataByte) {
     }
 }
 
-TEST(SettingsIntake, TextThatIsNoIntegerStopsTheRun) {
+// A text that is no whole number stops the run before anything is analysed, naming the field.
+TEST(SettingsIntake, TextThatIsNoWholeNumberStopsTheRun) {
+    struct Case {
+        std::string SoundFileCheckForm::*field;
+        const char* text;
+        const char* message;
+    } const cases[] = {
+        {&SoundFileCheckForm::SoundFileStartTime, "abc", "The start time 'abc' is not a whole number of seconds"},
+        {&SoundFileCheckForm::SoundFileEndTime, "2.5", "The end time '2.5' is not a whole number of seconds"},
+        {&SoundFileCheckForm::InputCalibration, "", "The calibration '' is not a whole number of dB"},
+        {&SoundFileCheckForm::OutputCompression, "1-", "The compression '1-' is not a whole number of blocks"},
+    };
     TempDir dir{"oxw-intake"};
-    Rig r("Introductory");
-    r.host.checkDialog = [](auto& f) { f.OutputCompression = "abc"; };
-    try {
-        r.Run(WriteFile(dir, "a.wav", Silence(WavFormat(), 44100 * 3)));
-        ADD_FAILURE() << "the run went on";
-    } catch (const std::invalid_argument& e) {
-        EXPECT_EQ(std::string(e.what()), "'abc' is not a valid integer value");
+    const auto path = WriteFile(dir, "a.wav", Silence(WavFormat(), 44100 * 3));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        Rig r("Introductory");
+        r.host.checkDialog = [&](SoundFileCheckForm& f) { f.*c.field = c.text; };
+        try {
+            r.Run(path);
+            ADD_FAILURE() << "the run went on";
+        } catch (const std::invalid_argument& e) {
+            EXPECT_STREQ(e.what(), c.message);
+        }
+        EXPECT_FALSE(r.e.Stream().is_open());
+        EXPECT_EQ(r.host.Count("S", "ScanSoundFile"), 0);
     }
-    EXPECT_FALSE(r.e.Stream().is_open());
-    EXPECT_EQ(r.host.Count("S", "ScanSoundFile"), 0);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <numbers>
 #include <random>
 #include <string>
@@ -95,12 +96,17 @@ public:
     TempDir dir{"oxw-spectrum"};
 
     explicit BlockReader(const std::vector<std::uint8_t>& wav, const std::string& channel = "Both",
-                         const std::string& mode = "Standard") {
+                         const std::string& mode = "Standard")
+        : BlockReader([&](const std::filesystem::path& p) { test::WriteWavFile(p, wav); }, channel,
+                      mode) {}
+    // On the file that `write` makes (a sparse one, say).
+    explicit BlockReader(const std::function<void(const std::filesystem::path&)>& write,
+                         const std::string& channel = "Both", const std::string& mode = "Standard") {
         host.texts = {{"CurrentProcessingMode", mode},   {"MusicFFTSampleSize", "4096"},
                       {"QualityFFTSampleSize", "32768"}, {"AnalysisChannel", channel},
                       {"MusicBinCount", "108"},          {"QualityBinCount", "121"}};
         const std::filesystem::path path = dir / "block.wav";
-        test::WriteWavFile(path, wav);
+        write(path);
         engine.S().SoundFileName = path.string();
         engine.MainLineProcess1();
         engine.Stream().open(path, std::ios::binary);

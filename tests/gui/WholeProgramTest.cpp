@@ -539,6 +539,35 @@ TEST_F(WholeProgram, FileWithRiffSizeZeroIsAnalysed) {
     EXPECT_TRUE(fs::exists(main->Files().Names.DravolekSummaryFileName));
 }
 
+// A field recording of 3.5 GiB of stereo (a sparse file: its data reads as silence) analysed
+// from 12172 s to 12175 s, across byte 2^31: every row is written with its time.
+TEST_F(WholeProgram, StretchPast2GiBIsAnalysed) {
+    test::WriteSparseWav(wav, test::WavFormat().Channels(2), 3758096384);
+    SkipQuestionnaire();
+    dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
+    dialogs.ModalScript = [](QDialog& d) {
+        if (auto* check = qobject_cast<app::TSoundFileCheck*>(&d)) {
+            check->SoundFileStartTime->setEditText("12172");
+            check->SoundFileEndTime->setEditText("12175");
+        }
+        return test::ContinueAnalysis(d);
+    };
+    ClickAnalysis();
+    ASSERT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join("|").toStdString();
+    EXPECT_EQ(EnabledPage(), 2);
+    const auto summary = ReadLines(main->Files().Names.DravolekSummaryFileName);
+    const auto rowAt = [&](const std::string& time) {
+        return std::count_if(summary.begin(), summary.end(),
+                             [&](const std::string& l) { return l.rfind(time + ",\t", 0) == 0; });
+    };
+    // Level, loudness and pitch rows of the first and the last line (bytes 2147140844 and
+    // 2147661224 from the file's start).
+    EXPECT_EQ(rowAt("12172.00"), 3);
+    EXPECT_EQ(rowAt("12174.95"), 3);
+    EXPECT_NE(std::find(summary.begin(), summary.end(), "End Of Summary File"), summary.end());
+    EXPECT_EQ(ReadLines(main->Files().Names.LogFileName).back(), "    End Open1Click");
+}
+
 TEST_F(WholeProgram, CancelledChoiceStaysOnAnalysisPage) {
     SkipQuestionnaire();
     dialogs.FileAnswers.push_back(std::nullopt);

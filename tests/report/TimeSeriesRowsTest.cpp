@@ -83,6 +83,11 @@ TEST(TimeSeriesRows, WholeRowsOfAHandSetLine) {
     EXPECT_EQ(LevelRow(s, t), kLevelRow);
     EXPECT_EQ(LoudRow(s, t), kLoudRow);
     EXPECT_EQ(PitchRow(s, t), kPitchRow);
+    // Positions of a long recording, past 2^31 and 3 GiB, give the times of their rows.
+    for (const auto& [position, time] :
+         {std::pair{"2147484824", "12173.95,"}, std::pair{"3221225516", "18260.92,"}}) {
+        EXPECT_EQ(LevelRow(s, RowTime(s, HostAt(position))).substr(0, 9), time);
+    }
 }
 
 // Names of the columns of a header line or the fields of a row: text between commas and TABs.
@@ -144,7 +149,7 @@ TEST(TimeSeriesRows, PositionThatIsNotANumberStopsBeforeAnyRow) {
     OutputFiles files;
     files.DravolekLevelFile.Create((dir / "L").string());
     const engine::RunState s = HandSetState();
-    for (const char* text : {"", "12x", "1.5"}) {
+    for (const char* text : {"", "12x", "1.5", "9223372036854775808"}) {
         HostAt host(text);
         EXPECT_THROW(OutputTimeFiles(s, host, files), std::invalid_argument) << text;
     }

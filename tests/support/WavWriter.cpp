@@ -132,6 +132,29 @@ void WriteWavFrames(const std::filesystem::path& path, const WavFormat& wavForma
   WriteWavFile(path, WavBytesFromFrames(wavFormat, interleaved));
 }
 
+void WriteSparseWav(const std::filesystem::path& path, const WavFormat& wavFormat,
+                    std::uint64_t dataBytes) {
+  std::vector<std::uint8_t> header = WavBytesFromFrames(wavFormat, {});
+  PutU32(header, 4, static_cast<std::uint32_t>(header.size() - 8 + dataBytes));
+  PutU32(header, header.size() - 4, static_cast<std::uint32_t>(dataBytes));
+  WriteWavFile(path, header);
+  std::filesystem::resize_file(path, header.size() + dataBytes);
+}
+
+void PutFramesAt(const std::filesystem::path& path, std::uint64_t offset,
+                 const std::vector<std::int16_t>& interleaved) {
+  std::vector<std::uint8_t> bytes(interleaved.size() * 2);
+  for (std::size_t i = 0; i < interleaved.size(); ++i) {
+    const auto u = static_cast<std::uint16_t>(interleaved[i]);
+    bytes[2 * i] = static_cast<std::uint8_t>(u);
+    bytes[2 * i + 1] = static_cast<std::uint8_t>(u >> 8);
+  }
+  std::fstream out(path, std::ios::binary | std::ios::in | std::ios::out);
+  out.seekp(static_cast<std::streamoff>(offset));
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
 void PutU16(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint16_t value) {
   CheckRange(bytes, offset, 2);
   bytes[offset] = static_cast<std::uint8_t>(value);

@@ -68,6 +68,14 @@ void WriteWav(const std::filesystem::path& path, const WavFormat& wavFormat,
 void WriteWavFrames(const std::filesystem::path& path, const WavFormat& wavFormat,
                     const std::vector<std::int16_t>& interleaved);
 
+// A long recording without the disk it would take: the header of `wavFormat` (a canonical
+// 44-byte one) declaring `dataBytes` of sample data, then the file made that long without
+// writing it, so that its data reads as silence. PutFramesAt writes 16-bit frames into it.
+void WriteSparseWav(const std::filesystem::path& path, const WavFormat& wavFormat,
+                    std::uint64_t dataBytes);
+void PutFramesAt(const std::filesystem::path& path, std::uint64_t offset,
+                 const std::vector<std::int16_t>& interleaved);
+
 // Little-endian patches, for building damaged headers from a good one.
 void PutU16(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint16_t value);
 void PutU32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value);
