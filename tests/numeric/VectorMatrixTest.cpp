@@ -157,6 +157,53 @@ TEST(VkrMatrix, BoundsResizeAndCopies)
     EXPECT_EQ(13, changes);
 }
 
+TEST(VkrMatrix, RowsAddedOneAtATimeMoveTheStorageRarelyAndKeepEveryValue)
+{
+    TMatrix m;
+    int changes = 0, moves = 0;
+    m.SetOnChange([&] { ++changes; });
+    m.Resize(3, 1);
+    for (int n = 1; n <= 5000; ++n) {
+        m.SetVal(1, n, n);
+        m.SetVal(2, n, -n);
+        m.SetVal(3, n + 1, 7);  // outside: dropped, although the room is there
+        const int room = m.RowCapacity();
+        m.Resize(3, n + 1);
+        moves += m.RowCapacity() != room;
+        ASSERT_EQ(0.0, m.GetVal(3, n + 1)) << n;
+    }
+    EXPECT_EQ(5001, m.NrOfRows());
+    EXPECT_LE(moves, 14);  // the room doubles: about log2(5000) moves
+    EXPECT_LT(m.RowCapacity(), 2 * 5001);
+    EXPECT_EQ(1 + 5000 * 2 + 5000, changes);  // every stored write and every resize, once
+    for (int r = 1; r <= 5000; ++r) {
+        ASSERT_EQ(r, m.GetVal(1, r));
+        ASSERT_EQ(-r, m.GetVal(2, r));
+    }
+    EXPECT_EQ(0.0, m.GetVal(1, 5002));
+    EXPECT_EQ(0.0, m.GetVal(4, 1));
+
+    // Rows given up and taken back, a filled matrix grown, columns added and dropped in the
+    // room: what comes back holds zeros, what stays keeps its value.
+    m.Resize(3, 4000);
+    m.Resize(3, 5001);
+    EXPECT_EQ(4000, m.GetVal(1, 4000));
+    EXPECT_EQ(0.0, m.GetVal(1, 4001));
+    m.Fill(2.5);
+    m.Resize(4, 5003);
+    EXPECT_EQ(2.5, m.GetVal(3, 5001));
+    EXPECT_EQ(0.0, m.GetVal(3, 5002));
+    EXPECT_EQ(0.0, m.GetVal(4, 1));
+    m.Resize(2, 5003);
+    m.Resize(3, 5003);
+    EXPECT_EQ(0.0, m.GetVal(3, 1));
+    EXPECT_EQ(2.5, m.GetVal(2, 5001));
+    // Shrunk far below its room, the matrix lets the room go.
+    m.Resize(3, 2);
+    EXPECT_EQ(2, m.RowCapacity());
+    EXPECT_EQ(2.5, m.GetVal(2, 2));
+}
+
 TEST(VkrMatrix, WindowStatistics)
 {
     TMatrix m;
