@@ -183,25 +183,32 @@ TEST(VkrMatrix, RowsAddedOneAtATimeMoveTheStorageRarelyAndKeepEveryValue)
     EXPECT_EQ(0.0, m.GetVal(1, 5002));
     EXPECT_EQ(0.0, m.GetVal(4, 1));
 
-    // Rows given up and taken back, a filled matrix grown, columns added and dropped in the
-    // room: what comes back holds zeros, what stays keeps its value.
-    m.Resize(3, 4000);
-    m.Resize(3, 5001);
-    EXPECT_EQ(4000, m.GetVal(1, 4000));
-    EXPECT_EQ(0.0, m.GetVal(1, 4001));
+    // Rows given up and taken back, columns added, dropped and taken back, all in the room of a
+    // filled matrix (whose spare room holds the fill too): what comes back holds zeros, what
+    // stays keeps its value. Shrunk far below its room, the matrix lets the room go.
+    struct Cell {
+        int c, r;
+        double v;
+    };
+    const struct {
+        int cols, rows;
+        std::vector<Cell> cells;
+    } steps[] = {
+        {3, 4000, {{1, 4000, 2.5}, {1, 4001, 0}}},
+        {3, 5001, {{1, 4000, 2.5}, {1, 4001, 0}, {3, 5001, 0}}},
+        {4, 5003, {{3, 4000, 2.5}, {3, 5002, 0}, {4, 1, 0}}},
+        {2, 5003, {{2, 1, 2.5}, {3, 1, 0}}},
+        {3, 5003, {{2, 1, 2.5}, {3, 1, 0}}},
+        {3, 2, {{2, 2, 2.5}, {1, 3, 0}}},
+    };
     m.Fill(2.5);
-    m.Resize(4, 5003);
-    EXPECT_EQ(2.5, m.GetVal(3, 5001));
-    EXPECT_EQ(0.0, m.GetVal(3, 5002));
-    EXPECT_EQ(0.0, m.GetVal(4, 1));
-    m.Resize(2, 5003);
-    m.Resize(3, 5003);
-    EXPECT_EQ(0.0, m.GetVal(3, 1));
-    EXPECT_EQ(2.5, m.GetVal(2, 5001));
-    // Shrunk far below its room, the matrix lets the room go.
-    m.Resize(3, 2);
+    for (const auto& step : steps) {
+        m.Resize(step.cols, step.rows);
+        for (const Cell& cell : step.cells)
+            EXPECT_EQ(cell.v, m.GetVal(cell.c, cell.r)) << step.cols << " x " << step.rows << " [" << cell.c
+                                                        << ", " << cell.r << "]";
+    }
     EXPECT_EQ(2, m.RowCapacity());
-    EXPECT_EQ(2.5, m.GetVal(2, 2));
 }
 
 TEST(VkrMatrix, WindowStatistics)
