@@ -44,7 +44,7 @@ bool TMatrix::Resize(int Nc, int Nr)
         Nr <= FRowCap && Nr >= FRowCap / 4 && cells(Nc, FRowCap) >= Mat.capacity() / 4;
     try {
         if (inPlace) {
-            ZeroRows(FNRow + 1, Nr);      // rows left over from a shrink hold old values
+            ZeroRows(FNRow + 1, Nr);  // the room beyond the rows keeps what it held
             Mat.resize(cells(Nc, FRowCap), 0.0);  // added columns hold zeros
         } else {
             const int cap = Nr > FRowCap
@@ -79,7 +79,8 @@ void TMatrix::ZeroRows(int from, int to)
 
 void TMatrix::Fill(double value)
 {
-    std::fill(Mat.begin(), Mat.end(), value);
+    for (int c = 1; c <= FNCol; ++c)
+        std::fill_n(Mat.begin() + static_cast<std::ptrdiff_t>(Ix(c, 1)), FNRow, value);
     if (FOnCellWrite)
         for (int c = 1; c <= FNCol; ++c)
             for (int r = 1; r <= FNRow; ++r) FOnCellWrite(c, r);

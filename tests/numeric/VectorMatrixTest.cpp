@@ -184,8 +184,8 @@ TEST(VkrMatrix, RowsAddedOneAtATimeMoveTheStorageRarelyAndKeepEveryValue)
     EXPECT_EQ(0.0, m.GetVal(4, 1));
 
     // Rows given up and taken back, columns added, dropped and taken back, all in the room of a
-    // filled matrix (whose spare room holds the fill too): what comes back holds zeros, what
-    // stays keeps its value. Shrunk far below its room, the matrix lets the room go.
+    // filled matrix: what comes back holds zeros, what stays keeps its value. Shrunk far below
+    // its room, the matrix lets the room go.
     struct Cell {
         int c, r;
         double v;
