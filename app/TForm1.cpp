@@ -254,7 +254,8 @@ void TForm1::ViewLOGFileClick() {
 
 void TForm1::View3DMIDIDataClick() {
     auto* view = forms_.Smooth3DInterpolation;
-    view->setWindowTitle(view->windowTitle() + Q(engine_->S().ShortSoundFileName));
+    // Every opening names the run's file once after the design caption.
+    view->setWindowTitle(QString::fromLatin1(views::kContourViewCaption) + Q(engine_->S().ShortSoundFileName));
     view->MeanPitchSalienceClick();
     view->PageControl1->setCurrentIndex(2);
     view->PageControl1->repaint();

@@ -1,7 +1,8 @@
 #pragma once
 // Texts of the hidden carrier edits through which numbers and answer flags reach the assessment
 // windows. A carrier holds "not available" until written; a number is fixed-point text with the
-// locale's decimal separator, written and read back here; an answer flag holds "True" once set.
+// locale's decimal separator, written and read back here; an answer flag holds "True" while its
+// option is chosen.
 
 #include <QString>
 

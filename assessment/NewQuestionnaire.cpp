@@ -74,9 +74,10 @@ void TNewQuestionnaire::ConnectAnswerFlags()
     for (const AnswerFlag& flag : kAnswerFlags) {
         auto* button = findChild<platform::RadioButton*>(QString::fromLatin1(flag.button));
         Q_ASSERT(button);
-        // Once set, a flag stays: picking another option of the question writes nothing back.
+        // A flag follows its question's current choice: set while its option is chosen, back to
+        // "not available" when another option of the question is.
         connect(button, &QAbstractButton::toggled, this, [this, edit = flag.edit](bool on) {
-            if (on && decision_) (decision_->*edit)->setText(QString::fromLatin1(kFlagSet));
+            if (decision_) (decision_->*edit)->setText(QString::fromLatin1(on ? kFlagSet : kNotAvailable));
         });
     }
 }

@@ -5,8 +5,8 @@
 // statements. Only the statements are scored (NoiseSensitivityScore): entering the results page
 // "Your Noise Sensitivity " recomputes the overall and subscale scores from the buttons, shows
 // them on needle meters with a rank each, and copies the overall score into the decision-support
-// window. Thirteen answer options set answer flags ("True") there once picked; a flag is never
-// written back. Nothing is stored.
+// window. Thirteen answer options set answer flags there: "True" while the option is chosen,
+// "not available" again once another option of its question is. Nothing is stored.
 
 #include <QGroupBox>
 #include <QLabel>

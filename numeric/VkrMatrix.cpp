@@ -1,8 +1,10 @@
 #include "numeric/VkrMatrix.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <new>
+#include <stdexcept>
 
 #include "numeric/Sorting.h"
 #include "numeric/UnivConst.h"
@@ -32,28 +34,53 @@ bool TMatrix::Resize(int Nc, int Nr)
 {
     Nc = std::max(Nc, 0);
     Nr = std::max(Nr, 0);
-    std::vector<double> m;
+    // The columns stay where they are while their room holds the rows and is not more than four
+    // times what they need; otherwise they move into room for max(Nr, twice the old room) rows
+    // when growing, or just Nr when shrinking.
+    const auto cells = [](int columns, int rows) {
+        return static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows);
+    };
+    const bool inPlace =
+        Nr <= FRowCap && Nr >= FRowCap / 4 && cells(Nc, FRowCap) >= Mat.capacity() / 4;
     try {
-        m.assign(static_cast<std::size_t>(Nc) * static_cast<std::size_t>(Nr), 0.0);
+        if (inPlace) {
+            ZeroRows(FNRow + 1, Nr);  // the room beyond the rows keeps what it held
+            Mat.resize(cells(Nc, FRowCap), 0.0);  // added columns hold zeros
+        } else {
+            const int cap = Nr > FRowCap
+                                ? static_cast<int>(std::min<long long>(
+                                      std::max<long long>(Nr, 2LL * FRowCap), INT_MAX))
+                                : Nr;
+            std::vector<double> m(cells(Nc, cap), 0.0);
+            const int keepR = std::min(Nr, FNRow);
+            for (int c = 1; c <= std::min(Nc, FNCol); ++c)
+                std::copy_n(Mat.begin() + static_cast<std::ptrdiff_t>(Ix(c, 1)), keepR,
+                            m.begin() + static_cast<std::ptrdiff_t>(cells(c - 1, cap)));
+            Mat.swap(m);
+            FRowCap = cap;
+        }
     } catch (const std::bad_alloc&) {
         throw EVKRMatrixError(ComponentMessage(*this, kNoMemory));
+    } catch (const std::length_error&) {
+        throw EVKRMatrixError(ComponentMessage(*this, kNoMemory));
     }
-    const int keepC = std::min(Nc, FNCol);
-    const int keepR = std::min(Nr, FNRow);
-    for (int c = 1; c <= keepC; ++c)
-        for (int r = 1; r <= keepR; ++r)
-            m[static_cast<std::size_t>(c - 1) * static_cast<std::size_t>(Nr) +
-              static_cast<std::size_t>(r - 1)] = Mat[Ix(c, r)];
-    Mat.swap(m);
     FNCol = Nc;
     FNRow = Nr;
     Changed();
     return true;
 }
 
+void TMatrix::ZeroRows(int from, int to)
+{
+    if (from > to) return;
+    for (int c = 1; c <= FNCol; ++c)
+        std::fill_n(Mat.begin() + static_cast<std::ptrdiff_t>(Ix(c, from)), to - from + 1, 0.0);
+}
+
 void TMatrix::Fill(double value)
 {
-    std::fill(Mat.begin(), Mat.end(), value);
+    for (int c = 1; c <= FNCol; ++c)
+        std::fill_n(Mat.begin() + static_cast<std::ptrdiff_t>(Ix(c, 1)), FNRow, value);
     if (FOnCellWrite)
         for (int c = 1; c <= FNCol; ++c)
             for (int r = 1; r <= FNRow; ++r) FOnCellWrite(c, r);
@@ -175,6 +202,7 @@ void TMatrix::CopyFrom(const TMatrix* MatSource, int SourceColLo, int SourceRowL
         if (MatSource == this) {
             snapshot.FNCol = FNCol;
             snapshot.FNRow = FNRow;
+            snapshot.FRowCap = FRowCap;
             snapshot.Mat = Mat;
             from = &snapshot;
         }

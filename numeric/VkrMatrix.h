@@ -3,6 +3,10 @@
 // integers, addressed [column, row] from 1, with change notification; TMatrix adds statistics
 // over rectangular windows of cells. Reads outside the matrix give 0, writes outside are dropped.
 // A matrix resized below 1 x 1 holds no cells: its windows then have no storage.
+//
+// A TMatrix keeps room for more rows than it has: a table that grows one row at a time (a run
+// appends one per block) takes its new rows in place, and the room doubles when it runs out, so
+// each added row costs the same however long the table is.
 
 #include <cstdint>
 #include <functional>
@@ -31,9 +35,11 @@ public:
     // Resize with n (values below 1 become 1) and the other size unchanged.
     void SetNrOfColumns(int n);
     void SetNrOfRows(int n);
-    // The storage becomes Nc x Nr (a size below 1 leaves no cells), keeping the overlapping
+    // The matrix becomes Nc x Nr (a size below 1 leaves no cells), keeping the overlapping
     // values and zeroing new cells; OnChange fires; true.
     bool Resize(int Nc, int Nr);
+    // Rows each column has room for before the storage must move (at least NrOfRows).
+    int RowCapacity() const { return FRowCap; }
 
     double GetVal(int c, int r) const { return Inside(c, r) ? Mat[Ix(c, r)] : 0.0; }
     // Stores and fires OnChange inside the matrix; otherwise nothing happens.
@@ -100,14 +106,17 @@ private:
     bool Inside(int c, int r) const { return c >= 1 && c <= FNCol && r >= 1 && r <= FNRow; }
     std::size_t Ix(int c, int r) const
     {
-        return static_cast<std::size_t>(c - 1) * static_cast<std::size_t>(FNRow) +
+        return static_cast<std::size_t>(c - 1) * static_cast<std::size_t>(FRowCap) +
                static_cast<std::size_t>(r - 1);
     }
+    // Zeroes rows from..to (1-based) of every column.
+    void ZeroRows(int from, int to);
 
     int FNCol = 0;
     int FNRow = 0;
+    int FRowCap = 0;  // rows of room per column: the stride between columns in Mat
     std::string FDataID;
-    std::vector<double> Mat;  // column after column
+    std::vector<double> Mat;  // column after column, FRowCap cells each
     int FPrecis[2] = {15, -1};
     TNotifyEvent FOnChange;
     TSortExchgEvent FOnSortExchange;

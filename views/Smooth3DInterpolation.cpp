@@ -44,7 +44,7 @@ QWidget* Instructions(const QString& name, const QStringList& lines, QWidget* pa
 }  // namespace
 
 TSmooth3DInterpolation::TSmooth3DInterpolation(QWidget* parent)
-    : Form(QStringLiteral("Smooth3DInterpolation"), QStringLiteral("OXW Analysis Evaluation"), parent)
+    : Form(QStringLiteral("Smooth3DInterpolation"), QString::fromLatin1(kContourViewCaption), parent)
 {
     SavedAnalysisLoops = MakeEdit(QStringLiteral("SavedAnalysisLoops"), QString(), this);
     SavedAnalysisLoops->hide();

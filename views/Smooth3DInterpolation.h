@@ -27,6 +27,9 @@ namespace oxw::views {
 
 class TMeanPitchSalienceChart;
 
+// The window's caption as designed; an opening shows it followed by the sound file's name.
+inline constexpr const char* kContourViewCaption = "OXW Analysis Evaluation";
+
 // Frequency in Hz of note n (1 = C .. 12 = B) in octave column k (1..11, octave k - 2),
 // used from index 1: FreqArray[n][k].
 using TFreqArray = std::array<std::array<double, 12>, 13>;

@@ -184,34 +184,46 @@ TEST(NTabEd, OutsideCellsReadZeroAndIgnoreWrites)
     EXPECT_EQ(ed.GetDecPlaces(0), 0);
 }
 
-// Rows appended the way the analysis fills the sound-quality table: two values into the last
-// row, then one row more.
+// Rows appended the way the analysis fills the sound-quality table (two values into the last
+// row, then one row more), as many as a long run appends.
 TEST(NTabEd, SetNrRowsKeepsValuesAndTheLastRowHeight)
 {
     Editor ed;
     ed.SetNrCols(2);
     ed.SetNrRows(1);
     ed.SetRowHeight(ed.RowCount() - 1, 30);
-    int setups = 0;
+    int setups = 0, changes = 0;
     QObject::connect(&ed, &TNTabEd::OnChangeSetup, [&] { ++setups; });
-    for (int i = 1; i <= 500; ++i) {
+    QObject::connect(&ed, &TNTabEd::OnChange, [&] { ++changes; });
+    constexpr int kRows = 20000;
+    for (int i = 1; i <= kRows; ++i) {
         const int last = ed.GetNrRows();
         ed.SetElem(1, last, i * 0.05);
         ed.SetElem(2, last, 50.0 + i);
+        ed.SetElem(3, last, 1.0);  // no such column
         ed.SetNrRows(last + 1);
     }
-    EXPECT_EQ(setups, 500);
-    ASSERT_EQ(ed.GetNrRows(), 501);
-    EXPECT_EQ(ed.RowCount(), 502);
-    EXPECT_EQ(ed.RowHeight(501), 30);
-    EXPECT_DOUBLE_EQ(ed.GetElem(1, 500), 25.0);
-    EXPECT_TRUE(ed.Data().IsCellEmpty(1, 501));
-    EXPECT_EQ(ed.GetRowName(501), "R-501");
+    EXPECT_EQ(setups, kRows);
+    EXPECT_EQ(changes, 2 * kRows);
+    ASSERT_EQ(ed.GetNrRows(), kRows + 1);
+    EXPECT_EQ(ed.RowCount(), kRows + 2);
+    for (int r = 1; r <= kRows; ++r) {
+        ASSERT_EQ(ed.GetElem(1, r), r * 0.05) << r;
+        ASSERT_EQ(ed.GetElem(2, r), 50.0 + r) << r;
+        ASSERT_EQ(ed.RowHeight(r), 30) << r;
+    }
+    EXPECT_EQ(ed.RowHeight(kRows + 1), 30);
+    EXPECT_TRUE(ed.Data().IsCellEmpty(1, kRows + 1));
+    EXPECT_EQ(ed.GetElem(1, kRows + 1), 0.0);
+    EXPECT_EQ(ed.GetRowName(kRows + 1), "R-20001");
 
-    ed.SetNrRows(500);  // removing the trailing row keeps the others
+    ed.SetNrRows(500);  // rows removed, then one back: it holds nothing of its former value
     EXPECT_EQ(ed.RowCount(), 501);
     EXPECT_EQ(ed.GetElem(2, 501), 0.0);
     EXPECT_EQ(Text(ed, 3, 500), "550.000");
+    ed.SetNrRows(501);
+    EXPECT_EQ(ed.GetElem(2, 501), 0.0);
+    EXPECT_TRUE(ed.Data().IsCellEmpty(2, 501));
     ed.SetNrRows(0);  // no data rows at all, then rows again
     EXPECT_EQ(ed.RowCount(), 1);
     EXPECT_EQ(Text(ed, 0, 0), "1:1");

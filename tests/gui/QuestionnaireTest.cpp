@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "assessment/DecisionSupportOutput.h"
@@ -309,20 +310,21 @@ TEST_F(Questionnaire, ScoresAreWrittenOnlyOnEnteringTheResultsPage)
     EXPECT_EQ(q.QuestionsAnswered->text(), "35,00");
 }
 
-TEST_F(Questionnaire, AnswerFlagsLatchInTheDecisionWindow)
+TEST_F(Questionnaire, AnswerFlagsFollowTheCurrentChoiceOfTheirQuestion)
 {
-    const std::pair<const char*, QLineEdit*> flags[] = {
-        {"Noise_Sometimes", decision.LE24Output},   {"Noise_Often", decision.LE25Output},
-        {"Quiet_VeryQuiet", decision.LE26Output},   {"Quiet_Quiet", decision.LE27Output},
-        {"Quiet_ModeratelyNoisy", decision.LE28Output}, {"Disturbed_No", decision.LE31Output},
-        {"Disturbed_NotOften", decision.LE32Output}, {"Sleeping_Very", decision.SC58Output},
-        {"Sound3_4Impulsive", decision.SC75Output}, {"Sound3_5Repetitive", decision.SC76Output},
-        {"Sound4_1Annoying", decision.SC78Output}, {"Sound4_3Unpleasant", decision.SC80Output},
-        {"Sound4_4Pleasant", decision.SC81Output},
+    // Flag options with their question's number.
+    const std::tuple<const char*, QLineEdit*, int> flags[] = {
+        {"Noise_Sometimes", decision.LE24Output, 1},      {"Noise_Often", decision.LE25Output, 1},
+        {"Quiet_VeryQuiet", decision.LE26Output, 2},      {"Quiet_Quiet", decision.LE27Output, 2},
+        {"Quiet_ModeratelyNoisy", decision.LE28Output, 2}, {"Disturbed_No", decision.LE31Output, 3},
+        {"Disturbed_NotOften", decision.LE32Output, 3},   {"Sleeping_Very", decision.SC58Output, 4},
+        {"Sound3_4Impulsive", decision.SC75Output, 5},    {"Sound3_5Repetitive", decision.SC76Output, 5},
+        {"Sound4_1Annoying", decision.SC78Output, 6},     {"Sound4_3Unpleasant", decision.SC80Output, 6},
+        {"Sound4_4Pleasant", decision.SC81Output, 6},
     };
     auto flagTexts = [&] {
         QStringList texts;
-        for (const auto& f : flags) texts << f.second->text();
+        for (const auto& f : flags) texts << std::get<1>(f)->text();
         return texts;
     };
     // Options without a flag, and the variant pages' own buttons, write nothing.
@@ -331,16 +333,27 @@ TEST_F(Questionnaire, AnswerFlagsLatchInTheDecisionWindow)
         Button(other)->click();
     EXPECT_EQ(flagTexts(), QStringList(13, "not available"));
     EXPECT_EQ(decision.LE58Output->text(), "not available");
+    // Each pick sets its flag and withdraws the earlier pick of its own question only: after
+    // picks 0..i, flag j holds when no later pick was of its question.
+    auto question = [&](std::size_t k) { return std::get<2>(flags[k]); };
     for (std::size_t i = 0; i < std::size(flags); ++i) {
-        Button(flags[i].first)->click();
-        for (std::size_t j = 0; j < std::size(flags); ++j)
-            EXPECT_EQ(flags[j].second->text(), j <= i ? "True" : "not available") << flags[i].first;
+        Button(std::get<0>(flags[i]))->click();
+        for (std::size_t j = 0; j < std::size(flags); ++j) {
+            bool set = j <= i;
+            for (std::size_t k = j + 1; k <= i; ++k) set = set && question(k) != question(j);
+            EXPECT_EQ(std::get<1>(flags[j])->text(), set ? "True" : "not available") << std::get<0>(flags[i]);
+        }
     }
-    // "Sometimes" then "Often": both stay "True", whatever is picked later.
-    Button("Noise_No")->click();
-    EXPECT_TRUE(Button("Noise_No")->isChecked());
-    EXPECT_EQ(decision.LE24Output->text(), "True");
-    EXPECT_EQ(decision.LE25Output->text(), "True");
+    // "Very Quiet" then "Noisy": LE26 is withdrawn, so an LAeq of 45 dB(A) no longer makes the
+    // soundscape average.
+    decision.LAEQOutput->setText("45.00");
+    Button("Quiet_VeryQuiet")->click();
+    decision.ShowRatingClick();
+    EXPECT_EQ(decision.SoundscapeAndAmenityOutcome->text(), "Average soundscape and amenity");
+    Button("Quiet_Noisy")->click();
+    EXPECT_EQ(decision.LE26Output->text(), "not available");
+    decision.ShowRatingClick();
+    EXPECT_TRUE(decision.SoundscapeAndAmenityOutcome->isHidden());
 }
 
 }  // namespace

@@ -157,6 +157,60 @@ TEST(VkrMatrix, BoundsResizeAndCopies)
     EXPECT_EQ(13, changes);
 }
 
+TEST(VkrMatrix, RowsAddedOneAtATimeMoveTheStorageRarelyAndKeepEveryValue)
+{
+    TMatrix m;
+    int changes = 0, moves = 0;
+    m.SetOnChange([&] { ++changes; });
+    m.Resize(3, 1);
+    for (int n = 1; n <= 5000; ++n) {
+        m.SetVal(1, n, n);
+        m.SetVal(2, n, -n);
+        m.SetVal(3, n + 1, 7);  // outside: dropped, although the room is there
+        const int room = m.RowCapacity();
+        m.Resize(3, n + 1);
+        moves += m.RowCapacity() != room;
+        ASSERT_EQ(0.0, m.GetVal(3, n + 1)) << n;
+    }
+    EXPECT_EQ(5001, m.NrOfRows());
+    EXPECT_LE(moves, 14);  // the room doubles: about log2(5000) moves
+    EXPECT_LT(m.RowCapacity(), 2 * 5001);
+    EXPECT_EQ(1 + 5000 * 2 + 5000, changes);  // every stored write and every resize, once
+    for (int r = 1; r <= 5000; ++r) {
+        ASSERT_EQ(r, m.GetVal(1, r));
+        ASSERT_EQ(-r, m.GetVal(2, r));
+    }
+    EXPECT_EQ(0.0, m.GetVal(1, 5002));
+    EXPECT_EQ(0.0, m.GetVal(4, 1));
+
+    // Rows given up and taken back, columns added, dropped and taken back, all in the room of a
+    // filled matrix: what comes back holds zeros, what stays keeps its value. Shrunk far below
+    // its room, the matrix lets the room go.
+    struct Cell {
+        int c, r;
+        double v;
+    };
+    const struct {
+        int cols, rows;
+        std::vector<Cell> cells;
+    } steps[] = {
+        {3, 4000, {{1, 4000, 2.5}, {1, 4001, 0}}},
+        {3, 5001, {{1, 4000, 2.5}, {1, 4001, 0}, {3, 5001, 0}}},
+        {4, 5003, {{3, 4000, 2.5}, {3, 5002, 0}, {4, 1, 0}}},
+        {2, 5003, {{2, 1, 2.5}, {3, 1, 0}}},
+        {3, 5003, {{2, 1, 2.5}, {3, 1, 0}}},
+        {3, 2, {{2, 2, 2.5}, {1, 3, 0}}},
+    };
+    m.Fill(2.5);
+    for (const auto& step : steps) {
+        m.Resize(step.cols, step.rows);
+        for (const Cell& cell : step.cells)
+            EXPECT_EQ(cell.v, m.GetVal(cell.c, cell.r)) << step.cols << " x " << step.rows << " [" << cell.c
+                                                        << ", " << cell.r << "]";
+    }
+    EXPECT_EQ(2, m.RowCapacity());
+}
+
 TEST(VkrMatrix, WindowStatistics)
 {
     TMatrix m;
