@@ -4,6 +4,11 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <string>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "engine/Convert.h"
 #include "engine/Engine.h"
@@ -24,14 +29,34 @@ struct StreamCloser {
     }
 };
 
-void RefuseOtherThanRegularFile(const std::string& name) {
-    // Opening a pipe without a writer would wait for one for good, and a folder or a device has
-    // no sound data: such a name is refused before it is opened. A name that does not exist (or
-    // cannot be looked at) is left to the opening, which names the reason.
+[[noreturn]] void RefuseOtherThanRegularFile(const std::string& name) {
+    throw RunRefused("Cannot open file \"" + name + "\": it is not a regular file.");
+}
+
+// Opens the sound file without ever waiting: a pipe without a writer would hold the opening for
+// good, and a folder or a device has no sound data, so anything but a regular file is refused.
+// The name is looked at first (a device is not even opened), then opened without waiting and
+// looked at again through the open descriptor, so a file swapped between the two steps cannot
+// slip through; the stream then reads the very file so checked. A name that does not exist (or
+// cannot be opened) leaves the stream closed, and the caller's message names the file.
+void OpenRegularFile(std::ifstream& stream, const std::string& name) {
     std::error_code ec;
     const auto status = std::filesystem::status(name, ec);
     if (!ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
-        throw RunRefused("Cannot open file \"" + name + "\": it is not a regular file.");
+        RefuseOtherThanRegularFile(name);
+    const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return;  // the stream stays closed: the caller names the file
+    struct stat st {};
+    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (regular) {
+        stream.open("/proc/self/fd/" + std::to_string(fd), std::ios::binary);
+        if (!stream.is_open()) {  // no /proc: the name, looked at a moment ago
+            stream.clear();
+            stream.open(name, std::ios::binary);
+        }
+    }
+    ::close(fd);
+    if (!regular) RefuseOtherThanRegularFile(name);
 }
 }  // namespace
 
@@ -43,8 +68,7 @@ void Engine::Open1Click() {
     Log("S", "Open1Click");
     if (stream_.is_open()) stream_.close();
     stream_.clear();
-    RefuseOtherThanRegularFile(s.SoundFileName);
-    stream_.open(s.SoundFileName, std::ios::binary);
+    OpenRegularFile(stream_, s.SoundFileName);
     Work().frames.Forget();  // no block of an earlier file serves this one
     if (!stream_) throw std::runtime_error("Cannot open file \"" + s.SoundFileName + "\".");
     ReadSoundFileHeader();
