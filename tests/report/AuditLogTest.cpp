@@ -43,7 +43,8 @@ public:
 struct OpenFiles {
     explicit OpenFiles(bool open = true) {
         if (!open) return;
-        files.LogFile.Create(In("LOG"), nullptr, kLogStepBytes, TextFile::Mode::Mapped);  // as a run has it
+        // Mapped as a run has it, in steps of a page.
+        files.LogFile.Create(In("LOG"), nullptr, 1, TextFile::Mode::Mapped);
         files.DravolekTraceFile.Create(In("T"));
         for (int n : {1, 2, 37, 53, 54}) files.P[n].Create(In("P" + std::to_string(n)));
     }
