@@ -380,12 +380,10 @@ struct FileRunHost : test::ScriptedHost {
 TEST(FormatOutput, KilledRunLeavesEveryLogLineItWrote) {
     TempDir dir{"oxw-killed"};
     const auto wav = dir / "b.wav";
-    std::vector<double> left(3 * 44100), right(left.size());
-    for (std::size_t i = 0; i < left.size(); ++i) {
-        left[i] = 0.1 * std::sin(2 * std::numbers::pi * 440 * static_cast<double>(i) / 44100);
-        right[i] = 0.05 * std::sin(2 * std::numbers::pi * 660 * static_cast<double>(i) / 44100);
-    }
-    test::WriteWav(wav, test::WavFormat().Channels(2), {left, right});
+    std::vector<double> sine(3 * 44100);
+    for (std::size_t i = 0; i < sine.size(); ++i)
+        sine[i] = 0.1 * std::sin(2 * std::numbers::pi * 440 * static_cast<double>(i) / 44100);
+    test::WriteWav(wav, test::WavFormat(), {sine});
     auto runOn = [&](TextFile::Mode mode, int tell) {
         test::EngineRig<FileRunHost> r;
         r.host.engine = &r.e;
