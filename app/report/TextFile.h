@@ -19,8 +19,8 @@
 // and reported like a failed write, never while the text is copied. The close cuts the file to
 // its text. While the file is open, and in the file of a program killed before the close, its
 // text is followed by zero bytes up to the end of the last step. A stream that cannot be mapped
-// (not a regular file opened for reading and writing, e.g. a device or a test's sink) is
-// written as a buffered file.
+// (a device, a test's sink, a file not open for reading and writing or on a file system that
+// does not map it) is written as a buffered file.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -80,9 +80,8 @@ public:
     }
     // Writes text without a line end.
     void Write(std::string_view text);
-    // Hands the buffered text to the system. False when this file has failed, now or before
-    // (also after it was closed); true for a file that was never opened.
-    // A mapped file holds nothing back.
+    // Hands the buffered text to the system (a mapped file holds nothing back). False when this
+    // file has failed, now or before (also after it was closed); true for a file never opened.
     bool Flush() { return used_ == 0 || mapped_ ? !Failed() : FlushBuffer(); }
     // Flushes and closes; the same result as Flush. A file that is not open is skipped.
     bool Close();
