@@ -1,8 +1,10 @@
 #include "app/FileViewer.h"
 
 #include <QListWidget>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 
 #include "app/ViewFileOutput.h"
 #include "app/report/TextFile.h"
@@ -15,8 +17,16 @@ void ShowFileInViewer(TViewFileOutput& viewer, report::TextFile& file, const std
     file.Flush();
     std::ifstream in(path, std::ios::binary);
     viewer.ListFileContent->clear();
+    // An open mapped file (the LOG) has zero bytes after its text, to the end of its last step.
+    std::uint64_t left = file.IsOpen() ? file.Length() : std::numeric_limits<std::uint64_t>::max();
     std::string line;
-    while (std::getline(in, line)) {
+    while (left > 0 && std::getline(in, line)) {
+        if (line.size() >= left) {
+            line.resize(left);
+            left = 0;
+        } else {
+            left -= line.size() + 1;
+        }
         if (!line.empty() && line.back() == '\r') line.pop_back();
         viewer.ListFileContent->addItem(QString::fromStdString(line));
     }

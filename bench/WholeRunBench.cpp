@@ -4,10 +4,17 @@
 // output file written to disk and closed by Exit. Forms are created and output files removed
 // outside the timed part.
 //
-// Counters: "x_realtime" = seconds of sound analysed per second of wall time; "peak_MB" = peak
-// resident memory of the process so far; "output_MB" = bytes the run left on disk.
-// The sound lasts 60 s; OXW_BENCH_SECONDS=<n> (2 or more) sets another length for a quick try.
-// OXW_BENCH_KEEP=<folder> copies the files of the last run of each option into
+// Counters: "s_per_min" = seconds of wall time per minute of sound; "x_realtime" = seconds of
+// sound analysed per second of wall time; "peak_MB" = peak resident memory of the process so
+// far; "output_MB" = bytes the run left on disk.
+// The sound of one_pass and two_passes lasts 60 s; OXW_BENCH_SECONDS=<n> (2 or more) sets another
+// length for a quick try. one_pass_long runs the one-pass option over a longer sound, 300 s or
+// OXW_BENCH_LONG_SECONDS=<n>, so that a cost growing with the length of the run shows against
+// one_pass in s_per_min. The 80-minute case (the longest stretch a run takes):
+//   OXW_BENCH_LONG_SECONDS=4800 build/bench/oxw_whole_run_bench --benchmark_filter=one_pass_long
+// It needs about 0.9 GB for the sound and 14 GB for the run's files in the temporary folder
+// (TMPDIR).
+// OXW_BENCH_KEEP=<folder> copies the files of the last run of one_pass and two_passes into
 // <folder>/one_pass or <folder>/two_passes, to compare the output of two builds.
 #include <QApplication>
 #include <QComboBox>
@@ -17,6 +24,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <memory>
 #include <string>
 #include <system_error>
 
@@ -34,16 +43,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
-int SoundSeconds() {
-    const char* text = std::getenv("OXW_BENCH_SECONDS");
-    const int seconds = text ? std::atoi(text) : 60;
-    return seconds >= 2 ? seconds : 60;
+// Seconds of sound from the environment variable `name`, or `otherwise` (also for fewer than 2).
+int SoundSeconds(const char* name, int otherwise) {
+    const char* text = std::getenv(name);
+    const int seconds = text ? std::atoi(text) : otherwise;
+    return seconds >= 2 ? seconds : otherwise;
 }
 
-// The folder of the generated sound file; the runs write their files beside it.
+// The folder of a generated sound file; the runs write their files beside it.
 class SoundFolder {
 public:
-    SoundFolder() : dir_(fs::temp_directory_path() / ("oxw-wholerun-" + std::to_string(::getpid()))) {
+    SoundFolder(const std::string& name, int seconds)
+        : seconds_(seconds), dir_(fs::temp_directory_path() / (name + std::to_string(::getpid()))) {
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         wav_ = dir_ / "pink.wav";
@@ -72,21 +83,29 @@ public:
     }
 
 private:
-    int seconds_ = SoundSeconds();
+    int seconds_;
     fs::path dir_, wav_;
 };
 
-const SoundFolder& Sound() {
-    static const SoundFolder folder;
-    return folder;
+enum class Option { OnePass, TwoPasses };
+enum class Length { Short, Long };
+
+// The sound of a length, made at its first use (outside the timed part) and kept to the end.
+const SoundFolder& Sound(Length length) {
+    static std::map<Length, std::unique_ptr<SoundFolder>> folders;
+    auto& folder = folders[length];
+    if (!folder) {
+        folder = length == Length::Short
+                     ? std::make_unique<SoundFolder>("oxw-wholerun-", SoundSeconds("OXW_BENCH_SECONDS", 60))
+                     : std::make_unique<SoundFolder>("oxw-wholerun-long-",
+                                                     SoundSeconds("OXW_BENCH_LONG_SECONDS", 300));
+    }
+    return *folder;
 }
 
-enum class Option { OnePass, TwoPasses };
-
 // One run from the option click to Exit; false with a reason when it did not analyse the file.
-bool OneRun(Option option, std::string& problem, benchmark::State& state) {
+bool OneRun(Option option, const SoundFolder& sound, std::string& problem, benchmark::State& state) {
     using namespace oxw;
-    const SoundFolder& sound = Sound();
     const QString endTime = QString::number(sound.Seconds());
     platform::ScriptedDialogs dialogs;
     platform::ScriptedSoundSystem soundSystem;
@@ -129,34 +148,44 @@ double PeakMegabytes() {
     return static_cast<double>(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
 }
 
-fs::path KeepFolder(Option option) {
+// The runs over the short sound only are kept.
+fs::path KeepFolder(Option option, Length length) {
     const char* keep = std::getenv("OXW_BENCH_KEEP");
-    if (!keep || !*keep) return {};
+    if (!keep || !*keep || length != Length::Short) return {};
     return fs::path(keep) / (option == Option::OnePass ? "one_pass" : "two_passes");
 }
 
-void BM_WholeRun(benchmark::State& state, Option option) {
-    const SoundFolder& sound = Sound();
+void BM_WholeRun(benchmark::State& state, Option option, Length length) {
+    const SoundFolder& sound = Sound(length);
     std::uintmax_t written = 0;
     for (auto _ : state) {
         state.PauseTiming();
         std::string problem;
-        if (!OneRun(option, problem, state)) {
+        if (!OneRun(option, sound, problem, state)) {
             state.SkipWithError(problem.c_str());
             break;
         }
-        written = sound.RemoveOutputs(KeepFolder(option));
+        written = sound.RemoveOutputs(KeepFolder(option, length));
         state.ResumeTiming();
     }
-    state.counters["x_realtime"] = benchmark::Counter(
-        static_cast<double>(state.iterations()) * sound.Seconds(), benchmark::Counter::kIsRate);
+    const double seconds = static_cast<double>(state.iterations()) * sound.Seconds();
+    state.counters["s_per_min"] =
+        benchmark::Counter(seconds / 60, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["x_realtime"] = benchmark::Counter(seconds, benchmark::Counter::kIsRate);
     state.counters["peak_MB"] = PeakMegabytes();
     state.counters["output_MB"] = static_cast<double>(written) / 1e6;
     state.SetLabel(std::to_string(sound.Seconds()) + " s stereo");
 }
 
-BENCHMARK_CAPTURE(BM_WholeRun, one_pass, Option::OnePass)->Unit(benchmark::kSecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_WholeRun, two_passes, Option::TwoPasses)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_WholeRun, one_pass, Option::OnePass, Length::Short)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_WholeRun, one_pass_long, Option::OnePass, Length::Long)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_WholeRun, two_passes, Option::TwoPasses, Length::Short)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
 
 }  // namespace
 

@@ -143,10 +143,11 @@ void OutputFiles::DravolekFormatOutput(engine::RunHost& host, const std::string&
     Names = BuildOutputFileNames(soundFileName, stamp);
 
     auto create = [this](TextFile& file, const std::string& name,
-                         std::size_t buffer = TextFile::kDefaultBufferBytes) {
-        file.Create(name, opener_, buffer);
+                         std::size_t buffer = TextFile::kDefaultBufferBytes,
+                         TextFile::Mode mode = TextFile::Mode::Buffered) {
+        file.Create(name, opener_, buffer, mode);
     };
-    create(LogFile, Names.LogFileName);
+    create(LogFile, Names.LogFileName, kLogStepBytes, TextFile::Mode::Mapped);
     create(DravolekLevelFile, Names.DravolekLevelFileName);
     create(NordicLevelFile, Names.NordicLevelFileName);
     create(DravolekLoudFile, Names.DravolekLoudFileName);

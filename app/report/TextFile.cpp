@@ -4,15 +4,44 @@
 #include <cerrno>
 #include <cstring>
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace oxw::report {
 
-void TextFile::Create(const std::string& path, const Opener& open, std::size_t bufferBytes) {
+namespace {
+
+// A regular file open for reading and writing, on a file system that maps it: a shared mapping
+// of it can be written (tried on one page, nothing touched).
+bool CanMap(int fd) {
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        (::fcntl(fd, F_GETFL) & O_ACCMODE) != O_RDWR)
+        return false;
+    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    void* probe = ::mmap(nullptr, page, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    if (probe == MAP_FAILED) return false;
+    ::munmap(probe, page);
+    return true;
+}
+
+std::size_t WholePages(std::size_t bytes) {
+    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    return (bytes + page - 1) / page * page;
+}
+
+}  // namespace
+
+void TextFile::Create(const std::string& path, const Opener& open, std::size_t bufferBytes,
+                      Mode mode) {
     Close();
     failure_.clear();
     errno = 0;
-    std::FILE* f = open ? open(path) : std::fopen(path.c_str(), "wb");
+    // A mapping needs the file open for reading too.
+    const char* how = mode == Mode::Mapped ? "w+b" : "wb";
+    std::FILE* f = open ? open(path) : std::fopen(path.c_str(), how);
     if (f == nullptr) {
         throw std::runtime_error("Cannot create file \"" + path + "\": " +
                                  std::strerror(errno != 0 ? errno : EIO));
@@ -22,8 +51,11 @@ void TextFile::Create(const std::string& path, const Opener& open, std::size_t b
     file_ = f;
     fd_ = ::fileno(f);
     path_ = path;
-    capacity_ = std::max<std::size_t>(bufferBytes, 1);
+    mapped_ = mode == Mode::Mapped && CanMap(fd_);
+    capacity_ = mapped_ ? WholePages(std::max<std::size_t>(bufferBytes, 1))
+                        : std::max<std::size_t>(bufferBytes, 1);
     used_ = 0;
+    handedOver_ = 0;
 }
 
 void TextFile::Fail(int error) {
@@ -46,32 +78,78 @@ void TextFile::Put(std::string_view text) {
                 Fail(written < 0 ? errno : EIO);
                 return;
             }
+            handedOver_ += static_cast<std::uint64_t>(written);
             text.remove_prefix(static_cast<std::size_t>(written));
         }
         return;
     }
     // The C library may count a failed write of an unbuffered stream as written (a sink that
     // reports -1); its error indicator tells.
-    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() || std::ferror(file_))
-        Fail(errno);
+    const std::size_t written = std::fwrite(text.data(), 1, text.size(), file_);
+    handedOver_ += written;
+    if (written != text.size() || std::ferror(file_)) Fail(errno);
 }
 
 void TextFile::HandOver() {
     const std::size_t n = used_;
     used_ = 0;
-    Put({buffer_.get(), n});
+    Put({buffer_, n});
 }
 
 bool TextFile::MakeRoom(std::size_t bytes) {
-    if (!buffer_) buffer_ = std::make_unique<char[]>(capacity_);
+    if (!buffer_) {
+        ownBuffer_ = std::make_unique<char[]>(capacity_);
+        buffer_ = ownBuffer_.get();
+    }
     if (capacity_ - used_ >= bytes) return true;
     HandOver();
     return Writable() && bytes <= capacity_;
 }
 
+void TextFile::Unmap() {
+    if (mapped_ && buffer_ != nullptr) ::munmap(buffer_, capacity_);
+    buffer_ = nullptr;
+}
+
+bool TextFile::NextStep() {
+    if (buffer_ != nullptr) {
+        Unmap();
+        handedOver_ += used_;
+        used_ = 0;
+    }
+    // The step's blocks first: a full disk fails here, not as a fault when the text is copied.
+    const auto offset = static_cast<off_t>(handedOver_);
+    int error = 0;
+    do {
+        error = ::posix_fallocate(fd_, offset, static_cast<off_t>(capacity_));
+    } while (error == EINTR);
+    if (error != 0) {
+        Fail(error);
+        return false;
+    }
+    void* step = ::mmap(nullptr, capacity_, PROT_READ | PROT_WRITE, MAP_SHARED, fd_, offset);
+    if (step == MAP_FAILED) {
+        Fail(errno);
+        return false;
+    }
+    buffer_ = static_cast<char*>(step);
+    return true;
+}
+
+void TextFile::AppendMapped(std::string_view text) {
+    while (!text.empty()) {
+        if ((buffer_ == nullptr || used_ == capacity_) && !NextStep()) return;
+        const std::size_t n = std::min(text.size(), capacity_ - used_);
+        Append(text.substr(0, n));
+        text.remove_prefix(n);
+    }
+}
+
 void TextFile::Write(std::string_view text) {
     if (!Writable() || text.empty()) return;
-    if (MakeRoom(text.size()))
+    if (mapped_)
+        AppendMapped(text);
+    else if (MakeRoom(text.size()))
         Append(text);
     else
         Put(text);
@@ -79,7 +157,12 @@ void TextFile::Write(std::string_view text) {
 
 void TextFile::WriteLineSlow(std::string_view prefix, std::string_view text) {
     if (!Writable()) return;
-    if (MakeRoom(prefix.size() + text.size() + 2)) {
+    if (mapped_) {
+        // Whole steps hold the text of a line that crosses into the next one.
+        AppendMapped(prefix);
+        if (Writable()) AppendMapped(text);
+        if (Writable()) AppendMapped("\r\n");
+    } else if (MakeRoom(prefix.size() + text.size() + 2)) {
         Append(prefix);
         Append(text);
         Append("\r\n");
@@ -105,12 +188,20 @@ bool TextFile::FlushBuffer() {
 bool TextFile::Close() {
     if (file_ == nullptr) return !Failed();
     Flush();
+    if (mapped_) {
+        // The zero bytes after the text (the rest of the last step, or a step that failed part
+        // way) go; the text stays whatever failed before.
+        Unmap();
+        if (::ftruncate(fd_, static_cast<off_t>(Length())) != 0) Fail(errno);
+        mapped_ = false;
+    }
     errno = 0;
     if (std::fclose(file_) != 0) Fail(errno);
     file_ = nullptr;
     fd_ = -1;
     used_ = 0;
-    buffer_.reset();
+    buffer_ = nullptr;
+    ownBuffer_.reset();
     return !Failed();
 }
 

@@ -1,5 +1,6 @@
 // The result file viewer: the LOG or summary shown line by line under its caption, refilled on
-// every view, emptied and hidden by "Click to Close", and the file kept open for writing.
+// every view, emptied and hidden by "Click to Close", and the file kept open for writing (the
+// LOG mapped, as a run writes it: the zero bytes after its text are no line).
 #include <QFontMetrics>
 #include <QImage>
 #include <QListWidget>
@@ -30,7 +31,7 @@ std::vector<std::string> Items(const app::TViewFileOutput& viewer) {
 class FileViewer : public ::testing::Test {
 protected:
     void SetUp() override {
-        log.Create(path);
+        log.Create(path, nullptr, report::TextFile::kDefaultBufferBytes, report::TextFile::Mode::Mapped);
         for (const char* line : {"Start DoCharts", "", "a\tTAB stays"}) log.WriteLine(line);
     }
     void View() {

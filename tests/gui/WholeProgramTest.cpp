@@ -672,8 +672,9 @@ TEST_F(WholeProgram, FileThatCannotBeWrittenStopsTheRunWithOneMessage) {
         {" LOG.LOG", 20000}, {" CompactI.ARY", 10000}, {" Acoustic L.dvk", 3000}, {" Acoustic S.dvk", 5000}};
     for (const auto& [target, budget] : cases) {
         SCOPED_TRACE(target);
+        // The other files open as a run opens them (the LOG mapped).
         main->Files().SetOpener([target = std::string(target), budget = budget](const std::string& path) {
-            return EndsWith(path, target) ? test::OpenFailingAfter(path, budget) : std::fopen(path.c_str(), "wb");
+            return EndsWith(path, target) ? test::OpenFailingAfter(path, budget) : std::fopen(path.c_str(), "w+b");
         });
         dialogs.Messages.clear();
         dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
@@ -688,6 +689,9 @@ TEST_F(WholeProgram, FileThatCannotBeWrittenStopsTheRunWithOneMessage) {
         EXPECT_EQ(list->item(list->count() - 1)->text().toStdString(),
                   "              PROCESSING Analysis stopped: " + failure);
         EXPECT_FALSE(main->Files().LogFile.IsOpen() || main->Files().DravolekSummaryFile.IsOpen());
+        // The LOG is closed to its text: no zero bytes after it.
+        const auto log = test::MappedFileText(names.LogFileName);
+        EXPECT_EQ(log ? log->size() : 0, fs::file_size(names.LogFileName));
         for (const int p : {1, 2, 4, 54}) EXPECT_FALSE(fs::exists(names.PDataFileName[p])) << p;
         for (const std::string* kept :
              {&names.LogFileName, &names.DravolekLevelFileName, &names.DravolekLoudFileName,

@@ -4,6 +4,7 @@
 #include "app/report/AuditLog.h"
 #include "app/report/OutputFiles.h"
 #include "support/TempDir.h"
+#include "support/TextLines.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +43,8 @@ public:
 struct OpenFiles {
     explicit OpenFiles(bool open = true) {
         if (!open) return;
-        files.LogFile.Create(In("LOG"));
+        // Mapped as a run has it, in steps of a page.
+        files.LogFile.Create(In("LOG"), nullptr, 1, TextFile::Mode::Mapped);
         files.DravolekTraceFile.Create(In("T"));
         for (int n : {1, 2, 37, 53, 54}) files.P[n].Create(In("P" + std::to_string(n)));
     }
@@ -97,7 +99,7 @@ TEST(AuditLog, RoutesEachKindToItsPlaces) {
 TEST(AuditLog, LinesKeepTheirOrderAndLogAndProgressivePitchAreOnDiskAfterEachCall) {
     OpenFiles f;
     f.Call("S", "MakeSpectrum");
-    EXPECT_EQ(f.Read("LOG"), "Start MakeSpectrum\r\n");  // the file is still open
+    EXPECT_EQ(test::MappedFileText(f.In("LOG")), "Start MakeSpectrum\r\n");  // the file is still open
     f.Call("D", "Calculate SpecLoud using Esig");
     f.Call("T", "Loudness_T, 1, 2.5");
     f.Call("M54", "A4, 0.5");

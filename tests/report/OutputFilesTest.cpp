@@ -4,21 +4,30 @@
 #include "app/report/OutputFiles.h"
 #include "app/report/SummaryReport.h"
 #include "app/report/TimeSeriesRows.h"
+#include "support/EngineRig.h"
 #include "support/FailingStreams.h"
 #include "support/ScriptedHost.h"
 #include "support/TempDir.h"
+#include "support/TextLines.h"
+#include "support/WavWriter.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <numbers>
 #include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace oxw::report {
@@ -185,7 +194,7 @@ TEST(FormatOutput, CreatesTheRunsFilesWithTheirHeadersAndKeepsThemOpen) {
     // Every header is on the disk while the files are still open, the LOG's first line too (the
     // start line of the step came before the LOG existed).
     EXPECT_EQ(r.File(kStamp, "CompactF.ARY"), kEmptyArray);
-    EXPECT_EQ(r.File(kStamp, "LOG.LOG"), "    End FormatOutput\r\n");
+    EXPECT_EQ(test::MappedFileText(r.dir / ("b " + std::string(kStamp) + " LOG.LOG")), "    End FormatOutput\r\n");
     const std::pair<std::string, std::string> headers[] = {
         {"Acoustic L.dvk", "DRAVOLEK LEVEL ANALYSIS OUTPUT\r\n" + LevelColumnLine()},
         {"Tone L.dvk", "NORDIC LEVEL ANALYSIS OUTPUT\r\n" + LevelColumnLine()},
@@ -338,6 +347,89 @@ TEST(FormatOutput, FolderThatCannotBeWrittenStopsTheRun) {
         EXPECT_THROW(r.files.DravolekFormatOutput(r.host, (r.dir / "locked/b.wav").string()), std::runtime_error);
         fs::permissions(r.dir / "locked", fs::perms::owner_all);
     }
+}
+
+// An analysis whose audit lines and output-file step reach the run's files. The LOG is made
+// again after that step in small steps, mapped or written plainly, so that a run of a few seconds
+// crosses several; with `tell` open, the LOG's length goes down that pipe after every audit call.
+struct FileRunHost : test::ScriptedHost {
+    static constexpr std::size_t kStep = std::size_t{1} << 14;
+    void CreateAuditLog(std::string_view kind, std::string_view text) override {
+        audit.CreateAuditLog(kind, text, displayed);
+        if (tell < 0 || !files.LogFile.IsMapped()) return;
+        const std::uint64_t length = files.LogFile.Length();
+        if (::write(tell, &length, sizeof length) != sizeof length) ::_exit(2);
+    }
+    void DravolekFormatOutput() override {
+        files.DravolekFormatOutput(*this, engine->S().SoundFileName);
+        files.LogFile.Create(files.Names.LogFileName, nullptr, kStep, logMode);
+    }
+    OutputFiles files;
+    NullProgress progress;
+    AuditLog audit{files, progress};
+    int displayed = 0;
+    const engine::Engine* engine = nullptr;
+    TextFile::Mode logMode = TextFile::Mode::Mapped;
+    int tell = -1;
+};
+
+// A run killed at any moment (SIGKILL) leaves in its LOG every line it wrote before: a child
+// process runs the analysis and tells its parent the LOG's length after every audit call; the
+// parent kills it part way, and finds the LOG holding at least what it was told, as the same run
+// writes it plainly to the end, followed by nothing but zero bytes to the end of the last step.
+TEST(FormatOutput, KilledRunLeavesEveryLogLineItWrote) {
+    TempDir dir{"oxw-killed"};
+    const auto wav = dir / "b.wav";
+    std::vector<double> sine(3 * 44100);
+    for (std::size_t i = 0; i < sine.size(); ++i)
+        sine[i] = 0.1 * std::sin(2 * std::numbers::pi * 440 * static_cast<double>(i) / 44100);
+    test::WriteWav(wav, test::WavFormat(), {sine});
+    auto runOn = [&](TextFile::Mode mode, int tell) {
+        test::EngineRig<FileRunHost> r;
+        r.host.engine = &r.e;
+        r.host.logMode = mode;
+        r.host.tell = tell;
+        r.Run(wav.string());
+        r.host.files.CloseAll();
+        return r.host.files.Names.LogFileName;
+    };
+    const std::string plainLog = runOn(TextFile::Mode::Buffered, -1);
+    const std::string finished = ReadAll(plainLog);
+    const std::uint64_t killAt = 3 * FileRunHost::kStep;
+    ASSERT_GT(finished.size(), 3 * killAt);
+
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ::fcntl(ends[1], F_SETPIPE_SZ, 4096);  // the child runs at most a page of lengths ahead
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(ends[0]);
+        try {
+            runOn(TextFile::Mode::Mapped, ends[1]);
+        } catch (...) {
+        }
+        ::_exit(1);
+    }
+    ::close(ends[1]);
+    std::uint64_t told = 0, length = 0;
+    while (told < killAt && ::read(ends[0], &length, sizeof length) == sizeof length) told = length;
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    while (::read(ends[0], &length, sizeof length) == sizeof length) told = length;
+    ::close(ends[0]);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the run was not killed part way";
+
+    std::string killedLog;
+    for (const auto& entry : fs::directory_iterator(dir.Path()))
+        if (entry.path().string().ends_with(" LOG.LOG") && entry.path() != plainLog) killedLog = entry.path();
+    const auto text = test::MappedFileText(killedLog);
+    ASSERT_TRUE(text.has_value()) << "zero bytes only after the text";
+    EXPECT_GE(text->size(), told);
+    EXPECT_LT(text->size(), finished.size());
+    EXPECT_EQ(*text, finished.substr(0, text->size()));
+    EXPECT_EQ(fs::file_size(killedLog) % FileRunHost::kStep, 0u);
 }
 
 }  // namespace

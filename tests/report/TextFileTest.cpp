@@ -1,13 +1,17 @@
 // The writer of every output file: every write, flush and close is checked, the first failure
 // is kept with the system's reason, and the file's later writes are dropped; on /dev/full (every
-// write fails), on a sink that takes a number of bytes, and on a file that is not open.
+// write fails), on a sink that takes a number of bytes, on a mapped file whose next step cannot
+// be reserved, and on a file that is not open.
 #include "app/report/TextFile.h"
 #include "support/FailingStreams.h"
 #include "support/TempDir.h"
+#include "support/TextLines.h"
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -21,6 +25,8 @@
 
 namespace oxw::report {
 namespace {
+
+namespace fs = std::filesystem;
 
 std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -45,37 +51,42 @@ TEST(TextFile, FirstFailureIsKeptWithTheSystemsReason) {
         {"the disk fills at the line end", 13, "0123456789ABC", false, "0123456789ABC"},
         {"a write larger than the buffer", 100, big, true, big.substr(0, 100)},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        test::TempDir dir{"oxw-textfile"};
-        const std::string path = c.budget ? (dir / "out.dvk").string() : "/dev/full";
-        TextFile f;
-        if (c.budget) {
-            f.Create(path, [&](const std::string& p) { return test::OpenFailingAfter(p, *c.budget); });
-        } else {
-            f.Create(path);
+    // A file asked to be mapped that cannot be (a device, a sink) is written buffered.
+    for (const TextFile::Mode mode : {TextFile::Mode::Buffered, TextFile::Mode::Mapped}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(::testing::Message() << c.name << (mode == TextFile::Mode::Mapped ? ", mapped" : ""));
+            test::TempDir dir{"oxw-textfile"};
+            const std::string path = c.budget ? (dir / "out.dvk").string() : "/dev/full";
+            TextFile f;
+            if (c.budget) {
+                f.Create(path, [&](const std::string& p) { return test::OpenFailingAfter(p, *c.budget); },
+                         TextFile::kDefaultBufferBytes, mode);
+            } else {
+                f.Create(path, nullptr, TextFile::kDefaultBufferBytes, mode);
+            }
+            EXPECT_FALSE(f.IsMapped());
+            f.WriteLine(c.text);
+            EXPECT_EQ(f.Failed(), c.failsAtWrite);
+            EXPECT_FALSE(f.Flush());
+            const std::string failure = "Cannot write file \"" + path + "\": " + kFull;
+            EXPECT_EQ(f.Failure(), failure);
+            // Later writes are dropped, the failure stays through the close and after it.
+            f.WriteLine("later");
+            EXPECT_FALSE(f.Flush());
+            EXPECT_FALSE(f.Close());
+            EXPECT_FALSE(f.IsOpen());
+            EXPECT_FALSE(f.Flush());
+            EXPECT_EQ(f.Failure(), failure);
+            if (c.budget) {
+                EXPECT_EQ(ReadAll(path), c.onDisk);
+            }
+            // A new file forgets the failure.
+            f.Create((dir / "next.dvk").string());
+            EXPECT_FALSE(f.Failed());
+            f.WriteLine("ok");
+            EXPECT_TRUE(f.Close());
+            EXPECT_EQ(ReadAll((dir / "next.dvk").string()), "ok\r\n");
         }
-        f.WriteLine(c.text);
-        EXPECT_EQ(f.Failed(), c.failsAtWrite);
-        EXPECT_FALSE(f.Flush());
-        const std::string failure = "Cannot write file \"" + path + "\": " + kFull;
-        EXPECT_EQ(f.Failure(), failure);
-        // Later writes are dropped, the failure stays through the close and after it.
-        f.WriteLine("later");
-        EXPECT_FALSE(f.Flush());
-        EXPECT_FALSE(f.Close());
-        EXPECT_FALSE(f.IsOpen());
-        EXPECT_FALSE(f.Flush());
-        EXPECT_EQ(f.Failure(), failure);
-        if (c.budget) {
-            EXPECT_EQ(ReadAll(path), c.onDisk);
-        }
-        // A new file forgets the failure.
-        f.Create((dir / "next.dvk").string());
-        EXPECT_FALSE(f.Failed());
-        f.WriteLine("ok");
-        EXPECT_TRUE(f.Close());
-        EXPECT_EQ(ReadAll((dir / "next.dvk").string()), "ok\r\n");
     }
 }
 
@@ -148,6 +159,64 @@ TEST(TextFile, BufferIsHandedOverWhenFullAndAtTheFlush) {
     EXPECT_TRUE(f.Flush());
     EXPECT_EQ(ReadAll(path), std::string(steps[4].onDisk) + "tail");
     EXPECT_TRUE(f.Close());
+}
+
+// A mapped file: every line is in the file as soon as it is written (followed by zero bytes to
+// the end of the step), through steps filled exactly, lines crossing into the next step and a line
+// longer than two steps; the close cuts it to its text.
+TEST(TextFile, MappedFileHoldsEveryLineAtOnceAndIsCutToItsTextAtTheClose) {
+    test::TempDir dir{"oxw-textfile"};
+    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    const std::string path = (dir / "run.LOG").string();
+    TextFile mapped;
+    mapped.Create(path, nullptr, 100, TextFile::Mode::Mapped);  // steps of one page
+    ASSERT_TRUE(mapped.IsMapped());
+    std::string text;
+    for (const std::string& line : {std::string(page - 4, 'a'), std::string(10, 'b'),
+                                    std::string(2 * page + 5, 'c'), std::string(), std::string("d")}) {
+        mapped.WriteLine("P ", line);
+        text += "P " + line + "\r\n";
+        EXPECT_EQ(test::MappedFileText(path), text);
+        EXPECT_EQ(fs::file_size(path), (text.size() + page - 1) / page * page);
+    }
+    mapped.Write("no end");
+    EXPECT_TRUE(mapped.Flush());
+    EXPECT_EQ(mapped.Length(), text.size() + 6);
+    EXPECT_TRUE(mapped.Close());
+    EXPECT_EQ(ReadAll(path), text + "no end");
+}
+
+// A mapped file on a disk that fills: the step that cannot be reserved fails as a write does,
+// with the system's reason (here the process's file size limit), later lines are dropped, and the
+// close leaves the text of the steps before it.
+TEST(TextFile, MappedStepThatCannotBeReservedFailsLikeAWrite) {
+    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    const std::string line(page, 'x');  // with its line end it takes a second step
+    for (const std::size_t limit : {page / 2, page + page / 2}) {
+        SCOPED_TRACE(limit);
+        test::TempDir dir{"oxw-textfile"};
+        const std::string path = (dir / "run.LOG").string();
+        TextFile f;
+        f.Create(path, nullptr, page, TextFile::Mode::Mapped);
+        // The limit holds for this process alone and only here; passing it fails with EFBIG
+        // rather than the signal.
+        rlimit saved{};
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        const auto savedSignal = ::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = saved;
+        small.rlim_cur = limit;
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        f.WriteLine(line);
+        const bool failedAtWrite = f.Failed();
+        f.WriteLine("later");
+        const bool closed = f.Close();
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        ::signal(SIGXFSZ, savedSignal);
+        EXPECT_TRUE(failedAtWrite);
+        EXPECT_FALSE(closed);
+        EXPECT_EQ(f.Failure(), "Cannot write file \"" + path + "\": " + std::strerror(EFBIG));
+        EXPECT_EQ(ReadAll(path), limit < page ? "" : line);
+    }
 }
 
 }  // namespace
