@@ -361,8 +361,61 @@ double AudibilityWithTerm(double level, double masking, double bandTerm) {
     return level - masking + 2.0 + bandTerm;
 }
 
-// The tone level, the fitted masking noise and the audibility of an assessment whose regression
-// line is known.
+// The sum of e[i] w r^i, i = 0..n-1, four lanes side by side.
+double GeometricWeightedSum(const double* e, int n, double w, double r) {
+    const double r2 = r * r;
+    double lane[4] = {w, w * r, w * r2, w * r2 * r};
+    const double r4 = r2 * r2;
+    double acc[4] = {0, 0, 0, 0};
+    int i = 0;
+    for (; i + 4 <= n; i += 4)
+        for (int l = 0; l < 4; ++l) {
+            acc[l] += e[i + l] * lane[l];
+            lane[l] *= r4;
+        }
+    for (int l = 0; i < n; ++i, ++l) acc[l] += e[i] * lane[l];
+    return (acc[0] + acc[1]) + (acc[2] + acc[3]);
+}
+
+// How far the fitted line lies below the energy level of the noise (dB): 10 lg of the mean of
+// 10^((L(j) - fit(j)) / 10) over the noise lines of the regression range, which are all its lines
+// but the extreme's own: the extreme and the lines next to it that stand out from the fitted line
+// on the extreme's side (above it for a peak, below for a dip); 0 when there are none. A line of
+// noise has an exponentially distributed energy, so the levels of one unaveraged spectrum scatter
+// and a line fitted to them lies about 2.5 dB below the noise's energy level; on a smooth
+// spectrum the two meet.
+double NoiseRaise(const LineTable& t, const Candidate& c, double slope, double offset) {
+    const int from = c.LinearRegressionStartLine, to = c.LinearRegressionEndLine;
+    const double side = c.ExtremedB >= c.NoisePauseStartdB ? 1.0 : -1.0;
+    const auto standsOut = [&](int j) { return side * (t.L[j] - (slope * t.f[j] + offset)) > 0; };
+    int lo = c.ExtremeLine, hi = c.ExtremeLine;
+    while (lo > from && standsOut(lo - 1)) --lo;
+    while (hi < to && standsOut(hi + 1)) ++hi;
+    const int lines = (lo - from) + (to - hi);
+    if (lines <= 0) return 0.0;
+    // The energies of the range's lines, kept or worked out here.
+    std::vector<double> own;
+    const double* e = nullptr;
+    if (t.energy && t.energyKept) {
+        KeepLineEnergies(t, from, to);
+        e = t.energy + from;
+    } else {
+        own.resize(static_cast<std::size_t>(to - from + 1));
+        dB2I(t.L + from, own.data(), own.size());
+        e = own.data();
+    }
+    // The fitted line's energy 10^(-fit(j) / 10) changes by one ratio from line to line.
+    const double ratio = dB2I(-slope * t.rate / t.points);
+    const auto sum = [&](int a, int b) {
+        return a > b ? 0.0
+                     : GeometricWeightedSum(e + (a - from), b - a + 1,
+                                            dB2I(-(slope * t.f[a] + offset)), ratio);
+    };
+    return 10 * fmath::Log10((sum(from, lo - 1) + sum(hi + 1, to)) / lines);
+}
+
+// The tone level, the masking noise and the audibility of an assessment whose regression line
+// is known.
 void Rate(const LineTable& t, const Candidate& c, Assessment& a) {
     // Every line between the noise pauses counts once, the 6 dB lines included.
     double sum = 0;
@@ -370,10 +423,11 @@ void Rate(const LineTable& t, const Candidate& c, Assessment& a) {
     for (int j = c.FirstNoisePauseEndLine + 1; j <= c.LastNoisePauseStartLine - 1; ++j)
         sum += LineEnergy(t, j);
     a.Level = 10 * fmath::Log10(sum);
-    // The fitted noise Ln(j) = slope f(j) + offset of every line j of the critical band around
-    // the extreme, as an energy sum.
+    // The noise Ln(j) = slope f(j) + offset + raise of every line j of the critical band around
+    // the extreme, as an energy sum: the fitted line read as an energy level.
+    const double raise = NoiseRaise(t, c, a.LinearSlope, a.LinearOffset);
     const int first = c.ExtremeLine - c.HalfBandLines;
-    a.MaskingNoise = LineEnergySumDb(a.LinearSlope * t.f[first] + a.LinearOffset,
+    a.MaskingNoise = LineEnergySumDb(a.LinearSlope * t.f[first] + a.LinearOffset + raise,
                                      a.LinearSlope * t.rate / t.points, 2 * c.HalfBandLines + 1);
     // The frequency term depends on the extreme's line alone: worked out once per line.
     const int line = c.ExtremeLine;

@@ -133,13 +133,14 @@ struct Assessment {
     double LinearSlope = 0;   // dB per Hz of the noise regression over the regression range
     double LinearOffset = 0;  // dB
     double LinearFitValue = 0;
-    double MaskingNoise = 0;  // energy sum of the fitted noise over the critical band, dB
+    double MaskingNoise = 0;  // energy sum of the raised fitted noise over the critical band, dB
     double Audibility = 0;    // L_T - masking noise + frequency term, dB
 };
 
 // Regresses the levels over frequency through the fitter (Init, BorrowStatValues, CalcLinFit;
 // the fitter's pairs stay in the line table), sums the tone level and the fitted noise in the
-// critical band (the extreme's line +- h) and rates the audibility.
+// critical band (the extreme's line +- h), raised to the energy level of the range's noise lines,
+// and rates the audibility.
 Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit);
 // The same with the regression sums of the candidate's run (TCurveFit::SumRuns).
 Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit,
