@@ -6,6 +6,7 @@
 // FFT line indices of the block.
 #include <cstdint>
 #include <initializer_list>
+#include <limits>
 #include <vector>
 
 #include "engine/RunState.h"
@@ -42,6 +43,10 @@ struct LineTable {
     // Kept frequency terms of the audibility, AudibilityBandTerm(f(k)): NaN until first asked
     // for. When not given, the term is worked out every time.
     double* bandTerm = nullptr;
+    // The intensities whose levels L are: the noise level of an assessment reads the lines'
+    // energies from them (1 for an intensity of 0 or below, whose level is 0 dB). When not
+    // given, it works them out from the levels.
+    const double* intensity = nullptr;
 };
 
 // dB2I(L(k)), kept in the table's energy store when it has one.
@@ -146,8 +151,11 @@ Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit);
 Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit,
                   const TCurveFit::RunSums& sums);
 // The same without the fitter and without the quality of the fit (LinearFitValue stays 0): the
-// regression line from the sums of the run (a line-only run's sums will do).
-Assessment AssessLine(const LineTable& t, const Candidate& c, const TCurveFit::RunSums& sums);
+// regression line from the sums of the run (a line-only run's sums will do). When the audibility
+// cannot exceed `above` (as the fit's residuals tell before the noise lines are summed), the
+// masking noise and the audibility hold only bounds: the audibility one below `above`.
+Assessment AssessLine(const LineTable& t, const Candidate& c, const TCurveFit::RunSums& sums,
+                      double above = -std::numeric_limits<double>::infinity());
 
 // The pairs (f, L) of a candidate's regression range; lineOnly: only the sums of the line are
 // wanted.

@@ -454,9 +454,12 @@ TEST(Nordic, LineLevelsOfMirroredAndUnmirroredSpectra) {
                 EXPECT_EQ(a.LastNoisePauseStartLine, b.LastNoisePauseStartLine);
                 if (!more) break;
                 // Assessed over the kept table (frequencies known to rise, frequency terms
-                // kept, twice) and over the bare one: the same bits.
+                // kept, twice) and over the bare one (levels, frequencies and intensities
+                // alone): the same bits.
                 TCurveFit fit;
-                const nordic::Assessment bare = nordic::Assess({t.points, t.rate, t.L, t.f}, b, fit);
+                const nordic::LineTable bareTable = {.points = t.points, .rate = t.rate,
+                                                     .L = t.L, .f = t.f, .intensity = t.intensity};
+                const nordic::Assessment bare = nordic::Assess(bareTable, b, fit);
                 for (int again = 0; again < 2; ++again) {
                     const nordic::Assessment x = nordic::Assess(t, a, fit);
                     for (auto [u, v] : {std::pair{x.Level, bare.Level},
@@ -478,6 +481,14 @@ TEST(Nordic, LineLevelsOfMirroredAndUnmirroredSpectra) {
                                     {y.LinearSlope, bare.LinearSlope},
                                     {y.LinearOffset, bare.LinearOffset}})
                     ASSERT_EQ(std::bit_cast<std::uint64_t>(u), std::bit_cast<std::uint64_t>(v));
+                // Asked whether it can exceed its own audibility: worked out in full; whether it
+                // can exceed anything: a bound, at or above it.
+                const nordic::Assessment atBar = nordic::AssessLine(t, a, sums, y.Audibility);
+                EXPECT_EQ(std::bit_cast<std::uint64_t>(atBar.Audibility),
+                          std::bit_cast<std::uint64_t>(y.Audibility));
+                const nordic::Assessment bound = nordic::AssessLine(t, a, sums, 1e300);
+                EXPECT_GE(bound.Audibility, y.Audibility);
+                EXPECT_LT(bound.Audibility, 1e300);
             }
             EXPECT_GT(found, 3);
         }
