@@ -374,7 +374,7 @@ double AudibilityWithTerm(double level, double masking, double bandTerm) {
 // The sum of E(e[i]) w r^i, i = 0..n-1, E(x) = x for an intensity x > 0 and 1 otherwise (the
 // energy of the level 0 dB that I2dB gives it), in 16 lanes side by side: lane l takes the terms
 // i = l, l + 16, ..., its weight multiplied by r^16 from one to the next (in AVX2 where the
-// processor has it, else in SSE2: each lane does the same products and additions, so both give
+// processor has it: each lane does the products and additions of the plain loop, so both give
 // the same bits); the lanes are added in pairs at the end.
 constexpr int kSumLanes = 16;
 
@@ -411,39 +411,6 @@ __attribute__((target("avx2"))) int WeightedLanesAvx2(const double* e, int n, do
     }
     return i;
 }
-
-// The same in SSE2, two lanes a register.
-inline void LaneStep(__m128d& a, __m128d& v, __m128d x, __m128d step) {
-    const __m128d above = _mm_cmpgt_pd(x, _mm_setzero_pd());
-    const __m128d energy = _mm_or_pd(_mm_and_pd(above, x), _mm_andnot_pd(above, _mm_set1_pd(1.0)));
-    a = _mm_add_pd(a, _mm_mul_pd(energy, v));
-    v = _mm_mul_pd(v, step);
-}
-
-int WeightedLanesSse2(const double* e, int n, double r, double* lane, double* acc) {
-    const __m128d step = _mm_set1_pd(r);
-    __m128d a0 = _mm_setzero_pd(), a1 = a0, a2 = a0, a3 = a0, a4 = a0, a5 = a0, a6 = a0, a7 = a0;
-    __m128d v0 = _mm_loadu_pd(lane), v1 = _mm_loadu_pd(lane + 2), v2 = _mm_loadu_pd(lane + 4);
-    __m128d v3 = _mm_loadu_pd(lane + 6), v4 = _mm_loadu_pd(lane + 8), v5 = _mm_loadu_pd(lane + 10);
-    __m128d v6 = _mm_loadu_pd(lane + 12), v7 = _mm_loadu_pd(lane + 14);
-    int i = 0;
-    for (; i + kSumLanes <= n; i += kSumLanes) {
-        LaneStep(a0, v0, _mm_loadu_pd(e + i), step);
-        LaneStep(a1, v1, _mm_loadu_pd(e + i + 2), step);
-        LaneStep(a2, v2, _mm_loadu_pd(e + i + 4), step);
-        LaneStep(a3, v3, _mm_loadu_pd(e + i + 6), step);
-        LaneStep(a4, v4, _mm_loadu_pd(e + i + 8), step);
-        LaneStep(a5, v5, _mm_loadu_pd(e + i + 10), step);
-        LaneStep(a6, v6, _mm_loadu_pd(e + i + 12), step);
-        LaneStep(a7, v7, _mm_loadu_pd(e + i + 14), step);
-    }
-    const __m128d a[] = {a0, a1, a2, a3, a4, a5, a6, a7}, v[] = {v0, v1, v2, v3, v4, v5, v6, v7};
-    for (int l = 0; l < 8; ++l) {
-        _mm_storeu_pd(acc + 2 * l, a[l]);
-        _mm_storeu_pd(lane + 2 * l, v[l]);
-    }
-    return i;
-}
 #endif
 
 double GeometricWeightedSum(const double* e, int n, double w, double r) {
@@ -452,17 +419,15 @@ double GeometricWeightedSum(const double* e, int n, double w, double r) {
     for (int l = 1; l < kSumLanes; ++l) lane[l] = lane[l - 1] * r;
     double step = r;
     for (int k = 1; k < kSumLanes; k *= 2) step *= step;  // r^16
-#if defined(__SSE2__)
-    int i = numeric::HasAvx2() ? WeightedLanesAvx2(e, n, step, lane, acc)
-                               : WeightedLanesSse2(e, n, step, lane, acc);
-#else
     int i = 0;
+#if defined(__SSE2__)
+    if (numeric::HasAvx2()) i = WeightedLanesAvx2(e, n, step, lane, acc);
+#endif
     for (; i + kSumLanes <= n; i += kSumLanes)
         for (int l = 0; l < kSumLanes; ++l) {
             acc[l] += Energy(e[i + l]) * lane[l];
             lane[l] *= step;
         }
-#endif
     for (int l = 0; i < n; ++i, ++l) acc[l] += Energy(e[i]) * lane[l];
     for (int width = kSumLanes / 2; width >= 1; width /= 2)
         for (int l = 0; l < width; ++l) acc[l] = acc[2 * l] + acc[2 * l + 1];
