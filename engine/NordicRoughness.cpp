@@ -31,7 +31,9 @@ void Engine::NordicExtractRoughnessComponents() {
     batch.Collect(scan, room, lines, true);
     for (std::size_t i = 0; i < batch.list.size(); ++i) {
         const nordic::Candidate& c = batch.list[i];
-        const nordic::Assessment a = nordic::AssessLine(lines, c, batch.sums[i]);
+        // Only a dip that may become dominant needs its audibility in full.
+        const nordic::Assessment a =
+            nordic::AssessLine(lines, c, batch.sums[i], s.DominantRoughness);
         const auto u = static_cast<std::size_t>(++s.NRoughness_Nordic108);
         s.RoughnessF_Nordic108[u] = c.ExtremeHz;
         s.RoughnessL_Nordic108[u] = a.Level;

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <limits>
 #if defined(__SSE2__)
-#include <emmintrin.h>
+#include <immintrin.h>
 #endif
 
 #include "engine/Conversions.h"
@@ -14,6 +14,7 @@
 #include "numeric/CurveFit.h"
 #include "numeric/FMath.h"
 #include "numeric/FastFourier.h"
+#include "numeric/Processor.h"
 
 namespace oxw::engine::nordic {
 
@@ -59,6 +60,28 @@ std::uint64_t Shifted(const std::vector<std::uint64_t>& bits, std::size_t w, int
     return (here >> r) | (w + 1 < bits.size() ? bits[w + 1] << (64 - r) : 0);
 }
 
+// The first line j, from <= j <= to, whose bit in bits (bit j of word j / 64) is set (or clear,
+// for set false); to + 1 when there is none.
+int FirstWithBit(const std::uint64_t* bits, int from, int to, bool set) {
+    for (int j = from; j <= to;) {
+        const auto u = static_cast<std::size_t>(j);
+        const std::uint64_t word = (set ? bits[u / 64] : ~bits[u / 64]) >> (u % 64);
+        if (word != 0) return std::min(j + std::countr_zero(word), to + 1);
+        j += 64 - static_cast<int>(u % 64);
+    }
+    return to + 1;
+}
+
+// Sets the bits from..to.
+void SetBits(std::uint64_t* bits, int from, int to) {
+    for (int j = from; j <= to;) {
+        const auto u = static_cast<std::size_t>(j);
+        const int shift = static_cast<int>(u % 64), n = std::min(64 - shift, to - j + 1);
+        bits[u / 64] |= (n == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << n) - 1) << shift;
+        j += n;
+    }
+}
+
 // 10 lg of the energy sum of m levels first, first + step, ... (dB): a straight line in dB over
 // equally spaced lines, summed as the geometric series it is.
 double LineEnergySumDb(double first, double step, int m) {
@@ -96,25 +119,12 @@ void LevelSteps::Build(const double* L, int points) {
 void KeepLineEnergies(const LineTable& t, int from, int to) {
     if (!t.energy || !t.energyKept) return;
     // Each stretch of lines not yet kept is converted in one call.
-    int k = std::max(from, 0);
     const int last = std::min(to, t.points - 1);
-    while (k <= last) {
-        const auto kept = [&](int j) {
-            const auto u = static_cast<std::size_t>(j);
-            return (t.energyKept[u / 64] >> (u % 64) & 1) != 0;
-        };
-        if (kept(k)) {
-            ++k;
-            continue;
-        }
-        int end = k;
-        while (end < last && !kept(end + 1)) ++end;
+    for (int k = FirstWithBit(t.energyKept, std::max(from, 0), last, false); k <= last;) {
+        const int end = FirstWithBit(t.energyKept, k, last, true) - 1;
         dB2I(t.L + k, t.energy + k, static_cast<std::size_t>(end - k + 1));
-        for (int j = k; j <= end; ++j) {
-            const auto u = static_cast<std::size_t>(j);
-            t.energyKept[u / 64] |= std::uint64_t{1} << (u % 64);
-        }
-        k = end + 1;
+        SetBits(t.energyKept, k, end);
+        k = FirstWithBit(t.energyKept, end + 1, last, false);
     }
 }
 
@@ -167,8 +177,8 @@ LineTable LineTableCache::For(const Spectrum& intensity, int points, int rate,
         energyKept_.assign(n / 64 + 1, 0);
         levelsValid_ = true;
     }
-    return {points,        rate,         level_.data(), freq_.data(), &steps_,
-            energy_.data(), energyKept_.data(), freqRisesTo_, bandTerm_.data()};
+    return {points,         rate,         level_.data(), freq_.data(), &steps_,
+            energy_.data(), energyKept_.data(), freqRisesTo_, bandTerm_.data(), intensity_.data()};
 }
 
 Scan::Scan(const LineTable& lines, Extreme kind, LastMeasures last)
@@ -361,28 +371,158 @@ double AudibilityWithTerm(double level, double masking, double bandTerm) {
     return level - masking + 2.0 + bandTerm;
 }
 
-// The tone level, the fitted masking noise and the audibility of an assessment whose regression
-// line is known.
-void Rate(const LineTable& t, const Candidate& c, Assessment& a) {
+// The sum of E(e[i]) w r^i, i = 0..n-1, E(x) = x for an intensity x > 0 and 1 otherwise (the
+// energy of the level 0 dB that I2dB gives it), in 16 lanes side by side: lane l takes the terms
+// i = l, l + 16, ..., its weight multiplied by r^16 from one to the next (in AVX2 where the
+// processor has it: each lane does the products and additions of the plain loop, so both give
+// the same bits); the lanes are added in pairs at the end.
+constexpr int kSumLanes = 16;
+
+double Energy(double intensity) { return intensity > 0 ? intensity : 1.0; }
+
+#if defined(__SSE2__)
+// One step of the lanes in AVX2: a += E(x) v, v *= step. (Four lanes in named registers each;
+// kept in arrays, the lanes would make every step wait for a store.)
+__attribute__((target("avx2"), always_inline)) inline void LaneStep(__m256d& a, __m256d& v,
+                                                                    __m256d x, __m256d step) {
+    const __m256d energy =
+        _mm256_blendv_pd(_mm256_set1_pd(1.0), x, _mm256_cmp_pd(x, _mm256_setzero_pd(), _CMP_GT_OQ));
+    a = _mm256_add_pd(a, _mm256_mul_pd(energy, v));
+    v = _mm256_mul_pd(v, step);
+}
+
+__attribute__((target("avx2"))) int WeightedLanesAvx2(const double* e, int n, double r,
+                                                      double* lane, double* acc) {
+    const __m256d step = _mm256_set1_pd(r);
+    __m256d a0 = _mm256_setzero_pd(), a1 = a0, a2 = a0, a3 = a0;
+    __m256d v0 = _mm256_loadu_pd(lane), v1 = _mm256_loadu_pd(lane + 4);
+    __m256d v2 = _mm256_loadu_pd(lane + 8), v3 = _mm256_loadu_pd(lane + 12);
+    int i = 0;
+    for (; i + kSumLanes <= n; i += kSumLanes) {
+        LaneStep(a0, v0, _mm256_loadu_pd(e + i), step);
+        LaneStep(a1, v1, _mm256_loadu_pd(e + i + 4), step);
+        LaneStep(a2, v2, _mm256_loadu_pd(e + i + 8), step);
+        LaneStep(a3, v3, _mm256_loadu_pd(e + i + 12), step);
+    }
+    const __m256d a[] = {a0, a1, a2, a3}, v[] = {v0, v1, v2, v3};
+    for (int l = 0; l < 4; ++l) {
+        _mm256_storeu_pd(acc + 4 * l, a[l]);
+        _mm256_storeu_pd(lane + 4 * l, v[l]);
+    }
+    return i;
+}
+#endif
+
+double GeometricWeightedSum(const double* e, int n, double w, double r) {
+    double lane[kSumLanes], acc[kSumLanes] = {};
+    lane[0] = w;
+    for (int l = 1; l < kSumLanes; ++l) lane[l] = lane[l - 1] * r;
+    double step = r;
+    for (int k = 1; k < kSumLanes; k *= 2) step *= step;  // r^16
+    int i = 0;
+#if defined(__SSE2__)
+    if (numeric::HasAvx2()) i = WeightedLanesAvx2(e, n, step, lane, acc);
+#endif
+    for (; i + kSumLanes <= n; i += kSumLanes)
+        for (int l = 0; l < kSumLanes; ++l) {
+            acc[l] += Energy(e[i + l]) * lane[l];
+            lane[l] *= step;
+        }
+    for (int l = 0; i < n; ++i, ++l) acc[l] += Energy(e[i]) * lane[l];
+    for (int width = kSumLanes / 2; width >= 1; width /= 2)
+        for (int l = 0; l < width; ++l) acc[l] = acc[2 * l] + acc[2 * l + 1];
+    return acc[0];
+}
+
+// The extreme's own lines lo..hi of the regression range: the extreme and the lines next to it
+// that stand out from the fitted line on the extreme's side (above it for a peak, below for a
+// dip); the range's other lines are its noise lines. residuals: the sum of L(j) - fit(j) over
+// lo..hi.
+struct OwnLines {
+    int lo, hi;
+    double residuals;
+    int NoiseLines(const Candidate& c) const {
+        return (lo - c.LinearRegressionStartLine) + (c.LinearRegressionEndLine - hi);
+    }
+};
+
+OwnLines ExtremesOwnLines(const LineTable& t, const Candidate& c, double slope, double offset) {
+    const int from = c.LinearRegressionStartLine, to = c.LinearRegressionEndLine;
+    const double side = c.ExtremedB >= c.NoisePauseStartdB ? 1.0 : -1.0;
+    const auto residual = [&](int j) { return t.L[j] - (slope * t.f[j] + offset); };
+    OwnLines own{c.ExtremeLine, c.ExtremeLine, residual(c.ExtremeLine)};
+    while (own.lo > from && side * residual(own.lo - 1) > 0) own.residuals += residual(--own.lo);
+    while (own.hi < to && side * residual(own.hi + 1) > 0) own.residuals += residual(++own.hi);
+    return own;
+}
+
+// How far the fitted line lies below the energy level of the noise (dB): 10 lg of the mean of
+// 10^((L(j) - fit(j)) / 10) over the noise lines of the regression range; 0 when there are none.
+// A line of noise has an exponentially distributed energy, so the levels of one unaveraged
+// spectrum scatter and a line fitted to them lies about 2.5 dB below the noise's energy level;
+// on a smooth spectrum the two meet.
+double NoiseRaise(const LineTable& t, const Candidate& c, double slope, double offset,
+                  const OwnLines& own) {
+    const int from = c.LinearRegressionStartLine, to = c.LinearRegressionEndLine;
+    const int lines = own.NoiseLines(c);
+    if (lines <= 0) return 0.0;
+    // The lines' energies: their intensities, or worked out from their levels.
+    std::vector<double> worked;
+    const double* e = t.intensity ? t.intensity + from : nullptr;
+    if (!e) {
+        worked.resize(static_cast<std::size_t>(to - from + 1));
+        dB2I(t.L + from, worked.data(), worked.size());
+        e = worked.data();
+    }
+    // The fitted line's energy 10^(-fit(j) / 10) changes by one ratio from line to line.
+    constexpr double kPerDb = static_cast<double>(fmath::LN10 / 10);
+    const auto energyBelow = [](double dB) { return std::exp(-dB * kPerDb); };
+    const double ratio = energyBelow(slope * t.rate / t.points);
+    const auto sum = [&](int a, int b) {
+        return a > b ? 0.0
+                     : GeometricWeightedSum(e + (a - from), b - a + 1,
+                                            energyBelow(slope * t.f[a] + offset), ratio);
+    };
+    return 10 * std::log10((sum(from, own.lo - 1) + sum(own.hi + 1, to)) / lines);
+}
+
+// The tone level, the masking noise and the audibility of an assessment whose regression line
+// is known; see AssessLine for `above`.
+void Rate(const LineTable& t, const Candidate& c, Assessment& a, double above) {
     // Every line between the noise pauses counts once, the 6 dB lines included.
     double sum = 0;
-    KeepLineEnergies(t, c.FirstNoisePauseEndLine + 1, c.LastNoisePauseStartLine - 1);
-    for (int j = c.FirstNoisePauseEndLine + 1; j <= c.LastNoisePauseStartLine - 1; ++j)
-        sum += LineEnergy(t, j);
+    const int from = c.FirstNoisePauseEndLine + 1, to = c.LastNoisePauseStartLine - 1;
+    KeepLineEnergies(t, from, to);
+    if (t.energy && t.energyKept && from >= 0 && to < t.points) {
+        for (int j = from; j <= to; ++j) sum += t.energy[j];
+    } else {
+        for (int j = from; j <= to; ++j) sum += LineEnergy(t, j);
+    }
     a.Level = 10 * fmath::Log10(sum);
-    // The fitted noise Ln(j) = slope f(j) + offset of every line j of the critical band around
-    // the extreme, as an energy sum.
-    const int first = c.ExtremeLine - c.HalfBandLines;
-    a.MaskingNoise = LineEnergySumDb(a.LinearSlope * t.f[first] + a.LinearOffset,
-                                     a.LinearSlope * t.rate / t.points, 2 * c.HalfBandLines + 1);
     // The frequency term depends on the extreme's line alone: worked out once per line.
     const int line = c.ExtremeLine;
-    double* term = t.bandTerm && line >= 0 && line < t.points && t.f[line] == c.ExtremeHz
+    double* kept = t.bandTerm && line >= 0 && line < t.points && t.f[line] == c.ExtremeHz
                        ? t.bandTerm + line
                        : nullptr;
-    if (term && std::isnan(*term)) *term = AudibilityBandTerm(c.ExtremeHz);
-    a.Audibility = AudibilityWithTerm(a.Level, a.MaskingNoise,
-                                      term ? *term : AudibilityBandTerm(c.ExtremeHz));
+    if (kept && std::isnan(*kept)) *kept = AudibilityBandTerm(c.ExtremeHz);
+    const double term = kept ? *kept : AudibilityBandTerm(c.ExtremeHz);
+    // The noise Ln(j) = slope f(j) + offset + raise of every line j of the critical band around
+    // the extreme, as an energy sum: the fitted line read as an energy level.
+    const int first = c.ExtremeLine - c.HalfBandLines;
+    const double fitted =
+        LineEnergySumDb(a.LinearSlope * t.f[first] + a.LinearOffset,
+                        a.LinearSlope * t.rate / t.points, 2 * c.HalfBandLines + 1);
+    const OwnLines own = ExtremesOwnLines(t, c, a.LinearSlope, a.LinearOffset);
+    const int lines = own.NoiseLines(c);
+    if (lines > 0 && above > -std::numeric_limits<double>::infinity()) {
+        // The residuals of a least-squares line add up to 0, so the noise lines' mean residual
+        // is -own.residuals / lines, and the raise, a mean of energies, is no lower (in dB).
+        a.MaskingNoise = fitted - own.residuals / lines;
+        a.Audibility = AudibilityWithTerm(a.Level, a.MaskingNoise, term);
+        if (a.Audibility < above - 1e-6) return;
+    }
+    a.MaskingNoise = fitted + NoiseRaise(t, c, a.LinearSlope, a.LinearOffset, own);
+    a.Audibility = AudibilityWithTerm(a.Level, a.MaskingNoise, term);
 }
 
 }  // namespace
@@ -393,14 +533,15 @@ Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit,
     fit.Init();
     fit.BorrowStatValues(RegressionRun(t, c), sums);
     fit.CalcLinFit(a.LinearSlope, a.LinearOffset, a.LinearFitValue);
-    Rate(t, c, a);
+    Rate(t, c, a, -std::numeric_limits<double>::infinity());
     return a;
 }
 
-Assessment AssessLine(const LineTable& t, const Candidate& c, const TCurveFit::RunSums& sums) {
+Assessment AssessLine(const LineTable& t, const Candidate& c, const TCurveFit::RunSums& sums,
+                      double above) {
     Assessment a;
     TCurveFit::LineFit(sums, RegressionRun(t, c).n, a.LinearSlope, a.LinearOffset);
-    Rate(t, c, a);
+    Rate(t, c, a, above);
     return a;
 }
 

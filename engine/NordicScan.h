@@ -6,6 +6,7 @@
 // FFT line indices of the block.
 #include <cstdint>
 #include <initializer_list>
+#include <limits>
 #include <vector>
 
 #include "engine/RunState.h"
@@ -42,6 +43,10 @@ struct LineTable {
     // Kept frequency terms of the audibility, AudibilityBandTerm(f(k)): NaN until first asked
     // for. When not given, the term is worked out every time.
     double* bandTerm = nullptr;
+    // The intensities whose levels L are: the noise level of an assessment reads the lines'
+    // energies from them (1 for an intensity of 0 or below, whose level is 0 dB). When not
+    // given, it works them out from the levels.
+    const double* intensity = nullptr;
 };
 
 // dB2I(L(k)), kept in the table's energy store when it has one.
@@ -133,20 +138,24 @@ struct Assessment {
     double LinearSlope = 0;   // dB per Hz of the noise regression over the regression range
     double LinearOffset = 0;  // dB
     double LinearFitValue = 0;
-    double MaskingNoise = 0;  // energy sum of the fitted noise over the critical band, dB
+    double MaskingNoise = 0;  // energy sum of the raised fitted noise over the critical band, dB
     double Audibility = 0;    // L_T - masking noise + frequency term, dB
 };
 
 // Regresses the levels over frequency through the fitter (Init, BorrowStatValues, CalcLinFit;
 // the fitter's pairs stay in the line table), sums the tone level and the fitted noise in the
-// critical band (the extreme's line +- h) and rates the audibility.
+// critical band (the extreme's line +- h), raised to the energy level of the range's noise lines,
+// and rates the audibility.
 Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit);
 // The same with the regression sums of the candidate's run (TCurveFit::SumRuns).
 Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit,
                   const TCurveFit::RunSums& sums);
 // The same without the fitter and without the quality of the fit (LinearFitValue stays 0): the
-// regression line from the sums of the run (a line-only run's sums will do).
-Assessment AssessLine(const LineTable& t, const Candidate& c, const TCurveFit::RunSums& sums);
+// regression line from the sums of the run (a line-only run's sums will do). When the audibility
+// cannot exceed `above` (as the fit's residuals tell before the noise lines are summed), the
+// masking noise and the audibility hold only bounds: the audibility one below `above`.
+Assessment AssessLine(const LineTable& t, const Candidate& c, const TCurveFit::RunSums& sums,
+                      double above = -std::numeric_limits<double>::infinity());
 
 // The pairs (f, L) of a candidate's regression range; lineOnly: only the sums of the line are
 // wanted.

@@ -1,10 +1,11 @@
 // Joint Nordic tone and roughness audibility on crafted 32768-point spectra at 44100 Hz, mode
-// "Extended". The crafted tone: a floor of 1.0 on odd lines and 10^0.05 on even lines (0 and
-// 0.5 dB), plus 200 at line 743 (999.948 Hz), 800/9 at 742 and 744, 50/9 at 741 and 745. Its
-// independent reference is ISO 1996-2:2007 Annex C: tone level Lpt = energy sum of the lines
-// within 3 dB (742..744); noise Ln at fc from a straight-line fit of the levels over the critical
-// band without the tone's lines (741..745); Lpn = Ln + 10 lg(CBW / line spacing), CBW = fc / 5
-// above 500 Hz; audibility Lpt - Lpn + 2 + lg(1 + (fc / 502)^2.5) = 6.659 dB.
+// "Extended", and on whole runs of a sine in noise. The crafted tone: a floor of 1.0 on odd lines
+// and 10^0.05 on even lines (0 and 0.5 dB), plus 200 at line 743 (999.948 Hz), 800/9 at 742 and
+// 744, 50/9 at 741 and 745. Its independent reference is ISO 1996-2:2007 Annex C: tone level
+// Lpt = energy sum of the lines within 3 dB (742..744); noise Ln at fc from a straight-line fit of
+// the levels over the critical band without the tone's lines (741..745); Lpn = Ln + 10 lg(CBW /
+// line spacing), CBW = fc / 5 above 500 Hz; audibility Lpt - Lpn + 2 + lg(1 + (fc / 502)^2.5) =
+// 6.659 dB.
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -20,7 +21,10 @@
 #include "engine/NordicScan.h"
 #include "numeric/CurveFit.h"
 #include "numeric/FastFourier.h"
+#include "SpectrumFixture.h"
 #include "support/EngineRig.h"
+#include "support/TempDir.h"
+#include "support/WavWriter.h"
 
 namespace oxw::engine {
 namespace {
@@ -62,18 +66,43 @@ void SetLevels(Spectrum& I, int centre, const std::vector<double>& dB) {
 
 double Db(double intensity) { return 10 * std::log10(intensity); }
 
+// The least-squares line of the levels over frequency, L = k (j - centre) kLineHz + d, through
+// the lines from..to but skipFrom..skipTo.
+struct LevelLine {
+    int centre;
+    double k, d;
+    double At(int j) const { return k * (j - centre) * kLineHz + d; }
+};
+LevelLine FitLevels(const Spectrum& I, int centre, int from, int to, int skipFrom, int skipTo) {
+    long double n = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;
+    for (int j = from; j <= to; ++j) {
+        if (j >= skipFrom && j <= skipTo) continue;
+        const long double x = (j - centre) * kLineHz, y = Db(I[j]);
+        n += 1, sx += x, sy += y, sxx += x * x, sxy += x * y;
+    }
+    const long double k = (n * sxy - sx * sy) / (n * sxx - sx * sx);
+    return {centre, static_cast<double>(k), static_cast<double>((sy - k * sx) / n)};
+}
+
+// How far the line fitted to all levels of from..to lies below the energy level of the noise
+// lines (all but skipFrom..skipTo, the tone's or the dip's lines that stand out from the fitted
+// line): 10 lg of the mean of 10^((L(j) - fit(j)) / 10) over them.
+double Raise(const Spectrum& I, int from, int to, int skipFrom, int skipTo) {
+    const LevelLine fit = FitLevels(I, from, from, to, 1, 0);  // no line left out
+    double sum = 0;
+    int n = 0;
+    for (int j = from; j <= to; ++j)
+        if (j < skipFrom || j > skipTo) sum += I[j] / std::pow(10.0, fit.At(j) / 10), ++n;
+    return Db(sum / n);
+}
+
 // Annex C's audibility of the crafted tone on line t, worked out here from the spectrum.
 double AnnexCAudibility(const Spectrum& I, int t) {
     const double fc = t * kLineHz;
     const double cbw = fc < 500 ? 100 : fc / 5;
     const int h = static_cast<int>(std::lround(cbw / kLineHz / 2));
-    long double n = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;
-    for (int j = t - h; j <= t + h; ++j) {
-        if (std::abs(j - t) <= 2) continue;  // the tone's own lines stay out of the noise fit
-        const long double x = (j - t) * kLineHz, y = Db(I[j]);
-        n += 1, sx += x, sy += y, sxx += x * x, sxy += x * y;
-    }
-    const double Ln = static_cast<double>((sxx * sy - sx * sxy) / (n * sxx - sx * sx));
+    // The tone's own lines stay out of the noise fit.
+    const double Ln = FitLevels(I, t, t - h, t + h, t - 2, t + 2).d;
     const double Lpt = Db(I[t - 1] + I[t] + I[t + 1]);
     const double Lpn = Ln + Db(cbw / kLineHz);
     return Lpt - Lpn + 2 + std::log10(1 + std::pow(fc / 502, 2.5));
@@ -116,9 +145,14 @@ TEST(NordicTone, CraftedToneAgainstAnnexC) {
     EXPECT_NEAR(lt + 6, s.ToneL_Nordic108[1], 1e-9);
     EXPECT_NEAR(2 * kLineHz, s.ToneBandWidth3dBHz, 1e-9);
     EXPECT_NEAR(199.990, s.CriticalBandWidth_Nordic, 5e-4);
-    // The audibility comes from the plain tone level over the critical band's fitted noise.
-    EXPECT_NEAR(6.129, s.DominantTone, 5e-4);
-    EXPECT_NEAR(22.500, s.DominantToneMaskingNoise, 5e-4);
+    // The audibility comes from the plain tone level over the critical band's fitted noise
+    // (22.500 dB), raised to the noise's energy level. The tone's lines (741..745) pull the line
+    // fitted over the regression range 669..817 up to 0.768 dB, above every line of the floor:
+    // raised to the floor's energy level, 10 lg((1 + 10^0.05) / 2) = 0.257 dB, by -0.511 dB.
+    const double raise = Raise(r.I(), 669, 817, 741, 745);
+    EXPECT_NEAR(-0.511, raise, 5e-4);
+    EXPECT_NEAR(6.129 - raise, s.DominantTone, 5e-4);
+    EXPECT_NEAR(22.500 + raise, s.DominantToneMaskingNoise, 5e-4);
     EXPECT_DOUBLE_EQ(s.ToneL_Nordic108[1], s.DominantToneLoudness);
     EXPECT_EQ(669, s.DominantToneCBStart);
     EXPECT_EQ(817, s.DominantToneCBEnd);
@@ -132,10 +166,11 @@ TEST(NordicTone, CraftedToneAgainstAnnexC) {
     EXPECT_NEAR(annexC, s.DominantTone, 1.0);
 
     // Both noise references (lines 738 and 746) are 0.5 dB levels that compute a hair below
-    // 0.5 and show as 0.
+    // 0.5 and show as 0. The slope, offset and quality are those of the fit; the masking noise
+    // (21.989) and the audibility (6.640) are raised.
     const std::string row =
         "Nordic 01.01, 747, 1, 669, 741, 0, 742, 743, 1000, 23, 744, 3, 0, 745, 817, 200, 1, "
-        "1000, 32, 743, 0.000, 0.768, -0.000, 22, 0.000, 6.129";
+        "1000, 32, 743, 0.000, 0.768, -0.000, 22, 0.000, 6.640";
     EXPECT_EQ(451u, kHeader.size());
     EXPECT_EQ(r.host.log, Framed(kTone, kToneLists, {{"T", kHeader}, {"T", row}}));
 
@@ -143,7 +178,44 @@ TEST(NordicTone, CraftedToneAgainstAnnexC) {
     Floor(r.I(), 1.0, kEven);
     r.e.NordicExtractTonalComponents();
     EXPECT_EQ(0, s.NTones_Nordic108);
-    EXPECT_NEAR(6.129, s.DominantTone, 5e-4);
+    EXPECT_NEAR(6.129 - raise, s.DominantTone, 5e-4);
+}
+
+// A sine of amplitude A = 1000 counts on FFT line t of the tone pass over uniform noise (integers
+// drawn evenly from -a..a, a = 1000), 4 s at fs = 44100 Hz, run in two passes with the check
+// dialog's defaults. Annex C of ISO 1996-2 from the signal's own parameters: the tone's mean
+// square is A^2 / 2; the noise's variance is sigma^2 = ((2a + 1)^2 - 1) / 12 = a (a + 1) / 3 (the
+// rounding of the sine to counts adds 1/12 more), spread evenly over 0..fs/2, so the critical
+// band (CBW = 100 Hz up to 500 Hz, a fifth of the frequency above) holds 2 CBW / fs of it. The
+// run's levels are 10 lg of mean squares plus one calibration offset, which cancels in
+// Lpt - Lpn = 10 lg((A^2 / 2) / (sigma^2 2 CBW / fs)); dLta = Lpt - Lpn + 2 + lg(1 + (f / 502)^2.5)
+// gives 27.3 dB at 250 Hz, 25.0 dB at 1 kHz and 20.4 dB at 4 kHz. The run's dominant tone is the
+// greatest over the blocks of the pass and its level holds the noise lines around the tone, so it
+// lies a little above.
+TEST(NordicTone, SineInNoiseWithinAnnexC) {
+    constexpr double A = 1000, a = 1000, fs = 44100;
+    constexpr std::size_t kFrames = 4 * 44100;
+    const double sigma2 = a * (a + 1) / 3 + 1.0 / 12;
+    test::TempDir dir{"oxw-nordic"};
+    for (const int t : {186, 743, 2972}) {
+        const double f = t * kLineHz;
+        SCOPED_TRACE(f);
+        const std::vector<int> noise = spectrumtest::Noise(kFrames, static_cast<int>(a));
+        std::vector<std::int16_t> frames(kFrames);
+        for (std::size_t i = 0; i < kFrames; ++i)
+            frames[i] = static_cast<std::int16_t>(
+                std::lround(A * std::sin(2 * M_PI * f * static_cast<double>(i) / fs)) + noise[i]);
+        const auto path = dir / ("tone" + std::to_string(t) + ".wav");
+        test::WriteWavFrames(path, test::WavFormat(), frames);
+        test::EngineRig<> r("Advanced");
+        r.Run(path.string());
+
+        const double cbw = f <= 500 ? 100 : f / 5;
+        const double annexC = Db((A * A / 2) / (sigma2 * 2 * cbw / fs)) + 2 +
+                              std::log10(1 + std::pow(f / 502, 2.5));
+        EXPECT_NEAR(f, r.e.S().DominantToneHz, 1e-6);
+        EXPECT_NEAR(annexC, r.e.S().DominantTone, 1.5) << annexC;
+    }
 }
 
 // Every line is tested as a noise pause's end: the tone one line higher, floor pattern included,
@@ -156,7 +228,7 @@ TEST(NordicTone, ToneOneLineHigherIsFoundAlike) {
     const RunState& s = r.S();
     ASSERT_EQ(1, s.NTones_Nordic108);
     EXPECT_EQ(744, s.ToneRef_Nordic108[1]);
-    EXPECT_NEAR(6.129, s.DominantTone, 0.01);
+    EXPECT_NEAR(6.640, s.DominantTone, 0.01);
     EXPECT_NEAR(AnnexCAudibility(r.I(), 744), s.DominantTone, 1.0);
     EXPECT_EQ(2u, r.host.Lines("T").size());
 }
@@ -262,9 +334,14 @@ TEST(NordicRoughness, DipIsListedButNotDominant) {
     TCurveFit fit;
     const nordic::Assessment a =
         nordic::Assess({lines.points, lines.rate, L.data(), f.data()}, c, fit);
+    // The fitted noise (61.223 dB) raised to the energy level of the noise lines of the
+    // regression range 670..818: the dip's lines (742..746) pull the fitted line below every
+    // line of the floor.
+    const double raise = Raise(r.I(), 670, 818, 742, 746);
+    EXPECT_NEAR(0.766, raise, 5e-4);
     EXPECT_NEAR(17.402, a.Level, 5e-4);
-    EXPECT_NEAR(61.223, a.MaskingNoise, 5e-4);
-    EXPECT_NEAR(-41.000, a.Audibility, 5e-4);
+    EXPECT_NEAR(61.223 + raise, a.MaskingNoise, 5e-4);
+    EXPECT_NEAR(-41.000 - raise, a.Audibility, 5e-4);
     EXPECT_FALSE(scan.Next(c));
 }
 
@@ -377,9 +454,12 @@ TEST(Nordic, LineLevelsOfMirroredAndUnmirroredSpectra) {
                 EXPECT_EQ(a.LastNoisePauseStartLine, b.LastNoisePauseStartLine);
                 if (!more) break;
                 // Assessed over the kept table (frequencies known to rise, frequency terms
-                // kept, twice) and over the bare one: the same bits.
+                // kept, twice) and over the bare one (levels, frequencies and intensities
+                // alone): the same bits.
                 TCurveFit fit;
-                const nordic::Assessment bare = nordic::Assess({t.points, t.rate, t.L, t.f}, b, fit);
+                const nordic::LineTable bareTable = {.points = t.points, .rate = t.rate,
+                                                     .L = t.L, .f = t.f, .intensity = t.intensity};
+                const nordic::Assessment bare = nordic::Assess(bareTable, b, fit);
                 for (int again = 0; again < 2; ++again) {
                     const nordic::Assessment x = nordic::Assess(t, a, fit);
                     for (auto [u, v] : {std::pair{x.Level, bare.Level},
@@ -401,6 +481,14 @@ TEST(Nordic, LineLevelsOfMirroredAndUnmirroredSpectra) {
                                     {y.LinearSlope, bare.LinearSlope},
                                     {y.LinearOffset, bare.LinearOffset}})
                     ASSERT_EQ(std::bit_cast<std::uint64_t>(u), std::bit_cast<std::uint64_t>(v));
+                // Asked whether it can exceed its own audibility: worked out in full; whether it
+                // can exceed anything: a bound, at or above it.
+                const nordic::Assessment atBar = nordic::AssessLine(t, a, sums, y.Audibility);
+                EXPECT_EQ(std::bit_cast<std::uint64_t>(atBar.Audibility),
+                          std::bit_cast<std::uint64_t>(y.Audibility));
+                const nordic::Assessment bound = nordic::AssessLine(t, a, sums, 1e300);
+                EXPECT_GE(bound.Audibility, y.Audibility);
+                EXPECT_LT(bound.Audibility, 1e300);
             }
             EXPECT_GT(found, 3);
         }
