@@ -6,8 +6,7 @@
 #include "numeric/UnivConst.h"
 #include "numeric/VkrBase.h"
 
-TEST(VkrBase, ComponentPrefixQuotesTheNameEvenWhenEmpty)
-{
+TEST(VkrBase, ComponentPrefixQuotesTheNameEvenWhenEmpty) {
     EXPECT_EQ("Component \"FastFourier4096\": ", ComponentPrefix("FastFourier4096"));
     EXPECT_EQ("Component \"\": ", ComponentPrefix(""));
     TComponent unnamed;
@@ -15,8 +14,7 @@ TEST(VkrBase, ComponentPrefixQuotesTheNameEvenWhenEmpty)
               ComponentMessage(unnamed, "not enough memory on heap"));
 }
 
-TEST(VkrBase, UnitExceptionsDeriveFromTheBase)
-{
+TEST(VkrBase, UnitExceptionsDeriveFromTheBase) {
     TFastFourier ff;
     try {
         ff.SetNumData(0);
@@ -27,8 +25,7 @@ TEST(VkrBase, UnitExceptionsDeriveFromTheBase)
     }
 }
 
-TEST(VkrBase, Constants)
-{
+TEST(VkrBase, Constants) {
     EXPECT_NEAR(2.302585092994046, static_cast<double>(uc_ln10), 1e-15);
     EXPECT_EQ(1.7e38L, uc_MaxReal);
     EXPECT_EQ(1.7e308L, uc_MaxDouble);
