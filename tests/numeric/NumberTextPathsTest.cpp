@@ -71,29 +71,15 @@ bool SameAround(double x, int steps, int decimals, int precision) {
 
 TEST(NumberTextPaths, EdgeCasesGiveTheSameText) {
     PathGuard guard;
-    const double kMax = std::numeric_limits<double>::max();
-    const double kNan = std::numeric_limits<double>::quiet_NaN();
     const Request cases[] = {
-        // Decimal ties, carries, zeros and values rounding to zero.
-        {0.125, 0, 2, 15}, {-0.125, 6, 2, 2}, {2.675, 0, 2, 3}, {1.005, 0, 2, 15}, {0.5, 0, 0, 1},
-        {-2.5, 3, 0, 1}, {0.0005, 0, 3, 15}, {1234567.25, 0, 1, 8}, {0.000125, 10, 5, 2},
-        {12345.5, 12, 0, 5}, {9.995, 0, 2, 15}, {99.96, 5, 1, 3}, {99999.96, 10, 1, 5},
-        {999999999999999.9, 0, 0, 15}, {0.09999, 11, 4, 3}, {9.95, 10, 1, 2}, {-0.0, 10, 3, 15},
-        {-0.004, 5, 2, 15}, {5e-324, 0, 2, 15}, {-5e-324, 30, 18, 18}, {1e-300, 10, 0, 15},
-        // Widths: none, exact, wider, negative; the exponent mantissa limits 2 and 18.
-        {100.0, 5, 2, 15}, {41.0, -4, -2, 10}, {12.3, 5, 3, 15}, {1e100, 30, 3, 15},
-        {-12345.678, 14, 3, 15}, {3.25, 200, 1, 15},
         // The limits of the fast buffers: 24 digits before and after the point, precision and
-        // decimals beyond their ranges.
-        {1e23, 0, 0, 15}, {9.999999999999999e23, 0, 0, 15}, {1e24, 0, 1, 15},
-        {1e25, 0, 2, 15}, {0.1, 0, 24, 15}, {0.1, 0, 25, 15}, {1.0 / 3, 40, 24, 19},
-        {123.456, 0, 30, 0}, {123.456, 0, 19, -5}, {0.1 + 0.2, 0, 17, 18},
-        // The limits of floatToStr's fixed range.
-        {0.0001, 0, 2, 15}, {0.00009999999999999999, 0, 2, 15}, {123456789012345.0, 0, 0, 15},
-        {1234567890123456.0, 0, 0, 15}, {1.5e-7, 0, 9, 2}, {-0.000123456789012345, 0, 2, 15},
-        {100000000000000.0, 0, 0, 15}, {-0.00987654321, 0, 2, 15}, {1.0, 0, 0, 15},
-        {-123456.789012345, 0, 2, 15}, {0.1234567890123456, 0, 2, 15},
-        {kMax, 5, 1, 15}, {-kMax, 0, 0, 18}, {kNan, 5, 2, 15}, {kInf, 6, 2, 15}, {-kInf, 2, 1, 15},
+        // decimals beyond their ranges, widths negative and wide; subnormals.
+        {1e23, 0, 0, 15}, {9.999999999999999e23, 0, 0, 15}, {1e24, 0, 1, 15}, {1e25, 0, 2, 15},
+        {0.1, 0, 24, 15}, {0.1, 0, 25, 15}, {1.0 / 3, 40, 24, 19}, {123.456, 0, 30, 0},
+        {123.456, 0, 19, -5}, {41.0, -4, -2, 10}, {3.25, 200, 1, 15}, {-5e-324, 30, 18, 18},
+        // The limits of floatToStr's fixed range and of its 15 digits.
+        {0.00009999999999999999, 0, 2, 15}, {100000000000000.0, 0, 0, 15},
+        {999999999999999.9, 0, 0, 15}, {1234567890123456.0, 0, 0, 15}, {99999.96, 10, 1, 5},
     };
     for (const auto& c : cases) SameOnBothPaths(c);
 }
