@@ -17,8 +17,7 @@ TEST(Matrices, DimVectorSizesAndZeroes) {
 TEST(Matrices, MinAndMaxOverAStretch) {
     const matrices::TVector x{0.0, 5.0, -2.0, 7.0, 3.0}; // element 0 set aside
     const struct { int lo, hi; double min, max; } cases[] = {
-        {1, 4, -2.0, 7.0},
-        {3, 4, 3.0, 7.0},
+        {1, 4, -2.0, 7.0}, {3, 4, 3.0, 7.0},
         {2, 2, -2.0, -2.0},   // one element
         {3, 1, 7.0, 7.0},     // Ubound <= Lbound gives X[Lbound]
         {1, 100, -2.0, 7.0},  // bounds beyond the vector are clipped

@@ -76,8 +76,7 @@ TEST(NearestNeighbors, WorkedExampleInEveryModeAtEveryScale) {
     } cases[] = {
         {kwmGauss, 1, 12.918137},    // (10 + 20 e^-1 + 30 e^-4) / (1 + e^-1 + e^-4)
         {kwmGauss, 2, 10.179864},    // (10 + 20 e^-4 + 30 e^-16) / (1 + e^-4 + e^-16)
-        {kwmAverage, 1, 20},
-        {kwmMedian, 1, 20},
+        {kwmAverage, 1, 20}, {kwmMedian, 1, 20},
         {kwmLinear, 1, 10},          // weights 1, 0, -1: only row 1 counts
         {kwmLinear, 2, 13.333333},   // weights 1, 0.5, 0
     };

@@ -106,10 +106,8 @@ TEST(TextSearch, NumberedPosFindsTheNthOccurrence) {
         int pos;
     };
     const Case cases[] = {
-        {"bc", "abcabc", 1, 2, false, 5},
-        {"bc", "abcabc", 3, 1, false, 5},
-        {"bc", "abcabc", 1, 3, false, 0},
-        {"BC", "abcabc", 1, 2, true, 5},
+        {"bc", "abcabc", 1, 2, false, 5}, {"bc", "abcabc", 3, 1, false, 5},
+        {"bc", "abcabc", 1, 3, false, 0}, {"BC", "abcabc", 1, 2, true, 5},
         {"BC", "abcabc", 1, 1, false, 0},
         {"bc", "abcabc", -4, 1, false, 2},  // a start below 1 counts as 1
         {"bc", "abcabc", 1, 0, false, 0},

@@ -77,10 +77,8 @@ TEST(VkrVector, SortElemsReportsEverySwapInOrder) {
 // a matrix column alike.
 TEST(VkrVector, QuartilesInterpolateLikeTypeSeven) {
     const struct { std::vector<double> values; double q1, q2, q3; } cases[] = {
-        {{6, 7, 15, 36, 39, 40, 41, 42, 43, 47, 49}, 25.5, 40, 42.5},
-        {{1, 2, 3, 4, 5}, 2, 3, 4},
-        {{4, 1, 3, 2}, 1.75, 2.5, 3.25},
-        {{7}, 7, 7, 7},
+        {{6, 7, 15, 36, 39, 40, 41, 42, 43, 47, 49}, 25.5, 40, 42.5}, {{1, 2, 3, 4, 5}, 2, 3, 4},
+        {{4, 1, 3, 2}, 1.75, 2.5, 3.25}, {{7}, 7, 7, 7},
     };
     for (const auto& c : cases) {
         const TVector v = VectorOf(c.values);
@@ -164,10 +162,8 @@ TEST(VkrMatrix, RowsAddedOneAtATimeMoveTheStorageRarelyAndKeepEveryValue) {
     const struct { int cols, rows; std::vector<Cell> cells; } steps[] = {
         {3, 4000, {{1, 4000, 2.5}, {1, 4001, 0}}},
         {3, 5001, {{1, 4000, 2.5}, {1, 4001, 0}, {3, 5001, 0}}},
-        {4, 5003, {{3, 4000, 2.5}, {3, 5002, 0}, {4, 1, 0}}},
-        {2, 5003, {{2, 1, 2.5}, {3, 1, 0}}},
-        {3, 5003, {{2, 1, 2.5}, {3, 1, 0}}},
-        {3, 2, {{2, 2, 2.5}, {1, 3, 0}}},
+        {4, 5003, {{3, 4000, 2.5}, {3, 5002, 0}, {4, 1, 0}}}, {2, 5003, {{2, 1, 2.5}, {3, 1, 0}}},
+        {3, 5003, {{2, 1, 2.5}, {3, 1, 0}}}, {3, 2, {{2, 2, 2.5}, {1, 3, 0}}},
     };
     m.Fill(2.5);
     for (const auto& step : steps) {
@@ -190,9 +186,7 @@ TEST(VkrMatrix, WindowStatistics) {
 
     // Sample variance from 3 cells up; fewer give 1.
     const struct { std::vector<double> cells; double mean, variance; } cases[] = {
-        {{1, 3}, 2, 1.0},
-        {{1, 3, 5}, 3, 4},
-        {{2, 4, 4, 4, 5, 5, 7, 9}, 5, 32.0 / 7},
+        {{1, 3}, 2, 1.0}, {{1, 3, 5}, 3, 4}, {{2, 4, 4, 4, 5, 5, 7, 9}, 5, 32.0 / 7},
         {{1e9 + 2, 1e9 + 4, 1e9 + 4, 1e9 + 4, 1e9 + 5, 1e9 + 5, 1e9 + 7, 1e9 + 9}, 1e9 + 5,
          32.0 / 7},  // far from 0: no cancellation
         {{0.7, 0.7, 0.7}, 0.7, 0.0},  // equal cells: 0, not a rounding error
