@@ -265,6 +265,7 @@ TEST(NumberFormat, ScanFPNumPhaseTable) {
 
 TEST(NumberFormat, IntegerReadersRejectDigitsBeyond32Bits) {
     enum Reader { Dec, Hex, Oct, Bin };
+    std::int32_t (*const read[])(std::string_view, int&) = {ScanDecimal, ScanHex, ScanOctal, ScanBin};
     const struct { Reader reader; std::string text; std::int32_t value; int idxAfter; } cases[] = {
         {Dec, "  -42x", -42, 6}, {Dec, "+7", 7, 3}, {Dec, "2147483647", 2147483647, 11},
         {Dec, "-2147483648", -2147483647 - 1, 12},
@@ -281,14 +282,7 @@ TEST(NumberFormat, IntegerReadersRejectDigitsBeyond32Bits) {
     };
     for (const auto& c : cases) {
         int idx = 1;
-        std::int32_t v = 0;
-        switch (c.reader) {
-        case Dec: v = ScanDecimal(c.text, idx); break;
-        case Hex: v = ScanHex(c.text, idx); break;
-        case Oct: v = ScanOctal(c.text, idx); break;
-        case Bin: v = ScanBin(c.text, idx); break;
-        }
-        EXPECT_EQ(v, c.value) << c.text;
+        EXPECT_EQ(read[c.reader](c.text, idx), c.value) << c.text;
         EXPECT_EQ(idx, c.idxAfter) << c.text;
     }
 }

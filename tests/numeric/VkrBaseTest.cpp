@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "numeric/FastFourier.h"
-#include "numeric/UnivConst.h"
 #include "numeric/VkrBase.h"
 
 TEST(VkrBase, ComponentPrefixQuotesTheNameEvenWhenEmpty) {
@@ -23,10 +22,4 @@ TEST(VkrBase, UnitExceptionsDeriveFromTheBase) {
         EXPECT_NE(nullptr, dynamic_cast<const EVKRError*>(&e));
         EXPECT_STREQ("Component \"\": data length must be power of 2", e.what());
     }
-}
-
-TEST(VkrBase, Constants) {
-    EXPECT_NEAR(2.302585092994046, static_cast<double>(uc_ln10), 1e-15);
-    EXPECT_EQ(1.7e38L, uc_MaxReal);
-    EXPECT_EQ(1.7e308L, uc_MaxDouble);
 }
