@@ -12,6 +12,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -20,21 +21,13 @@ using namespace oxw::numeric;
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 // Sample sizes: enough to reach every branch of the fast path (checked by breaking each).
-#ifndef TN_SEEDED
-#define TN_SEEDED 20000
-#define TN_T15 2000
-#define TN_TW 200
-#endif
-constexpr int kSeeded = TN_SEEDED, kTies15 = TN_T15, kTiesWithin = TN_TW;
+constexpr int kSeeded = 20000, kTies15 = 2000, kTiesWithin = 200;
 
 struct PathGuard {
     ~PathGuard() { SetNumberTextPath(NumberTextPath::Fast); }
 };
 
-struct Request {
-    double x;
-    int width, decimals, precision;
-};
+struct Request { double x; int width, decimals, precision; };
 
 // Every conversion of one value, on one path.
 std::string AllTexts(const Request& r, NumberTextPath path) {
@@ -120,41 +113,37 @@ TEST(NumberTextPaths, SeededValuesGiveTheSameText) {
     }
 }
 
+// The double nearest to a decimal of 15 random digits from `low` up, one of the tails and an
+// exponent in -power .. 0 (or -power .. power).
+double TieNear(std::mt19937_64& gen, std::int64_t low, const std::vector<std::string>& tails,
+               int power, bool both) {
+    std::uniform_int_distribution<std::int64_t> digits(low, 999999999999999);
+    std::uniform_int_distribution<int> exponent(-power, both ? power : 0);
+    std::uniform_int_distribution<std::size_t> tail(0, tails.size() - 1);
+    const std::string text = std::to_string(digits(gen)) + tails[tail(gen)] + "e" +
+                             std::to_string(exponent(gen));
+    return std::strtod(text.c_str(), nullptr);
+}
+
 // Values at and around the ties of the 15-digit texts: decimals of 16 and 17 digits ending in
 // 5, 49, 51 and 50 and the doubles a few steps on either side, at every magnitude the fast
 // 15-digit path takes and beyond it; and values next to powers of ten, where the digits gain one
-// place.
+// place. Then values whose tie lies within their rounding interval (the decimals that read back
+// as the same double): their shortest decimal has 16 digits, and the fast path takes the tenth
+// nearest to the exact value. The 17-digit decimals n.45, n.5 and n.55 around each tie and the
+// doubles up to 40 steps on either side, at every magnitude the exact product covers (1e-13 ..
+// 1e15), in the upper half of the digit range, where those intervals are widest.
 TEST(NumberTextPaths, FifteenDigitTiesGiveTheSameText) {
     PathGuard guard;
     std::mt19937_64 gen(15);
-    std::uniform_int_distribution<std::int64_t> digits(100000000000000, 999999999999999);
-    std::uniform_int_distribution<int> power(-45, 45), tail(0, 3);
-    const char* tails[] = {"5", "49", "51", "50"};
+    std::uniform_int_distribution<int> power(-45, 45);
     for (int i = 0; i < kTies15; ++i) {
-        const std::string text = std::to_string(digits(gen)) + tails[tail(gen)] + "e" +
-                                 std::to_string(power(gen));
-        const double ten = std::pow(10.0, power(gen));
-        if (!SameAround(std::strtod(text.c_str(), nullptr), 3, 2, 15) || !SameAround(ten, 1, 2, 15))
-            break;
+        const double x = TieNear(gen, 100000000000000, {"5", "49", "51", "50"}, 45, true);
+        if (!SameAround(x, 3, 2, 15) || !SameAround(std::pow(10.0, power(gen)), 1, 2, 15)) return;
     }
-}
-
-// Values whose 15-digit rounding tie lies within their rounding interval (the decimals that read
-// back as the same double): their shortest decimal has 16 digits, and the fast path takes the
-// tenth nearest to the exact value. The 17-digit decimals n.45, n.5 and n.55 around each tie and
-// the doubles up to 40 steps on either side, at every magnitude the exact product covers
-// (1e-13 .. 1e15), in the upper half of the digit range, where those intervals are widest.
-TEST(NumberTextPaths, TiesWithinTheRoundingIntervalGiveTheSameText) {
-    PathGuard guard;
-    std::mt19937_64 gen(45);
-    std::uniform_int_distribution<std::int64_t> digits(450000000000000, 999999999999999);
-    std::uniform_int_distribution<int> power(-27, 0), tail(0, 2);
-    const char* tails[] = {".45", ".5", ".55"};
-    for (int i = 0; i < kTiesWithin; ++i) {
-        const std::string text = std::to_string(digits(gen)) + tails[tail(gen)] + "e" +
-                                 std::to_string(power(gen));
-        if (!SameAround(std::strtod(text.c_str(), nullptr), 40, 2, 15)) break;
-    }
+    for (int i = 0; i < kTiesWithin; ++i)
+        if (!SameAround(TieNear(gen, 450000000000000, {".45", ".5", ".55"}, 27, false), 40, 2, 15))
+            return;
 }
 
 // floatToStrF at the limits of its fixed texts, for every precision and number of decimals: the
