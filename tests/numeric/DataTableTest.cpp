@@ -118,13 +118,11 @@ TEST(DataTable, ResizeKeepsValuesNamesAndAttributesAndReportsOnce) {
 TEST(DataTable, IsCellEmptyTellsUnwrittenCells) {
     TDataTable t;
     t.Resize(2, 1);
-    t.SetElem(1, 1, 0.0);  // a written zero is not empty
-    EXPECT_FALSE(t.IsCellEmpty(1, 1));
-    EXPECT_TRUE(t.IsCellEmpty(2, 1));
+    t.SetElem(1, 1, 0.0);  // a written zero is not empty; cells outside are
     t.SetNrRows(2);
-    EXPECT_FALSE(t.IsCellEmpty(1, 1));
-    EXPECT_TRUE(t.IsCellEmpty(1, 2));
-    EXPECT_TRUE(t.IsCellEmpty(3, 1));  // outside
+    EXPECT_EQ(std::tuple(t.IsCellEmpty(1, 1), t.IsCellEmpty(2, 1), t.IsCellEmpty(1, 2),
+                         t.IsCellEmpty(3, 1)),
+              std::tuple(false, true, true, true));
     t.SetNrRows(0);
     t.SetNrRows(1);
     EXPECT_TRUE(t.IsCellEmpty(1, 1));  // dropped and added again
