@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <fstream>
@@ -22,6 +21,7 @@
 #include "support/FailingStreams.h"
 #include "support/ScriptedHost.h"
 #include "support/TempDir.h"
+#include "support/TextLines.h"
 
 namespace oxw::report {
 namespace {
@@ -47,30 +47,10 @@ std::string ReadAll(const std::string& path) {
     return s.str();
 }
 
-// Splits a CR LF text into lines; every line must end with CR LF.
-Lines SplitCrLf(const std::string& text) {
-    Lines out;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const std::size_t end = text.find("\r\n", at);
-        EXPECT_NE(end, std::string::npos) << "line without CR LF at byte " << at;
-        if (end == std::string::npos) break;
-        out.push_back(text.substr(at, end - at));
-        at = end + 2;
-    }
-    return out;
-}
-
 class SummaryReportTest : public ::testing::Test {
 protected:
     void SetUp() override {
         host.texts["MusicFFTSampleSize"] = "4096";
-        files.SetClock([] {
-            std::tm t{};
-            t.tm_year = 124, t.tm_mon = 2, t.tm_mday = 5, t.tm_hour = 14, t.tm_min = 7,
-            t.tm_sec = 9;
-            return t;
-        });
         s.SoundFileName = (dir / "street.wav").string();
         files.DravolekFormatOutput(host, s.SoundFileName);
         FillState();
@@ -134,7 +114,7 @@ protected:
     }
     void Trace(const std::string& text) { files.DravolekTraceFile.WriteLine("TRACE, " + text); }
 
-    Lines Summary() { return SplitCrLf(ReadAll(files.Names.DravolekSummaryFileName)); }
+    Lines Summary() { return test::ReadLines(files.Names.DravolekSummaryFileName); }
 
     test::TempDir dir{"oxw-summary"};
     test::ScriptedHost host;
@@ -354,6 +334,9 @@ TEST_F(SummaryReportTest, WholeReportLineByLine) {
     for (std::size_t i = 0; i < std::max(report.size(), expected.size()); ++i)
         EXPECT_EQ(i < report.size() ? report[i] : "<none>",
                   i < expected.size() ? expected[i] : "<none>") << "line " << i + 1;
+    std::string text;
+    for (const std::string& line : expected) text += line + "\r\n";
+    EXPECT_TRUE(ReadAll(files.Names.DravolekSummaryFileName) == text) << "not every line ends CR LF";
     EXPECT_EQ(host.log,
               (std::vector<test::LogLine>{{"S", "OutputSummary"}, {"E", "OutputSummary"}}));
 
