@@ -24,19 +24,24 @@ constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kMax = std::numeric_limits<double>::max();
 
-// Runs `check` on both paths, naming the path; the fast one is the default again afterwards.
-void OnBothPaths(const std::function<void(const char*)>& check) {
-    SetNumberTextPath(NumberTextPath::Plain);
-    check("plain");
-    SetNumberTextPath(NumberTextPath::Fast);
-    check("fast");
-}
-
+// A value, a width (or precision) and a number of decimals, and the text they give.
 struct FieldCase {
     double x;
     int width, decimals;
     std::string text;
 };
+
+// The texts of `write` against the cases on the plain path and on the fast one (the default
+// again afterwards).
+template <std::size_t N>
+void ExpectTexts(const FieldCase (&cases)[N], const std::function<std::string(const FieldCase&)>& write) {
+    for (const auto path : {NumberTextPath::Plain, NumberTextPath::Fast}) {
+        SetNumberTextPath(path);
+        for (const auto& c : cases)
+            EXPECT_EQ(write(c), c.text) << (path == NumberTextPath::Fast ? "fast " : "plain ") << c.x
+                                        << " W/P=" << c.width << " D=" << c.decimals;
+    }
+}
 
 TEST(NumberFormat, FixedFieldRoundsHalfAwayOnTheDecimalValue) {
     // The largest double, 1.7976931348623157e308: 17 significant digits and 292 zeros.
@@ -60,11 +65,7 @@ TEST(NumberFormat, FixedFieldRoundsHalfAwayOnTheDecimalValue) {
         {kMax, 5, 1, maxDouble + ".0"}, {-kMax, 0, 0, "-" + maxDouble},
         {kNan, 5, 2, "  Nan"}, {kInf, 6, 2, "  +Inf"}, {-kInf, 2, 1, "-Inf"},
     };
-    OnBothPaths([&](const char* path) {
-        for (const auto& c : cases)
-            EXPECT_EQ(fixedField(c.x, c.width, c.decimals), c.text)
-                << path << " " << c.x << " W=" << c.width << " D=" << c.decimals;
-    });
+    ExpectTexts(cases, [](const FieldCase& c) { return fixedField(c.x, c.width, c.decimals); });
 }
 
 // Away from decimal ties, and within 15 significant digits, the exact binary value and its shortest
@@ -117,10 +118,7 @@ TEST(NumberFormat, ExpFieldHasMantissaOfWidthMinusEightDigits) {
         {1e100, 26, 0, " " + mantissa18}, {1e100, 27, 0, "  " + mantissa18},
         {kNan, 10, 0, "       Nan"}, {kInf, 10, 0, "      +Inf"}, {-kInf, 0, 0, "-Inf"},
     };
-    OnBothPaths([&](const char* path) {
-        for (const auto& c : cases)
-            EXPECT_EQ(expField(c.x, c.width), c.text) << path << " " << c.x << " W=" << c.width;
-    });
+    ExpectTexts(cases, [](const FieldCase& c) { return expField(c.x, c.width); });
 }
 
 TEST(NumberFormat, FloatToStrFRoundsToPrecisionAndDecimals) {
@@ -135,33 +133,30 @@ TEST(NumberFormat, FloatToStrFRoundsToPrecisionAndDecimals) {
         {123456.7, 5, 1, "1.2346E5"}, {99999.96, 5, 1, "1E5"}, {-1e20, 15, 6, "-1E20"},
         {99999.4, 5, 1, "99999.0"},
         // At most 18 decimals.
-        {0.1, 18, 18, "0." + std::string("1") + std::string(17, '0')},
-        {0.1, 25, 19, "0." + std::string("1") + std::string(17, '0')},
+        {0.1, 18, 18, "0.1" + std::string(17, '0')},
+        {0.1, 25, 19, "0.1" + std::string(17, '0')},
         {-0.0, 15, 2, "0.00"}, {-0.004, 15, 2, "-0.00"}, {0.00005, 7, 4, "0.0001"},
         {kNan, 15, 6, "NAN"}, {-kInf, 15, 6, "-INF"},
     };
-    OnBothPaths([&](const char* path) {
-        for (const auto& c : cases)
-            EXPECT_EQ(floatToStrF(c.x, c.width, c.decimals), c.text)
-                << path << " " << c.x << " P=" << c.width << " D=" << c.decimals;
-    });
+    ExpectTexts(cases, [](const FieldCase& c) { return floatToStrF(c.x, c.width, c.decimals); });
 }
 
 TEST(NumberFormat, FloatToStrIsShortestWithFifteenDigits) {
-    const struct { double x; const char* text; } cases[] = {
-        {0.0, "0"}, {-0.0, "0"}, {-2.5, "-2.5"}, {0.1, "0.1"}, {0.1 + 0.2, "0.3"},
-        {1.0 / 3.0, "0.333333333333333"}, {123456789012345.0, "123456789012345"},
-        {999999999999999.9, "1E15"}, {1234567890123456.0, "1.23456789012346E15"},
+    const FieldCase cases[] = {  // (x, -, -, text)
+        {0.0, 0, 0, "0"}, {-0.0, 0, 0, "0"}, {-2.5, 0, 0, "-2.5"}, {0.1, 0, 0, "0.1"},
+        {0.1 + 0.2, 0, 0, "0.3"}, {1.0 / 3.0, 0, 0, "0.333333333333333"},
+        {123456789012345.0, 0, 0, "123456789012345"}, {999999999999999.9, 0, 0, "1E15"},
+        {1234567890123456.0, 0, 0, "1.23456789012346E15"},
         // Shortest decimals on the 15-digit tie, although the doubles lie just below it.
-        {0.1234567890123455, "0.123456789012346"}, {2.000000000000005, "2.00000000000001"},
-        {-0.0006543210987654325, "-0.000654321098765433"}, {123456789012345.45, "123456789012345"},
+        {0.1234567890123455, 0, 0, "0.123456789012346"}, {2.000000000000005, 0, 0, "2.00000000000001"},
+        {-0.0006543210987654325, 0, 0, "-0.000654321098765433"},
+        {123456789012345.45, 0, 0, "123456789012345"},
         // Fixed from 1e-4 up, exponent form below.
-        {0.0001, "0.0001"}, {-0.00012345, "-0.00012345"}, {0.00001, "1E-5"}, {1.5e-7, "1.5E-7"},
-        {1e300, "1E300"}, {-1e-300, "-1E-300"}, {kNan, "NAN"}, {-kInf, "-INF"},
+        {0.0001, 0, 0, "0.0001"}, {-0.00012345, 0, 0, "-0.00012345"}, {0.00001, 0, 0, "1E-5"},
+        {1.5e-7, 0, 0, "1.5E-7"}, {1e300, 0, 0, "1E300"}, {-1e-300, 0, 0, "-1E-300"},
+        {kNan, 0, 0, "NAN"}, {-kInf, 0, 0, "-INF"},
     };
-    OnBothPaths([&](const char* path) {
-        for (const auto& c : cases) EXPECT_EQ(floatToStr(c.x), c.text) << path << " " << c.x;
-    });
+    ExpectTexts(cases, [](const FieldCase& c) { return floatToStr(c.x); });
 }
 
 TEST(NumberFormat, StrffFixedExponentZeroFillAndNotFinite) {
@@ -181,11 +176,7 @@ TEST(NumberFormat, StrffFixedExponentZeroFillAndNotFinite) {
         {kNan, 6, 2, "   Nan"}, {kNan, -6, 2, "   Nan"}, {kInf, 1, -2, "+Inf"},
         {-kInf, 7, -2, "   -Inf"}, {-kInf, -2, -1, "-Inf"}, {kInf, 3, 0, "+Inf"},
     };
-    OnBothPaths([&](const char* path) {
-        for (const auto& c : cases)
-            EXPECT_EQ(strff(c.x, c.width, c.decimals), c.text)
-                << path << " " << c.x << " W=" << c.width << " D=" << c.decimals;
-    });
+    ExpectTexts(cases, [](const FieldCase& c) { return strff(c.x, c.width, c.decimals); });
     // Huge widths and decimals stay bounded.
     EXPECT_EQ(strff(1, INT_MAX, 0).size(), 1000u);
     EXPECT_EQ(strff(1, INT_MIN, 0), std::string(999, '0') + "1");
@@ -207,11 +198,7 @@ TEST(NumberFormat, FormatDataFixedWithinBoundsElseExponent) {
         {2.5, 1, -1, " 2.5E+00"}, {2.5, 4, 9, " 2.500E+00"}, {-2.5, 6, -1, "-2.50000E+00"},
         {12.5, 8, 2, "   12.50"}, {kNan, 1, 3, "    Nan"}, {-kInf, 1, -1, "   -Inf"},
     };
-    OnBothPaths([&](const char* path) {
-        for (const auto& c : cases)
-            EXPECT_EQ(FormatData(c.x, c.width, c.decimals), c.text)
-                << path << " " << c.x << " W=" << c.width << " D=" << c.decimals;
-    });
+    ExpectTexts(cases, [](const FieldCase& c) { return FormatData(c.x, c.width, c.decimals); });
 }
 
 TEST(NumberFormat, GeneralAndExponentTexts) {
