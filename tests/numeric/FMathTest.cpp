@@ -11,6 +11,7 @@
 #include <limits>
 #include <string>
 #include <thread>
+#include <tuple>
 
 #include "numeric/FMath.h"
 
@@ -45,40 +46,30 @@ TEST(FMath, LogarithmsAndExp10OnTheirDomainEdges) {
     // ln(2^-1074), the smallest subnormal, from ln 2 in long double.
     const double lnMinSub = static_cast<double>(-1074.0L * 0.693147180559945309417232121458176568L);
     const UnaryCase cases[] = {
-        {"Log10(0)", Log10, 0.0, -kMax, FN_SING},
-        {"Log10(-1)", Log10, -1.0, -kMax, FN_DOMAIN},
-        {"Log10(100)", Log10, 100.0, 2.0, FN_OK},
-        {"Log10(1e-300)", Log10, 1e-300, -300.0, FN_OK},
-        {"Log10(NaN)", Log10, kNaN, kNaN, FN_DOMAIN},
-        {"Log(0)", Log, 0.0, -kMax, FN_SING},
-        {"Log(-1e-300)", Log, -1e-300, -kMax, FN_DOMAIN},
-        {"Log(1)", Log, 1.0, 0.0, FN_OK},
-        {"Log(2)", Log, 2.0, 0.6931471805599453, FN_OK},
-        {"Log(min subnormal)", Log, 4.9406564584124654e-324, lnMinSub, FN_OK},
-        {"Log(+Inf)", Log, kInf, kInf, FN_OK},
-        {"Log2(0)", Log2, 0.0, -kMax, FN_SING},
-        {"Log2(-8)", Log2, -8.0, -kMax, FN_DOMAIN},
-        {"Log2(8)", Log2, 8.0, 3.0, FN_OK},
-        {"Log2(2^-1074)", Log2, 4.9406564584124654e-324, -1074.0, FN_OK},
-        {"Exp10(0.5)", Exp10, 0.5, 3.1622776601683795, FN_OK},
-        {"Exp10(400)", Exp10, 400.0, kMax, FN_OVERFLOW},
-        {"Exp10(-400)", Exp10, -400.0, 0.0, FN_UNDERFLOW},
+        {"Log10", Log10, 0.0, -kMax, FN_SING}, {"Log10", Log10, -1.0, -kMax, FN_DOMAIN},
+        {"Log10", Log10, 100.0, 2.0, FN_OK}, {"Log10", Log10, 1e-300, -300.0, FN_OK},
+        {"Log10", Log10, kNaN, kNaN, FN_DOMAIN}, {"Log", Log, 0.0, -kMax, FN_SING},
+        {"Log", Log, -1e-300, -kMax, FN_DOMAIN}, {"Log", Log, 1.0, 0.0, FN_OK},
+        {"Log", Log, 2.0, 0.6931471805599453, FN_OK}, {"Log", Log, kInf, kInf, FN_OK},
+        {"Log", Log, 4.9406564584124654e-324, lnMinSub, FN_OK}, {"Log2", Log2, 0.0, -kMax, FN_SING},
+        {"Log2", Log2, -8.0, -kMax, FN_DOMAIN}, {"Log2", Log2, 8.0, 3.0, FN_OK},
+        {"Log2", Log2, 4.9406564584124654e-324, -1074.0, FN_OK},
+        {"Exp10", Exp10, 0.5, 3.1622776601683795, FN_OK},
+        {"Exp10", Exp10, 400.0, kMax, FN_OVERFLOW}, {"Exp10", Exp10, -400.0, 0.0, FN_UNDERFLOW},
         // ln(10^x) against MAXLOG = 709.78...: x = 308.2547... is the edge.
-        {"Exp10(308.25)", Exp10, 308.25, 1.7782794100389228e308, FN_OK},
-        {"Exp10(308.26)", Exp10, 308.26, kMax, FN_OVERFLOW},
-        {"Exp10(308.25471555991675)", Exp10, 308.25471555991675, kMax, FN_OVERFLOW},
-        {"Exp10(308.2547155599167)", Exp10, 308.2547155599167, 1.7976931348620926e308, FN_OK},
+        {"Exp10", Exp10, 308.2547155599167, 1.7976931348620926e308, FN_OK},
+        {"Exp10", Exp10, 308.25471555991675, kMax, FN_OVERFLOW},
         // ln(10^x) against MINLOG = -708.39...: x = -307.6526... is the edge.
-        {"Exp10(-307.65)", Exp10, -307.65, 2.2387211385684567e-308, FN_OK},
-        {"Exp10(-307.66)", Exp10, -307.66, 0.0, FN_UNDERFLOW},
-        {"Exp10(+Inf)", Exp10, kInf, kMax, FN_OVERFLOW},
-        {"Exp10(-Inf)", Exp10, -kInf, 0.0, FN_UNDERFLOW},
-        {"Exp10(NaN)", Exp10, kNaN, kNaN, FN_DOMAIN},
+        {"Exp10", Exp10, -307.65, 2.2387211385684567e-308, FN_OK},
+        {"Exp10", Exp10, -307.66, 0.0, FN_UNDERFLOW},
+        {"Exp10", Exp10, kInf, kMax, FN_OVERFLOW}, {"Exp10", Exp10, -kInf, 0.0, FN_UNDERFLOW},
+        {"Exp10", Exp10, kNaN, kNaN, FN_DOMAIN},
     };
     for (const auto& c : cases) {
         MathError = 99; // these functions clear it at entry
-        ExpectSame(c.expected, c.fn(c.x), c.name);
-        EXPECT_EQ(c.code, MathError) << c.name;
+        const std::string what = std::string(c.name) + "(" + std::to_string(c.x) + ")";
+        ExpectSame(c.expected, c.fn(c.x), what);
+        EXPECT_EQ(c.code, MathError) << what;
     }
 }
 
@@ -100,29 +91,22 @@ TEST(FMath, PowersOfTenAreCorrectlyRounded) {
 TEST(FMath, PowerSpecialCasesAndErrorCodes) {
     constexpr int kUnchanged = 7; // MathError after the call starts at this sentinel
     const struct { double x, y, expected; int code; } cases[] = {
-        {0.0, 0.0, 1.0, kUnchanged},
-        {0.0, -1.0, kMax, FN_SING},
-        {0.0, 2.5, 0.0, kUnchanged},
+        {0.0, 0.0, 1.0, kUnchanged}, {0.0, -1.0, kMax, FN_SING}, {0.0, 2.5, 0.0, kUnchanged},
         {-8.0, 1.0 / 3.0, 0.0, FN_DOMAIN},    // non-integral exponent of a negative base
         {-2.0, 3.0, -8.0, kUnchanged},        // integral exponent: repeated squaring
         {10.0, 400.0, kMax, FN_OVERFLOW},     // (0.1)^400 falls below 1/MAXNUM
         {10.0, -400.0, 0.0, kUnchanged},      // underflow of the product, no code
         {-10.0, 401.0, -kMax, FN_OVERFLOW},   // odd power of a negative base keeps its sign
-        {2.0, 1023.0, 8.98846567431158e307, kUnchanged},
-        {2.0, 1024.0, kMax, FN_OVERFLOW},
+        {2.0, 1023.0, 8.98846567431158e307, kUnchanged}, {2.0, 1024.0, kMax, FN_OVERFLOW},
         {2.0, -1074.0, 4.9406564584124654e-324, kUnchanged},
-        {2.0, 0.5, 1.4142135623730951, kUnchanged},
-        {4.0, 0.5, 2.0, kUnchanged},
+        {2.0, 0.5, 1.4142135623730951, kUnchanged}, {4.0, 0.5, 2.0, kUnchanged},
         {10.0, 308.5, kMax, FN_OVERFLOW},     // real exponent: y ln x above MAXLOG
         {10.0, -400.5, 0.0, FN_UNDERFLOW},    // real exponent: y ln x below MINLOG
         // y ln x lies between ln(MAXNUM) and MAXLOG: e^(y ln x) would exceed MAXNUM.
         {1.5000023, 1750.5329424192644, kMax, FN_OVERFLOW},
         {-2.0, 3e9, 0.0, FN_DOMAIN},          // integral but beyond Integer: negative base refused
-        {1.0, kInf, kNaN, FN_DOMAIN},
-        {2.0, kNaN, kNaN, FN_DOMAIN},
-        {kNaN, 2.5, kNaN, FN_DOMAIN},
-        {kNaN, 2.0, kNaN, FN_DOMAIN},
-        {kNaN, 0.0, 1.0, kUnchanged},
+        {1.0, kInf, kNaN, FN_DOMAIN}, {2.0, kNaN, kNaN, FN_DOMAIN}, {kNaN, 2.5, kNaN, FN_DOMAIN},
+        {kNaN, 2.0, kNaN, FN_DOMAIN}, {kNaN, 0.0, 1.0, kUnchanged},
     };
     for (const auto& c : cases) {
         MathError = kUnchanged;
@@ -167,9 +151,7 @@ TEST(FMath, ErrorCodeIsClearedByLogsOnlyAndKeptPerThread) {
 }
 
 TEST(FMath, SgnAndDefaultVal) {
-    EXPECT_EQ(1, Sgn(2.5));
-    EXPECT_EQ(-1, Sgn(-1e-300));
-    EXPECT_EQ(1, Sgn(-0.0));
+    EXPECT_EQ(std::tuple(1, -1, 1), std::tuple(Sgn(2.5), Sgn(-1e-300), Sgn(-0.0)));
     SgnZeroIsOne = false;
     EXPECT_EQ(0, Sgn(0.0));
     SgnZeroIsOne = true;

@@ -4,8 +4,7 @@
 
 #include "numeric/Matrices.h"
 
-TEST(Matrices, DimVectorSizesAndZeroes)
-{
+TEST(Matrices, DimVectorSizesAndZeroes) {
     matrices::TVector v{1.0, 2.0};
     matrices::DimVector(v, 3);
     EXPECT_EQ((matrices::TVector{0.0, 0.0, 0.0, 0.0}), v);
@@ -15,16 +14,10 @@ TEST(Matrices, DimVectorSizesAndZeroes)
     EXPECT_TRUE(v.empty());
 }
 
-TEST(Matrices, MinAndMaxOverAStretch)
-{
+TEST(Matrices, MinAndMaxOverAStretch) {
     const matrices::TVector x{0.0, 5.0, -2.0, 7.0, 3.0}; // element 0 set aside
-    struct Case {
-        int lo, hi;
-        double min, max;
-    };
-    const Case cases[] = {
-        {1, 4, -2.0, 7.0},
-        {3, 4, 3.0, 7.0},
+    const struct { int lo, hi; double min, max; } cases[] = {
+        {1, 4, -2.0, 7.0}, {3, 4, 3.0, 7.0},
         {2, 2, -2.0, -2.0},   // one element
         {3, 1, 7.0, 7.0},     // Ubound <= Lbound gives X[Lbound]
         {1, 100, -2.0, 7.0},  // bounds beyond the vector are clipped

@@ -3,11 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "numeric/FastFourier.h"
-#include "numeric/UnivConst.h"
 #include "numeric/VkrBase.h"
 
-TEST(VkrBase, ComponentPrefixQuotesTheNameEvenWhenEmpty)
-{
+TEST(VkrBase, ComponentPrefixQuotesTheNameEvenWhenEmpty) {
     EXPECT_EQ("Component \"FastFourier4096\": ", ComponentPrefix("FastFourier4096"));
     EXPECT_EQ("Component \"\": ", ComponentPrefix(""));
     TComponent unnamed;
@@ -15,8 +13,7 @@ TEST(VkrBase, ComponentPrefixQuotesTheNameEvenWhenEmpty)
               ComponentMessage(unnamed, "not enough memory on heap"));
 }
 
-TEST(VkrBase, UnitExceptionsDeriveFromTheBase)
-{
+TEST(VkrBase, UnitExceptionsDeriveFromTheBase) {
     TFastFourier ff;
     try {
         ff.SetNumData(0);
@@ -25,11 +22,4 @@ TEST(VkrBase, UnitExceptionsDeriveFromTheBase)
         EXPECT_NE(nullptr, dynamic_cast<const EVKRError*>(&e));
         EXPECT_STREQ("Component \"\": data length must be power of 2", e.what());
     }
-}
-
-TEST(VkrBase, Constants)
-{
-    EXPECT_NEAR(2.302585092994046, static_cast<double>(uc_ln10), 1e-15);
-    EXPECT_EQ(1.7e38L, uc_MaxReal);
-    EXPECT_EQ(1.7e308L, uc_MaxDouble);
 }

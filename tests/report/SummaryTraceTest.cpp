@@ -23,18 +23,25 @@ struct TraceCase {
     Lines expected;  // the block's lines after its two heading lines
 };
 
-// The lines a block writer gives.
+// The lines a block writer gives for the rows.
 template <typename Writer>
-Lines Collect(Writer write, std::istream& trace) {
+Lines Collect(Writer write, const Lines& rows) {
+    std::string text;
+    for (const auto& r : rows) text += r + "\r\n";
+    std::istringstream trace(text);
     Lines lines;
     write(trace, [&lines](const std::string& line) { lines.push_back(line); });
     return lines;
 }
 
-std::string CrLf(const Lines& rows) {
-    std::string text;
-    for (const auto& r : rows) text += r + "\r\n";
-    return text;
+// Each case's block: an empty line, the block's title, its lines.
+template <typename Writer, std::size_t N>
+void ExpectBlocks(Writer write, const char* title, const TraceCase (&cases)[N]) {
+    for (const auto& c : cases) {
+        Lines expected = {"", title};
+        expected.insert(expected.end(), c.expected.begin(), c.expected.end());
+        EXPECT_EQ(Collect(write, c.trace), expected) << c.name;
+    }
 }
 
 const std::string kBlockHead = "TRACE, History 01.00 Time, Larray ";
@@ -60,8 +67,7 @@ TEST(SummaryTraceTest, TimeHistoryBlock) {
          BlockRows("0.05", "60.000") + LineRows("0.05", "0.500, 1.250") +
              BlockRows("0.10", "62.500") + LineRows("0.10", "1.000, 2.500"),
          {heading, " 0.05, 60.000,  0.05, 0.500, 1.250", " 0.10, 62.500,  0.10, 1.000, 2.500"}},
-        {"exactly one line: no row after it",
-         BlockRows("0.05", "60.000") + LineRows("0.05", "0.500"),
+        {"exactly one line: no row after it", BlockRows("0.05", "60.000") + LineRows("0.05", "0.500"),
          {heading, " 0.05, 60.000,  0.05, 0.500"}},
         // Three blocks per line: each line row goes with the last block row before it.
         {"three blocks per line",
@@ -70,8 +76,7 @@ TEST(SummaryTraceTest, TimeHistoryBlock) {
              BlockRows("0.25", "64.000") + BlockRows("0.30", "65.000") + LineRows("0.30", "0.750"),
          {heading, " 0.15, 62.000,  0.15, 0.500", " 0.30, 65.000,  0.30, 0.750"}},
         // No block recorded (too few or too many blocks for the percentiles): the line rows alone.
-        {"no block rows",
-         LineRows("0.05", "0.500") + LineRows("0.10", "0.750"),
+        {"no block rows", LineRows("0.05", "0.500") + LineRows("0.10", "0.750"),
          {"Loudness_S, , SharpnessZ_S ", " 0.05, 0.500", " 0.10, 0.750"}},
         // The first block recorded only after the first line: the column names of both parts
         // head the block all the same.
@@ -90,12 +95,7 @@ TEST(SummaryTraceTest, TimeHistoryBlock) {
          {"TRACE, History 01.00 columns, TRACE, History 02.00 columns", " 1,  2"}},
         {"empty trace", {}, {""}},
     };
-    for (const auto& c : cases) {
-        std::istringstream trace(CrLf(c.trace));
-        Lines expected = {"", "TIME HISTORY Elements"};
-        expected.insert(expected.end(), c.expected.begin(), c.expected.end());
-        EXPECT_EQ(Collect(TimeHistoryLines, trace), expected) << c.name;
-    }
+    ExpectBlocks(TimeHistoryLines, "TIME HISTORY Elements", cases);
 }
 
 // The trace of a real run, 2 s at 10 blocks per output line: 40 recorded blocks, 4 lines. Each
@@ -114,10 +114,9 @@ TEST(SummaryTraceTest, TimeHistoryOfARunWithTenBlocksPerLine) {
     };
     r.Run((dir / "tone.wav").string());
     ASSERT_EQ(r.e.S().Elements, 40);
-    std::string text;
-    for (const auto& row : r.host.Lines("T")) text += "TRACE, " + row + "\r\n";
-    std::istringstream trace(text);
-    const Lines block = Collect(TimeHistoryLines, trace);
+    Lines rows;
+    for (const auto& row : r.host.Lines("T")) rows.push_back("TRACE, " + row);
+    const Lines block = Collect(TimeHistoryLines, rows);
     ASSERT_EQ(block.size(), 3u + 4u);
     EXPECT_EQ(block[2].rfind("Time, Larray , Loudness_S, , SharpnessZ_S, , ", 0), 0u) << block[2];
     const char* times[] = {" 0.45", " 0.95", " 1.45", " 1.95"};
@@ -132,12 +131,11 @@ TEST(SummaryTraceTest, TimeHistoryOfARunWithTenBlocksPerLine) {
 }
 
 const std::string kToneHead = "TRACE, Nordic 01.00 ToneF index, , CountLine, , Start CB Line ";
+const std::string kToneColumns = "index, , CountLine, , Start CB Line ";
 
 TEST(SummaryTraceTest, NordicToneBlock) {
     const TraceCase cases[] = {
-        {"no tone in the trace",
-         {kBlockHead, "TRACE, History 01.01, 0.05, 60.000"},
-         {"No tone was found"}},
+        {"no tone in the trace", {kBlockHead, "TRACE, History 01.01, 0.05, 60.000"}, {"No tone was found"}},
         {"empty trace", {}, {"No tone was found"}},
         // First-pass rows are skipped; block rows of the tone pass switch the copy off and the
         // next tone row switches it on again.
@@ -145,29 +143,20 @@ TEST(SummaryTraceTest, NordicToneBlock) {
          {kLineHead, "TRACE, History 02.01, 0.05, 0.500", kToneHead,
           "TRACE, Nordic 01.01, 1, 1, 12", kBlockHead, "TRACE, History 01.01, 0.10, 58.000",
           kToneHead, "TRACE, Nordic 01.01, 2, 1, 30"},
-         {"index, , CountLine, , Start CB Line ", "1, 1, 12", "2, 1, 30"}},
+         {kToneColumns, "1, 1, 12", "2, 1, 30"}},
         // A row with no marker keeps the cut of the row before it.
         {"unmarked rows follow the last decision",
          {kToneHead, "TRACE, Nordic 01.01, 1, 1, 12", "first of pair", "012345678901234567890XYZ",
           kBlockHead, "TRACE, History 01.01, 0.10, 58.000", "first of pair",
           "TRACE, another plain row"},
-         {"index, , CountLine, , Start CB Line ", "1, 1, 12", "XYZ"}},
-        {"tone heading is the last row",
-         {kBlockHead, kToneHead},
-         {"index, , CountLine, , Start CB Line ", ""}},
-        {"tone row without its marker",
-         {kToneHead, "0123456789ABCDEFGH"},
-         {"index, , CountLine, , Start CB Line ", "DEFGH"}},
+         {kToneColumns, "1, 1, 12", "XYZ"}},
+        {"tone heading is the last row", {kBlockHead, kToneHead}, {kToneColumns, ""}},
+        {"tone row without its marker", {kToneHead, "0123456789ABCDEFGH"}, {kToneColumns, "DEFGH"}},
         {"odd row count: the pair's second row lies past the end",
          {kToneHead, "TRACE, Nordic 01.01, 1, 1, 12", kToneHead},
-         {"index, , CountLine, , Start CB Line ", "1, 1, 12", ""}},
+         {kToneColumns, "1, 1, 12", ""}},
     };
-    for (const auto& c : cases) {
-        std::istringstream trace(CrLf(c.trace));
-        Lines expected = {"", "NORDIC TONE Elements"};
-        expected.insert(expected.end(), c.expected.begin(), c.expected.end());
-        EXPECT_EQ(Collect(NordicToneLines, trace), expected) << c.name;
-    }
+    ExpectBlocks(NordicToneLines, "NORDIC TONE Elements", cases);
 }
 
 }  // namespace

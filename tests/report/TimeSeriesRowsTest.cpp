@@ -75,7 +75,20 @@ struct HostAt : test::ScriptedHost {
     explicit HostAt(const std::string& position) { texts["PositionCurrent"] = position; }
 };
 
-TEST(TimeSeriesRows, WholeRowsOfAHandSetLine) {
+// Names of the columns of a header line or the fields of a row: text between commas and TABs.
+int CountFields(const std::string& line) {
+    int n = 0;
+    std::string token;
+    std::istringstream in(line);
+    while (std::getline(in, token, ',')) {
+        std::istringstream parts(token);
+        for (std::string part; std::getline(parts, part, '\t');)
+            n += part.find_first_not_of(' ') != std::string::npos;
+    }
+    return n;
+}
+
+TEST(TimeSeriesRows, WholeRowsOfAHandSetLineUnderTheirHeaders) {
     const engine::RunState s = HandSetState();
     HostAt host("1764044");  // 1764044 / 4 / 44100 = 10.00025 s
     const double t = RowTime(s, host);
@@ -88,27 +101,9 @@ TEST(TimeSeriesRows, WholeRowsOfAHandSetLine) {
          {std::pair{"2147484824", "12173.95,"}, std::pair{"3221225516", "18260.92,"}}) {
         EXPECT_EQ(LevelRow(s, RowTime(s, HostAt(position))).substr(0, 9), time);
     }
-}
-
-// Names of the columns of a header line or the fields of a row: text between commas and TABs.
-int CountFields(const std::string& line) {
-    int n = 0;
-    std::string token;
-    std::istringstream in(line);
-    while (std::getline(in, token, ',')) {
-        std::istringstream parts(token);
-        std::string part;
-        while (std::getline(parts, part, '\t')) {
-            if (part.find_first_not_of(' ') != std::string::npos) ++n;
-        }
-    }
-    return n;
-}
-
-TEST(TimeSeriesRows, RowsMatchTheHeaderColumns) {
+    // Each row has a field for every column of its file's header: the time and 41, 44, 110.
     const struct { std::string header, row; int columnsAfterTime; } files[] = {
-        {LevelColumnLine(), kLevelRow, 41},
-        {LoudColumnLine(), kLoudRow, 44},
+        {LevelColumnLine(), kLevelRow, 41}, {LoudColumnLine(), kLoudRow, 44},
         {PitchColumnLine(), kPitchRow, 110}};
     for (const auto& f : files) {
         EXPECT_EQ(CountFields(f.header), 1 + f.columnsAfterTime);
@@ -121,7 +116,7 @@ std::string ReadAll(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-TEST(TimeSeriesRows, OutputTimeFilesWritesFlushedRowsWithCrLf) {
+TEST(TimeSeriesRows, OutputTimeFilesWritesFlushedRowsWithCrLfOrNoneForABadPosition) {
     test::TempDir dir{"oxw-rows"};
     OutputFiles files;
     files.DravolekLevelFile.Create((dir / "L").string());
@@ -142,19 +137,14 @@ TEST(TimeSeriesRows, OutputTimeFilesWritesFlushedRowsWithCrLf) {
     EXPECT_EQ(ReadAll((dir / "T").string()), "trace row\r\n");
     const test::LogLine start{"S", "OutputTimeFiles"}, end{"E", "OutputTimeFiles"};
     EXPECT_EQ(host.log, (std::vector<test::LogLine>{start, end, start, end}));
-}
 
-TEST(TimeSeriesRows, PositionThatIsNotANumberStopsBeforeAnyRow) {
-    test::TempDir dir{"oxw-rows"};
-    OutputFiles files;
-    files.DravolekLevelFile.Create((dir / "L").string());
-    const engine::RunState s = HandSetState();
+    // A position that is not a number stops the call before any row.
     for (const char* text : {"", "12x", "1.5", "9223372036854775808"}) {
-        HostAt host(text);
-        EXPECT_THROW(OutputTimeFiles(s, host, files), std::invalid_argument) << text;
+        HostAt bad(text);
+        EXPECT_THROW(OutputTimeFiles(s, bad, files), std::invalid_argument) << text;
     }
     files.DravolekLevelFile.Flush();
-    EXPECT_EQ(ReadAll((dir / "L").string()), "");
+    EXPECT_EQ(ReadAll((dir / "L").string()), kLevelRow + "\r\n" + kLevelRow + "\r\n");
 }
 
 TEST(TimeSeriesRows, ShortResultArraysReadAsZero) {
