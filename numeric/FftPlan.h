@@ -29,8 +29,8 @@ public:
     // TransformReal of the interleaved points (x[i] * w[i], 0).
     void TransformReal(const double* x, const double* w, double* re, double* im);
 
-    // Whether the butterflies may take their AVX2 build (the processor has it), and the choice
-    // for a plan: on by default where available. Either build gives the same bits.
+    // Whether the transform may take its AVX2 build (FftPlanWide.h; the processor has AVX2), and
+    // the choice for a plan: on by default where available. Either build gives the same bits.
     static bool WideKernelsAvailable();
     void UseWideKernels(bool wide);
 

@@ -1,5 +1,6 @@
-// The FFT plan's two builds of the butterflies (baseline and AVX2) give the same bits, for
-// complex and real data of every size, interleaved and split.
+// The FFT plan's two builds of the transform (baseline and AVX2, which takes the butterflies in
+// another order and the split from an unscrambled copy) give the same bits, for complex and real
+// data of every size, interleaved and split.
 
 #include <gtest/gtest.h>
 
