@@ -13,6 +13,7 @@
 #include "engine/Conversions.h"
 #include "engine/Convert.h"
 #include "engine/LagProducts.h"
+#include "engine/PowerSums.h"
 #include "engine/SpectrumWork.h"
 
 namespace oxw::engine {
@@ -86,18 +87,6 @@ bool FrameLayoutFits(int blockAlign, int channels, int samplesRead) {
     if (blockAlign < 1 || blockAlign > kMaxFrameBytes || channels < 1) return false;
     const int bytesPerSample = blockAlign / channels;
     return bytesPerSample >= 1 && samplesRead * bytesPerSample <= blockAlign;
-}
-
-// v^2 / 1e6 for every magnitude v of a 16-bit sample, as the channel power sums take it: the
-// divisions are done once, not twice per frame.
-const std::array<double, 32769>& SquaresOverMillion() {
-    static const auto table = [] {
-        std::array<double, 32769> t{};
-        for (int v = 0; v <= 32768; ++v)
-            t[static_cast<std::size_t>(v)] = v * static_cast<double>(v) / 1e6;
-        return t;
-    }();
-    return table;
 }
 
 // The block loops below are built for the baseline instruction set and for AVX2, picked at
@@ -354,16 +343,9 @@ void Engine::ReadStereoBlock(int frames, int bytesPerSample) {
     s.ICCC = 0.0;
     s.BytesRead += static_cast<std::int64_t>(frames) * 2 * bytesPerSample;
 
-    // The mean of the channels, and the power sums ch^2 / 1e6 (16-bit samples: from the table).
-    // The mean goes first, in a loop of its own that takes many samples per instruction; the
-    // two sums are then the only work of the other loop, which runs at the pace of their adds.
+    // The mean of the channels, and the power sums ch^2 / 1e6 of the 16-bit samples.
     MeanOfChannels(N, ch1, ch2, s.OneIn.data());
-    const std::array<double, 32769>& square = SquaresOverMillion();
-    double meansquare1 = 0, meansquare2 = 0;
-    for (int i = 0; i < N; ++i) {
-        meansquare1 += square[static_cast<std::size_t>(std::abs(ch1[i]))];
-        meansquare2 += square[static_cast<std::size_t>(std::abs(ch2[i]))];
-    }
+    const double meansquare1 = PowerSum(ch1, N), meansquare2 = PowerSum(ch2, N);
     s.DeltaL =
         meansquare1 > 1e-99 && meansquare2 > 1e-99 ? I2dB(meansquare2) - I2dB(meansquare1) : 0.0;
 
