@@ -111,19 +111,22 @@ bool FrameLayoutFits(int blockAlign, int channels, int samplesRead) {
     for (int i = 0; i < n; ++i) mean[i] = HalfSumRoundHalfEven(a[i], b[i]);
 }
 
-// intensity[k] = cal (re[k]^2 + im[k]^2) for k = first..last-1.
+// intensity[k] = cal (re[k]^2 + im[k]^2) for k = first..last-1, and sum[k] += intensity[k] for
+// k = first..summedLast-1 (summedLast <= last) when sum is given: one pass over the lines.
 [[gnu::target_clones("avx2", "default")]] void LinePowers(int first, int last, double cal,
                                                           const double* __restrict re,
                                                           const double* __restrict im,
-                                                          double* __restrict intensity) {
-    for (int k = first; k < last; ++k) intensity[k] = cal * (re[k] * re[k] + im[k] * im[k]);
-}
-
-// sum[k] += add[k] for k = first..last-1.
-[[gnu::target_clones("avx2", "default")]] void AddLines(int first, int last,
-                                                        const double* __restrict add,
-                                                        double* __restrict sum) {
-    for (int k = first; k < last; ++k) sum[k] += add[k];
+                                                          double* __restrict intensity,
+                                                          double* __restrict sum, int summedLast) {
+    int k = first;
+    if (sum) {
+        for (; k < summedLast; ++k) {
+            const double power = cal * (re[k] * re[k] + im[k] * im[k]);
+            intensity[k] = power;
+            sum[k] += power;
+        }
+    }
+    for (; k < last; ++k) intensity[k] = cal * (re[k] * re[k] + im[k] * im[k]);
 }
 
 }  // namespace
@@ -284,14 +287,15 @@ void Engine::MakeSpectrum() {
     // the power of a tone, which the scale takes back so that both passes read the same level.
     const double scale = kReferencePoints / N;
     const double cal = dB2I(s.Calibration) * scale * scale;
-    LinePowers(1, N, cal, s.RealOut.data(), s.ImagOut.data(), s.Intensity.data());
-
-    s.Counter += static_cast<std::int64_t>(channels) * OFFSET * s.Resolution;
-    if (s.Counter % 2 != 0) s.Counter -= 1;
+    // Lines 1..N/2 are added to the pass's summed spectrum on the way.
     Spectrum* summed = mode == "Standard"   ? &s.DravolekSpectrum
                        : mode == "Extended" ? &s.NordicSpectrum
                                             : nullptr;
-    if (summed) AddLines(1, N / 2 + 1, s.Intensity.data(), summed->data());
+    LinePowers(1, N, cal, s.RealOut.data(), s.ImagOut.data(), s.Intensity.data(),
+               summed ? summed->data() : nullptr, N / 2 + 1);
+
+    s.Counter += static_cast<std::int64_t>(channels) * OFFSET * s.Resolution;
+    if (s.Counter % 2 != 0) s.Counter -= 1;
 
     SeekStream(s.StreamPositionOverlayStart + s.StreamPositionOverlayAdjustment);
     Log("D", "Next Line - overlap start Sample position (end of MakeSpectrum) = " +
