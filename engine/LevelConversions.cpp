@@ -361,8 +361,8 @@ OXW_LANE int RoundClearOfMidpoints(V hi, V lo, V& out) {
 }
 
 // FastI2dB<true> of four intensities; bit j: lane j is a positive normal and accepted.
-OXW_LANE int FastI2dB(const double intensities[4], const Tables& t, V& dB) {
-    const V intensity = _mm256_load_pd(intensities);
+OXW_LANE int FastI2dB(const double* intensities, const Tables& t, V& dB) {
+    const V intensity = _mm256_loadu_pd(intensities);
     const __m256i bits = _mm256_castpd_si256(intensity);
     // the table rows of the four lanes, turned into s, -ln s (hi, lo) and twos
     V row[4];
@@ -524,10 +524,12 @@ double dB2ILeftOver(double dB) {
                                            const Tables& t) {
     std::size_t i = 0;
     for (; i + 4 <= n; i += 4) {
+        // The lanes read the values straight from in, before out is written (they may be the
+        // same array); the copy serves the values left over.
         alignas(32) double x[4];
-        _mm256_store_pd(x, _mm256_loadu_pd(in + i));  // in and out may be the same array
+        _mm256_store_pd(x, _mm256_loadu_pd(in + i));
         V dB;
-        const int accepted = FastI2dB(x, t, dB);
+        const int accepted = FastI2dB(in + i, t, dB);
         _mm256_storeu_pd(out + i, dB);
         if (accepted == 0xf) continue;
         for (int j = 0; j < 4; ++j)
