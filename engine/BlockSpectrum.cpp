@@ -111,22 +111,11 @@ bool FrameLayoutFits(int blockAlign, int channels, int samplesRead) {
     for (int i = 0; i < n; ++i) mean[i] = HalfSumRoundHalfEven(a[i], b[i]);
 }
 
-// intensity[k] = cal (re[k]^2 + im[k]^2) for k = first..last-1, and sum[k] += intensity[k] for
-// k = first..summedLast-1 (summedLast <= last) when sum is given: one pass over the lines.
-[[gnu::target_clones("avx2", "default")]] void LinePowers(int first, int last, double cal,
-                                                          const double* __restrict re,
-                                                          const double* __restrict im,
-                                                          double* __restrict intensity,
-                                                          double* __restrict sum, int summedLast) {
-    int k = first;
-    if (sum) {
-        for (; k < summedLast; ++k) {
-            const double power = cal * (re[k] * re[k] + im[k] * im[k]);
-            intensity[k] = power;
-            sum[k] += power;
-        }
-    }
-    for (; k < last; ++k) intensity[k] = cal * (re[k] * re[k] + im[k] * im[k]);
+// sum[k] += add[k] for k = first..last-1.
+[[gnu::target_clones("avx2", "default")]] void AddLines(int first, int last,
+                                                        const double* __restrict add,
+                                                        double* __restrict sum) {
+    for (int k = first; k < last; ++k) sum[k] += add[k];
 }
 
 }  // namespace
@@ -281,21 +270,17 @@ void Engine::MakeSpectrum() {
         ReadStereoBlock(frames, bytesPerSample);
 
     Log("D", "5178 after set up vectors for VKR FFT");
-    TransformBlock(N);
-
     // Calibrated power of every line; blocks longer than 4096 points gather (N / 4096)^2 times
     // the power of a tone, which the scale takes back so that both passes read the same level.
     const double scale = kReferencePoints / N;
-    const double cal = dB2I(s.Calibration) * scale * scale;
-    // Lines 1..N/2 are added to the pass's summed spectrum on the way.
-    Spectrum* summed = mode == "Standard"   ? &s.DravolekSpectrum
-                       : mode == "Extended" ? &s.NordicSpectrum
-                                            : nullptr;
-    LinePowers(1, N, cal, s.RealOut.data(), s.ImagOut.data(), s.Intensity.data(),
-               summed ? summed->data() : nullptr, N / 2 + 1);
+    TransformBlock(N, dB2I(s.Calibration) * scale * scale);
 
     s.Counter += static_cast<std::int64_t>(channels) * OFFSET * s.Resolution;
     if (s.Counter % 2 != 0) s.Counter -= 1;
+    Spectrum* summed = mode == "Standard"   ? &s.DravolekSpectrum
+                       : mode == "Extended" ? &s.NordicSpectrum
+                                            : nullptr;
+    if (summed) AddLines(1, N / 2 + 1, s.Intensity.data(), summed->data());
 
     SeekStream(s.StreamPositionOverlayStart + s.StreamPositionOverlayAdjustment);
     Log("D", "Next Line - overlap start Sample position (end of MakeSpectrum) = " +
@@ -364,17 +349,19 @@ void Engine::ReadStereoBlock(int frames, int bytesPerSample) {
     DoWindowFunctions(N, s.WINFUNCT, s.OneIn.data(), s.RealInD.data());
 }
 
-void Engine::TransformBlock(int N) {
+void Engine::TransformBlock(int N, double cal) {
     RunState& s = S();
     TFastFourier& fft = Work().Fft(N);
     Log("D", "5209 FFT size given to FFT = " + std::to_string(N));
     // The windowed series as the component's N real points, its spectrum straight into
-    // RealOut / ImagOut.
+    // RealOut / ImagOut, and the calibrated power cal (re^2 + im^2) of lines 1..N-1 into
+    // Intensity.
     SetComponentWindow(fft, s.WINFUNCT, host_);
     const auto n = static_cast<std::size_t>(N);
     fft.TransformReal(std::span<const double>(s.RealInD.data(), n),
                       std::span<double>(s.RealOut.data(), n),
-                      std::span<double>(s.ImagOut.data(), n));
+                      std::span<double>(s.ImagOut.data(), n), cal,
+                      std::span<double>(s.Intensity.data(), n));
 }
 
 }  // namespace oxw::engine

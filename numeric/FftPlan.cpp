@@ -201,19 +201,23 @@ bool FftPlan::TransformReal(double* data)
     return true;
 }
 
-void FftPlan::TransformReal(const double* x, const double* w, double* outRe, double* outIm)
+void FftPlan::TransformReal(const double* x, const double* w, double* outRe, double* outIm,
+                            double scale, double* power)
 {
     const std::size_t m = fN / 2;
     if (fWide && m >= 8) {
         const double* tw[] = {At(kTwRe), At(kTwIm), At(kTw3Re), At(kTw3Im)};
         fftwide::Butterflies(m, At(kRe), At(kIm), tw, x, w);
         fftwide::SplitRealSpectrum(m, At(kRe), At(kIm), At(kTwRe) + m, At(kTwIm) + m,
-                                   fRev.data(), outRe, outIm);
+                                   fRev.data(), outRe, outIm, scale, power);
         return;
     }
     GatherWeighted(m, x, w, At(kRe), At(kIm));
     Butterflies(m);
     SplitRealSpectrum<1>(outRe, outIm);
+    if (power)
+        for (std::size_t k = 1; k < fN; ++k)
+            power[k] = scale * (outRe[k] * outRe[k] + outIm[k] * outIm[k]);
 }
 
 // From Z, the m-point transform of z (m = n/2), to the n-point spectrum X of the real x:

@@ -274,19 +274,20 @@ constexpr std::uint32_t kRev3[8] = {0, 4, 2, 6, 1, 5, 3, 7};
 
 }  // namespace
 
-[[gnu::target("avx2")]] void SplitRealSpectrum(std::size_t m, const double* re,
-                                               const double* im, const double* wr,
-                                               const double* wi, const std::uint32_t* rev,
-                                               double* outRe, double* outIm) {
-    Unscramble(m, re, im, rev, outRe, outIm);
-    // In place: lines k and m - k are worked out from Z[k] and Z[m-k] alone, four pairs at a
-    // time, and written over them (and into m + k, 2m - k), so every Z is read before its entry
-    // is written.
+namespace {
+
+// The split itself, with the line powers when kPowers.
+template <bool kPowers>
+[[gnu::target("avx2")]] void SplitInPlace(std::size_t m, const double* wr, const double* wi,
+                                          double* outRe, double* outIm, double scale,
+                                          double* power) {
     const std::size_t n = 2 * m;
     const double z0r = outRe[0], z0i = outIm[0];
     outRe[0] = z0r + z0i, outIm[0] = 0.0;
     outRe[m] = z0r - z0i, outIm[m] = 0.0;
+    if constexpr (kPowers) power[m] = scale * (outRe[m] * outRe[m] + 0.0 * 0.0);
     const V half = _mm256_set1_pd(0.5), minusHalf = _mm256_set1_pd(-0.5);
+    const V s = _mm256_set1_pd(scale);
     for (std::size_t k = 1; k <= m / 2; k += 4) {
         const V ar = Load(outRe + k), ai = Load(outIm + k);
         const V br = Reverse(Load(outRe + m - k - 3)), bi = Neg(Reverse(Load(outIm + m - k - 3)));
@@ -301,7 +302,29 @@ constexpr std::uint32_t kRev3[8] = {0, 4, 2, 6, 1, 5, 3, 7};
         Store(outRe + n - k - 3, Reverse(xr)), Store(outIm + n - k - 3, Reverse(Neg(xi)));
         Store(outRe + m - k - 3, Reverse(yr)), Store(outIm + m - k - 3, Reverse(yi));
         Store(outRe + m + k, yr), Store(outIm + m + k, Neg(yi));
+        if constexpr (kPowers) {
+            // A line and its conjugate have the same power, bit for bit.
+            const V px = Mul(s, Add(Mul(xr, xr), Mul(xi, xi)));
+            const V py = Mul(s, Add(Mul(yr, yr), Mul(yi, yi)));
+            Store(power + k, px), Store(power + n - k - 3, Reverse(px));
+            Store(power + m - k - 3, Reverse(py)), Store(power + m + k, py);
+        }
     }
+}
+
+}  // namespace
+
+void SplitRealSpectrum(std::size_t m, const double* re, const double* im, const double* wr,
+                       const double* wi, const std::uint32_t* rev, double* outRe, double* outIm,
+                       double scale, double* power) {
+    Unscramble(m, re, im, rev, outRe, outIm);
+    // In place: lines k and m - k are worked out from Z[k] and Z[m-k] alone, four pairs at a
+    // time, and written over them (and into m + k, 2m - k), so every Z is read before its entry
+    // is written.
+    if (power)
+        SplitInPlace<true>(m, wr, wi, outRe, outIm, scale, power);
+    else
+        SplitInPlace<false>(m, wr, wi, outRe, outIm, scale, power);
 }
 
 }  // namespace fftwide
@@ -312,7 +335,7 @@ namespace fftwide {
 void Butterflies(std::size_t, double*, double*, const double* const*, const double*,
                  const double*) {}
 void SplitRealSpectrum(std::size_t, const double*, const double*, const double*, const double*,
-                       const std::uint32_t*, double*, double*) {}
+                       const std::uint32_t*, double*, double*, double, double*) {}
 }  // namespace fftwide
 
 #endif

@@ -20,9 +20,10 @@ void Butterflies(std::size_t m, double* re, double* im, const double* const* tw,
 
 // FftPlan::SplitRealSpectrum<1> (m = n / 2 >= 8) with the same operations: Z is first put in
 // natural order into outRe and outIm, then split there four pairs of lines at a time. rev is the
-// plan's bit reversal over log2(n) bits, wr and wi its exp(+2 pi i k / n).
+// plan's bit reversal over log2(n) bits, wr and wi its exp(+2 pi i k / n). With power given, the
+// lines' powers scale (re^2 + im^2) go to power[1..n-1] on the way.
 void SplitRealSpectrum(std::size_t m, const double* re, const double* im, const double* wr,
-                       const double* wi, const std::uint32_t* rev, double* outRe,
-                       double* outIm);
+                       const double* wi, const std::uint32_t* rev, double* outRe, double* outIm,
+                       double scale, double* power);
 
 }  // namespace fftwide

@@ -65,11 +65,20 @@ TEST(FastFourierRealSeries, SameBitsAsTransformForEverySizeAndWindow) {
             plain.Transform();
 
             split.SetRealVal(1, 123.0);  // the data stay as they were
-            std::vector<double> re(un + 1, 7.0), im(un + 1, 7.0);
-            split.TransformReal(x, re, im);
+            std::vector<double> re(un + 1, 7.0), im(un + 1, 7.0), power(un, 7.0);
+            split.TransformReal(x, re, im, 0.5, power);
             const std::string what = "window " + std::to_string(c.window) + " weight " +
                                      std::to_string(c.oddWeight) + " n " + std::to_string(n);
             ExpectSameSpectrum(plain, re, im, what);
+            // The lines' powers as a loop over the spectrum works them out; line 0 is left.
+            EXPECT_EQ(power[0], 7.0) << what;
+            for (std::size_t k = 1; k < un; ++k) {
+                const double p = 0.5 * (re[k] * re[k] + im[k] * im[k]);
+                if (std::memcmp(&p, &power[k], sizeof p) != 0) {
+                    ADD_FAILURE() << what << " power of line " << k;
+                    break;
+                }
+            }
             EXPECT_EQ(re[un], 7.0) << what;
             EXPECT_EQ(im[un], 7.0) << what;
             EXPECT_EQ(split.GetRealVal(1), 123.0) << what;
@@ -85,6 +94,7 @@ TEST(FastFourierRealSeries, RefusesShortSpans) {
     EXPECT_THROW(ff.TransformReal(shortOne, re, im), EVKRFourierError);
     EXPECT_THROW(ff.TransformReal(x, shortOne, im), EVKRFourierError);
     EXPECT_THROW(ff.TransformReal(x, re, shortOne), EVKRFourierError);
+    EXPECT_THROW(ff.TransformReal(x, re, im, 1.0, shortOne), EVKRFourierError);
     EXPECT_NO_THROW(ff.TransformReal(x, re, im));
     EXPECT_EQ(re[0], 8.0);
 }

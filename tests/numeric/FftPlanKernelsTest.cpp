@@ -1,6 +1,6 @@
 // The FFT plan's two builds of the transform (baseline and AVX2, which takes the butterflies in
 // another order and the split from an unscrambled copy) give the same bits, for complex and real
-// data of every size, interleaved and split.
+// data of every size, interleaved and split, with the lines' powers.
 
 #include <gtest/gtest.h>
 
@@ -43,13 +43,15 @@ std::vector<double> Transformed(std::size_t n, Data data, bool wide, unsigned se
         case Data::RealSplitWeighted: {
             const std::vector<double> x(d.begin(), d.begin() + static_cast<long>(n));
             const std::vector<double> w = Series(n, seed + 1);
-            std::vector<double> re(n), im(n);
+            std::vector<double> re(n), im(n), power(n, -1.0);
             plan.TransformReal(x.data(), data == Data::RealSplit ? nullptr : w.data(), re.data(),
-                               im.data());
+                               im.data(), 0.37, power.data());
             for (std::size_t k = 0; k < n; ++k) {
                 d[2 * k] = re[k];
                 d[2 * k + 1] = im[k];
             }
+            EXPECT_EQ(power[0], -1.0);  // line 0 is left
+            d.insert(d.end(), power.begin(), power.end());
             return d;
         }
     }
