@@ -13,6 +13,7 @@
 #include "engine/Conversions.h"
 #include "numeric/Processor.h"
 
+#include <algorithm>
 #include <atomic>
 #include <bit>
 #include <cmath>
@@ -520,49 +521,70 @@ double dB2ILeftOver(double dB) {
     return ExtendeddB2I(dB);
 }
 
+// I2dB of in[0..3] into out[0..3]; in may be out. The lanes read the values straight from in
+// before out is written; the copy serves the values left over.
+[[gnu::target("avx2,fma"), gnu::always_inline]] inline void I2dBFour(const double* in,
+                                                                   double* out,
+                                                                   const Tables& t) {
+    alignas(32) double x[4];
+    _mm256_store_pd(x, _mm256_loadu_pd(in));
+    V dB;
+    const int accepted = FastI2dB(in, t, dB);
+    _mm256_storeu_pd(out, dB);
+    if (accepted == 0xf) return;
+    for (int j = 0; j < 4; ++j)
+        if (!(accepted >> j & 1)) out[j] = I2dBLeftOver(x[j]);
+}
+
+// dB2I of in[0..3] into out[0..3]; in may be out.
+[[gnu::target("avx2,fma"), gnu::always_inline]] inline void dB2IFour(const double* in,
+                                                                   double* out,
+                                                                   const Tables& t) {
+    alignas(32) double x[4];
+    const V v = _mm256_loadu_pd(in);
+    _mm256_store_pd(x, v);
+    V xHi, xLo;
+    const int exact = ArgumentLanes(v, xHi, xLo);
+    if (exact != 0xf) {
+        alignas(32) double hi[4], lo[4];
+        _mm256_store_pd(hi, xHi);
+        _mm256_store_pd(lo, xLo);
+        for (int j = 0; j < 4; ++j)
+            if (!(exact >> j & 1)) ArgumentOf(x[j], hi[j], lo[j]);
+        xHi = _mm256_load_pd(hi);
+        xLo = _mm256_load_pd(lo);
+    }
+    V intensity;
+    const int accepted = FastdB2I(v, xHi, xLo, t, intensity);
+    _mm256_storeu_pd(out, intensity);
+    if (accepted == 0xf) return;
+    for (int j = 0; j < 4; ++j)
+        if (!(accepted >> j & 1)) out[j] = dB2ILeftOver(x[j]);
+}
+
+// Groups of four; the values after the last whole group go through the lanes too, padded with
+// 1.0 (whose results nobody reads).
+template <void (*kFour)(const double*, double*, const Tables&)>
+[[gnu::target("avx2,fma"), gnu::always_inline]] inline void InLanes(const double* in,
+                                                                  double* out, std::size_t n,
+                                                                  const Tables& t) {
+    std::size_t i = 0;
+    for (; i + 4 <= n; i += 4) kFour(in + i, out + i, t);
+    if (i == n) return;
+    double rest[4] = {1.0, 1.0, 1.0, 1.0};
+    std::copy(in + i, in + n, rest);
+    kFour(rest, rest, t);
+    std::copy(rest, rest + (n - i), out + i);
+}
+
 [[gnu::target("avx2,fma")]] void I2dBLanes(const double* in, double* out, std::size_t n,
                                            const Tables& t) {
-    std::size_t i = 0;
-    for (; i + 4 <= n; i += 4) {
-        // The lanes read the values straight from in, before out is written (they may be the
-        // same array); the copy serves the values left over.
-        alignas(32) double x[4];
-        _mm256_store_pd(x, _mm256_loadu_pd(in + i));
-        V dB;
-        const int accepted = FastI2dB(in + i, t, dB);
-        _mm256_storeu_pd(out + i, dB);
-        if (accepted == 0xf) continue;
-        for (int j = 0; j < 4; ++j)
-            if (!(accepted >> j & 1)) out[i + j] = I2dBLeftOver(x[j]);
-    }
-    for (; i < n; ++i) out[i] = I2dB(in[i]);
+    InLanes<I2dBFour>(in, out, n, t);
 }
 
 [[gnu::target("avx2,fma")]] void dB2ILanes(const double* in, double* out, std::size_t n,
                                            const Tables& t) {
-    std::size_t i = 0;
-    for (; i + 4 <= n; i += 4) {
-        alignas(32) double x[4], hi[4], lo[4];
-        const V v = _mm256_loadu_pd(in + i);
-        _mm256_store_pd(x, v);
-        V xHi, xLo;
-        const int exact = ArgumentLanes(v, xHi, xLo);
-        if (exact != 0xf) {
-            _mm256_store_pd(hi, xHi);
-            _mm256_store_pd(lo, xLo);
-            for (int j = 0; j < 4; ++j)
-                if (!(exact >> j & 1)) ArgumentOf(x[j], hi[j], lo[j]);
-            xHi = _mm256_load_pd(hi);
-            xLo = _mm256_load_pd(lo);
-        }
-        V intensity;
-        const int accepted = FastdB2I(v, xHi, xLo, t, intensity);
-        _mm256_storeu_pd(out + i, intensity);
-        if (accepted == 0xf) continue;
-        for (int j = 0; j < 4; ++j)
-            if (!(accepted >> j & 1)) out[i + j] = dB2ILeftOver(x[j]);
-    }
-    for (; i < n; ++i) out[i] = dB2I(in[i]);
+    InLanes<dB2IFour>(in, out, n, t);
 }
 #endif
 
