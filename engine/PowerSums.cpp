@@ -61,7 +61,9 @@ using V = __m256d;
 // The terms of samples[0..kRun) each rounded to a multiple of unit (half to even), summed; false
 // when a term lies halfway between two multiples or is not below 2^51 units (where adding and
 // taking away 1.5 2^52 units would not round it to the unit). The sum is exact when it lies below
-// 2^53 units, and not below that when the exact one is not.
+// 2^53 units, and not below that when the exact one is not. No term reaches 32768^2 / 1e6 < 2^11:
+// from a unit of 2^-40 on, the limit need not be checked.
+template <bool kLimit>
 [[gnu::target("avx2,fma")]] bool RoundedRun(const int* samples, double unit, double& sum) {
     const V shift = _mm256_set1_pd(0x1.8p52 * unit), half = _mm256_set1_pd(0.5 * unit);
     const V limit = _mm256_set1_pd(0x1p51 * unit), sign = _mm256_set1_pd(-0.0);
@@ -69,8 +71,9 @@ using V = __m256d;
     for (int i = 0; i < kRun; i += 4) {
         const V t = Terms(samples + i);
         const V r = _mm256_sub_pd(_mm256_add_pd(t, shift), shift);
-        const V tie = _mm256_cmp_pd(_mm256_andnot_pd(sign, _mm256_sub_pd(t, r)), half, _CMP_EQ_OQ);
-        refused = _mm256_or_pd(refused, _mm256_or_pd(tie, _mm256_cmp_pd(t, limit, _CMP_GE_OQ)));
+        refused = _mm256_or_pd(
+            refused, _mm256_cmp_pd(_mm256_andnot_pd(sign, _mm256_sub_pd(t, r)), half, _CMP_EQ_OQ));
+        if constexpr (kLimit) refused = _mm256_or_pd(refused, _mm256_cmp_pd(t, limit, _CMP_GE_OQ));
         total = _mm256_add_pd(total, r);
     }
     const __m128d pair = _mm_add_pd(_mm256_castpd256_pd128(total), _mm256_extractf128_pd(total, 1));
@@ -102,9 +105,12 @@ double PowerSum(const int* samples, int n) {
         // The sum's binade [2^e, 2^(e+1)) and its unit 2^(e-52), for a normal sum.
         const double binade = std::bit_cast<double>(std::bit_cast<std::uint64_t>(sum) &
                                                     (std::uint64_t{0x7ff} << 52));
+        const double unit = binade * 0x1p-52;
         double run;
         if (end - i == kRun && binade >= 0x1p-900 &&
-            RoundedRun(samples + i, binade * 0x1p-52, run) && sum + run < 2 * binade) {
+            (unit >= 0x1p-40 ? RoundedRun<false>(samples + i, unit, run)
+                             : RoundedRun<true>(samples + i, unit, run)) &&
+            sum + run < 2 * binade) {
             sum += run;  // exact
         } else {
             sum = InOrder(samples, i, end, sum);
