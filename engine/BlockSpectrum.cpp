@@ -13,6 +13,7 @@
 #include "engine/Conversions.h"
 #include "engine/Convert.h"
 #include "engine/LagProducts.h"
+#include "engine/PowerSums.h"
 #include "engine/SpectrumWork.h"
 
 namespace oxw::engine {
@@ -88,18 +89,6 @@ bool FrameLayoutFits(int blockAlign, int channels, int samplesRead) {
     return bytesPerSample >= 1 && samplesRead * bytesPerSample <= blockAlign;
 }
 
-// v^2 / 1e6 for every magnitude v of a 16-bit sample, as the channel power sums take it: the
-// divisions are done once, not twice per frame.
-const std::array<double, 32769>& SquaresOverMillion() {
-    static const auto table = [] {
-        std::array<double, 32769> t{};
-        for (int v = 0; v <= 32768; ++v)
-            t[static_cast<std::size_t>(v)] = v * static_cast<double>(v) / 1e6;
-        return t;
-    }();
-    return table;
-}
-
 // The block loops below are built for the baseline instruction set and for AVX2, picked at
 // run time; each product and sum is rounded on its own in either build (no fused multiply-add),
 // so both give the same bits.
@@ -120,14 +109,6 @@ const std::array<double, 32769>& SquaresOverMillion() {
                                                               const int* __restrict b,
                                                               int* __restrict mean) {
     for (int i = 0; i < n; ++i) mean[i] = HalfSumRoundHalfEven(a[i], b[i]);
-}
-
-// intensity[k] = cal (re[k]^2 + im[k]^2) for k = first..last-1.
-[[gnu::target_clones("avx2", "default")]] void LinePowers(int first, int last, double cal,
-                                                          const double* __restrict re,
-                                                          const double* __restrict im,
-                                                          double* __restrict intensity) {
-    for (int k = first; k < last; ++k) intensity[k] = cal * (re[k] * re[k] + im[k] * im[k]);
 }
 
 // sum[k] += add[k] for k = first..last-1.
@@ -302,13 +283,10 @@ bool Engine::MakeSpectrum() {
         ReadStereoBlock(frames, bytesPerSample);
 
     Log("D", "5178 after set up vectors for VKR FFT");
-    TransformBlock(N);
-
     // Calibrated power of every line; blocks longer than 4096 points gather (N / 4096)^2 times
     // the power of a tone, which the scale takes back so that both passes read the same level.
     const double scale = kReferencePoints / N;
-    const double cal = dB2I(s.Calibration) * scale * scale;
-    LinePowers(1, N, cal, s.RealOut.data(), s.ImagOut.data(), s.Intensity.data());
+    TransformBlock(N, dB2I(s.Calibration) * scale * scale);
 
     s.Counter += static_cast<std::int64_t>(channels) * OFFSET * s.Resolution;
     if (s.Counter % 2 != 0) s.Counter -= 1;
@@ -368,16 +346,9 @@ void Engine::ReadStereoBlock(int frames, int bytesPerSample) {
     s.ICCC = 0.0;
     s.BytesRead += static_cast<std::int64_t>(frames) * 2 * bytesPerSample;
 
-    // The mean of the channels, and the power sums ch^2 / 1e6 (16-bit samples: from the table).
-    // The mean goes first, in a loop of its own that takes many samples per instruction; the
-    // two sums are then the only work of the other loop, which runs at the pace of their adds.
+    // The mean of the channels, and the power sums ch^2 / 1e6 of the 16-bit samples.
     MeanOfChannels(N, ch1, ch2, s.OneIn.data());
-    const std::array<double, 32769>& square = SquaresOverMillion();
-    double meansquare1 = 0, meansquare2 = 0;
-    for (int i = 0; i < N; ++i) {
-        meansquare1 += square[static_cast<std::size_t>(std::abs(ch1[i]))];
-        meansquare2 += square[static_cast<std::size_t>(std::abs(ch2[i]))];
-    }
+    const double meansquare1 = PowerSum(ch1, N), meansquare2 = PowerSum(ch2, N);
     s.DeltaL =
         meansquare1 > 1e-99 && meansquare2 > 1e-99 ? I2dB(meansquare2) - I2dB(meansquare1) : 0.0;
 
@@ -392,17 +363,19 @@ void Engine::ReadStereoBlock(int frames, int bytesPerSample) {
     DoWindowFunctions(N, s.WINFUNCT, s.OneIn.data(), s.RealInD.data());
 }
 
-void Engine::TransformBlock(int N) {
+void Engine::TransformBlock(int N, double cal) {
     RunState& s = S();
     TFastFourier& fft = Work().Fft(N);
     Log("D", "5209 FFT size given to FFT = " + std::to_string(N));
     // The windowed series as the component's N real points, its spectrum straight into
-    // RealOut / ImagOut.
+    // RealOut / ImagOut, and the calibrated power cal (re^2 + im^2) of lines 1..N-1 into
+    // Intensity.
     SetComponentWindow(fft, s.WINFUNCT, host_);
     const auto n = static_cast<std::size_t>(N);
     fft.TransformReal(std::span<const double>(s.RealInD.data(), n),
                       std::span<double>(s.RealOut.data(), n),
-                      std::span<double>(s.ImagOut.data(), n));
+                      std::span<double>(s.ImagOut.data(), n), cal,
+                      std::span<double>(s.Intensity.data(), n));
 }
 
 }  // namespace oxw::engine

@@ -117,7 +117,7 @@ private:
     void ReadMonoBlock(int frames, int bytesPerSample);
     void ReadStereoBlock(int frames, int bytesPerSample);
     void CorrelateBlock(double& maxcor, double& maxlag);
-    void TransformBlock(int points);
+    void TransformBlock(int points, double cal);
     double BlockTimeSeconds(bool wholeNumbers);
 
 public:

@@ -13,6 +13,7 @@
 #include "engine/Conversions.h"
 #include "numeric/Processor.h"
 
+#include <algorithm>
 #include <atomic>
 #include <bit>
 #include <cmath>
@@ -29,6 +30,9 @@ __extension__ typedef __float128 quad;
 
 constexpr ld kTenOverLn10 = 4.342944819032518L;  // 10 / ln 10
 constexpr ld kLn10 = 2.302585092994045684L;
+// kLn10 as hi + lo, exactly (64 bits = 53 + 11).
+constexpr double kLn10Hi = static_cast<double>(kLn10);
+constexpr double kLn10Lo = static_cast<double>(kLn10 - kLn10Hi);
 // kTenOverLn10 as hi + lo, exactly (64 bits = 53 + 11).
 constexpr double kKHi = static_cast<double>(kTenOverLn10);
 constexpr double kKLo = static_cast<double>(kTenOverLn10 - kKHi);
@@ -358,8 +362,8 @@ OXW_LANE int RoundClearOfMidpoints(V hi, V lo, V& out) {
 }
 
 // FastI2dB<true> of four intensities; bit j: lane j is a positive normal and accepted.
-OXW_LANE int FastI2dB(const double intensities[4], const Tables& t, V& dB) {
-    const V intensity = _mm256_load_pd(intensities);
+OXW_LANE int FastI2dB(const double* intensities, const Tables& t, V& dB) {
+    const V intensity = _mm256_loadu_pd(intensities);
     const __m256i bits = _mm256_castpd_si256(intensity);
     // the table rows of the four lanes, turned into s, -ln s (hi, lo) and twos
     V row[4];
@@ -398,6 +402,66 @@ OXW_LANE int FastI2dB(const double intensities[4], const Tables& t, V& dB) {
                       _mm256_cmp_pd(intensity, Splat(std::numeric_limits<double>::max()),
                                     _CMP_LE_OQ));
     return RoundClearOfMidpoints(p.hi, rest, dB) & _mm256_movemask_pd(normal);
+}
+
+// The mantissa field of v's lanes lies within margin of neither end of its binade.
+OXW_LANE V InsideBinade(V v, long long margin) {
+    const __m256i m = _mm256_and_si256(_mm256_castpd_si256(v),
+                                       _mm256_set1_epi64x(static_cast<long long>(kMantissa)));
+    const __m256i low = _mm256_cmpgt_epi64(_mm256_set1_epi64x(margin), m);
+    const __m256i high = _mm256_cmpgt_epi64(
+        m, _mm256_set1_epi64x(static_cast<long long>(kMantissa) - margin));
+    return _mm256_castsi256_pd(_mm256_andnot_si256(_mm256_or_si256(low, high),
+                                                   _mm256_set1_epi64x(-1)));
+}
+
+// 2^e of the lanes' binades [2^e, 2^(e+1)), and whether 2^-900 <= 2^e <= 2^900.
+OXW_LANE V Binade(V v, V& inRange) {
+    const V twoToE = _mm256_and_pd(v, FromBits(std::uint64_t{0x7ff} << 52));
+    inRange = _mm256_and_pd(_mm256_cmp_pd(twoToE, Splat(0x1p-900), _CMP_GE_OQ),
+                            _mm256_cmp_pd(twoToE, Splat(0x1p900), _CMP_LE_OQ));
+    return twoToE;
+}
+
+// v rounded to a multiple of 2^-63 twoToE (half to even), and whether v lies clear of the
+// midpoints between such multiples by margin of that unit; |v| < 2^-13 twoToE.
+OXW_LANE V RoundTo64Bits(V v, V twoToE, double margin, V& clear) {
+    const V shift = _mm256_mul_pd(twoToE, Splat(0x1.8p-11));  // 1.5 2^52 units
+    const V r = _mm256_sub_pd(_mm256_add_pd(v, shift), shift);
+    const V unit = _mm256_mul_pd(twoToE, Splat(0x1p-63));
+    const V distance = _mm256_andnot_pd(Splat(-0.0), _mm256_sub_pd(v, r));
+    clear = _mm256_cmp_pd(distance, _mm256_mul_pd(unit, Splat(0.5 - margin)), _CMP_LT_OQ);
+    return r;
+}
+
+// ArgumentOf of four levels, without extended precision; bit j: lane j was worked out (the
+// others are left to ArgumentOf). The extended path rounds twice to 64 bits: P = ln 10 dB, then
+// x = P / 10. Here ln 10 dB = a + b + c + d exactly (ln 10 = kLn10Hi + kLn10Lo), and P = a + r
+// with r the rest rounded to 64 bits in a's binade (computed to 2^-40 of the unit: lanes
+// closer to a midpoint are left out). Then x = q + (t / 10 rounded to 64 bits in q's binade),
+// q = a / 10 rounded anyhow, t = P - 10 q exactly: a 64-bit P / 10 lies at least a tenth of
+// x's unit from every midpoint, so t / 10 need only be near. x = xHi + xLo by an exact sum.
+// Lanes near the ends of their binades are left out, so that the binades are those of P and x.
+OXW_LANE int ArgumentLanes(V dB, V& xHi, V& xLo) {
+    const V a = _mm256_mul_pd(dB, Splat(kLn10Hi));
+    const V b = _mm256_fmsub_pd(dB, Splat(kLn10Hi), a);
+    const V c = _mm256_mul_pd(dB, Splat(kLn10Lo));
+    const V d = _mm256_fmsub_pd(dB, Splat(kLn10Lo), c);
+    V aInRange, rClear;
+    const V aBinade = Binade(a, aInRange);
+    const V r = RoundTo64Bits(_mm256_add_pd(_mm256_add_pd(b, c), d), aBinade, 0x1p-30, rClear);
+    const V q = _mm256_mul_pd(a, Splat(0.1));
+    const V t = _mm256_add_pd(_mm256_fnmadd_pd(Splat(10.0), q, a), r);  // exact
+    V qInRange, xClear;
+    const V qBinade = Binade(q, qInRange);
+    const V rest = RoundTo64Bits(_mm256_mul_pd(t, Splat(0.1)), qBinade, 0x1p-8, xClear);
+    const VDD x = TwoSum(q, rest);
+    xHi = x.hi;
+    xLo = x.lo;
+    const V ok = _mm256_and_pd(_mm256_and_pd(_mm256_and_pd(aInRange, qInRange),
+                                             _mm256_and_pd(rClear, xClear)),
+                               _mm256_and_pd(InsideBinade(a, 2), InsideBinade(q, 4)));
+    return _mm256_movemask_pd(ok);
 }
 
 // FastdB2I<true> of four levels, from their arguments xHi + xLo, times the power of two; bit
@@ -457,38 +521,70 @@ double dB2ILeftOver(double dB) {
     return ExtendeddB2I(dB);
 }
 
+// I2dB of in[0..3] into out[0..3]; in may be out. The lanes read the values straight from in
+// before out is written; the copy serves the values left over.
+[[gnu::target("avx2,fma"), gnu::always_inline]] inline void I2dBFour(const double* in,
+                                                                   double* out,
+                                                                   const Tables& t) {
+    alignas(32) double x[4];
+    _mm256_store_pd(x, _mm256_loadu_pd(in));
+    V dB;
+    const int accepted = FastI2dB(in, t, dB);
+    _mm256_storeu_pd(out, dB);
+    if (accepted == 0xf) return;
+    for (int j = 0; j < 4; ++j)
+        if (!(accepted >> j & 1)) out[j] = I2dBLeftOver(x[j]);
+}
+
+// dB2I of in[0..3] into out[0..3]; in may be out.
+[[gnu::target("avx2,fma"), gnu::always_inline]] inline void dB2IFour(const double* in,
+                                                                   double* out,
+                                                                   const Tables& t) {
+    alignas(32) double x[4];
+    const V v = _mm256_loadu_pd(in);
+    _mm256_store_pd(x, v);
+    V xHi, xLo;
+    const int exact = ArgumentLanes(v, xHi, xLo);
+    if (exact != 0xf) {
+        alignas(32) double hi[4], lo[4];
+        _mm256_store_pd(hi, xHi);
+        _mm256_store_pd(lo, xLo);
+        for (int j = 0; j < 4; ++j)
+            if (!(exact >> j & 1)) ArgumentOf(x[j], hi[j], lo[j]);
+        xHi = _mm256_load_pd(hi);
+        xLo = _mm256_load_pd(lo);
+    }
+    V intensity;
+    const int accepted = FastdB2I(v, xHi, xLo, t, intensity);
+    _mm256_storeu_pd(out, intensity);
+    if (accepted == 0xf) return;
+    for (int j = 0; j < 4; ++j)
+        if (!(accepted >> j & 1)) out[j] = dB2ILeftOver(x[j]);
+}
+
+// Groups of four; the values after the last whole group go through the lanes too, padded with
+// 1.0 (whose results nobody reads).
+template <void (*kFour)(const double*, double*, const Tables&)>
+[[gnu::target("avx2,fma"), gnu::always_inline]] inline void InLanes(const double* in,
+                                                                  double* out, std::size_t n,
+                                                                  const Tables& t) {
+    std::size_t i = 0;
+    for (; i + 4 <= n; i += 4) kFour(in + i, out + i, t);
+    if (i == n) return;
+    double rest[4] = {1.0, 1.0, 1.0, 1.0};
+    std::copy(in + i, in + n, rest);
+    kFour(rest, rest, t);
+    std::copy(rest, rest + (n - i), out + i);
+}
+
 [[gnu::target("avx2,fma")]] void I2dBLanes(const double* in, double* out, std::size_t n,
                                            const Tables& t) {
-    std::size_t i = 0;
-    for (; i + 4 <= n; i += 4) {
-        alignas(32) double x[4];
-        _mm256_store_pd(x, _mm256_loadu_pd(in + i));  // in and out may be the same array
-        V dB;
-        const int accepted = FastI2dB(x, t, dB);
-        _mm256_storeu_pd(out + i, dB);
-        if (accepted == 0xf) continue;
-        for (int j = 0; j < 4; ++j)
-            if (!(accepted >> j & 1)) out[i + j] = I2dBLeftOver(x[j]);
-    }
-    for (; i < n; ++i) out[i] = I2dB(in[i]);
+    InLanes<I2dBFour>(in, out, n, t);
 }
 
 [[gnu::target("avx2,fma")]] void dB2ILanes(const double* in, double* out, std::size_t n,
                                            const Tables& t) {
-    std::size_t i = 0;
-    for (; i + 4 <= n; i += 4) {
-        alignas(32) double x[4], hi[4], lo[4];
-        const V v = _mm256_loadu_pd(in + i);
-        _mm256_store_pd(x, v);
-        for (int j = 0; j < 4; ++j) ArgumentOf(x[j], hi[j], lo[j]);
-        V intensity;
-        const int accepted = FastdB2I(v, _mm256_load_pd(hi), _mm256_load_pd(lo), t, intensity);
-        _mm256_storeu_pd(out + i, intensity);
-        if (accepted == 0xf) continue;
-        for (int j = 0; j < 4; ++j)
-            if (!(accepted >> j & 1)) out[i + j] = dB2ILeftOver(x[j]);
-    }
-    for (; i < n; ++i) out[i] = dB2I(in[i]);
+    InLanes<dB2IFour>(in, out, n, t);
 }
 #endif
 

@@ -139,8 +139,14 @@ void TFastFourier::Transform()
 void TFastFourier::TransformReal(std::span<const double> x, std::span<double> re,
                                  std::span<double> im)
 {
+    TransformReal(x, re, im, 1.0, {});
+}
+
+void TFastFourier::TransformReal(std::span<const double> x, std::span<double> re,
+                                 std::span<double> im, double scale, std::span<double> power)
+{
     const auto n = static_cast<std::size_t>(FNumData);
-    if (x.size() < n || re.size() < n || im.size() < n)
+    if (x.size() < n || re.size() < n || im.size() < n || (!power.empty() && power.size() < n))
         Fail("series shorter than the data length");
     const double* w = nullptr;
     try {
@@ -151,8 +157,9 @@ void TFastFourier::TransformReal(std::span<const double> x, std::span<double> re
     }
     const bool finite = FWgtWin != fwUserDef ||
                         std::all_of(w, w + n, [](double v) { return std::isfinite(v); });
+    double* const powers = power.empty() ? nullptr : power.data();
     if (finite) {
-        FPlan.TransformReal(x.data(), w, re.data(), im.data());
+        FPlan.TransformReal(x.data(), w, re.data(), im.data(), scale, powers);
         return;
     }
     std::vector<double> d(2 * n);
@@ -166,6 +173,9 @@ void TFastFourier::TransformReal(std::span<const double> x, std::span<double> re
         re[k] = d[2 * k];
         im[k] = d[2 * k + 1];
     }
+    if (powers)
+        for (std::size_t k = 1; k < n; ++k)
+            powers[k] = scale * (re[k] * re[k] + im[k] * im[k]);
 }
 
 double TFastFourier::FreqOfLine(int ix, double SampleTime) const

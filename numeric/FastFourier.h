@@ -63,6 +63,10 @@ public:
     // Gives the same numbers as points (x[i], 0) through Transform. Spans shorter than N
     // raise EVKRFourierError.
     void TransformReal(std::span<const double> x, std::span<double> re, std::span<double> im);
+    // The same, and the lines' powers power[k] = scale (re[k]^2 + im[k]^2) for k = 1..N-1,
+    // worked out as the lines are written (power[0] is left as it is).
+    void TransformReal(std::span<const double> x, std::span<double> re, std::span<double> im,
+                       double scale, std::span<double> power);
 
     // Frequency in Hz of line ix for the sampling interval SampleTime in seconds:
     // ix / SampleTime / N for 1 <= ix <= N/2, else 0.0.

@@ -1,5 +1,6 @@
 #include "numeric/FftPlan.h"
 
+#include "numeric/FftPlanWide.h"
 #include "numeric/Processor.h"
 
 #include <cmath>
@@ -112,13 +113,9 @@ Radix4Kernel(std::size_t h, double* __restrict r0, double* __restrict i0, double
     }
 }
 
-// z[j] = x[2j] w[2j] + i x[2j+1] w[2j+1] (without the weights when w is null), j < m; built
-// for the baseline instruction set and for AVX2, each product rounded on its own in both.
-[[gnu::target_clones("avx2", "default")]] void GatherWeighted(std::size_t m,
-                                                              const double* __restrict x,
-                                                              const double* __restrict w,
-                                                              double* __restrict re,
-                                                              double* __restrict im)
+// z[j] = x[2j] w[2j] + i x[2j+1] w[2j+1] (without the weights when w is null), j < m.
+void GatherWeighted(std::size_t m, const double* __restrict x, const double* __restrict w,
+                    double* __restrict re, double* __restrict im)
 {
     if (w) {
         for (std::size_t j = 0; j < m; ++j) {
@@ -204,12 +201,23 @@ bool FftPlan::TransformReal(double* data)
     return true;
 }
 
-void FftPlan::TransformReal(const double* x, const double* w, double* outRe, double* outIm)
+void FftPlan::TransformReal(const double* x, const double* w, double* outRe, double* outIm,
+                            double scale, double* power)
 {
     const std::size_t m = fN / 2;
+    if (fWide && m >= 8) {
+        const double* tw[] = {At(kTwRe), At(kTwIm), At(kTw3Re), At(kTw3Im)};
+        fftwide::Butterflies(m, At(kRe), At(kIm), tw, x, w);
+        fftwide::SplitRealSpectrum(m, At(kRe), At(kIm), At(kTwRe) + m, At(kTwIm) + m,
+                                   fRev.data(), outRe, outIm, scale, power);
+        return;
+    }
     GatherWeighted(m, x, w, At(kRe), At(kIm));
     Butterflies(m);
     SplitRealSpectrum<1>(outRe, outIm);
+    if (power)
+        for (std::size_t k = 1; k < fN; ++k)
+            power[k] = scale * (outRe[k] * outRe[k] + outIm[k] * outIm[k]);
 }
 
 // From Z, the m-point transform of z (m = n/2), to the n-point spectrum X of the real x:
@@ -286,16 +294,9 @@ namespace {
     LastRadix4Pass(m, re, im);
 }
 
-// The same passes compiled twice: for the baseline instruction set and for AVX2. Both do the
-// same operations in the same order, each product and sum rounded on its own (AVX2 without
-// FMA), so they give the same bits; the AVX2 build only handles four entries per instruction.
+// The baseline build: pass by pass over the whole array. fftwide::Butterflies gives the same
+// bits with AVX2.
 void ButterfliesPlain(std::size_t m, double* re, double* im, const double* const* tw)
-{
-    ButterflyPasses(m, re, im, tw);
-}
-
-[[gnu::target("avx2")]] void ButterfliesAvx2(std::size_t m, double* re, double* im,
-                                             const double* const* tw)
 {
     ButterflyPasses(m, re, im, tw);
 }
@@ -328,7 +329,7 @@ void FftPlan::Butterflies(std::size_t m)
     }
     const double* tw[] = {At(kTwRe), At(kTwIm), At(kTw3Re), At(kTw3Im)};
     if (fWide)
-        ButterfliesAvx2(m, re, im, tw);
+        fftwide::Butterflies(m, re, im, tw, nullptr, nullptr);
     else
         ButterfliesPlain(m, re, im, tw);
 }

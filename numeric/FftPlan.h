@@ -26,11 +26,13 @@ public:
     bool TransformReal(double* data);
     // The same transform of the n real values x[i] * w[i] (x[i] when w is null), read straight
     // from x and w: the spectrum goes to re[0..n-1] and im[0..n-1]. Gives the same bits as
-    // TransformReal of the interleaved points (x[i] * w[i], 0).
-    void TransformReal(const double* x, const double* w, double* re, double* im);
+    // TransformReal of the interleaved points (x[i] * w[i], 0). With power given, also the
+    // lines' powers power[k] = scale (re[k]^2 + im[k]^2), k = 1..n-1 (power[0] is left).
+    void TransformReal(const double* x, const double* w, double* re, double* im,
+                       double scale = 1.0, double* power = nullptr);
 
-    // Whether the butterflies may take their AVX2 build (the processor has it), and the choice
-    // for a plan: on by default where available. Either build gives the same bits.
+    // Whether the transform may take its AVX2 build (FftPlanWide.h; the processor has AVX2), and
+    // the choice for a plan: on by default where available. Either build gives the same bits.
     static bool WideKernelsAvailable();
     void UseWideKernels(bool wide);
 

@@ -1,13 +1,19 @@
 // The block reader: calibrated levels of tones worked out by hand, the interaural values, the
 // time windows, the end of the sound data, the counters and the audit lines of one block.
 #include "SpectrumFixture.h"
+#include "engine/PowerSums.h"
 #include "numeric/FastFourier.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <cmath>
+#include <cstdint>
+#include <random>
+#include <utility>
+#include <vector>
 
 namespace oxw::engine {
 namespace {
@@ -321,6 +327,47 @@ TEST(BlockSpectrum, AuditLinesOfOneBlockAndPositionsPast32Bits) {
         EXPECT_EQ(std::vector<test::LogLine>(r.host.log.begin() + static_cast<std::ptrdiff_t>(logged),
                                              r.host.log.end()),
                   expected);
+    }
+}
+
+
+// The channel power sum taken in runs gives the bits of the sum taken term by term: blocks of
+// noise at several levels, silence, a click, full-scale alternation and a ramp whose sum passes
+// through many binades, at lengths that leave runs short; and the lanes' terms equal the
+// divisions for every 16-bit magnitude.
+TEST(PowerSums, RunsGiveTheBitsOfTheSumInOrder) {
+    std::vector<double> lanes(32769, -1.0);
+    LaneSquaresOverMillion(lanes.data());
+    if (lanes[0] != -1.0) {
+        for (int v = 0; v <= 32768; ++v)
+            ASSERT_EQ(lanes[static_cast<std::size_t>(v)], v * static_cast<double>(v) / 1e6) << v;
+    }
+    std::mt19937 gen(7);
+    auto noise = [&gen](int amplitude, int n) {
+        std::uniform_int_distribution<int> d(-amplitude, std::min(amplitude, 32767));
+        std::vector<int> x(static_cast<std::size_t>(n));
+        for (int& v : x) v = d(gen);
+        return x;
+    };
+    std::vector<std::pair<const char*, std::vector<int>>> blocks;
+    for (int amplitude : {1, 30, 3000, 32768}) blocks.emplace_back("noise", noise(amplitude, 32768));
+    blocks.emplace_back("silence", std::vector<int>(32768, 0));
+    std::vector<int> click(32768, 0);
+    click.front() = click.back() = -32768;
+    blocks.emplace_back("clicks", click);
+    std::vector<int> extremes(32768), ramp(32768);
+    for (int i = 0; i < 32768; ++i) {
+        extremes[static_cast<std::size_t>(i)] = i % 2 ? 32767 : -32768;
+        ramp[static_cast<std::size_t>(i)] = i;
+    }
+    blocks.emplace_back("extremes", extremes);
+    blocks.emplace_back("ramp", ramp);
+    for (const auto& [name, x] : blocks) {
+        for (int n : {32768, 4096, 4095, 130, 64, 1, 0}) {
+            const double fast = PowerSum(x.data(), n), plain = PowerSumInOrder(x.data(), n);
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(fast), std::bit_cast<std::uint64_t>(plain))
+                << name << " n " << n;
+        }
     }
 }
 

@@ -1,7 +1,9 @@
 // Transforms that must give the same bits: TFastFourier::TransformReal (a real series in, split
 // spectrum out) and the component's Transform of the same points, for every size and window, the
-// data left alone; and the FFT plan's two builds of the butterflies (baseline and AVX2), for
-// complex and real data of every size, interleaved and split.
+// data left alone, with the lines' powers; and the FFT plan's two builds of the transform
+// (baseline and AVX2, which takes the butterflies in another order and the split from an
+// unscrambled copy), for complex and real data of every size, interleaved and split, with the
+// lines' powers.
 
 #include <gtest/gtest.h>
 
@@ -66,8 +68,8 @@ TEST(FastFourierRealSeries, SameBitsAsTransformForEverySizeAndWindow) {
             }
 
             split.SetRealVal(1, 123.0);  // the data stay as they were
-            std::vector<double> re(un + 1, 7.0), im(un + 1, 7.0);
-            split.TransformReal(x, re, im);
+            std::vector<double> re(un + 1, 7.0), im(un + 1, 7.0), power(un, 7.0);
+            split.TransformReal(x, re, im, 0.5, power);
             const std::string what = "window " + std::to_string(c.window) + " weight " +
                                      std::to_string(c.oddWeight) + " n " + std::to_string(n);
             // The same spectrum, nothing written past it, the data as they were.
@@ -75,6 +77,15 @@ TEST(FastFourierRealSeries, SameBitsAsTransformForEverySizeAndWindow) {
                       std::pair(-1L, -1L)) << what;
             EXPECT_EQ(std::pair(split.GetRealVal(1), split.GetImagVal(2)), std::pair(123.0, 0.0))
                 << what;
+            // The lines' powers as a loop over the spectrum works them out; line 0 is left.
+            EXPECT_EQ(power[0], 7.0) << what;
+            for (std::size_t k = 1; k < un; ++k) {
+                const double p = 0.5 * (re[k] * re[k] + im[k] * im[k]);
+                if (std::memcmp(&p, &power[k], sizeof p) != 0) {
+                    ADD_FAILURE() << what << " power of line " << k;
+                    break;
+                }
+            }
         }
     }
 }
@@ -86,6 +97,7 @@ TEST(FastFourierRealSeries, RefusesShortSpans) {
     EXPECT_THROW(ff.TransformReal(shortOne, re, im), EVKRFourierError);  // one short each
     EXPECT_THROW(ff.TransformReal(x, shortOne, im), EVKRFourierError);
     EXPECT_THROW(ff.TransformReal(x, re, shortOne), EVKRFourierError);
+    EXPECT_THROW(ff.TransformReal(x, re, im, 1.0, shortOne), EVKRFourierError);
     ff.TransformReal(x, re, im);  // 8 each: accepted
     EXPECT_EQ(re[0], 8.0);
 }
@@ -109,13 +121,15 @@ std::vector<double> Transformed(std::size_t n, Data data, bool wide, unsigned se
         case Data::RealSplitWeighted: {
             const std::vector<double> x(d.begin(), d.begin() + static_cast<long>(n));
             const std::vector<double> w = Series(n, seed + 1);
-            std::vector<double> re(n), im(n);
+            std::vector<double> re(n), im(n), power(n, -1.0);
             plan.TransformReal(x.data(), data == Data::RealSplit ? nullptr : w.data(), re.data(),
-                               im.data());
+                               im.data(), 0.37, power.data());
             for (std::size_t k = 0; k < n; ++k) {
                 d[2 * k] = re[k];
                 d[2 * k + 1] = im[k];
             }
+            EXPECT_EQ(power[0], -1.0);  // line 0 is left
+            d.insert(d.end(), power.begin(), power.end());
             return d;
         }
     }
