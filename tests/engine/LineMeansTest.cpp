@@ -7,6 +7,8 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
+#include <utility>
 
 namespace oxw::engine {
 namespace {
@@ -71,11 +73,9 @@ struct WholeRun {
 };
 
 TEST(LineMeans, LineMeansStepWithTheSignal) {
-    // The whole tone sits in one compact bin (1000 Hz): its peak line reads
-    // -70 + 20 log10(0.375 A 4096) dB and the five lines of the squared Hanning window add
-    // 10 log10(1 + 8/9 + 2/36) dB (worked out in the compact-spectrum test). Lines 1..4 lie in
-    // the loud second (their last block ends at frame 15 x 2205 + 4096 = 37171), lines 6..10
-    // in the quiet one (their first block starts at frame 20 x 2205 = 44100).
+    // The tone sits in the 1000 Hz bin at -70 + 20 log10(0.375 A 4096) + 10 log10(1 + 8/9 + 2/36)
+    // dB (see the compact-spectrum test). Lines 1..4 end in the loud second (frame 15 x 2205 +
+    // 4096 = 37171), lines 6..10 start in the quiet one (frame 20 x 2205 = 44100).
     struct Case { const char* name; int channels; double rightGain, deltaL; } const cases[] = {
         {"mono", 1, 1.0, 0.0}, {"stereo, right at half amplitude", 2, 0.5, -6.0206}};
     for (const auto& c : cases) {
@@ -145,20 +145,16 @@ TEST(LineMeans, PercentileSamplesOnlyWithinTheBounds) {
         s.Compression = 1;
         s.LA = 60; s.Loudness = 3; s.DeltaL = -1.5;
         f.engine.AccumulateMeans_T();
-        EXPECT_EQ(std::vector<double>({s.Larray[1], s.Narray[1], s.DLarray[1]}),
-                  in ? std::vector<double>({60, 3, -1.5}) : std::vector<double>(3, 0.0));
+        EXPECT_EQ(std::tuple(s.Larray[1], s.Narray[1], s.DLarray[1]),
+                  in ? std::tuple(60.0, 3.0, -1.5) : std::tuple(0.0, 0.0, 0.0));
         EXPECT_NEAR(s.SumLArray, in ? 1e6 : 0.0, 1e-6);
         const std::vector<std::string> trace{"History 01.00 Time, Larray ",
                                              "History 01.01, 0.10, 60.000"};
         EXPECT_EQ(f.host.Lines("T"), in ? trace : std::vector<std::string>{});
         ASSERT_EQ(f.host.soundQualityRows.size(), in ? 1u : 0u);
-        if (in) {
-            EXPECT_NEAR(f.host.soundQualityRows[0].first, 8864.0 / 88200, 1e-12);
-            EXPECT_EQ(f.host.soundQualityRows[0].second, 60.0);
-        }
+        if (in) { EXPECT_EQ(f.host.soundQualityRows[0], std::pair(8864.0 / 88200, 60.0)); }
         // Extremes are kept whatever the bounds.
-        EXPECT_EQ(std::vector<double>({s.LAmax, s.LAmin, s.DLmin}),
-                  std::vector<double>({60, 60, -1.5}));
+        EXPECT_EQ(std::tuple(s.LAmax, s.LAmin, s.DLmin), std::tuple(60.0, 60.0, -1.5));
     }
 }
 
