@@ -49,13 +49,7 @@ TEST(KeyFinding, ProfilesTriadsAndProbeTones) {
                                    2.52, 5.19, 2.39, 3.66, 2.29, 2.88};
     const ChromaProfile kkMinor = {6.33, 2.68, 3.52, 5.38, 2.60, 3.53,
                                    2.54, 4.75, 3.98, 2.69, 3.34, 3.17};
-    struct Case {
-        const char* name;
-        Chroma chroma;
-        const char* key;
-        double R2;
-        int tonic, Mm;
-    };
+    struct Case { const char* name; Chroma chroma; const char* key; double R2; int tonic, Mm; };
     const Case cases[] = {
         {"the major profile", Transposed(major, 0), "A  major", 1.0, 0, 0},
         {"the minor profile from C", Transposed(minor, 3), "C  minor", 1.0, 3, -3},
@@ -101,11 +95,7 @@ TEST(KeyFinding, LogLines) {
 // R2 worked out from the published templates over every row and transposition, rows in their
 // order, the first best fit kept; rows 20 and 22 take their roots on their values 1 and 4.
 TEST(ChordFinding, ChordsNamedFromTheirNotes) {
-    const struct {
-        const char* notes;
-        const char* chord;
-        double R2;
-    } cases[] = {
+    const struct { const char* notes; const char* chord; double R2; } cases[] = {
         {"A", "A ___", 0.97273},           {"C:2 G", "C _P_", 0.98378},
         {"C D", "D __m", 0.97741},         {"C:2 F#", "C _d_", 0.85055},
         {"A C E", "A mP_", 0.88111},       {"C:3 E G", "C MP_", 0.98562},
@@ -151,10 +141,7 @@ public:
 };
 
 // 3 s of sines (none: silence) at 60 dB each, two seconds analysed: 40 lines of one block.
-struct LineRun {
-    std::vector<KeyRow> rows;
-    int patternSorts = 0;
-};
+struct LineRun { std::vector<KeyRow> rows; int patternSorts = 0; };
 LineRun LineKeys(std::initializer_list<double> hz, bool flatChroma = false) {
     test::TempDir dir{"oxw-keys"};
     std::vector<double> x(3 * 44100);

@@ -35,9 +35,7 @@ std::vector<double> Descending(int E, double scale) {
     return v;
 }
 
-struct Results {
-    double p1, p5, p10, p20, p50, p80, p90;
-};
+struct Results { double p1, p5, p10, p20, p50, p80, p90; };
 
 // The level samples `values` (any order) of a run of values.size() blocks, rated.
 RunState& Rate(Rig& r, const std::vector<double>& values, unsigned seed = 1) {
@@ -56,11 +54,7 @@ TEST(Percentiles, WorkedSeries) {
     const double kMax = std::numeric_limits<double>::quiet_NaN();  // "the maximum"
     std::vector<double> step(10, 80.0);
     step.insert(step.end(), 90, 50.0);
-    const struct {
-        const char* name;
-        std::vector<double> values;
-        Results want;
-    } cases[] = {
+    const struct { const char* name; std::vector<double> values; Results want; } cases[] = {
         {"21..1", Descending(21, 1), {kMax, 20.95, 19.9, 17.8, 11, 5.2, 3.1}},
         {"22..1", Descending(22, 1), {kMax, 21.9, 20.8, 18.6, 11.5, 5.4, 3.2}},
         {"100..1", Descending(100, 1), {100, 96, 91, 81, 50.5, 21, 11}},

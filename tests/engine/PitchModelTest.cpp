@@ -24,9 +24,7 @@
 namespace oxw::engine {
 namespace {
 
-struct Tone {
-    double f, L;
-};
+struct Tone { double f, L; };
 
 // An engine after the run reset, with a tone list (levels in dB) and no noise in the spectrum.
 struct PitchRig : test::EngineRig<> {
@@ -266,32 +264,18 @@ TEST(VirtualPitch, PatternLogAndNoPitches) {
 // One pattern entry of weight 0.4 at f Hz: the tonalness measures, then the chroma and key tallies
 // (chroma index c and key k with their shares of the salience 1).
 TEST(Tonalness, SingleEntryTallies) {
-    struct Share {
-        int index;
-        double share;
-    };
-    struct Case {
-        const char* name;
-        double f, aTune;
-        std::vector<Share> chroma, keys;
-    };
+    struct Share { int index; double share; };
+    struct Case { const char* name; double f, aTune; std::vector<Share> chroma, keys; };
     const double up30 = 440 * std::pow(2, 0.3 / 12), down30 = 440 * std::pow(2, -0.3 / 12);
     const double c8 = 440 * std::pow(2, 39 / 12.0);
     const Case cases[] = {
         {"A4", 440, 440, {{0, 1}}, {{48, 1}}},
         {"30 cents above A4", up30, 440, {{0, 0.7}, {1, 0.3}}, {{48, 0.7}, {49, 0.3}}},
         {"30 cents below A4", down30, 440, {{0, 0.7}, {11, 0.3}}, {{48, 0.7}, {47, 0.3}}},
-        {"a hair above half a semitone",
-         440 * std::pow(2, 0.50001 / 12),
-         440,
-         {{0, 0.5}, {1, 0.5}},
+        {"a hair above half a semitone", 440 * std::pow(2, 0.50001 / 12), 440, {{0, 0.5}, {1, 0.5}},
          {{48, 0.5}, {49, 0.5}}},
         {"10 cents above C8", c8 * std::pow(2, 0.1 / 12), 440, {{3, 0.9}, {4, 0.1}}, {{87, 0.9}}},
-        {"10 cents below A0",
-         27.5 * std::pow(2, -0.1 / 12),
-         440,
-         {{0, 0.9}, {11, 0.1}},
-         {{0, 0.9}}},
+        {"10 cents below A0", 27.5 * std::pow(2, -0.1 / 12), 440, {{0, 0.9}, {11, 0.1}}, {{0, 0.9}}},
         {"below A0: chroma only", 20, 440, {{6, 0.51}, {7, 0.49}}, {}},
         {"A at 415 Hz", 415, 415, {{0, 1}}, {{48, 1}}},
     };
@@ -305,9 +289,7 @@ TEST(Tonalness, SingleEntryTallies) {
         s.Salience = {0, 0};
         r.e.CalculateParncuttMeasures();
         EXPECT_DOUBLE_EQ(s.PureTonalness, 0.4 / std::sqrt(5.2));
-        EXPECT_EQ(s.Multiplicity, 1.0);
-        EXPECT_EQ(s.ComplexTonalness, 0.0);
-        EXPECT_EQ(s.Salience[1], 1.0);
+        EXPECT_EQ(std::tuple(s.Multiplicity, s.ComplexTonalness, s.Salience[1]), std::tuple(1.0, 0.0, 1.0));
         r.e.TallyChromaAndPitch();
         std::array<double, 13> chroma{};
         std::vector<double> keys(88, 0.0);

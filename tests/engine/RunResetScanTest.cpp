@@ -1,6 +1,4 @@
-// Run reset, compact bin grids, run scan and accumulator initialisation. Grid values are worked
-// out by hand: linear centres 10.77 x i Hz, logarithmic centres 10^(2.675 + 0.025 (i - 42)) Hz,
-// deep centres 10^(1.3 + 0.025 (i - 1)) Hz, and every edge half-way between neighbouring centres.
+// Run reset, compact bin grids, run scan and accumulator initialisation.
 #include "engine/Engine.h"
 #include "support/EngineRig.h"
 #include "support/ScriptedHost.h"
@@ -28,15 +26,12 @@ protected:
 TEST_F(RunResetTest, MainLineProcess1SetsTheRunDefaults) {
     RunState& s = e.S();
     // Leftovers of an earlier run.
-    s.Compression = s.Resolution = 1;
-    s.Calibration = 3;
-    s.StartTime = 7;
-    s.EndTime = 9;
+    s.Compression = s.Resolution = s.PERCENTILEARRAYMAX = 1;
+    s.Calibration = s.StartTime = s.EndTime = 3;
     s.ATune = 415;
     s.DisplayedLogLines = 88;
     s.PitchShift = s.ByteSwap = true;
     s.BytesRead = 12345;
-    s.PERCENTILEARRAYMAX = 1;
     s.Counter = 4410;  // not reset: the gate of the next run sees it
     s.ImagIn.fill(1.0);
     host.log.clear();
@@ -57,12 +52,8 @@ TEST_F(RunResetTest, MainLineProcess1SetsTheRunDefaults) {
 }
 
 TEST_F(RunResetTest, PointsFollowTheProcessingMode) {
-    struct Case {
-        const char* mode;
-        int before, points;
-    };
     // Neither mode leaves POINTS unchanged; the mode is compared exactly.
-    const Case cases[] = {{"Standard", 1, 4096}, {"Extended", 1, 32768}, {"", 777, 777}, {"standard", 777, 777}};
+    const struct { const char* mode; int before, points; } cases[] = {{"Standard", 1, 4096}, {"Extended", 1, 32768}, {"", 777, 777}, {"standard", 777, 777}};
     host.texts["QualityFFTSampleSize"] = "32768";
     for (const auto& c : cases) {
         host.texts["CurrentProcessingMode"] = c.mode;
@@ -116,13 +107,7 @@ TEST_F(CompactGridTest, CentresFollowTheirFormulasAndNeighboursMeetHalfWay) {
 // ---- Run scan ---------------------------------------------------------------------------------
 
 TEST_F(RunResetTest, ScanCountsLinesAndElements) {
-    struct Case {
-        double start, end;
-        int compression, resolution;
-        int lines, elements;
-        bool gateBefore, calculate;
-    };
-    const Case cases[] = {
+    const struct { double start, end; int compression, resolution, lines, elements; bool gateBefore, calculate; } cases[] = {
         {0, 2, 1, 5, 40, 40, true, true},          // 88200 div 2205
         {0, 2, 1, 5, 40, 40, false, false},        // a closed gate stays closed
         {0, 60, 10, 5, 120, 1200, true, true},     // 2646000 div 22050
@@ -149,10 +134,8 @@ TEST_F(RunResetTest, ScanCountsLinesAndElements) {
         e.ScanSoundFile();
         SCOPED_TRACE(::testing::Message() << c.start << ".." << c.end << " c" << c.compression
                                           << " r" << c.resolution);
-        EXPECT_EQ(s.Lines, c.lines);
-        EXPECT_EQ(s.Elements, c.elements);
-        EXPECT_EQ(s.Calculate, c.calculate);
-        EXPECT_EQ(host.scanLines, c.lines);
+        EXPECT_EQ(std::tuple(s.Lines, s.Elements, s.Calculate, host.scanLines),
+                  std::tuple(c.lines, c.elements, c.calculate, c.lines));
         EXPECT_EQ(host.log, (Log{{"S", "ScanSoundFile"}, {"E", "ScanSoundFile"}}));
     }
 }
