@@ -1,6 +1,6 @@
 // Line and file means: whole runs on tones with a level step (the line means step with the
-// signal), the sound-quality rows of the first pass only, and the accumulation rules, bounds,
-// extremes and history rows on hand-set block and line values.
+// signal), and the accumulation rules, bounds, extremes and history rows on hand-set block and
+// line values.
 #include "SpectrumFixture.h"
 
 #include <gtest/gtest.h>
@@ -99,19 +99,6 @@ TEST(LineMeans, LineMeansStepWithTheSignal) {
         for (double d : {s.DeltaL_S, s.DLmax}) EXPECT_NEAR(d, c.deltaL, 1e-4);
         EXPECT_NEAR(s.ICCC_S, 1.0, 1e-3);  // one channel, or two of one shape
     }
-}
-
-TEST(LineMeans, OnlyTheFirstPassFillsTheSoundQualityTable) {
-    WholeRun run(SteppedTone(1, 8000, 4000, 1.0), "Advanced");
-    const RunState& s = run.engine.S();
-    // 40 blocks of pass 1; block k starts at byte 44 + 4410 k: t = that / 44100 / 2 seconds.
-    ASSERT_EQ(run.host.soundQualityRows.size(), 40u);
-    for (std::size_t k = 0; k < 40; ++k) {
-        EXPECT_NEAR(run.host.soundQualityRows[k].first,
-                    (44 + 4410.0 * static_cast<double>(k)) / 88200, 1e-12);
-    }
-    EXPECT_EQ(s.POINTS, 32768);                                         // pass 2 did run
-    EXPECT_EQ(run.host.Count("T", "History 01.00 Time, Larray "), 80);  // both passes trace
 }
 
 // An engine with the run arrays sized and the texts of the block time: byte 8864 of a 16-bit
