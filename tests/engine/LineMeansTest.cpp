@@ -152,21 +152,23 @@ TEST(LineMeans, BlockValuesAverageOverTheLine) {
     s.Compression = 10;
     const double la[] = {50, 62, 62, 40, 45, 45, 45, 45, 45, 45};
     s.Loudness = 2.0; s.ICCC = 0.5; s.ChromaSalience[11] = 1.0; s.PitchSalience[87] = 0.3;
-    s.SpecLoud[156] = 0.1;
+    s.SpecLoud[156] = 0.1; s.SpecLoud[8] = 0.2; s.ChromaSalience[0] = 0.4; s.PitchSalience[0] = 0.6;
     for (int k = 0; k < 10; ++k) {
         s.LA = la[k];
         s.DeltaL = k;
-        s.CompactI[55] = k < 5 ? 1.0 : 0.25;  // half the blocks 6 dB lower
+        s.CompactI[1] = s.CompactI[108] = k < 5 ? 1.0 : 0.25;  // half the blocks 6 dB lower
         f.engine.AccumulateMeans_T();
         ++s.CountElement;
     }
-    // CompactI_T is the energetic mean (5 x 1 + 5 x 0.25) / 10; the last index of each array.
-    const double got[] = {s.Loudness_T, s.DeltaL_T, s.ICCC_T, s.CompactI_T[55],
-                          s.ChromaSalience_T[11], s.PitchSalience_T[87], s.SpecLoud_T[156]};
-    const double want[] = {2.0, 4.5, 0.5, 0.625, 1.0, 0.3, 0.1};
-    for (int i = 0; i < 7; ++i) EXPECT_NEAR(got[i], want[i], 1e-12) << i;
-    EXPECT_EQ(std::vector<double>({s.LAmax, s.LAmin, s.Nmax, s.Nmin, s.DLmax, s.DLmin}),
-              std::vector<double>({62, 40, 2, 2, 9, 0}));
+    // CompactI_T is the energetic mean (5 x 1 + 5 x 0.25) / 10; the first and last index of each
+    // array.
+    const double got[] = {s.Loudness_T, s.DeltaL_T, s.ICCC_T, s.CompactI_T[1], s.CompactI_T[108],
+                          s.ChromaSalience_T[11], s.PitchSalience_T[87], s.SpecLoud_T[156],
+                          s.SpecLoud_T[8], s.ChromaSalience_T[0], s.PitchSalience_T[0]};
+    const double want[] = {2.0, 4.5, 0.5, 0.625, 0.625, 1.0, 0.3, 0.1, 0.2, 0.4, 0.6};
+    for (int i = 0; i < 11; ++i) EXPECT_NEAR(got[i], want[i], 1e-12) << i;
+    EXPECT_EQ(std::tuple(s.LAmax, s.LAmin, s.Nmax, s.Nmin, s.DLmax, s.DLmin),
+              std::tuple(62.0, 40.0, 2.0, 2.0, 9.0, 0.0));
     EXPECT_EQ(f.host.Count("D", " Calculate Larray, Narray, DLarray"), 10);
 }
 
