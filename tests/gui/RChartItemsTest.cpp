@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <tuple>
 
 #include "ChartTestSupport.h"
 #include "controls/RChart.h"
@@ -18,23 +19,11 @@ using charttest::Standard;
 
 void ExpectSameItem(const TrcChartItem& a, const TrcChartItem& e, const char* what)
 {
-    SCOPED_TRACE(what);
-    EXPECT_EQ(a.x, e.x);
-    EXPECT_EQ(a.y, e.y);
-    EXPECT_EQ(a.x2, e.x2);
-    EXPECT_EQ(a.y2, e.y2);
-    EXPECT_EQ(a.Color, e.Color);
-    EXPECT_EQ(a.FillColor, e.FillColor);
-    EXPECT_EQ(a.PenStyle, e.PenStyle);
-    EXPECT_EQ(a.Tag, e.Tag);
-    EXPECT_EQ(a.LWid, e.LWid);
-    EXPECT_EQ(a.ItemClass, e.ItemClass);
-    EXPECT_EQ(a.ItemKind, e.ItemKind);
-    EXPECT_EQ(a.Layer, e.Layer);
-    EXPECT_EQ(a.Transp, e.Transp);
-    EXPECT_EQ(a.SizeOrAngle, e.SizeOrAngle);
-    EXPECT_EQ(a.Depth, e.Depth);
-    EXPECT_EQ(a.mark, e.mark);
+    auto fields = [](const TrcChartItem& i) {
+        return std::tie(i.x, i.y, i.x2, i.y2, i.Color, i.FillColor, i.PenStyle, i.Tag, i.LWid, i.ItemClass,
+                        i.ItemKind, i.Layer, i.Transp, i.SizeOrAngle, i.Depth, i.mark);
+    };
+    EXPECT_EQ(fields(a), fields(e)) << what;
 }
 
 // Each adder writes the common attributes and its own fields; the other fields of the slot keep
