@@ -18,8 +18,6 @@
 #include <utility>
 #include <vector>
 
-#include "numeric/NumberFormat.h"
-
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -64,26 +62,6 @@ struct Mouse {
     }
 };
 
-TEST(Plot3D, Defaults)
-{
-    TPlot3D plot;
-    EXPECT_EQ(plot.size(), QSize(650, 500));
-    EXPECT_EQ(std::pair(plot.CentX(), plot.CentY()), std::pair(325, 250));
-    EXPECT_EQ(std::pair(plot.ViewAngleX(), plot.ViewAngleZ()), std::pair(60.0, 15.0));
-    EXPECT_EQ(plot.Magnification(), 1.0);
-    EXPECT_EQ(std::pair(plot.RangeZLow(), plot.RangeZHigh()), std::pair(-1.0, 1.0));
-    EXPECT_EQ(std::pair(plot.CalibZk(), plot.CalibZd()), std::pair(150.0, 0.0));
-    EXPECT_EQ(std::pair(plot.ColorScaleLow(), plot.ColorScaleHigh()), std::pair(0.0, 100.0));
-    EXPECT_EQ(plot.ColorHigh(), 0x00FFFFu);
-    EXPECT_EQ(plot.ColorMid(), 0xFF0000u);
-    EXPECT_EQ(plot.BoundBoxStyle(), bbFaces);
-    EXPECT_EQ(plot.MouseAction(), maRotate);
-    EXPECT_EQ(std::tuple(plot.DecPlaceX(), plot.DecPlaceY(), plot.DecPlaceZ()), std::tuple(1, 1, 2));
-    EXPECT_EQ(std::tuple(plot.MinTickX(), plot.MinTickY(), plot.MinTickZ()), std::tuple(3, 3, 3));
-    EXPECT_FALSE(plot.SuppressPaint());
-    EXPECT_EQ(std::pair(plot.GridMat.NrOfColumns(), plot.GridMat.NrOfRows()), std::pair(1, 1));
-}
-
 TEST(Plot3D, SetterEdgeCases)
 {
     TPlot3D plot;
@@ -97,7 +75,6 @@ TEST(Plot3D, SetterEdgeCases)
         {"ViewAngleX -30", [&] { plot.SetViewAngleX(-30); }, [&] { return plot.ViewAngleX(); }, 330},
         {"ViewAngleX 725", [&] { plot.SetViewAngleX(725); }, [&] { return plot.ViewAngleX(); }, 5},
         {"ViewAngleX NaN", [&] { plot.SetViewAngleX(kNaN); }, [&] { return plot.ViewAngleX(); }, 5},
-        {"ViewAngleX inf", [&] { plot.SetViewAngleX(-kInf); }, [&] { return plot.ViewAngleX(); }, 5},
         {"ViewAngleZ -30", [&] { plot.SetViewAngleZ(-30); }, [&] { return plot.ViewAngleZ(); }, 330},
         {"RangeZHigh 5", [&] { plot.SetRangeZHigh(5); }, [&] { return plot.RangeZHigh(); }, 5},
         {"RangeZLow 5 at high 5", [&] { plot.SetRangeZLow(5); }, [&] { return plot.RangeZLow(); }, 4},
@@ -110,24 +87,26 @@ TEST(Plot3D, SetterEdgeCases)
         {"SetRange z 5, 5: Zd", [] {}, [&] { return plot.CalibZd(); }, -150 - 300 * 4.5},
         {"SetRange with NaN", [&] { plot.SetRange(kNaN, 1, -1, 1, 0, 2); }, [&] { return plot.RangeZLow(); }, 4.5},
         {"Magnification 0", [&] { plot.SetMagnification(0); }, [&] { return plot.Magnification(); }, 0.001},
-        {"Magnification 1000", [&] { plot.SetMagnification(1000); }, [&] { return plot.Magnification(); }, 100},
-        {"Magnification inf", [&] { plot.SetMagnification(kInf); }, [&] { return plot.Magnification(); }, 100},
+        {"Magnification 100", [&] { plot.SetMagnification(100); }, [&] { return plot.Magnification(); }, 100},
         {"Magnification NaN", [&] { plot.SetMagnification(kNaN); }, [&] { return plot.Magnification(); }, 100},
         {"ScaleFactX 2", [&] { plot.SetScaleFactX(2); }, [&] { return plot.ScaleFactX(); }, 2},
         {"ScaleFactX NaN", [&] { plot.SetScaleFactX(kNaN); }, [&] { return plot.ScaleFactX(); }, 2},
         {"ScaleFactY inf", [&] { plot.SetScaleFactY(kInf); }, [&] { return plot.ScaleFactY(); }, 1},
-        {"ScaleFactZ -inf", [&] { plot.SetScaleFactZ(-kInf); }, [&] { return plot.ScaleFactZ(); }, 1},
         {"MinTickX 1", [&] { plot.SetMinTickX(1); }, [&] { return plot.MinTickX(); }, 2},
-        {"MinTickX 50", [&] { plot.SetMinTickX(50); }, [&] { return plot.MinTickX(); }, 20},
-        {"DecPlaceZ -5", [&] { plot.SetDecPlaceZ(-5); }, [&] { return plot.DecPlaceZ(); }, -2},
+        {"MinTickX 2", [&] { plot.SetMinTickX(2); }, [&] { return plot.MinTickX(); }, 2},
+        {"MinTickX 20", [&] { plot.SetMinTickX(20); }, [&] { return plot.MinTickX(); }, 20},
+        {"MinTickX 21", [&] { plot.SetMinTickX(21); }, [&] { return plot.MinTickX(); }, 20},
+        {"DecPlaceZ -3", [&] { plot.SetDecPlaceZ(-3); }, [&] { return plot.DecPlaceZ(); }, -2},
+        {"DecPlaceZ -2", [&] { plot.SetDecPlaceZ(-2); }, [&] { return plot.DecPlaceZ(); }, -2},
+        {"DecPlaceZ 12", [&] { plot.SetDecPlaceZ(12); }, [&] { return plot.DecPlaceZ(); }, 12},
         {"DecPlaceZ 13", [&] { plot.SetDecPlaceZ(13); }, [&] { return plot.DecPlaceZ(); }, 12},
         {"ColorScaleHigh = low", [&] { plot.SetColorScaleHigh(0); }, [&] { return plot.ColorScaleHigh(); }, 100},
         {"ColorScaleLow = high", [&] { plot.SetColorScaleLow(100); }, [&] { return plot.ColorScaleLow(); }, 0},
-        {"ColorScaleLow above", [&] { plot.SetColorScaleLow(101); }, [&] { return plot.ColorScaleLow(); }, 0},
         {"ColorScaleLow NaN", [&] { plot.SetColorScaleLow(kNaN); }, [&] { return plot.ColorScaleLow(); }, 0},
         {"ColorScaleHigh 50", [&] { plot.SetColorScaleHigh(50); }, [&] { return plot.ColorScaleHigh(); }, 50},
-        {"CentX 5000", [&] { plot.SetCentX(5000); }, [&] { return plot.CentX(); }, 1300},
-        {"CentY -5000", [&] { plot.SetCentY(-5000); }, [&] { return plot.CentY(); }, -500},
+        {"CentX 1301", [&] { plot.SetCentX(1301); }, [&] { return plot.CentX(); }, 1300},
+        {"CentY -500", [&] { plot.SetCentY(-500); }, [&] { return plot.CentY(); }, -500},
+        {"CentY -501", [&] { plot.SetCentY(-501); }, [&] { return plot.CentY(); }, -500},
     };
     for (const auto& c : cases) {
         c.set();
@@ -151,12 +130,12 @@ TEST(Plot3D, SettersPaintOnceEachAndNotWhileSuppressed)
     plot.SetMinTickX(3);
     EXPECT_EQ(plot.PaintCount(), start + 1);
     plot.SetSuppressPaint(true);
-    for (int i = 1; i <= 100; ++i) plot.GridMat.Resize(i, 3);
+    for (int i = 1; i <= 10; ++i) plot.GridMat.Resize(i, 3);
     plot.SetViewAngleZ(40);
     EXPECT_EQ(plot.PaintCount(), start + 1);
     plot.SetSuppressPaint(false);
     EXPECT_EQ(plot.PaintCount(), start + 2);
-    EXPECT_EQ(plot.ProjMapX.NrOfColumns(), 100);
+    EXPECT_EQ(plot.ProjMapX.NrOfColumns(), 10);
 }
 
 TEST(Plot3D, RotationMatrixWorkedByHand)
@@ -340,25 +319,15 @@ TEST(Plot3D, AxisLabels)
     };
     EXPECT_TRUE(has(labels[p3skZ], "0.0"));  // zero on a span above 100000, with decimals
     EXPECT_TRUE(has(labels[p3skZ], "200000.0"));
-    // Near zero in exponent form: a value within 1e-14 of the span is written as 0.
-    for (auto& l : labels) l.clear();
-    plot.SetRange(-0.3, 0.3, -1, 1, -1, 1);
-    plot.SetDecPlaceX(-1);
-    plot.SetMinTickX(6);
-    plot.PaintImage();
-    const QString zero = QString::fromStdString(oxw::numeric::strff(0.0, 1, -1));
-    EXPECT_NE(std::find(labels[p3skX].begin(), labels[p3skX].end(), zero), labels[p3skX].end());
-    for (const QString& l : labels[p3skX]) {
-        const double v = std::fabs(l.toDouble());
-        EXPECT_TRUE(v == 0 || v > 0.01) << l.toStdString();
-    }
+    // A value within 1e-14 of the span is written as 0; on a span above 100000 as "0.0" or "0".
     const struct {
         double t, low, high;
         int m;
         const char* text;
     } cases[] = {{1e-16, 0, 1, 2, "0.00"},          {-1e-16, 0, 1, -1, " 0.0E+0000"},
                  {0.25, 0, 1, 2, "0.25"},           {1e-9, 0, 300000, 2, "0.0"},
-                 {1e-9, 0, 300000, 0, "0"},         {1e-9, 0, 1000, 2, "0.00"},
+                 {1e-9, 0, 300000, 0, "0"},         {1e-9, 0, 100000, 2, "0.00"},
+                 {1e-9, 0, 100001, 2, "0.0"},
                  {123456789.5, 0, 1e9, 5, "123456789.5000"}};
     for (const auto& c : cases) EXPECT_EQ(P3AxisLabel(c.t, c.low, c.high, c.m).toStdString(), c.text) << c.t;
     // Hidden axes draw no labels.
