@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <string>
 #include <tuple>
 #include <limits>
@@ -62,56 +61,40 @@ struct Mouse {
     }
 };
 
+// Each setter's wrap, refusal or limit, the last value taken and the first refused together.
 TEST(Plot3D, SetterEdgeCases)
 {
     TPlot3D plot;
-    const struct {
-        const char* name;
-        std::function<void()> set;
-        std::function<double()> get;
-        double expected;
-    } cases[] = {
-        {"ViewAngleX 360", [&] { plot.SetViewAngleX(360); }, [&] { return plot.ViewAngleX(); }, 0},
-        {"ViewAngleX -30", [&] { plot.SetViewAngleX(-30); }, [&] { return plot.ViewAngleX(); }, 330},
-        {"ViewAngleX 725", [&] { plot.SetViewAngleX(725); }, [&] { return plot.ViewAngleX(); }, 5},
-        {"ViewAngleX NaN", [&] { plot.SetViewAngleX(kNaN); }, [&] { return plot.ViewAngleX(); }, 5},
-        {"ViewAngleZ -30", [&] { plot.SetViewAngleZ(-30); }, [&] { return plot.ViewAngleZ(); }, 330},
-        {"RangeZHigh 5", [&] { plot.SetRangeZHigh(5); }, [&] { return plot.RangeZHigh(); }, 5},
-        {"RangeZLow 5 at high 5", [&] { plot.SetRangeZLow(5); }, [&] { return plot.RangeZLow(); }, 4},
-        {"RangeZHigh 4 at low 4", [&] { plot.SetRangeZHigh(4); }, [&] { return plot.RangeZHigh(); }, 5},
-        {"RangeZLow NaN", [&] { plot.SetRangeZLow(kNaN); }, [&] { return plot.RangeZLow(); }, 4},
-        {"RangeXLow 3 above high", [&] { plot.SetRangeXLow(3); }, [&] { return plot.RangeXLow(); }, 3},
-        {"SetRange z 5, 5: low", [&] { plot.SetRange(-1, 1, -1, 1, 5, 5); }, [&] { return plot.RangeZLow(); }, 4.5},
-        {"SetRange z 5, 5: high", [] {}, [&] { return plot.RangeZHigh(); }, 5.5},
-        {"SetRange z 5, 5: Zk", [] {}, [&] { return plot.CalibZk(); }, 300},
-        {"SetRange z 5, 5: Zd", [] {}, [&] { return plot.CalibZd(); }, -150 - 300 * 4.5},
-        {"SetRange with NaN", [&] { plot.SetRange(kNaN, 1, -1, 1, 0, 2); }, [&] { return plot.RangeZLow(); }, 4.5},
-        {"Magnification 0", [&] { plot.SetMagnification(0); }, [&] { return plot.Magnification(); }, 0.001},
-        {"Magnification 100", [&] { plot.SetMagnification(100); }, [&] { return plot.Magnification(); }, 100},
-        {"Magnification NaN", [&] { plot.SetMagnification(kNaN); }, [&] { return plot.Magnification(); }, 100},
-        {"ScaleFactX 2", [&] { plot.SetScaleFactX(2); }, [&] { return plot.ScaleFactX(); }, 2},
-        {"ScaleFactX NaN", [&] { plot.SetScaleFactX(kNaN); }, [&] { return plot.ScaleFactX(); }, 2},
-        {"ScaleFactY inf", [&] { plot.SetScaleFactY(kInf); }, [&] { return plot.ScaleFactY(); }, 1},
-        {"MinTickX 1", [&] { plot.SetMinTickX(1); }, [&] { return plot.MinTickX(); }, 2},
-        {"MinTickX 2", [&] { plot.SetMinTickX(2); }, [&] { return plot.MinTickX(); }, 2},
-        {"MinTickX 20", [&] { plot.SetMinTickX(20); }, [&] { return plot.MinTickX(); }, 20},
-        {"MinTickX 21", [&] { plot.SetMinTickX(21); }, [&] { return plot.MinTickX(); }, 20},
-        {"DecPlaceZ -3", [&] { plot.SetDecPlaceZ(-3); }, [&] { return plot.DecPlaceZ(); }, -2},
-        {"DecPlaceZ -2", [&] { plot.SetDecPlaceZ(-2); }, [&] { return plot.DecPlaceZ(); }, -2},
-        {"DecPlaceZ 12", [&] { plot.SetDecPlaceZ(12); }, [&] { return plot.DecPlaceZ(); }, 12},
-        {"DecPlaceZ 13", [&] { plot.SetDecPlaceZ(13); }, [&] { return plot.DecPlaceZ(); }, 12},
-        {"ColorScaleHigh = low", [&] { plot.SetColorScaleHigh(0); }, [&] { return plot.ColorScaleHigh(); }, 100},
-        {"ColorScaleLow = high", [&] { plot.SetColorScaleLow(100); }, [&] { return plot.ColorScaleLow(); }, 0},
-        {"ColorScaleLow NaN", [&] { plot.SetColorScaleLow(kNaN); }, [&] { return plot.ColorScaleLow(); }, 0},
-        {"ColorScaleHigh 50", [&] { plot.SetColorScaleHigh(50); }, [&] { return plot.ColorScaleHigh(); }, 50},
-        {"CentX 1301", [&] { plot.SetCentX(1301); }, [&] { return plot.CentX(); }, 1300},
-        {"CentY -500", [&] { plot.SetCentY(-500); }, [&] { return plot.CentY(); }, -500},
-        {"CentY -501", [&] { plot.SetCentY(-501); }, [&] { return plot.CentY(); }, -500},
+    auto steps = [&](const char* what, auto set, auto get, std::initializer_list<std::pair<double, double>> list) {
+        for (const auto& [in, out] : list) {
+            (plot.*set)(in);
+            EXPECT_DOUBLE_EQ((plot.*get)(), out) << what << " " << in;
+        }
     };
-    for (const auto& c : cases) {
-        c.set();
-        EXPECT_DOUBLE_EQ(c.get(), c.expected) << c.name;
-    }
+    steps("ViewAngleX", &TPlot3D::SetViewAngleX, &TPlot3D::ViewAngleX, {{360, 0}, {-30, 330}, {725, 5}, {kNaN, 5}});
+    steps("ViewAngleZ", &TPlot3D::SetViewAngleZ, &TPlot3D::ViewAngleZ, {{-30, 330}});
+    steps("RangeZHigh", &TPlot3D::SetRangeZHigh, &TPlot3D::RangeZHigh, {{5, 5}});
+    steps("RangeZLow at high 5", &TPlot3D::SetRangeZLow, &TPlot3D::RangeZLow, {{5, 4}, {kNaN, 4}});
+    steps("RangeZHigh at low 4", &TPlot3D::SetRangeZHigh, &TPlot3D::RangeZHigh, {{4, 5}});
+    steps("RangeXLow above high", &TPlot3D::SetRangeXLow, &TPlot3D::RangeXLow, {{3, 3}});
+    steps("Magnification", &TPlot3D::SetMagnification, &TPlot3D::Magnification,
+          {{0.0005, 0.001}, {0.001, 0.001}, {100, 100}, {100.5, 100}, {kNaN, 100}});
+    steps("ScaleFactX", &TPlot3D::SetScaleFactX, &TPlot3D::ScaleFactX, {{2, 2}, {kNaN, 2}});
+    steps("ScaleFactY", &TPlot3D::SetScaleFactY, &TPlot3D::ScaleFactY, {{kInf, 1}});
+    steps("MinTickX", &TPlot3D::SetMinTickX, &TPlot3D::MinTickX, {{1, 2}, {2, 2}, {20, 20}, {21, 20}});
+    steps("DecPlaceZ", &TPlot3D::SetDecPlaceZ, &TPlot3D::DecPlaceZ, {{-3, -2}, {-2, -2}, {12, 12}, {13, 12}});
+    steps("ColorScaleHigh", &TPlot3D::SetColorScaleHigh, &TPlot3D::ColorScaleHigh, {{0, 100}});
+    steps("ColorScaleLow", &TPlot3D::SetColorScaleLow, &TPlot3D::ColorScaleLow, {{100, 0}, {kNaN, 0}});
+    steps("ColorScaleHigh", &TPlot3D::SetColorScaleHigh, &TPlot3D::ColorScaleHigh, {{50, 50}});
+    // Centres -Width..2 Width and -Height..2 Height (650 x 500).
+    steps("CentX", &TPlot3D::SetCentX, &TPlot3D::CentX, {{1300, 1300}, {1301, 1300}, {-650, -650}, {-651, -650}});
+    steps("CentY", &TPlot3D::SetCentY, &TPlot3D::CentY, {{-500, -500}, {-501, -500}, {1000, 1000}, {1001, 1000}});
+    // Equal z ends are widened by 0.5 each way: Zk = 300 / 1, Zd = -150 - Zk * low.
+    plot.SetRange(-1, 1, -1, 1, 5, 5);
+    EXPECT_EQ(std::tuple(plot.RangeZLow(), plot.RangeZHigh(), plot.CalibZk(), plot.CalibZd()),
+              std::tuple(4.5, 5.5, 300.0, -150 - 300 * 4.5));
+    plot.SetRange(kNaN, 1, -1, 1, 0, 2);  // refused as a whole
+    EXPECT_EQ(plot.RangeZLow(), 4.5);
     plot.Reset();
     EXPECT_EQ(std::tuple(plot.CentX(), plot.CentY(), plot.ViewAngleX(), plot.ViewAngleZ(), plot.Magnification(),
                          plot.ScaleFactX()),
