@@ -8,6 +8,7 @@
 #include <limits>
 #include <memory>
 #include <tuple>
+#include <utility>
 
 #include "ChartTestSupport.h"
 #include "controls/RChart.h"
@@ -86,45 +87,35 @@ TEST(RChartItems, GrowthCountersAndRemoval)
 {
     TRChart chart;
     EXPECT_EQ(chart.GetTypeOfLastItem(), tkNone);
-    EXPECT_EQ(chart.AllocSize(), 1000);
-    chart.SetAllocSize(0);        // ignored
-    chart.SetAllocSize(1000001);  // ignored
-    EXPECT_EQ(chart.AllocSize(), 1000);
+    // AllocSize 1..1000000: the last taken and the first refused at each end.
+    for (const auto& [n, kept] : {std::pair{0, 1000}, {1, 1}, {1000001, 1}, {1000000, 1000000}, {1000, 1000}}) {
+        chart.SetAllocSize(n);
+        EXPECT_EQ(chart.AllocSize(), kept) << n;
+    }
     for (int i = 0; i < 1001; ++i) {
         chart.SetClassDefault(static_cast<std::uint8_t>(i % 3));
         i % 2 ? chart.DrawTo(i, i) : chart.MarkAt(i, i, 1);
     }
-    EXPECT_EQ(chart.NumItems(), 1001);
-    EXPECT_EQ(chart.Capacity(), 2000);
-    EXPECT_EQ(chart.ItemCount(tkMarkAt), 501);
-    EXPECT_EQ(chart.ItemCount(tkLineto), 500);
-    EXPECT_EQ(chart.GetTypeOfLastItem(), tkMarkAt);
-
+    auto state = [&] {
+        return std::tuple(chart.NumItems(), chart.Capacity(), chart.ItemCount(tkMarkAt), chart.ItemCount(tkLineto),
+                          chart.GetTypeOfLastItem());
+    };
+    EXPECT_EQ(state(), std::tuple(1001, 2000, 501, 500, tkMarkAt));
     chart.RemoveLastItem();
-    EXPECT_EQ(chart.ItemCount(tkMarkAt), 500);
-    EXPECT_EQ(chart.GetTypeOfLastItem(), tkLineto);
+    EXPECT_EQ(state(), std::tuple(1000, 2000, 500, 500, tkLineto));
     EXPECT_EQ(chart.RemoveItemsByClass(255), 0);  // no wildcard: no item has class 255
     EXPECT_EQ(chart.RemoveItemsByClass(1), 333);  // i = 1, 4, 7 ... 997
-    EXPECT_EQ(chart.NumItems(), 667);
-    EXPECT_EQ(chart.ItemCount(tkMarkAt) + chart.ItemCount(tkLineto), 667);
-    EXPECT_EQ(chart.Capacity(), 2000);
-    EXPECT_EQ(chart.GetItemParams(1).x, 2.0);  // order kept: 0, 2, 3, 5 ...
-    EXPECT_EQ(chart.GetItemParams(2).x, 3.0);
-
-    // Outside the list: an empty item.
+    EXPECT_EQ(state(), std::tuple(667, 2000, 334, 333, tkLineto));  // 166 marks and 167 line-tos gone
+    // Order kept: 0, 2, 3, 5 ... 999; outside the list an empty item.
+    EXPECT_EQ(std::tuple(chart.GetItemParams(1).x, chart.GetItemParams(2).x, chart.GetItemParams(666).x),
+              std::tuple(2.0, 3.0, 999.0));
     for (int ix : {-1, 667, 1999})
         EXPECT_EQ(chart.GetItemParams(ix).ItemKind, tkNone) << ix;
-
     chart.ClearGraf();
-    EXPECT_EQ(chart.NumItems(), 0);
-    EXPECT_EQ(chart.Capacity(), 0);
-    EXPECT_EQ(chart.ItemCount(tkMarkAt), 0);
-    EXPECT_EQ(chart.GetTypeOfLastItem(), tkNone);
-
+    EXPECT_EQ(state(), std::tuple(0, 0, 0, 0, tkNone));
     chart.MoveTo(0, 0);
     chart.RemoveLastItem();  // the list empties: storage and counters go
-    EXPECT_EQ(chart.Capacity(), 0);
-    EXPECT_EQ(chart.ItemCount(tkMoveTo), 0);
+    EXPECT_EQ(std::pair(chart.Capacity(), chart.ItemCount(tkMoveTo)), std::pair(0, 0));
 }
 
 // 280 x 200, x 0..10 (21 px per unit), y 0..100 (1.4 px per unit).
