@@ -209,6 +209,9 @@ TEST(NTabEdEdit, CopyOfTwoByThreePastedAtOneCellWritesAndSelectsTheBlock)
     ed.PasteCells();
     EXPECT_EQ(ed.GetElem(5, 6), 11.0);
     EXPECT_EQ(ed.Selection(), (TGridRect{6, 6, 6, 6}));
+    ed.SetSelection({5, 6, 6, 6});  // the last column and row are inside a block
+    ed.Choose("Clear", 6, 6);
+    EXPECT_EQ(std::pair(ed.GetElem(4, 6), ed.GetElem(5, 6)), std::pair(0.0, 0.0));
     ed.SetSelection({2, 1, 3, 2});
     ed.Choose("Clear");
     EXPECT_EQ(std::tuple(ed.GetElem(1, 1), ed.GetElem(2, 2), ed.GetElem(2, 3)), std::tuple(0.0, 0.0, 23.0));

@@ -3,6 +3,7 @@
 // column 32 px, data columns 64 px, rows 24 px, each followed by a one-pixel grid line; so data
 // column 1 starts at x = 80 + 1 + 32 + 1 = 114 and data row 1 at y = 24 + 1 = 25.
 #include "controls/NTabEd.h"
+#include "platform/CustomGrid.h"
 
 #include <QApplication>
 #include <QImage>
@@ -257,6 +258,19 @@ TEST(NTabEd, PrecisionAndNumWidthLimits)
         EXPECT_EQ(ed.NumWidth(), kept) << w;
     }
     EXPECT_EQ(setups, 10);
+}
+
+// The grid under the editor keeps its fixed columns and rows within 0..ColCount / 0..RowCount.
+TEST(NTabEd, GridFixedColumnsAndRowsWithinTheGrid)
+{
+    TCustomGrid grid;
+    grid.SetColCount(3);
+    grid.SetRowCount(4);
+    for (const auto& [n, cols, rows] : {std::tuple{-1, 0, 0}, {0, 0, 0}, {3, 3, 3}, {4, 3, 4}, {5, 3, 4}}) {
+        grid.SetFixedCols(n);
+        grid.SetFixedRows(n);
+        EXPECT_EQ(std::pair(grid.FixedCols(), grid.FixedRows()), std::pair(cols, rows)) << n;
+    }
 }
 
 TEST(NTabEd, AttributeColumnAndRow)

@@ -85,22 +85,24 @@ TEST(ProgBar, GradientEntriesByMapping)
     }
 }
 
+// Grid lines every GridDist pixels from the starting edge, from a distance of 2 on.
 TEST(ProgBar, GridLinesEveryGridDistFromTheStartingEdge)
 {
-    Bar bar(dirRightward);
-    bar.SetGridDist(5);
-    bar.SetColorGrid(clLime);
-    const QImage im = bar.PaintImage();
-    EXPECT_EQ(At(im, 9, 14), QColor(Qt::green));   // 4 + 5
-    EXPECT_EQ(At(im, 10, 14), kBlue);
-    EXPECT_EQ(At(im, 29, 14), QColor(Qt::green));
-    EXPECT_EQ(At(im, 34, 14), kSilver);            // beyond the tip at 33
-    Bar up(dirUpward);
-    up.SetGridDist(5);
-    up.SetColorGrid(clLime);
-    const QImage upIm = up.PaintImage();
-    EXPECT_EQ(At(upIm, 14, 290), QColor(Qt::green));  // 295 - 5
-    EXPECT_EQ(At(upIm, 14, 291), kBlue);
+    const QColor green(Qt::green);
+    const struct { TDirection dir; int dist; int along; QColor color; } cases[] = {
+        {dirRightward, 5, 9, green}, {dirRightward, 5, 10, kBlue}, {dirRightward, 5, 29, green},
+        {dirRightward, 5, 34, kSilver},  // beyond the tip at 33
+        {dirRightward, 2, 6, green},     {dirRightward, 2, 7, kBlue},  {dirRightward, 1, 6, kBlue},
+        {dirUpward, 5, 290, green},      {dirUpward, 5, 291, kBlue},   // 295 - 5
+    };
+    for (const auto& c : cases) {
+        Bar bar(c.dir);
+        bar.SetGridDist(c.dist);
+        bar.SetColorGrid(clLime);
+        const QImage im = bar.PaintImage();
+        EXPECT_EQ(c.dir == dirRightward ? At(im, c.along, 14) : At(im, 14, c.along), c.color)
+            << c.dir << " dist " << c.dist << " at " << c.along;
+    }
 }
 
 TEST(ProgBar, SettersStoreLimitAndPaintAsListed)
