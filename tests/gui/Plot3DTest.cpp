@@ -246,13 +246,12 @@ TEST(Plot3D, BoxFacesAreShadedByDepthAndAOneByOneGridPaintsBoxAndAxesOnly)
         for (int k : f.corners) sum += HandCorner(k);
         EXPECT_EQ(At(im, sum / 4), f.color) << f.corners[0];
     }
-    // The box frame from the nearest corner: corner 7 to corner 6 straight down at x 431.
-    EXPECT_EQ(HandCorner(7), QPoint(431, 212));
-    EXPECT_EQ(HandCorner(6), QPoint(431, 472));
-    EXPECT_EQ(At(im, {431, 280}), QColor(0x40, 0x40, 0x40));
-    // The lowered outer frame: grey at the top-left, white at the bottom-right.
-    EXPECT_EQ(At(im, {0, 100}), QColor(0x80, 0x80, 0x80));
-    EXPECT_EQ(At(im, {649, 100}), QColor(Qt::white));
+    // The box frame from the nearest corner 7 (431, 212) straight down to corner 6 (431, 472);
+    // the lowered outer frame grey at the top-left, white at the bottom-right.
+    EXPECT_EQ(std::pair(HandCorner(7), HandCorner(6)), std::pair(QPoint(431, 212), QPoint(431, 472)));
+    for (const auto& [p, c] : {std::pair{QPoint(431, 280), QColor(0x40, 0x40, 0x40)}, {QPoint(0, 100), QColor(0x80, 0x80, 0x80)},
+                               {QPoint(649, 100), QColor(Qt::white)}})
+        EXPECT_EQ(At(im, p), c) << p.x() << "," << p.y();
     // Values do not matter to a 1 x 1 grid.
     plot.GridMat.SetVal(1, 1, 7.0);
     EXPECT_EQ(plot.PaintImage(), im);
@@ -318,9 +317,7 @@ TEST(Plot3D, AxisLabels)
     plot.SetVisibleXCoords(false);
     plot.SetVisibleZCoords(false);
     plot.PaintImage();
-    EXPECT_TRUE(labels[p3skX].empty());
-    EXPECT_TRUE(labels[p3skZ].empty());
-    EXPECT_FALSE(labels[p3skY].empty());
+    EXPECT_EQ(std::tuple(labels[p3skX].empty(), labels[p3skY].empty(), labels[p3skZ].empty()), std::tuple(true, false, true));
 }
 
 TEST(Plot3D, MouseModes)
@@ -401,12 +398,9 @@ TEST(Plot3D, TheCellUnderThePointer)
     };
     Mouse mouse{plot};
     mouse.Move({325, 250});
-    EXPECT_TRUE(last.over);
-    EXPECT_EQ(std::pair(last.x, last.y), std::pair(1, 1));
+    EXPECT_EQ(std::tuple(last.over, last.x, last.y), std::tuple(true, 1, 1));
     mouse.Move({20, 20});
-    EXPECT_FALSE(last.over);
-    EXPECT_EQ(std::pair(last.x, last.y), std::pair(0, 0));
-    EXPECT_EQ(reports, 2);
+    EXPECT_EQ(std::tuple(last.over, last.x, last.y, reports), std::tuple(false, 0, 0, 2));
 
     // Two cells covering the same square: the one of the higher painting rank wins.
     Grid(plot, 3, 2);
@@ -422,8 +416,7 @@ TEST(Plot3D, TheCellUnderThePointer)
         plot.ProjMapZ.SetVal(1, 1, rank1);
         plot.ProjMapZ.SetVal(2, 1, rank2);
         mouse.Move({50, 50});
-        EXPECT_TRUE(last.over);
-        EXPECT_EQ(std::pair(last.x, last.y), std::pair(winner, 1));
+        EXPECT_EQ(std::tuple(last.over, last.x, last.y), std::tuple(true, winner, 1));
     }
 }
 
