@@ -13,6 +13,7 @@
 #include <limits>
 #include <numbers>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -45,10 +46,8 @@ TEST(Meter, LayoutPerArc)
     for (const auto& c : cases) {
         TMeter m;
         m.SetMeterLayout(c.layout);
-        EXPECT_EQ(m.MeterAngle(), c.angle) << c.layout;
         EXPECT_DOUBLE_EQ(m.ScaleRadius(), c.radius) << c.layout;
-        EXPECT_EQ(m.OriginX(), 148) << c.layout;
-        EXPECT_EQ(m.OriginY(), c.cy) << c.layout;
+        EXPECT_EQ(std::tuple(m.MeterAngle(), m.OriginX(), m.OriginY()), std::tuple(c.angle, 148, c.cy)) << c.layout;
     }
     TMeter narrow;
     narrow.resize(400, 100);  // the height limits: R0 = 100 - 34
@@ -67,8 +66,6 @@ TEST(Meter, NeedleOutlinePassesThroughComputedPixels)
     for (const auto& c : cases) {
         TMeter m;
         m.SetValue(c.value);
-        ASSERT_EQ(m.OriginX(), 148);
-        ASSERT_EQ(m.OriginY(), 191);
         const QImage im = m.PaintImage();
         EXPECT_EQ(PixelOf(m, c.value, 100), c.pixel);
         EXPECT_EQ(At(im, c.pixel), QColor(Qt::black)) << c.value;
@@ -82,14 +79,10 @@ struct QuestionnaireMeter : TMeter {
     QuestionnaireMeter()
     {
         SetMeterMaxValue(3);
-        SetMeterMinValue(0);
         SetThresholdHigh(1.63);
         SetThresholdLow(1.11);
         SetLimWatchHighOn(true);
         SetLimWatchLowOn(true);
-        SetMeterLayout(mlCirc90);
-        SetMeterNrTicks(3);
-        SetMeterDecPlaces(1);
         SetScaleVisible(false);
         SetScaleBkVisible(true);
         SetColorSclBkLow(clSilver);
@@ -104,11 +97,11 @@ TEST(Meter, BandsInTheRingBetweenTheDiscAndTheRadius)
     QuestionnaireMeter m;
     const QImage im = m.PaintImage();
     // Ring from Round(50 * 175 / 100) = 88 to Round(175 + 4) = 179 pixels.
-    EXPECT_EQ(At(im, PixelOf(m, 0.5, 130)), QColor(Qt::lightGray));
-    EXPECT_EQ(At(im, PixelOf(m, 1.4, 130)), QColor(Qt::yellow));
-    EXPECT_EQ(At(im, PixelOf(m, 2.5, 130)), QColor(128, 128, 0));
-    EXPECT_EQ(At(im, PixelOf(m, 1.4, 60)), QColor(Qt::white));   // inside the disc
-    EXPECT_EQ(At(im, PixelOf(m, 1.4, 182)), QColor(Qt::white));  // beyond the pies
+    // Inside the disc (60) and beyond the pies (182) white.
+    const struct { double v, d; QColor c; } pixels[] = {{0.5, 130, Qt::lightGray}, {1.4, 130, Qt::yellow},
+        {2.5, 130, QColor(128, 128, 0)}, {1.4, 60, Qt::white}, {1.4, 182, Qt::white}};
+    for (const auto& p : pixels)
+        EXPECT_EQ(At(im, PixelOf(m, p.v, p.d)), p.c) << p.v << " at " << p.d;
 }
 
 TEST(Meter, ValueLightsTheLampsAndFiresTheEvents)
@@ -133,10 +126,8 @@ TEST(Meter, ValueLightsTheLampsAndFiresTheEvents)
     for (const auto& s : steps) {
         events.clear();
         m.SetValue(s.set);
-        EXPECT_EQ(m.Value(), s.stored) << s.set;
-        EXPECT_EQ(m.Overflow(), s.high) << s.set;
-        EXPECT_EQ(m.Underflow(), s.low) << s.set;
-        EXPECT_EQ(events, s.events) << s.set;
+        EXPECT_EQ(std::tuple(m.Value(), m.Overflow(), m.Underflow(), events), std::tuple(s.stored, s.high, s.low, std::string(s.events)))
+            << s.set;
         const QImage im = m.PaintImage();
         EXPECT_EQ(At(im, high), s.high ? QColor(Qt::red) : QColor(128, 128, 128)) << s.set;
         EXPECT_EQ(At(im, low), s.low ? QColor(Qt::red) : QColor(128, 128, 128)) << s.set;
@@ -163,15 +154,11 @@ TEST(Meter, RangeEndsKeepTheirOrderAndCarryTheValues)
     m.SetThresholdLow(0.3);
     m.SetThresholdHigh(0.7);
     m.SetValue(0.5);
+    auto state = [&] { return std::tuple(m.MeterMinValue(), m.MeterMaxValue(), m.Value(), m.ThresholdLow(), m.ThresholdHigh()); };
     m.SetMeterMinValue(5);  // at or above the maximum: the maximum becomes 6
-    EXPECT_EQ(m.MeterMaxValue(), 6);
-    EXPECT_EQ(m.Value(), 5);
-    EXPECT_EQ(m.ThresholdLow(), 5);
-    EXPECT_EQ(m.ThresholdHigh(), 5);
+    EXPECT_EQ(state(), std::tuple(5.0, 6.0, 5.0, 5.0, 5.0));
     m.SetMeterMaxValue(-2);  // the mirror
-    EXPECT_EQ(m.MeterMinValue(), -3);
-    EXPECT_EQ(m.Value(), -2);
-    EXPECT_EQ(m.ThresholdHigh(), -2);
+    EXPECT_EQ(state(), std::tuple(-3.0, -2.0, -2.0, -2.0, -2.0));
     m.SetMeterMinValue(std::numeric_limits<double>::quiet_NaN());
     EXPECT_EQ(m.MeterMinValue(), -3);
     // While loading the setters only store; Loaded clamps the value.
@@ -183,8 +170,7 @@ TEST(Meter, RangeEndsKeepTheirOrderAndCarryTheValues)
     EXPECT_EQ(loading.Value(), 2.5);
     loading.SetMeterMaxValue(2);
     loading.Loaded();
-    EXPECT_EQ(loading.Value(), 2);
-    EXPECT_EQ(loading.ThresholdHigh(), 2);
+    EXPECT_EQ(std::pair(loading.Value(), loading.ThresholdHigh()), std::pair(2.0, 2.0));
 }
 
 TEST(Meter, PixelToValueAlongTheArc)
