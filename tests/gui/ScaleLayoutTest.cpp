@@ -63,9 +63,11 @@ TEST(ScaleLayout, NumericLabels)
         return in;
     };
     const struct { const char* what; TScaleLayoutInput in; Texts labels; } cases[] = {
-        // 100 / 3 gives steps of 20; a span of 100 gives no decimals.
+        // The largest step of 1, 2 or 5 times a power of 10 not above span / 3: 100 / 3 gives 20;
+        // a span of 100 or more gives no decimals.
         {"0..100", Range(0, 100), {"0", "20", "40", "60", "80", "100"}},
         {"0..1", Range(0, 1), {"0.00", "0.20", "0.40", "0.60", "0.80", "1.00"}},
+        {"0..50000", Range(0, 50000), {"0", "10000", "20000", "30000", "40000", "50000"}},  // 16667: 10000
         {"0..100 one decimal", decimals(Range(0, 100), 1), {"0.0", "20.0", "40.0", "60.0", "80.0", "100.0"}},
         // A span of 2E6: exponent labels with two exponent digits; the zero tick reads "0.0".
         {"-1e6..1e6", Range(-1e6, 1e6), {"-1.0E+06", "-5.0E+05", "0.0", " 5.0E+05", " 1.0E+06"}},
