@@ -7,6 +7,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 
 #include "platform/Canvas.h"
 
@@ -165,14 +166,14 @@ TEST(DrawBase, SettingsObjectsReportChanges)
     int events = 0;
     TCrossHair cross;
     cross.OnChange = [&] { ++events; };
-    cross.SetLayer(0);
-    EXPECT_EQ(cross.Layer(), 1);
-    cross.SetLayer(20);
-    EXPECT_EQ(cross.Layer(), 16);
-    EXPECT_EQ(events, 2);
+    for (const auto& [in, kept] : {std::pair{17, 16}, {0, 1}, {16, 16}, {1, 1}}) {  // layers 1..16
+        cross.SetLayer(in);
+        EXPECT_EQ(cross.Layer(), kept) << in;
+    }
+    EXPECT_EQ(events, 4);
     cross.SetPosX(1.5);
     cross.SetLineWid(3);
-    EXPECT_EQ(events, 4);
+    EXPECT_EQ(events, 6);
 
     events = 0;
     TCustomTextLabel label;
