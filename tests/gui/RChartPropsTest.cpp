@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 #include <utility>
 
 #include "ChartTestSupport.h"
@@ -68,14 +69,9 @@ TEST(RChartProps, StandardLayouts)
         TRChart chart;
         chart.SetStdLayout(rcl_X2Both_Y2Both);  // from another layout
         chart.SetStdLayout(c.layout);
-        EXPECT_EQ(chart.StandardLayout(), c.layout);
-        EXPECT_EQ(chart.MarginLeft(), c.l);
-        EXPECT_EQ(chart.MarginRight(), c.r);
-        EXPECT_EQ(chart.MarginTop(), c.t);
-        EXPECT_EQ(chart.MarginBottom(), c.b);
-        EXPECT_EQ(chart.CaptionPosY(), c.capY);
-        EXPECT_EQ(chart.CaptionAlignment(), c.capAlign);
-        EXPECT_EQ(chart.CaptionAnchorHoriz(), c.anchor);
+        EXPECT_EQ(std::tuple(chart.StandardLayout(), chart.MarginLeft(), chart.MarginRight(), chart.MarginTop(),
+                             chart.MarginBottom(), chart.CaptionPosY(), chart.CaptionAlignment(), chart.CaptionAnchorHoriz()),
+                  std::tuple(c.layout, c.l, c.r, c.t, c.b, c.capY, c.capAlign, c.anchor));
         int visible = 0;
         for (int L = 1; L <= 16; ++L)
             visible += chart.GetScalePropsX(L)->Visible() + chart.GetScalePropsY(L)->Visible();
@@ -84,12 +80,8 @@ TEST(RChartProps, StandardLayouts)
             const TScaleProps& p = a.x ? static_cast<const TScaleProps&>(*chart.GetScalePropsX(a.layer))
                                        : *chart.GetScalePropsY(a.layer);
             SCOPED_TRACE(testing::Message() << (a.x ? "x" : "y") << a.layer);
-            EXPECT_TRUE(p.Visible());
-            EXPECT_EQ(p.ScaleType(), a.type);
-            EXPECT_EQ(p.ScalePos(), a.pos);
-            EXPECT_EQ(p.CaptionPosX(), a.capX);
-            EXPECT_EQ(p.CaptionPosY(), a.capY);
-            EXPECT_EQ(p.CaptionAlignment(), a.align);
+            EXPECT_EQ(std::tuple(p.Visible(), p.ScaleType(), p.ScalePos(), p.CaptionPosX(), p.CaptionPosY(), p.CaptionAlignment()),
+                      std::tuple(true, a.type, a.pos, a.capX, a.capY, a.align));
         }
     }
     // Invisible axes of layers 1..4 get the caption (10, 100), except Y3 and Y4 of the last layout.
@@ -149,10 +141,9 @@ TEST(RChartProps, SetterLimits)
     // Axis settings.
     TScalePropsHoriz& ax = *chart.GetScalePropsX1();
     ax.SetScaleLocation(slTop);
-    EXPECT_EQ(ax.ScaleType(), sctXB);
     TScalePropsVert& ay = *chart.GetScalePropsY1();
     ay.SetScaleLocation(slRight);
-    EXPECT_EQ(ay.ScaleType(), sctYL);
+    EXPECT_EQ(std::pair(ax.ScaleType(), ay.ScaleType()), std::pair(sctXB, sctYL));
     ax.SetDecPlaces(20);
     EXPECT_EQ(ax.DecPlaces(), 12);
     ax.SetLabelType(ftTime);
