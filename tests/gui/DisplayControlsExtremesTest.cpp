@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdlib>
 #include <cmath>
 #include <limits>
 
@@ -24,7 +25,7 @@ TEST(DisplayControlsExtremes, ProgBarMeterNumLabNumIO)
             TProgBar bar;
             bar.SetDirection(d);
             bar.SetShowColorGradient(i % 2 != 0);
-            bar.SetColorMapMode(i > 0 ? cgmMove : cgmCover);
+            bar.SetColorMapMode(static_cast<TColorMapping>(std::abs(i % 3)));
             for (auto set : {&TProgBar::SetMarginLeft, &TProgBar::SetMarginRight, &TProgBar::SetMarginTop,
                              &TProgBar::SetMarginBottom, &TProgBar::SetGridDist, &TProgBar::SetTextDecPlaces,
                              &TProgBar::SetTextAngle, &TProgBar::SetTextPosX, &TProgBar::SetTextPosY})

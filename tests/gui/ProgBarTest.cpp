@@ -178,28 +178,22 @@ TEST(ProgBar, ValueTextAsStrffWithSwappedExponentForms)
     }
 }
 
-TEST(ProgBar, EqualEndsAndHugeOrUndefinedValuesPaintQuickly)
+// Values far beyond the range fill the whole area with bar in every mapping and direction (huge
+// and undefined values in general are swept by the extremes suite); Min = Max shows no bar.
+TEST(ProgBar, FullAndEmptyBars)
 {
-    const double values[] = {1e8, 1e9, 1e300, -1e300, std::numeric_limits<double>::quiet_NaN(),
-                             std::numeric_limits<double>::infinity()};
     for (TColorMapping mode : {cgmCover, cgmStretch, cgmMove}) {
         for (const BarRun& r : kRuns) {
-            for (double v : values) {
-                Bar bar(r.dir);
-                bar.SetShowColorGradient(true);
-                bar.SetColorMapMode(mode);
-                bar.SetGridDist(2);
-                bar.SetTextVisible(true);
-                bar.SetValue(v);
-                const QImage im = bar.PaintImage();
-                if (v == 1e8) {  // the whole area is bar: the start colour under stretch
-                    EXPECT_EQ(AlongBar(im, r, 150) == kSilver, false) << r.dir;
-                }
-            }
+            Bar bar(r.dir);
+            bar.SetShowColorGradient(true);
+            bar.SetColorMapMode(mode);
+            bar.SetGridDist(2);
+            bar.SetValue(1e300);
+            EXPECT_NE(AlongBar(bar.PaintImage(), r, 287), kSilver) << mode << " dir " << r.dir;
         }
     }
     Bar flat(dirRightward);
-    flat.SetMax(0);  // Min = Max: no bar
+    flat.SetMax(0);
     EXPECT_EQ(At(flat.PaintImage(), 10, 14), kSilver);
 }
 
