@@ -213,12 +213,7 @@ TEST(NTabEdEdit, CopyOfTwoByThreePastedAtOneCellWritesAndSelectsTheBlock)
 TEST(NTabEdEdit, ExtractFromClipboard)
 {
     using Cells = std::map<std::pair<int, int>, double>;
-    const struct {
-        const char* name;
-        std::optional<QString> text;
-        Cells cells;
-        TGridRect selection;
-    } cases[] = {
+    const struct { const char* name; std::optional<QString> text; Cells cells; TGridRect selection; } cases[] = {
         {"CR LF", "1\t2\r\n3\t4\r\n", {{{1, 1}, 1}, {{2, 1}, 2}, {{1, 2}, 3}, {{2, 2}, 4}}, {2, 1, 3, 2}},
         {"LF", "1\t2\n3\t4\n", {{{1, 1}, 1}, {{2, 1}, 2}, {{1, 2}, 3}, {{2, 2}, 4}}, {2, 1, 3, 2}},
         {"commas", "1,2,3", {{{1, 1}, 1.2}, {{2, 1}, 3}}, {2, 1, 3, 1}},

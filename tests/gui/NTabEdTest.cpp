@@ -56,11 +56,7 @@ TEST(NTabEd, NewEditorShowsThreeByFourZerosWithDefaultNames)
 
 TEST(NTabEd, CellTextsComeFromFormatDataAndTheCellState)
 {
-    const struct {
-        double value;
-        int decimals, numWidth;
-        const char* text;
-    } cases[] = {
+    const struct { double value; int decimals, numWidth; const char* text; } cases[] = {
         {1.0, 3, 1, "1.000"},         {0.0004, 3, 1, " 4.0E-04"}, {1234.5678, 3, 1, "1234.568"},
         {123456.7, 3, 1, " 1.2E+05"}, {-2.5, 3, 1, "-2.500"},     {0.0, 3, 1, "0.000"},
         {1234.5, -1, 1, " 1.2E+03"},  {2.5, 3, 6, " 2.500"},      {1e150, -1, 1, "********"},
@@ -97,10 +93,7 @@ TEST(NTabEd, MarksColourTheTextAndBeatTheSelection)
     ed.SetSelection({2, 1, 3, 1});  // data (1, 1) and (2, 1), both marked A and B
     const QImage im = ed.PaintImage();
     const TRect plain{kDataLeft, kDataTop + kRowStep, kDataLeft + 64, kDataTop + kRowStep + 24};  // (1, 2)
-    const struct {
-        int col, row;
-        TColor shown, absent;
-    } cases[] = {
+    const struct { int col, row; TColor shown, absent; } cases[] = {
         {1, 2, 0x002000, 0x0000FF},         // plain: ColorNormal
         {2, 2, 0x0000FF, 0x002000},         // A: red
         {3, 2, 0xFF0000, 0x002000},         // B: blue

@@ -163,10 +163,7 @@ TEST(Plot3D, TwoByTwoGridProjectsToTheHandWorkedCorners)
 TEST(Plot3D, CellsArePaintedFromFarToNear)
 {
     using Order = std::vector<std::pair<int, int>>;
-    const struct {
-        double x, z;
-        Order order;
-    } cases[] = {
+    const struct { double x, z; Order order; } cases[] = {
         {60, 15, {{1, 1}, {2, 1}, {1, 2}, {2, 2}}},    // rows and columns rising
         {60, 135, {{1, 2}, {2, 2}, {1, 1}, {2, 1}}},   // rows falling
         {200, 15, {{2, 2}, {1, 2}, {2, 1}, {1, 1}}},   // rows and columns falling
@@ -190,11 +187,7 @@ TEST(Plot3D, ColourCodingAtTheEndsAndTheMiddle)
     plot.SetColorLow(RGB(0, 0, 0));
     plot.SetColorMid(RGB(0, 0, 200));
     plot.SetColorHigh(RGB(255, 255, 0));
-    const struct {
-        TColorCodingMode mode;
-        double v;
-        TColor expected;
-    } cases[] = {
+    const struct { TColorCodingMode mode; double v; TColor expected; } cases[] = {
         {ccmTwoColors, 0, RGB(0, 0, 0)},        {ccmTwoColors, 100, RGB(255, 255, 0)},
         {ccmTwoColors, 50, RGB(128, 128, 0)},   // 127.5 rounds to the even 128
         {ccmTwoColors, -20, RGB(0, 0, 0)},      {ccmTwoColors, 250, RGB(255, 255, 0)},
@@ -235,10 +228,7 @@ TEST(Plot3D, BoxFacesAreShadedByDepthAndAOneByOneGridPaintsBoxAndAxesOnly)
     EXPECT_EQ(cells, 0);
     // Faces f0 (z high), f4 (x high), f1 (y high) meet at the nearest corner 7; their shades fc
     // are 100, 45 and 167 of 200 between 0xC0C0C0 and 0xFEEEEE.
-    const struct {
-        int corners[4];
-        QColor color;
-    } faces[] = {{{1, 5, 7, 3}, QColor(215, 215, 223)},
+    const struct { int corners[4]; QColor color; } faces[] = {{{1, 5, 7, 3}, QColor(215, 215, 223)},
                  {{4, 5, 7, 6}, QColor(202, 202, 205)},
                  {{2, 3, 7, 6}, QColor(230, 230, 243)}};
     for (const auto& f : faces) {
@@ -387,10 +377,7 @@ TEST(Plot3D, TheCellUnderThePointer)
     TPlot3D plot;
     Grid(plot, 2, 2);
     plot.PaintImage();
-    struct Report {
-        bool over;
-        int x, y;
-    } last{true, -1, -1};
+    struct Report { bool over; int x, y; } last{true, -1, -1};
     int reports = 0;
     plot.OnMouseMoveOverPlot = [&](TPlot3D*, bool over, TPlot3D::TShift, int x, int y) {
         last = {over, x, y};

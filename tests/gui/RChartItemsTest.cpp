@@ -122,14 +122,7 @@ TEST(RChartItems, GrowthCountersAndRemoval)
 TEST(RChartItems, NearestItemOnTheScreen)
 {
     const double none = std::sqrt(1.7e308);
-    struct Case {
-        const char* what;
-        TrcItem filter;
-        std::uint8_t cls;
-        double mx, my;
-        int expect;
-        double dist;
-    };
+    struct Case { const char* what; TrcItem filter; std::uint8_t cls; double mx, my; int expect; double dist; };
     const Case cases[] = {
         {"any kind: the first of two on one pixel", tkEverything, 255, 5, 50, 1, 0},
         {"not the move-to", tkNotMoveTo, 255, 0, 0, 1, std::hypot(105, 70)},

@@ -47,13 +47,7 @@ void Drag(TRChart& chart, std::initializer_list<QPoint> points)
 
 TEST(RChartMouse, PanAndZoomDrags)
 {
-    struct Case {
-        const char* what;
-        TMouseActMode mode;
-        bool logX;
-        std::initializer_list<QPoint> path;
-        Range expect;
-    };
+    struct Case { const char* what; TMouseActMode mode; bool logX; std::initializer_list<QPoint> path; Range expect; };
     const Case cases[] = {
         // 21 px right and 14 px down: the content follows the mouse.
         {"pan", maPan, false, {{150, 90}, {160, 95}, {171, 104}}, {-1, 9, 10, 110}},
@@ -85,12 +79,7 @@ TEST(RChartMouse, PanAndZoomDrags)
 
 TEST(RChartMouse, ZoomWindow)
 {
-    struct Case {
-        const char* what;
-        TMouseActMode mode;
-        QPoint from, to;
-        Range expect;
-    };
+    struct Case { const char* what; TMouseActMode mode; QPoint from, to; Range expect; };
     const Case cases[] = {
         // From (6, 70) to (4, 30): drawn right to left and downwards.
         {"mirrors the axes", maZoomWind, {176, 62}, {134, 118}, {6, 4, 70, 30}},

@@ -8,11 +8,7 @@ namespace {
 // Setting one end closer than the minimum range to the other moves the other end.
 TEST(ScaleProps, RangeEndsKeepTheMinimumDistance)
 {
-    const struct {
-        double low, high, minRange;
-        bool setLow;
-        double value, expectLow, expectHigh;
-    } cases[] = {
+    const struct { double low, high, minRange; bool setLow; double value, expectLow, expectHigh; } cases[] = {
         {0, 1, 1e-10, true, -3, -3, 1},           {0, 1, 1e-10, false, 26, 0, 26},
         {0, 1, 1e-10, true, 5, 5, 1},             // a low end above the high end is kept
         {0, 5.00000000001, 1e-10, true, 5, 5, 5 + 1e-10},
