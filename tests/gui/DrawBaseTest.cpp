@@ -7,6 +7,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 
 #include "platform/Canvas.h"
 
@@ -81,24 +82,14 @@ TEST(DrawBase, FramesByStyle)
         }
         EXPECT_EQ(Picture(im), c.picture) << c.fs;
     }
-    // The four points of the lowered frame named for it.
-    QImage im = Blank(11, 11);
-    {
-        Canvas cv(im);
-        DrawFrame(cv, fsLowered, 0, 0, 10, 10, kWhite, kSilver, kGray, kBlack, kSimple);
-    }
-    EXPECT_EQ(FromQColor(QColor(im.pixel(0, 5))), kGray);
-    EXPECT_EQ(FromQColor(QColor(im.pixel(10, 5))), kWhite);
-    EXPECT_EQ(FromQColor(QColor(im.pixel(1, 5))), kBlack);
-    EXPECT_EQ(FromQColor(QColor(im.pixel(9, 5))), kSilver);
 }
 
-int CountPen(const QImage& im)
+int Count(const QImage& im, TColor c = kBlack)
 {
     int n = 0;
     for (int y = 0; y < im.height(); ++y)
         for (int x = 0; x < im.width(); ++x)
-            n += FromQColor(QColor(im.pixel(x, y))) == kBlack ? 1 : 0;
+            n += FromQColor(QColor(im.pixel(x, y))) == c ? 1 : 0;
     return n;
 }
 
@@ -122,7 +113,7 @@ TEST(DrawBase, MarksCoverTheirPixels)
                                        {7, 9},   {8, 25},  {9, 49},  {10, 8},  {11, 16}, {12, 24}, {18, 25},
                                        {19, 12}, {20, 5},  {21, 7},  {22, 5},  {25, 33}, {37, 14}, {38, 17}};
     for (const auto& [mark, n] : counts)
-        EXPECT_EQ(CountPen(Mark(mark)), n) << "mark " << mark;
+        EXPECT_EQ(Count(Mark(mark)), n) << "mark " << mark;
 
     const QImage cross = Mark(1);
     for (const QPoint p : {QPoint(10, 9), QPoint(9, 10), QPoint(10, 10), QPoint(11, 10), QPoint(10, 11)})
@@ -143,24 +134,31 @@ TEST(DrawBase, MarksCoverTheirPixels)
          {QPoint(10, 8), QPoint(8, 10), QPoint(10, 10), QPoint(12, 10), QPoint(10, 12), QPoint(11, 11)})
         EXPECT_EQ(FromQColor(QColor(disc.pixel(p))), kBlack) << p.x() << "," << p.y();
 
+    // The half diamonds 29 and 30 are filled, 31 and 32 of the same sizes only outlined.
+    EXPECT_GT(Count(Mark(29)), Count(Mark(31)));
+    EXPECT_GT(Count(Mark(30)), Count(Mark(32)));
+    EXPECT_EQ(Count(Mark(32), kSilver), 0);
     for (int mark = 0; mark < 48; ++mark)
         Mark(mark, 0x123456);  // every shape gives the brush colour back
 }
 
+// Marks from 48 ('0') on are their character, centred; 47 is still a shape.
 TEST(DrawBase, CharacterMarksAreCentredText)
 {
-    QImage im = Blank(40, 40), expected = Blank(40, 40);
-    {
-        Canvas cv(im);
-        DrawMarkOnCanvas(cv, 65, 20, 20);
+    for (int mark : {47, 48, 65}) {
+        QImage im = Blank(40, 40), expected = Blank(40, 40);
+        const QString text(QChar::fromLatin1(static_cast<char>(mark)));
+        {
+            Canvas cv(im);
+            DrawMarkOnCanvas(cv, static_cast<std::uint8_t>(mark), 20, 20);
+        }
+        {
+            Canvas cv(expected);
+            cv.TextOut(20 - cv.TextWidth(text) / 2, 20 - cv.TextHeight(text) / 2, text);
+        }
+        EXPECT_EQ(im == expected, mark >= 48) << mark;
+        EXPECT_NE(Count(im), 0) << mark;
     }
-    {
-        Canvas cv(expected);
-        const int w = cv.TextWidth("A"), h = cv.TextHeight("A");
-        cv.TextOut(20 - w / 2, 20 - h / 2, "A");
-    }
-    EXPECT_EQ(im, expected);
-    EXPECT_NE(CountPen(im), 0);
 }
 
 TEST(DrawBase, SettingsObjectsReportChanges)
@@ -168,22 +166,18 @@ TEST(DrawBase, SettingsObjectsReportChanges)
     int events = 0;
     TCrossHair cross;
     cross.OnChange = [&] { ++events; };
-    cross.SetLayer(0);
-    EXPECT_EQ(cross.Layer(), 1);
-    cross.SetLayer(20);
-    EXPECT_EQ(cross.Layer(), 16);
-    EXPECT_EQ(events, 2);
+    for (const auto& [in, kept] : {std::pair{17, 16}, {0, 1}, {16, 16}, {1, 1}}) {  // layers 1..16
+        cross.SetLayer(in);
+        EXPECT_EQ(cross.Layer(), kept) << in;
+    }
+    EXPECT_EQ(events, 4);
     cross.SetPosX(1.5);
     cross.SetLineWid(3);
-    EXPECT_EQ(events, 4);
+    EXPECT_EQ(events, 6);
 
     events = 0;
     TCustomTextLabel label;
     label.OnChange = [&] { ++events; };
-    EXPECT_EQ(label.Layer(), 1);
-    EXPECT_EQ(label.PosX(), 100.0);
-    EXPECT_EQ(label.ColorBkg(), clSilver);
-    EXPECT_EQ(label.Mode(), tlsimple);
     label.SetLayer(0);
     label.SetLayer(17);
     EXPECT_EQ(label.Layer(), 1);

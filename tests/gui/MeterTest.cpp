@@ -4,15 +4,17 @@
 
 #include <QColor>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QMouseEvent>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <numbers>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "platform/Canvas.h"
@@ -43,12 +45,9 @@ TEST(Meter, LayoutPerArc)
     };
     for (const auto& c : cases) {
         TMeter m;
-        EXPECT_EQ(m.size(), QSize(297, 209));
         m.SetMeterLayout(c.layout);
-        EXPECT_EQ(m.MeterAngle(), c.angle) << c.layout;
         EXPECT_DOUBLE_EQ(m.ScaleRadius(), c.radius) << c.layout;
-        EXPECT_EQ(m.OriginX(), 148) << c.layout;
-        EXPECT_EQ(m.OriginY(), c.cy) << c.layout;
+        EXPECT_EQ(std::tuple(m.MeterAngle(), m.OriginX(), m.OriginY()), std::tuple(c.angle, 148, c.cy)) << c.layout;
     }
     TMeter narrow;
     narrow.resize(400, 100);  // the height limits: R0 = 100 - 34
@@ -67,8 +66,6 @@ TEST(Meter, NeedleOutlinePassesThroughComputedPixels)
     for (const auto& c : cases) {
         TMeter m;
         m.SetValue(c.value);
-        ASSERT_EQ(m.OriginX(), 148);
-        ASSERT_EQ(m.OriginY(), 191);
         const QImage im = m.PaintImage();
         EXPECT_EQ(PixelOf(m, c.value, 100), c.pixel);
         EXPECT_EQ(At(im, c.pixel), QColor(Qt::black)) << c.value;
@@ -82,14 +79,10 @@ struct QuestionnaireMeter : TMeter {
     QuestionnaireMeter()
     {
         SetMeterMaxValue(3);
-        SetMeterMinValue(0);
         SetThresholdHigh(1.63);
         SetThresholdLow(1.11);
         SetLimWatchHighOn(true);
         SetLimWatchLowOn(true);
-        SetMeterLayout(mlCirc90);
-        SetMeterNrTicks(3);
-        SetMeterDecPlaces(1);
         SetScaleVisible(false);
         SetScaleBkVisible(true);
         SetColorSclBkLow(clSilver);
@@ -104,11 +97,11 @@ TEST(Meter, BandsInTheRingBetweenTheDiscAndTheRadius)
     QuestionnaireMeter m;
     const QImage im = m.PaintImage();
     // Ring from Round(50 * 175 / 100) = 88 to Round(175 + 4) = 179 pixels.
-    EXPECT_EQ(At(im, PixelOf(m, 0.5, 130)), QColor(Qt::lightGray));
-    EXPECT_EQ(At(im, PixelOf(m, 1.4, 130)), QColor(Qt::yellow));
-    EXPECT_EQ(At(im, PixelOf(m, 2.5, 130)), QColor(128, 128, 0));
-    EXPECT_EQ(At(im, PixelOf(m, 1.4, 60)), QColor(Qt::white));   // inside the disc
-    EXPECT_EQ(At(im, PixelOf(m, 1.4, 182)), QColor(Qt::white));  // beyond the pies
+    // Inside the disc (60) and beyond the pies (182) white.
+    const struct { double v, d; QColor c; } pixels[] = {{0.5, 130, Qt::lightGray}, {1.4, 130, Qt::yellow},
+        {2.5, 130, QColor(128, 128, 0)}, {1.4, 60, Qt::white}, {1.4, 182, Qt::white}};
+    for (const auto& p : pixels)
+        EXPECT_EQ(At(im, PixelOf(m, p.v, p.d)), p.c) << p.v << " at " << p.d;
 }
 
 TEST(Meter, ValueLightsTheLampsAndFiresTheEvents)
@@ -133,10 +126,8 @@ TEST(Meter, ValueLightsTheLampsAndFiresTheEvents)
     for (const auto& s : steps) {
         events.clear();
         m.SetValue(s.set);
-        EXPECT_EQ(m.Value(), s.stored) << s.set;
-        EXPECT_EQ(m.Overflow(), s.high) << s.set;
-        EXPECT_EQ(m.Underflow(), s.low) << s.set;
-        EXPECT_EQ(events, s.events) << s.set;
+        EXPECT_EQ(std::tuple(m.Value(), m.Overflow(), m.Underflow(), events), std::tuple(s.stored, s.high, s.low, std::string(s.events)))
+            << s.set;
         const QImage im = m.PaintImage();
         EXPECT_EQ(At(im, high), s.high ? QColor(Qt::red) : QColor(128, 128, 128)) << s.set;
         EXPECT_EQ(At(im, low), s.low ? QColor(Qt::red) : QColor(128, 128, 128)) << s.set;
@@ -163,15 +154,11 @@ TEST(Meter, RangeEndsKeepTheirOrderAndCarryTheValues)
     m.SetThresholdLow(0.3);
     m.SetThresholdHigh(0.7);
     m.SetValue(0.5);
+    auto state = [&] { return std::tuple(m.MeterMinValue(), m.MeterMaxValue(), m.Value(), m.ThresholdLow(), m.ThresholdHigh()); };
     m.SetMeterMinValue(5);  // at or above the maximum: the maximum becomes 6
-    EXPECT_EQ(m.MeterMaxValue(), 6);
-    EXPECT_EQ(m.Value(), 5);
-    EXPECT_EQ(m.ThresholdLow(), 5);
-    EXPECT_EQ(m.ThresholdHigh(), 5);
+    EXPECT_EQ(state(), std::tuple(5.0, 6.0, 5.0, 5.0, 5.0));
     m.SetMeterMaxValue(-2);  // the mirror
-    EXPECT_EQ(m.MeterMinValue(), -3);
-    EXPECT_EQ(m.Value(), -2);
-    EXPECT_EQ(m.ThresholdHigh(), -2);
+    EXPECT_EQ(state(), std::tuple(-3.0, -2.0, -2.0, -2.0, -2.0));
     m.SetMeterMinValue(std::numeric_limits<double>::quiet_NaN());
     EXPECT_EQ(m.MeterMinValue(), -3);
     // While loading the setters only store; Loaded clamps the value.
@@ -183,8 +170,7 @@ TEST(Meter, RangeEndsKeepTheirOrderAndCarryTheValues)
     EXPECT_EQ(loading.Value(), 2.5);
     loading.SetMeterMaxValue(2);
     loading.Loaded();
-    EXPECT_EQ(loading.Value(), 2);
-    EXPECT_EQ(loading.ThresholdHigh(), 2);
+    EXPECT_EQ(std::pair(loading.Value(), loading.ThresholdHigh()), std::pair(2.0, 2.0));
 }
 
 TEST(Meter, PixelToValueAlongTheArc)
@@ -235,24 +221,30 @@ TEST(Meter, ScaleLabelsAndTicksFromTheScaleRule)
     const QImage twoIm = two.PaintImage();
     EXPECT_EQ(At(twoIm, {148, 22}), QColor(0, 0, 128));
     EXPECT_EQ(At(twoIm, {148, 24}), QColor(Qt::white));
-    m.SetMeterDecPlaces(7);
-    EXPECT_EQ(m.MeterDecPlaces(), 4);
-    m.SetMeterNrTicks(50);
-    EXPECT_EQ(m.MeterNrTicks(), 21);
-    m.SetMeterNrTicks(0);
-    EXPECT_EQ(m.MeterNrTicks(), 2);
-    m.SetScaleBkWidth(150);
-    EXPECT_EQ(m.ScaleBkWidth(), 100);
-    m.NeedleLayoutRef().SetPercentNeedleLength(150);
-    m.NeedleLayoutRef().SetHeadAngle(-3);
-    EXPECT_EQ(m.NeedleLayout().PercentNeedleLength(), 100);
-    EXPECT_EQ(m.NeedleLayout().HeadAngle(), 0);
+}
+
+// Each limit: the last value taken and the first refused (held at the limit), at both ends.
+TEST(Meter, SetterLimits)
+{
+    TMeter m;
+    TNeedleLayout& n = m.NeedleLayoutRef();
+    const struct { const char* what; std::function<void(int)> set; std::function<double()> get; int lo, hi; } cases[] = {
+        {"DecPlaces", [&](int v) { m.SetMeterDecPlaces(v); }, [&] { return m.MeterDecPlaces(); }, 0, 4},
+        {"NrTicks", [&](int v) { m.SetMeterNrTicks(v); }, [&] { return m.MeterNrTicks(); }, 2, 21},
+        {"ScaleBkWidth", [&](int v) { m.SetScaleBkWidth(v); }, [&] { return m.ScaleBkWidth(); }, 0, 100},
+        {"NeedleLength", [&](int v) { n.SetPercentNeedleLength(v); }, [&] { return n.PercentNeedleLength(); }, 0, 100},
+        {"HeadAngle", [&](int v) { n.SetHeadAngle(v); }, [&] { return n.HeadAngle(); }, 0, 180},
+    };
+    for (const auto& c : cases) {
+        for (const auto& [in, out] : {std::pair{c.lo - 1, c.lo}, {c.lo, c.lo}, {c.hi, c.hi}, {c.hi + 1, c.hi}}) {
+            c.set(in);
+            EXPECT_EQ(c.get(), out) << c.what << " " << in;
+        }
+    }
 }
 
 TEST(Meter, RangesWithoutWidthDrawNoTicksAndPutEverythingAtTheMinimum)
 {
-    QElapsedTimer timer;
-    timer.start();
     TMeter m;
     m.SetValue(0.5);
     m.SetScaleBkVisible(true);
@@ -263,25 +255,6 @@ TEST(Meter, RangesWithoutWidthDrawNoTicksAndPutEverythingAtTheMinimum)
     const QImage im = m.PaintImage();
     EXPECT_TRUE(labels.empty());
     EXPECT_EQ(At(im, {77, 120}), QColor(Qt::black));  // the needle at the minimum end
-    const double odd[][2] = {{-std::numeric_limits<double>::infinity(), 0}, {0, 1e308}, {-1e308, 1e308},
-                             {1e30, 1e30 + 1e15}, {-1e-300, 1e-300}};
-    for (const auto& r : odd) {
-        TMeter o;
-        o.SetMeterMaxValue(r[1]);
-        o.SetMeterMinValue(r[0]);
-        o.SetValue(r[1]);
-        o.SetValueSec(r[0]);
-        o.NeedleLayoutSecRef().SetVisible(true);
-        o.SetScaleBkVisible(true);
-        o.SetThresholdLow(r[0]);
-        EXPECT_FALSE(o.PaintImage().isNull()) << r[0] << ".." << r[1];
-    }
-    TMeter rims;
-    rims.SetRimBottom(-2000000000);
-    rims.SetRimSide(-2000000000);
-    rims.resize(297, 210);  // the layout follows the resize
-    rims.PaintImage();
-    EXPECT_LT(timer.elapsed(), 5000);
 }
 
 TEST(Meter, SecondNeedleOnlyWhenShown)

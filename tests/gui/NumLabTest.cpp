@@ -90,8 +90,7 @@ TEST(NumLab, ValuesWithoutATextShowTheOverflowIndicator)
 
 TEST(NumLab, LoweredBoxPixels)
 {
-    TNumLab lab;
-    EXPECT_EQ(lab.size(), QSize(160, 28));
+    TNumLab lab;  // 160 x 28
     const QImage im = lab.PaintImage();
     // Rectangle 35..116 x 0..26 in grey, black line at x = 36, white line at x = 117.
     EXPECT_EQ(QColor(im.pixel(35, 10)), QColor(128, 128, 128));
@@ -126,26 +125,19 @@ TEST(NumLab, TooWideTextsShowStarsExceptTheStateText)
 TEST(NumLab, SettersStoreLimitAndRepaintOnlyOnChange)
 {
     TNumLab lab;
-    int paints = lab.PaintRequests();
+    const int paints = lab.PaintRequests();
     lab.SetValue(0);  // the value shown: no repaint
     lab.SetPrecision(2);
-    lab.SetPrecision(-1);  // ignored
     EXPECT_EQ(lab.PaintRequests(), paints);
-    EXPECT_EQ(lab.Precision(), 2);
-    lab.SetPrecision(20);
-    EXPECT_EQ(lab.Precision(), 15);
-    lab.SetLeftSpace(-3);
-    EXPECT_EQ(lab.LeftSpace(), 35);
-    lab.SetLeftSpace(500);
-    EXPECT_EQ(lab.LeftSpace(), 160);
-    EXPECT_EQ(lab.PaintRequests(), paints + 2);
-    lab.SetColorScheme(csSystem);
-    lab.SetLeftText("X:");
-    TNumLab copy;
-    copy.Assign(lab);
-    EXPECT_EQ(copy.Precision(), 15);
-    EXPECT_EQ(copy.LeftText(), "X:");
-    EXPECT_EQ(copy.ColorScheme(), csSystem);
+    // Precision 0..15 (below: ignored), LeftSpace 0..Width (160; below: ignored).
+    const struct { bool precision; int in, kept; } cases[] = {
+        {true, -1, 2}, {true, 0, 0}, {true, 15, 15}, {true, 16, 15},
+        {false, -1, 35}, {false, 0, 0}, {false, 160, 160}, {false, 161, 160}};
+    for (const auto& c : cases) {
+        c.precision ? lab.SetPrecision(c.in) : lab.SetLeftSpace(c.in);
+        EXPECT_EQ(c.precision ? lab.Precision() : lab.LeftSpace(), c.kept) << c.precision << " " << c.in;
+    }
+    EXPECT_EQ(lab.PaintRequests(), paints + 4);
 }
 
 TEST(NumLab, MouseAreaCodeByPosition)

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <tuple>
+#include <utility>
 
 #include "ChartTestSupport.h"
 #include "controls/RChart.h"
@@ -18,23 +20,11 @@ using charttest::Standard;
 
 void ExpectSameItem(const TrcChartItem& a, const TrcChartItem& e, const char* what)
 {
-    SCOPED_TRACE(what);
-    EXPECT_EQ(a.x, e.x);
-    EXPECT_EQ(a.y, e.y);
-    EXPECT_EQ(a.x2, e.x2);
-    EXPECT_EQ(a.y2, e.y2);
-    EXPECT_EQ(a.Color, e.Color);
-    EXPECT_EQ(a.FillColor, e.FillColor);
-    EXPECT_EQ(a.PenStyle, e.PenStyle);
-    EXPECT_EQ(a.Tag, e.Tag);
-    EXPECT_EQ(a.LWid, e.LWid);
-    EXPECT_EQ(a.ItemClass, e.ItemClass);
-    EXPECT_EQ(a.ItemKind, e.ItemKind);
-    EXPECT_EQ(a.Layer, e.Layer);
-    EXPECT_EQ(a.Transp, e.Transp);
-    EXPECT_EQ(a.SizeOrAngle, e.SizeOrAngle);
-    EXPECT_EQ(a.Depth, e.Depth);
-    EXPECT_EQ(a.mark, e.mark);
+    auto fields = [](const TrcChartItem& i) {
+        return std::tie(i.x, i.y, i.x2, i.y2, i.Color, i.FillColor, i.PenStyle, i.Tag, i.LWid, i.ItemClass,
+                        i.ItemKind, i.Layer, i.Transp, i.SizeOrAngle, i.Depth, i.mark);
+    };
+    EXPECT_EQ(fields(a), fields(e)) << what;
 }
 
 // Each adder writes the common attributes and its own fields; the other fields of the slot keep
@@ -97,59 +87,42 @@ TEST(RChartItems, GrowthCountersAndRemoval)
 {
     TRChart chart;
     EXPECT_EQ(chart.GetTypeOfLastItem(), tkNone);
-    EXPECT_EQ(chart.AllocSize(), 1000);
-    chart.SetAllocSize(0);        // ignored
-    chart.SetAllocSize(1000001);  // ignored
-    EXPECT_EQ(chart.AllocSize(), 1000);
+    // AllocSize 1..1000000: the last taken and the first refused at each end.
+    for (const auto& [n, kept] : {std::pair{0, 1000}, {1, 1}, {1000001, 1}, {1000000, 1000000}, {1000, 1000}}) {
+        chart.SetAllocSize(n);
+        EXPECT_EQ(chart.AllocSize(), kept) << n;
+    }
     for (int i = 0; i < 1001; ++i) {
         chart.SetClassDefault(static_cast<std::uint8_t>(i % 3));
         i % 2 ? chart.DrawTo(i, i) : chart.MarkAt(i, i, 1);
     }
-    EXPECT_EQ(chart.NumItems(), 1001);
-    EXPECT_EQ(chart.Capacity(), 2000);
-    EXPECT_EQ(chart.ItemCount(tkMarkAt), 501);
-    EXPECT_EQ(chart.ItemCount(tkLineto), 500);
-    EXPECT_EQ(chart.GetTypeOfLastItem(), tkMarkAt);
-
+    auto state = [&] {
+        return std::tuple(chart.NumItems(), chart.Capacity(), chart.ItemCount(tkMarkAt), chart.ItemCount(tkLineto),
+                          chart.GetTypeOfLastItem());
+    };
+    EXPECT_EQ(state(), std::tuple(1001, 2000, 501, 500, tkMarkAt));
     chart.RemoveLastItem();
-    EXPECT_EQ(chart.ItemCount(tkMarkAt), 500);
-    EXPECT_EQ(chart.GetTypeOfLastItem(), tkLineto);
+    EXPECT_EQ(state(), std::tuple(1000, 2000, 500, 500, tkLineto));
     EXPECT_EQ(chart.RemoveItemsByClass(255), 0);  // no wildcard: no item has class 255
     EXPECT_EQ(chart.RemoveItemsByClass(1), 333);  // i = 1, 4, 7 ... 997
-    EXPECT_EQ(chart.NumItems(), 667);
-    EXPECT_EQ(chart.ItemCount(tkMarkAt) + chart.ItemCount(tkLineto), 667);
-    EXPECT_EQ(chart.Capacity(), 2000);
-    EXPECT_EQ(chart.GetItemParams(1).x, 2.0);  // order kept: 0, 2, 3, 5 ...
-    EXPECT_EQ(chart.GetItemParams(2).x, 3.0);
-
-    // Outside the list: an empty item.
+    EXPECT_EQ(state(), std::tuple(667, 2000, 334, 333, tkLineto));  // 166 marks and 167 line-tos gone
+    // Order kept: 0, 2, 3, 5 ... 999; outside the list an empty item.
+    EXPECT_EQ(std::tuple(chart.GetItemParams(1).x, chart.GetItemParams(2).x, chart.GetItemParams(666).x),
+              std::tuple(2.0, 3.0, 999.0));
     for (int ix : {-1, 667, 1999})
         EXPECT_EQ(chart.GetItemParams(ix).ItemKind, tkNone) << ix;
-
     chart.ClearGraf();
-    EXPECT_EQ(chart.NumItems(), 0);
-    EXPECT_EQ(chart.Capacity(), 0);
-    EXPECT_EQ(chart.ItemCount(tkMarkAt), 0);
-    EXPECT_EQ(chart.GetTypeOfLastItem(), tkNone);
-
+    EXPECT_EQ(state(), std::tuple(0, 0, 0, 0, tkNone));
     chart.MoveTo(0, 0);
     chart.RemoveLastItem();  // the list empties: storage and counters go
-    EXPECT_EQ(chart.Capacity(), 0);
-    EXPECT_EQ(chart.ItemCount(tkMoveTo), 0);
+    EXPECT_EQ(std::pair(chart.Capacity(), chart.ItemCount(tkMoveTo)), std::pair(0, 0));
 }
 
 // 280 x 200, x 0..10 (21 px per unit), y 0..100 (1.4 px per unit).
 TEST(RChartItems, NearestItemOnTheScreen)
 {
     const double none = std::sqrt(1.7e308);
-    struct Case {
-        const char* what;
-        TrcItem filter;
-        std::uint8_t cls;
-        double mx, my;
-        int expect;
-        double dist;
-    };
+    struct Case { const char* what; TrcItem filter; std::uint8_t cls; double mx, my; int expect; double dist; };
     const Case cases[] = {
         {"any kind: the first of two on one pixel", tkEverything, 255, 5, 50, 1, 0},
         {"not the move-to", tkNotMoveTo, 255, 0, 0, 1, std::hypot(105, 70)},

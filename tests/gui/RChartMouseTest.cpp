@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "ChartTestSupport.h"
 #include "controls/RChart.h"
@@ -26,10 +29,8 @@ Range RangeOf(TRChart& chart, int layer = 1)
 void ExpectRange(const Range& r, const Range& e, const char* what)
 {
     const double tol = 1e-9 * (std::abs(e.xHi) + std::abs(e.yHi) + 1);
-    EXPECT_NEAR(r.xLo, e.xLo, tol) << what;
-    EXPECT_NEAR(r.xHi, e.xHi, tol) << what;
-    EXPECT_NEAR(r.yLo, e.yLo, tol) << what;
-    EXPECT_NEAR(r.yHi, e.yHi, tol) << what;
+    for (auto end : {&Range::xLo, &Range::xHi, &Range::yLo, &Range::yHi})
+        EXPECT_NEAR(r.*end, e.*end, tol) << what;
 }
 
 // A left-button drag through the given points: the first move only takes the anchors.
@@ -46,13 +47,7 @@ void Drag(TRChart& chart, std::initializer_list<QPoint> points)
 
 TEST(RChartMouse, PanAndZoomDrags)
 {
-    struct Case {
-        const char* what;
-        TMouseActMode mode;
-        bool logX;
-        std::initializer_list<QPoint> path;
-        Range expect;
-    };
+    struct Case { const char* what; TMouseActMode mode; bool logX; std::initializer_list<QPoint> path; Range expect; };
     const Case cases[] = {
         // 21 px right and 14 px down: the content follows the mouse.
         {"pan", maPan, false, {{150, 90}, {160, 95}, {171, 104}}, {-1, 9, 10, 110}},
@@ -70,8 +65,6 @@ TEST(RChartMouse, PanAndZoomDrags)
         Standard(chart, c.logX ? 1 : 0, c.logX ? 1000 : 10);
         chart.GetScalePropsX1()->SetLogarithmic(c.logX);
         chart.SetMouseAction(c.mode);
-        int zoomPans = 0;
-        chart.OnZoomPan = [&](TCustomRChart*) { ++zoomPans; };
         const int history = chart.ZoomStackPointer();
         Drag(chart, c.path);
         ExpectRange(RangeOf(chart), c.expect, c.what);
@@ -86,12 +79,7 @@ TEST(RChartMouse, PanAndZoomDrags)
 
 TEST(RChartMouse, ZoomWindow)
 {
-    struct Case {
-        const char* what;
-        TMouseActMode mode;
-        QPoint from, to;
-        Range expect;
-    };
+    struct Case { const char* what; TMouseActMode mode; QPoint from, to; Range expect; };
     const Case cases[] = {
         // From (6, 70) to (4, 30): drawn right to left and downwards.
         {"mirrors the axes", maZoomWind, {176, 62}, {134, 118}, {6, 4, 70, 30}},
@@ -153,10 +141,10 @@ TEST(RChartMouse, PanAndZoomStayFinite)
     Standard(chart, 1e-100, 1e100);
     chart.GetScalePropsX1()->SetLogarithmic(true);
     chart.SetMouseAction(maPanHoriz);
-    Drag(chart, {{260, 90}, {50, 90}});
-    ExpectRange(RangeOf(chart), {1e100, 1e300, 0, 100}, "first");
-    Drag(chart, {{260, 90}, {50, 90}});
-    ExpectRange(RangeOf(chart), {1e100, 1e300, 0, 100}, "second");
+    for (const char* step : {"first", "second"}) {
+        Drag(chart, {{260, 90}, {50, 90}});
+        ExpectRange(RangeOf(chart), {1e100, 1e300, 0, 100}, step);
+    }
 
     TRChart narrow;
     Standard(narrow);
@@ -198,8 +186,8 @@ TEST(RChartMouse, CrossHairPicking)
         chart.OnCrossHairMove = [&](TCustomRChart*, int which) { moved = which; };
         Drag(chart, {c.press, {176, 20}});
         EXPECT_EQ(moved, c.picked) << c.what;
-        EXPECT_DOUBLE_EQ(chart.CrossHair(c.picked).PosX(), 6) << c.what;
-        EXPECT_DOUBLE_EQ(chart.CrossHair(c.picked).PosY(), 100) << c.what;
+        EXPECT_NEAR(chart.CrossHair(c.picked).PosX(), 6, 1e-12) << c.what;
+        EXPECT_NEAR(chart.CrossHair(c.picked).PosY(), 100, 1e-12) << c.what;
     }
 }
 
@@ -223,12 +211,11 @@ TEST(RChartMouse, TextLabelPicking)
     chart.OnTextLabelMove = [&](TCustomRChart*, int which) { moved = which; };
     Drag(chart, {{100, 100}, {120, 62}});
     EXPECT_EQ(moved, 2);
-    EXPECT_EQ(chart.TextLabels(2).PosX(), 120);  // pixels, as it is not attached
-    EXPECT_EQ(chart.TextLabels(2).PosY(), 62);
+    EXPECT_EQ(std::pair(chart.TextLabels(2).PosX(), chart.TextLabels(2).PosY()), std::pair(120.0, 62.0));  // pixels
     Drag(chart, {{92, 104}, {176, 62}});
     EXPECT_EQ(moved, 5);
-    EXPECT_DOUBLE_EQ(chart.TextLabels(5).PosX(), 6);  // world units
-    EXPECT_DOUBLE_EQ(chart.TextLabels(5).PosY(), 70);
+    EXPECT_NEAR(chart.TextLabels(5).PosX(), 6, 1e-12);  // world units
+    EXPECT_NEAR(chart.TextLabels(5).PosY(), 70, 1e-12);
 }
 
 // The position report through Qt's mouse messages: over the margins InChart is False and the
@@ -240,19 +227,20 @@ TEST(RChartMouse, PositionReport)
     struct Report { bool inChart; double x, y; };
     std::vector<Report> reports;
     chart.OnMouseMoveInChart = [&](TCustomRChart*, bool in, TShiftState, double x, double y) { reports.push_back({in, x, y}); };
-    for (const QPoint p : {QPoint(155, 90), QPoint(20, 90), QPoint(260, 160)}) {
-        QMouseEvent move(QEvent::MouseMove, p, chart.mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    // The edges 50, 260, 20 and 160 belong to the data area; one pixel beyond each, one at a time,
+    // does not.
+    const struct { QPoint p; bool in; } moves[] = {
+        {{155, 90}, true}, {{20, 90}, false}, {{50, 20}, true},  {{49, 90}, false},  {{261, 90}, false},
+        {{155, 19}, false}, {{155, 161}, false}, {{260, 160}, true}};
+    for (const auto& m : moves) {
+        QMouseEvent move(QEvent::MouseMove, m.p, chart.mapToGlobal(m.p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(&chart, &move);
+        ASSERT_FALSE(reports.empty());
+        EXPECT_EQ(reports.back().inChart, m.in) << m.p.x() << "," << m.p.y();
     }
-    ASSERT_EQ(reports.size(), 3u);
-    EXPECT_TRUE(reports[0].inChart);
-    EXPECT_DOUBLE_EQ(reports[0].x, 5);
-    EXPECT_DOUBLE_EQ(reports[0].y, 50);
-    EXPECT_FALSE(reports[1].inChart);
-    EXPECT_NEAR(reports[1].x, -30.0 / 21, 1e-12);
-    EXPECT_TRUE(reports[2].inChart);  // the edges belong to the data area
-    EXPECT_DOUBLE_EQ(chart.MousePosX(), 10);
-    EXPECT_DOUBLE_EQ(chart.MousePosY(), 0);
+    EXPECT_EQ(std::pair(reports[0].x, reports[0].y), std::pair(5.0, 50.0));
+    EXPECT_NEAR(reports[1].x, -30.0 / 21, 1e-12);  // world values beyond the range over the margin
+    EXPECT_EQ(std::pair(chart.MousePosX(), chart.MousePosY()), std::pair(10.0, 0.0));
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
-// TRChart and TScaleProps: axis ranges with their minimum span, the item list and its drawing.
+// TScaleProps: axis ranges with their minimum span, notices and the logarithmic rule.
 #include "controls/RChart.h"
-
-#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -10,11 +8,7 @@ namespace {
 // Setting one end closer than the minimum range to the other moves the other end.
 TEST(ScaleProps, RangeEndsKeepTheMinimumDistance)
 {
-    const struct {
-        double low, high, minRange;
-        bool setLow;
-        double value, expectLow, expectHigh;
-    } cases[] = {
+    const struct { double low, high, minRange; bool setLow; double value, expectLow, expectHigh; } cases[] = {
         {0, 1, 1e-10, true, -3, -3, 1},           {0, 1, 1e-10, false, 26, 0, 26},
         {0, 1, 1e-10, true, 5, 5, 1},             // a low end above the high end is kept
         {0, 5.00000000001, 1e-10, true, 5, 5, 5 + 1e-10},
@@ -65,31 +59,6 @@ TEST(ScaleProps, LogarithmicAxisRefusesTinyValues)
     EXPECT_TRUE(s.Logarithmic());
     EXPECT_EQ(s.RangeLow(), 1);
     EXPECT_EQ(s.RangeHigh(), 1000);
-}
-
-TEST(RChart, PaintsThePolylineInTheDataColourUntilCleared)
-{
-    TRChart chart;
-    chart.resize(280, 200);
-    // One axis unit per pixel: data area 50..260 x 20..160.
-    chart.GetScalePropsX1()->SetRangeHigh(210);
-    chart.GetScalePropsY1()->SetRangeHigh(140);
-    chart.SetDataColor(clRed);
-    chart.MoveTo(0, 70);
-    chart.DrawTo(210, 70);  // a horizontal line through the middle
-    chart.ShowGraf();
-    EXPECT_EQ(chart.NumItems(), 2);
-    const QImage image = chart.grab().toImage();
-    int x = 0, y = 0;
-    chart.R2M(1, 100, 70, x, y);
-    ASSERT_EQ(QPoint(x, y), QPoint(150, 90));
-    EXPECT_EQ(QColor(image.pixel(x, y)), QColor(Qt::red));
-    EXPECT_EQ(QColor(image.pixel(x, y - 10)), QColor(Qt::white));
-
-    chart.ClearGraf();
-    EXPECT_EQ(chart.NumItems(), 0);
-    const QImage cleared = chart.grab().toImage();
-    EXPECT_EQ(QColor(cleared.pixel(x, y)), QColor(Qt::white));
 }
 
 }  // namespace
