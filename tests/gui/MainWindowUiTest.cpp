@@ -34,8 +34,7 @@ TEST_F(MainWindowUiTest, SettingsEditsFoundByName)
                              "MusicFFTSampleSize", "MusicBinCount", "QualityFFTSampleSize", "QualityBinCount",
                              "AnalysisChannel", "ChannelsInSoundFile", "CurrentProcessingMode"}) {
         auto* found = ui.GroupBox3->findChild<QLineEdit*>(name);
-        ASSERT_NE(found, nullptr) << name;
-        EXPECT_TRUE(found->isReadOnly()) << name;
+        EXPECT_TRUE(found && found->isReadOnly()) << name;
     }
     EXPECT_EQ(window.findChild<QLineEdit*>("SoundFileBytesRead"), ui.SoundFileBytesRead);
     EXPECT_EQ(window.findChild<QLabel*>("SoundFileBytesReadLabel")->text(), "Bytes Analysed");
@@ -60,9 +59,9 @@ TEST_F(MainWindowUiTest, StepPanelsPagesAndProgress)
     EXPECT_EQ(TabTexts(ui.PageControl2),
               QStringList({"Analysis Statistics", "Log File", "3D Analysis, MIDI and Data", "Audibility",
                            "Sound Quality", "Responses", "Decision Analysis"}));
-    EXPECT_EQ(window.findChild<QProgressBar*>("ProgressBar1"), ui.ProgressBar1);
-    EXPECT_EQ(window.findChild<QListWidget*>("lbProgressAuditTable"), ui.lbProgressAuditTable);
-    EXPECT_EQ(window.findChild<QPlainTextEdit*>("Memo1"), ui.Memo1);
+    EXPECT_TRUE(window.findChild<QProgressBar*>("ProgressBar1") == ui.ProgressBar1 &&
+                window.findChild<QListWidget*>("lbProgressAuditTable") == ui.lbProgressAuditTable &&
+                window.findChild<QPlainTextEdit*>("Memo1") == ui.Memo1);
 }
 
 TEST_F(MainWindowUiTest, Menu)
@@ -74,9 +73,7 @@ TEST_F(MainWindowUiTest, Menu)
     EXPECT_EQ(bar[1], ui.Help1);
     const QList<QAction*> items = ui.OXWExit->actions();
     ASSERT_EQ(items.size(), 3);
-    EXPECT_EQ(items[0], ui.Open1);
-    EXPECT_TRUE(items[1]->isSeparator());
-    EXPECT_EQ(items[2], ui.Exit1);
+    EXPECT_TRUE(items[0] == ui.Open1 && items[1]->isSeparator() && items[2] == ui.Exit1);
     EXPECT_EQ(ui.SelectProcessingMenu->actions(), QList<QAction*>({ui.SingleFile1, ui.BatchFiles1}));
     EXPECT_FALSE(ui.Open1->isEnabled());
     EXPECT_EQ(ui.Open1->text(), "Select Processing");
