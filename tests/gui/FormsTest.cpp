@@ -4,10 +4,8 @@
 #include "platform/Dialogs.h"
 #include "platform/ScriptedSoundSystem.h"
 
-#include <QLineEdit>
 #include <QPointer>
 #include <QRadioButton>
-#include <QTableWidget>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
@@ -84,26 +82,6 @@ TEST_F(FormsTest, DestroyFormsDeletesEveryWindowMainWindowLast)
     EXPECT_EQ(forms.SoundQualityOutput, nullptr);
     EXPECT_TRUE(forms.CreationOrder.empty());
     app::DestroyForms(forms);  // a second call does nothing
-}
-
-// The tables and grids the analysis writes into have the sizes it writes.
-TEST_F(FormsTest, CarrierSizes)
-{
-    const struct {
-        TNTabEd* table;
-        int cols, rows;
-    } tables[] = {
-        {forms.Smooth3DInterpolation->MeanPitchSalienceNTabEd1, 3, 84},
-        {forms.rch3dMainForm->ChromaSalience_SNTabEd1, 1, 13},
-        {forms.rch3dMainForm->PitchSalience_SNTabEd1, 1, 100},
-        {forms.SoundQualityOutput->SoundQualityChartTable, 3, 1},
-    };
-    for (const auto& t : tables)
-        EXPECT_TRUE(t.table->GetNrCols() == t.cols && t.table->GetNrRows() == t.rows)
-            << t.table->objectName().toStdString();
-    QTableWidget* grid = forms.MeanPitchSalienceChart->MeanPitchGrid;
-    EXPECT_TRUE(grid->columnCount() == 13 && grid->rowCount() == 8);
-    EXPECT_EQ(forms.DecisionSupportOutput->LAEQOutput->text(), "not available");
 }
 
 TEST_F(FormsTest, DefaultChoicesOfTheProcessingDialogs)

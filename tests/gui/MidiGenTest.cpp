@@ -75,24 +75,17 @@ protected:
 TEST_F(MidiGenTest, PropertyLimits)
 {
     TMidiGen& g = *gen;
+#define OXW_PROPERTY(Name, low, high) \
+    {[&](int v) { g.Set##Name(v); }, [&] { return static_cast<int>(g.Name()); }, low, high}
     const struct {
         std::function<void(int)> set;
         std::function<int()> get;
         int low, high;
-    } cases[] = {
-        {[&](int v) { g.SetPan(v); }, [&] { return g.Pan(); }, -100, 100},
-        {[&](int v) { g.SetVolume(v); }, [&] { return g.Volume(); }, 0, 100},
-        {[&](int v) { g.SetModulation(v); }, [&] { return g.Modulation(); }, 0, 100},
-        {[&](int v) { g.SetChorus(v); }, [&] { return g.Chorus(); }, 0, 100},
-        {[&](int v) { g.SetReverb(v); }, [&] { return g.Reverb(); }, 0, 100},
-        {[&](int v) { g.SetPitchBend(v); }, [&] { return g.PitchBend(); }, -120, 120},
-        {[&](int v) { g.SetPBDelay(v); }, [&] { return g.PBDelay(); }, 0, 100},
-        {[&](int v) { g.SetPBDuration(v); }, [&] { return g.PBDuration(); }, 0, 100},
-        {[&](int v) { g.SetOctave(v); }, [&] { return g.Octave(); }, 0, 10},
-        {[&](int v) { g.SetInstrument(v); }, [&] { return g.Instrument(); }, 0, 174},
-        {[&](int v) { g.SetNote(v); }, [&] { return static_cast<int>(g.Note()); }, 0, 11},
-        {[&](int v) { g.SetChannel(v); }, [&] { return static_cast<int>(g.Channel()); }, 0, 15},
-    };
+    } cases[] = {OXW_PROPERTY(Pan, -100, 100),       OXW_PROPERTY(Volume, 0, 100),   OXW_PROPERTY(Modulation, 0, 100),
+                 OXW_PROPERTY(Chorus, 0, 100),       OXW_PROPERTY(Reverb, 0, 100),   OXW_PROPERTY(PBDelay, 0, 100),
+                 OXW_PROPERTY(PitchBend, -120, 120), OXW_PROPERTY(PBDuration, 0, 100), OXW_PROPERTY(Octave, 0, 10),
+                 OXW_PROPERTY(Instrument, 0, 174),   OXW_PROPERTY(Note, 0, 11),      OXW_PROPERTY(Channel, 0, 15)};
+#undef OXW_PROPERTY
     for (const auto& c : cases)
         for (const auto& [value, kept] : {std::pair{c.low, c.low}, {c.low - 1, c.low}, {c.high, c.high},
                                           {c.high + 1, c.high}}) {
