@@ -26,10 +26,7 @@ using charttest::At;
 
 // The eighteen reference contours as the data sheet lists them: level, first band, levels up to
 // band 26.
-struct Contour {
-    int level, first;
-    std::vector<double> levels;
-};
+struct Contour { int level, first; std::vector<double> levels; };
 const Contour kContours[18] = {
 {95, 17, {90, 89.5, 89, 88.7, 88.3, 88, 88, 87.8, 87.7, 87.7}},
 {90, 6, {89.7, 89.3, 88.8, 88.5, 88.3, 88, 87.5, 87, 86.6, 86.1, 85.8, 85.4, 85, 84.5, 84, 83.7, 83.5, 83.2,
@@ -132,9 +129,7 @@ TEST(AudibilityData, I2dBOfBadIntensitiesIsZero)
 
 TEST(AudibilityData, AmbientConversionHandCases)
 {
-    struct Case {
-        double L, f, expected;
-    };
+    struct Case { double L, f, expected; };
     const Case cases[] = {
         {60, 1000, 59.0},       {60, 125, 59.0},          {60, 10000, 59.0},  // row 7's lower end
         {62.5, 1000, 61.5},     {87, 1000, 84.88},        {87, 80, 0.0},      // row 2 from 100 Hz only

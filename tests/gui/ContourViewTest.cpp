@@ -169,11 +169,9 @@ TEST_F(ContourView, ColourCodingOverTheLegend)
     Load(s);
     ASSERT_EQ(view.LegendLow(), 0.0);
     ASSERT_EQ(view.LegendHigh(), 1.0);
-    const struct {
-        double v;
-        TColor expected;
-    } cases[] = {{0.0, 0xFF8080}, {0.25, 0xC0C080}, {0.5, 0x80FF80}, {0.75, 0x80C0C0},
-                 {1.0, 0x8080FF}, {-3.0, 0xFF8080}, {7.0, 0x8080FF}};
+    const struct { double v; TColor expected; } cases[] = {
+        {0.0, 0xFF8080}, {0.25, 0xC0C080}, {0.5, 0x80FF80}, {0.75, 0x80C0C0},
+        {1.0, 0x8080FF}, {-3.0, 0xFF8080}, {7.0, 0x8080FF}};
     for (const auto& c : cases) EXPECT_EQ(view.CalcColorCoding(c.v), c.expected) << c.v;
 
     // The legend: 500 lines of width 3 from low to high, the captions as written.
@@ -233,11 +231,8 @@ TEST_F(ContourView, MouseShowsFrequencyAndPlaysTheNote)
 {
     Load(RandomSaliences());
     const TTextLabel& label = view.RCCPlot->TextLabels(1);
-    const struct {
-        double x, y;
-        const char* caption;  // nullptr: label hidden
-        const char* note;     // nullptr: nothing plays
-    } cases[] = {
+    // A null caption: the label hidden; a null note: nothing plays.
+    const struct { double x, y; const char *caption, *note; } cases[] = {
         {3.02, 4.98, "Freq 587", "62 : mgD : D5"}, {3.03, 4.98, "Freq 587", nullptr},
         {1.0, 1.0, "Freq 33", "12 : mgC : C1"},    {12.0, 7.02, "Freq 3951", "95 : mgB : B7"},
         {0.4, 3.0, nullptr, nullptr},  {12.6, 3.0, nullptr, nullptr}, {5.0, 9.7, nullptr, nullptr},
@@ -255,14 +250,10 @@ TEST_F(ContourView, MouseShowsFrequencyAndPlaysTheNote)
 
 TEST_F(ContourView, SurfaceLabelsAndViewSnapping)
 {
-    const struct {
-        TP3ScaleKind kind;
-        const char* in;
-        const char* out;
-    } labels[] = {{p3skX, "11.0", "A# "}, {p3skX, "0.0", "C "},     {p3skX, "1.0", "C "},
-                  {p3skX, "2.0", "C#"},   {p3skX, "12.0", "B "},    {p3skX, "13.0", ""},
-                  {p3skX, "-1.0", ""},    {p3skY, "3.0", "Octave 3"}, {p3skY, "3.5", "Octave 3.5"},
-                  {p3skZ, "0.125", "Salience 0.125"}};
+    const struct { TP3ScaleKind kind; const char *in, *out; } labels[] = {
+        {p3skX, "11.0", "A# "}, {p3skX, "0.0", "C "}, {p3skX, "1.0", "C "},  {p3skX, "2.0", "C#"},
+        {p3skX, "12.0", "B "},  {p3skX, "13.0", ""},  {p3skX, "-1.0", ""},   {p3skY, "3.0", "Octave 3"},
+        {p3skY, "3.5", "Octave 3.5"}, {p3skZ, "0.125", "Salience 0.125"}};
     for (const auto& l : labels) {
         QString text = l.in;
         TSmooth3DInterpolation::RelabelScale(l.kind, text);

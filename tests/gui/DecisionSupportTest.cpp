@@ -84,9 +84,7 @@ TEST_F(DecisionSupport, FreshStartShowsOnlyTheErrorText)
 // conditions failing and the others holding. "" : the label stays hidden.
 TEST_F(DecisionSupport, EachConditionOfEachRule)
 {
-    const struct {
-        const char *L, *U, *flags, *scape, *adverse;
-    } cases[] = {
+    const struct { const char *L, *U, *flags, *scape, *adverse; } cases[] = {
         // Better soundscape: L < 35, LE24, LE25.
         {"34.99", kNA, "LE24 LE25", kBetter, ""}, {"35.00", kNA, "LE24 LE25", "", ""}, {"30.00", kNA, "LE25", "", ""},
         {"30.00", kNA, "LE24", "", ""},
@@ -138,10 +136,7 @@ TEST_F(DecisionSupport, BandEdgesAndVisibility)
     const char* const nsLess = "Less than average Personal Noise Sensitivity";
     const char* const nsAverage = "Average Personal Noise Sensitivity";
     const char* const nsMore = "More than average Personal Noise Sensitivity";
-    const struct {
-        const char *ns, *L, *U;
-        Shown want;
-    } cases[] = {
+    const struct { const char *ns, *L, *U; Shown want; } cases[] = {
         {"1.10", kNA, kNA, {nsLess, "", "", "", false, true}},
         {"1.11", kNA, kNA, {nsAverage, "", "", "", false, true}},
         {"1.63", kNA, kNA, {nsAverage, "", "", "", false, true}},

@@ -7,10 +7,7 @@ namespace {
 
 TEST(Dialogs, FileFilterInQtSyntax)
 {
-    const struct {
-        const char* pipe;
-        const char* qt;
-    } cases[] = {
+    const struct { const char* pipe; const char* qt; } cases[] = {
         {"Sound files (*.wav)|*.wav|AIF Files (*.AIF)|*.AIF", "Sound files (*.wav);;AIF Files (*.AIF)"},
         {"Text|*.txt;*.log", "Text (*.txt *.log)"},
         {"Data (ASC Format)|*.asc", "Data (ASC Format) (*.asc)"},

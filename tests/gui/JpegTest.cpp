@@ -113,11 +113,8 @@ TEST(Jpeg, DamagedOrForeignDataFailsCleanly)
     };
     QByteArray twelveBit = good;  // a sample precision this library does not decode
     twelveBit[sof + 4] = 12;
-    const struct {
-        const char* what;
-        QByteArray data;
-        const char* reason;  // libjpeg's message, or its start
-    } cases[] = {
+    // libjpeg's reason, or the start of it.
+    const struct { const char* what; QByteArray data; const char* reason; } cases[] = {
         {"empty", QByteArray(), "Empty input file"},
         {"text", QByteArray("not a picture"), "Not a JPEG file: starts with 0x6e 0x6f"},
         {"start of image only", good.left(2), "Premature end of JPEG file"},

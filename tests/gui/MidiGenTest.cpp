@@ -77,14 +77,11 @@ TEST_F(MidiGenTest, PropertyLimits)
     TMidiGen& g = *gen;
 #define OXW_PROPERTY(Name, low, high) \
     {[&](int v) { g.Set##Name(v); }, [&] { return static_cast<int>(g.Name()); }, low, high}
-    const struct {
-        std::function<void(int)> set;
-        std::function<int()> get;
-        int low, high;
-    } cases[] = {OXW_PROPERTY(Pan, -100, 100),       OXW_PROPERTY(Volume, 0, 100),   OXW_PROPERTY(Modulation, 0, 100),
-                 OXW_PROPERTY(Chorus, 0, 100),       OXW_PROPERTY(Reverb, 0, 100),   OXW_PROPERTY(PBDelay, 0, 100),
-                 OXW_PROPERTY(PitchBend, -120, 120), OXW_PROPERTY(PBDuration, 0, 100), OXW_PROPERTY(Octave, 0, 10),
-                 OXW_PROPERTY(Instrument, 0, 174),   OXW_PROPERTY(Note, 0, 11),      OXW_PROPERTY(Channel, 0, 15)};
+    const struct { std::function<void(int)> set; std::function<int()> get; int low, high; } cases[] = {
+        OXW_PROPERTY(Pan, -100, 100),       OXW_PROPERTY(Volume, 0, 100),     OXW_PROPERTY(Modulation, 0, 100),
+        OXW_PROPERTY(Chorus, 0, 100),       OXW_PROPERTY(Reverb, 0, 100),     OXW_PROPERTY(PBDelay, 0, 100),
+        OXW_PROPERTY(PitchBend, -120, 120), OXW_PROPERTY(PBDuration, 0, 100), OXW_PROPERTY(Octave, 0, 10),
+        OXW_PROPERTY(Instrument, 0, 174),   OXW_PROPERTY(Note, 0, 11),        OXW_PROPERTY(Channel, 0, 15)};
 #undef OXW_PROPERTY
     for (const auto& c : cases)
         for (const auto& [value, kept] : {std::pair{c.low, c.low}, {c.low - 1, c.low}, {c.high, c.high},
@@ -97,11 +94,7 @@ TEST_F(MidiGenTest, PropertyLimits)
 // Whole buffers, preamble included, for notes, programs and percussion by string and by note.
 TEST_F(MidiGenTest, GoldenStreams)
 {
-    const struct {
-        const char* what;
-        std::function<bool()> play;
-        Stream body;
-    } cases[] = {
+    const struct { const char* what; std::function<bool()> play; Stream body; } cases[] = {
         {"I28,C4", [&] { return gen->PlayString("I28,C4"); }, {{0, 0x00001CC0}, {0, 0x007F3090}, {50, 0x00003090}}},
         {"N127", [&] { return gen->PlayString("N127"); }, {{0, 0x000000C0}, {0, 0x007F7F90}, {50, 0x00007F90}}},
         {"C,E,G", [&] { return gen->PlayString("C,E,G"); },
@@ -179,11 +172,7 @@ TEST_F(MidiGenTest, NoteStringsAsEventLists)
         int data, channel;
         bool operator==(const Ev&) const = default;
     };
-    const struct {
-        std::string text;
-        bool chord;
-        std::vector<Ev> events;
-    } cases[] = {
+    const struct { std::string text; bool chord; std::vector<Ev> events; } cases[] = {
         {"35;C4,D,50;C3", false,
          {{35, seNoteOn, 48, 0}, {70, seNoteOn, 50, 0}, {85, seNoteOff, 48, 0}, {120, seNoteOff, 50, 0},
           {120, seNoteOn, 36, 0}, {170, seNoteOff, 36, 0}}},
@@ -192,7 +181,8 @@ TEST_F(MidiGenTest, NoteStringsAsEventLists)
           {170, seNoteOff, 64, 0}, {200, seNoteOff, 60, 0}}},
         {"C4,I28", true, {{0, seInstrument, 28, 0}, {0, seNoteOn, 48, 0}, {50, seNoteOff, 48, 0}}},
         {"I174", true, {{0, seInstrument, 174, 9}}},
-        {"C;100,E", true, {{0, seNoteOn, 48, 0}, {0, seNoteOn, 52, 0}, {100, seNoteOff, 48, 0}, {100, seNoteOff, 52, 0}}},
+        {"C;100,E", true,
+         {{0, seNoteOn, 48, 0}, {0, seNoteOn, 52, 0}, {100, seNoteOff, 48, 0}, {100, seNoteOff, 52, 0}}},
         {"  f#5 , B-9 ,C0,G10", true,
          {{0, seNoteOn, 66, 0}, {0, seNoteOn, 118, 0}, {0, seNoteOn, 0, 0}, {0, seNoteOn, 127, 0},
           {50, seNoteOff, 66, 0}, {50, seNoteOff, 118, 0}, {50, seNoteOff, 0, 0}, {50, seNoteOff, 127, 0}}},

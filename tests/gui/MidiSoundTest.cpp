@@ -58,7 +58,8 @@ public:
     {
         constexpr double kFrame = 0.005;
         std::vector<double> level;
-        for (double t = 0.0; (t + kFrame) * rate_ <= sound_.size(); t += kFrame) level.push_back(Rms(t, t + kFrame, true));
+        for (double t = 0.0; (t + kFrame) * rate_ <= sound_.size(); t += kFrame)
+            level.push_back(Rms(t, t + kFrame, true));
         const double loudest = *std::max_element(level.begin(), level.end());
         std::vector<double> onsets;
         for (std::size_t k = 0; k < level.size(); ++k) {
@@ -85,7 +86,9 @@ public:
         }
         fft.Transform();
         const double binHz = static_cast<double>(rate_) / kSize;
-        auto magnitude = [&](int k) { return std::log(std::hypot(fft.GetRealVal(k + 1), fft.GetImagVal(k + 1)) + 1e-30); };
+        auto magnitude = [&](int k) {
+            return std::log(std::hypot(fft.GetRealVal(k + 1), fft.GetImagVal(k + 1)) + 1e-30);
+        };
         int best = static_cast<int>(fmin / binHz);
         for (int k = best; k <= static_cast<int>(fmax / binHz); ++k)
             if (magnitude(k) > magnitude(best)) best = k;

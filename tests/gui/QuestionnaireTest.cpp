@@ -75,9 +75,10 @@ TEST_F(Questionnaire, PagesQuestionsAndResultsPage)
     EXPECT_EQ(Captions(q.PageControl5), QStringList({"Questions 1 - 7", "Questions 8 - 14", "Questions 15 - 21",
                                                      "Questions 22 - 28", "Questions 29 - 35"}));
     EXPECT_EQ(q.Image1->pixmap().size(), QSize(480, 150));  // the overview picture, decoded
-    for (const auto& [name, caption] : {std::pair{"Under20", "Under 20"}, {"Above70", "70 or above"},
-                                        {"Quiet_ModeratelyNoisy", "Moderately noisy"}, {"Sound2_1Wind", "wind in trees"},
-                                        {"Sound3_2Beating", "beating or fluctating"}, {"Sound3_4Impulsive", "implusive"}})
+    for (const auto& [name, caption] :
+         {std::pair{"Under20", "Under 20"}, {"Above70", "70 or above"}, {"Quiet_ModeratelyNoisy", "Moderately noisy"},
+          {"Sound2_1Wind", "wind in trees"}, {"Sound3_2Beating", "beating or fluctating"},
+          {"Sound3_4Impulsive", "implusive"}})
         EXPECT_TRUE(Button(name) && Button(name)->text() == caption) << name;
     // Statements: four options of one group each, under the column headings.
     const char* const endings[] = {"NoNo", "No", "Yes", "YesYes"};
@@ -90,11 +91,7 @@ TEST_F(Questionnaire, PagesQuestionsAndResultsPage)
         }
         EXPECT_NE(q.Statements[n][0]->parent(), q.Statements[n % kStatements + 1][0]->parent());
     }
-    const struct {
-        TMeter* meter;
-        const char* caption;
-        double low, high;
-    } meters[] = {
+    const struct { TMeter* meter; const char* caption; double low, high; } meters[] = {
         {q.OverallPerceivedNoiseSensitivityMeter, "Global Noise Sensitivity", 1.11, 1.63},
         {q.CommunicationMeter, "Connunication", 0.59, 1.69}, {q.HabitationMeter, "Habitation", 0.87, 1.99},
         {q.LiesureMeter, "Leisure", 0.68, 2.04}, {q.SleepingMeter, "Sleeping", 0.73, 1.85},
@@ -129,12 +126,7 @@ TEST(NoiseSensitivityKey, SubscalesAndReversedStatements)
 
 TEST(NoiseSensitivityKey, RankAtTheBandEdges)
 {
-    const struct {
-        double score;
-        Norm norm;
-        const char* word;
-        double bar;
-    } cases[] = {
+    const struct { double score; Norm norm; const char* word; double bar; } cases[] = {
         {1.11, kOverallNorm, "Average", 30},   {1.63, kOverallNorm, "Average", 60},
         {1.10, kOverallNorm, "Below Average", 1.10 / 1.11 * 30}, {0, kOverallNorm, "Below Average", 0},
         {1.64, kOverallNorm, "Above Average", 0.01 / 1.37 * 30 + 60}, {3, kOverallNorm, "Above Average", 90},
@@ -151,17 +143,9 @@ TEST(NoiseSensitivityKey, RankAtTheBandEdges)
 // word and bar, overall first, then Communication, Habitation, Leisure, Sleeping, Work.
 TEST_F(Questionnaire, ScoresOfHandWorkedAnswers)
 {
-    struct Row {
-        const char* text;
-        const char* rank;
-        double bar;
-    };
-    const struct {
-        const char* what;
-        int first, last, option;  // statements first..last answered with option, the rest not
-        const char* answered;
-        Row rows[6];
-    } cases[] = {
+    struct Row { const char* text; const char* rank; double bar; };
+    // Statements first..last answered with option, the rest not.
+    const struct { const char* what; int first, last, option; const char* answered; Row rows[6]; } cases[] = {
         {"all strongly agree", 1, 35, StronglyAgree, "35.00",
          {{"2.23", "Above Average", 73.11}, {"18.00", "Above Average", 80.19}, {"15.00", "Above Average", 64.54},
           {"15.00", "Above Average", 63.21}, {"15.00", "Above Average", 67.64}, {"15.00", "Average", 58.47}}},
