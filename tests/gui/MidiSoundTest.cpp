@@ -1,7 +1,6 @@
 // The MIDI generator on the program's synthesiser, rendered offline into memory (no sound card):
-// note timing, pitch, silencing, and the program running on without sound output.
+// note timing, pitch, silencing, percussion, and the program running on without sound output.
 #include <QCoreApplication>
-#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
@@ -14,7 +13,6 @@
 #include "numeric/FastFourier.h"
 #include "platform/FluidSynthStreamOutput.h"
 #include "views/SalienceForms.h"
-#include "views/Smooth3DInterpolation.h"
 
 namespace {
 
@@ -40,24 +38,17 @@ public:
         }
     }
 
-    double Seconds() const { return static_cast<double>(sound_.size()) / rate_; }
-
-    double Rms(double from, double to) const
-    {
-        const auto a = static_cast<std::size_t>(from * rate_);
-        const auto b = std::min(sound_.size(), static_cast<std::size_t>(to * rate_));
-        double sum = 0.0;
-        for (std::size_t i = a; i < b; ++i) sum += sound_[i] * sound_[i];
-        return b > a ? std::sqrt(sum / static_cast<double>(b - a)) : 0.0;
-    }
-
-    // RMS of the sample-to-sample differences: the upper partials, strong in a note's attack.
-    double DifferenceRms(double from, double to) const
+    // RMS of the sound, or of its sample-to-sample differences (the upper partials, strong in a
+    // note's attack).
+    double Rms(double from, double to, bool differences = false) const
     {
         const auto a = std::max<std::size_t>(1, static_cast<std::size_t>(from * rate_));
         const auto b = std::min(sound_.size(), static_cast<std::size_t>(to * rate_));
         double sum = 0.0;
-        for (std::size_t i = a; i < b; ++i) sum += (sound_[i] - sound_[i - 1]) * (sound_[i] - sound_[i - 1]);
+        for (std::size_t i = a; i < b; ++i) {
+            const double v = differences ? sound_[i] - sound_[i - 1] : sound_[i];
+            sum += v * v;
+        }
         return b > a ? std::sqrt(sum / static_cast<double>(b - a)) : 0.0;
     }
 
@@ -67,7 +58,8 @@ public:
     {
         constexpr double kFrame = 0.005;
         std::vector<double> level;
-        for (double t = 0.0; t + kFrame <= Seconds(); t += kFrame) level.push_back(DifferenceRms(t, t + kFrame));
+        for (double t = 0.0; (t + kFrame) * rate_ <= sound_.size(); t += kFrame)
+            level.push_back(Rms(t, t + kFrame, true));
         const double loudest = *std::max_element(level.begin(), level.end());
         std::vector<double> onsets;
         for (std::size_t k = 0; k < level.size(); ++k) {
@@ -94,7 +86,9 @@ public:
         }
         fft.Transform();
         const double binHz = static_cast<double>(rate_) / kSize;
-        auto magnitude = [&](int k) { return std::log(std::hypot(fft.GetRealVal(k + 1), fft.GetImagVal(k + 1)) + 1e-30); };
+        auto magnitude = [&](int k) {
+            return std::log(std::hypot(fft.GetRealVal(k + 1), fft.GetImagVal(k + 1)) + 1e-30);
+        };
         int best = static_cast<int>(fmin / binHz);
         for (int k = best; k <= static_cast<int>(fmax / binHz); ++k)
             if (magnitude(k) > magnitude(best)) best = k;
@@ -120,13 +114,6 @@ std::unique_ptr<FluidSynthStreamOutput> OfflineOutput()
     return std::make_unique<FluidSynthStreamOutput>(options);
 }
 
-TEST(MidiSound, SoundFontIsFound)
-{
-    const std::string file = oxw::platform::GeneralMidiSoundFont();
-    ASSERT_FALSE(file.empty());
-    EXPECT_NE(file.find(".sf"), std::string::npos) << file;
-}
-
 TEST(MidiSound, NoteOnThePanelThreeTimesAtItsPitch)
 {
     auto output = OfflineOutput();
@@ -137,8 +124,7 @@ TEST(MidiSound, NoteOnThePanelThreeTimesAtItsPitch)
     EXPECT_EQ(synth->SynthCreations(), 0);  // nothing before the first note
 
     Recorder recorder(*synth);
-    chart.MakeTheSound(5, 2, QStringLiteral("D"));
-    EXPECT_EQ(panel.NotePan->text(), QStringLiteral("62 : mgD : D5"));
+    chart.MakeTheSound(5, 2, QStringLiteral("D"));  // note 62
     EXPECT_TRUE(panel.MidiGen1->IsPlaying());
     EXPECT_DOUBLE_EQ(synth->TicksPerSecond(), 100.0);  // 50 ticks a quarter at 500000 us a quarter
     recorder.Render(2.5);
@@ -146,64 +132,45 @@ TEST(MidiSound, NoteOnThePanelThreeTimesAtItsPitch)
     const std::vector<double> onsets = recorder.Onsets();
     ASSERT_EQ(onsets.size(), 3u);
     for (int i = 0; i < 3; ++i) EXPECT_NEAR(onsets[i], 0.5 * i, 0.02) << i;
-    EXPECT_LT(recorder.Rms(2.1, 2.5), 1e-4);
-    EXPECT_GT(recorder.Rms(0.0, 0.4), 1e-2);
+    EXPECT_TRUE(recorder.Rms(2.1, 2.5) < 1e-4 && recorder.Rms(0.0, 0.4) > 1e-2);
     EXPECT_NEAR(Cents(recorder.PeakFrequency(0.0, 100.0, 2000.0), kD4), 0.0, 35.0);
     EXPECT_FALSE(panel.MidiGen1->IsPlaying());
     EXPECT_EQ(synth->SynthCreations(), 1);
-
     // Once made, the synthesiser stays for the next note.
     chart.MakeTheSound(1, 0, QStringLiteral("C"));
-    EXPECT_EQ(panel.NotePan->text(), QStringLiteral("12 : mgC : C1"));
     recorder.Render(0.1);
     EXPECT_EQ(synth->SynthCreations(), 1);
 }
 
-TEST(MidiSound, StopSilencesAHeldNote)
+TEST(MidiSound, RepeatedNotePercussionAndStop)
 {
-    auto output = OfflineOutput();
-    FluidSynthStreamOutput* synth = output.get();
-    TMidiGen gen(std::move(output));
-    gen.SetDuration(300);
-    gen.SetLoops(1);
-    Recorder recorder(*synth);
-    ASSERT_TRUE(gen.PlayNote(60, oxw::midi::mgDrawbarOrgan));
-    recorder.Render(1.0);
-    const double held = recorder.Rms(0.9, 1.0);
-    ASSERT_GT(held, 1e-2);
-    gen.Stop();
-    recorder.Render(0.4);
-    EXPECT_LT(Decibels(recorder.Rms(1.35, 1.4) / held), -30.0);
-    EXPECT_FALSE(gen.IsPlaying());
-}
-
-TEST(MidiSound, ARepeatedNoteGoesOnSounding)
-{
-    // The first note's off and the second's on fall on one tick; the off must come first.
     auto output = OfflineOutput();
     FluidSynthStreamOutput* synth = output.get();
     TMidiGen gen(std::move(output));
     gen.SetInstrument(oxw::midi::mgDrawbarOrgan);
     gen.SetLoops(1);
     Recorder recorder(*synth);
+    // The first note's off and the second's on fall on one tick; the off must come first.
     ASSERT_TRUE(gen.PlayString("C4,50;C4"));
     recorder.Render(1.5);
     const double first = recorder.Rms(0.2, 0.45);
     EXPECT_GT(first, 1e-2);
     EXPECT_GT(Decibels(recorder.Rms(0.7, 0.95) / first), -3.0);
     EXPECT_LT(Decibels(recorder.Rms(1.3, 1.5) / first), -30.0);
-}
-
-TEST(MidiSound, PercussionOnItsChannelSounds)
-{
-    auto output = OfflineOutput();
-    FluidSynthStreamOutput* synth = output.get();
-    TMidiGen gen(std::move(output));
-    gen.SetLoops(1);
-    Recorder recorder(*synth);
+    // A percussion value plays its key on channel 9.
     ASSERT_TRUE(gen.PlayString("I129,C4"));
-    recorder.Render(0.3);
-    EXPECT_GT(recorder.Rms(0.0, 0.2), 1e-2);
+    recorder.Render(0.5);
+    EXPECT_GT(recorder.Rms(1.5, 1.7), 1e-2);
+    // Stop silences a held note.
+    gen.SetDuration(300);
+    ASSERT_TRUE(gen.PlayNote(60, oxw::midi::mgDrawbarOrgan));
+    recorder.Render(1.0);
+    const double held = recorder.Rms(2.9, 3.0);
+    ASSERT_GT(held, 1e-2);
+    gen.Stop();
+    recorder.Render(0.4);
+    EXPECT_LT(Decibels(recorder.Rms(3.35, 3.4) / held), -30.0);
+    EXPECT_FALSE(gen.IsPlaying());
 }
 
 TEST(MidiSound, WithoutSoundOutputPlaysFailQuietly)
@@ -215,38 +182,14 @@ TEST(MidiSound, WithoutSoundOutputPlaysFailQuietly)
     FluidSynthStreamOutput* synth = output.get();
     TMidiGen gen(std::move(output));
     EXPECT_EQ(synth->SynthCreations(), 0);
-    QElapsedTimer clock;
-    clock.start();
     EXPECT_FALSE(gen.MidiAvailable());
     EXPECT_FALSE(gen.PlayNote(62, 2));
     EXPECT_FALSE(gen.PlayString("C,E,G"));
     EXPECT_TRUE(gen.CanPlay());
     EXPECT_FALSE(synth->SoundOutputOpen());
-    EXPECT_LT(clock.elapsed(), 1000);
     // The synthesiser is made once; the sound output is tried again only after a while.
     EXPECT_EQ(synth->SynthCreations(), 1);
     EXPECT_EQ(synth->DeviceCount(), 0u);
-}
-
-TEST(MidiSound, ContourMapPlaysTheNoteUnderTheMouse)
-{
-    auto output = OfflineOutput();
-    FluidSynthStreamOutput* synth = output.get();
-    oxw::midi::TForm45 panel(nullptr, std::move(output));
-    oxw::views::TMeanPitchSalienceChart chart;
-    chart.SetMidiPanel(&panel);
-    oxw::views::TSmooth3DInterpolation view;
-    view.SetNoteSound(&chart);
-    Recorder recorder(*synth);
-
-    view.RCCPlotMouseMoveInChart(3.03, 4.98);  // between the note windows: silence
-    recorder.Render(0.3);
-    EXPECT_LT(recorder.Rms(0.0, 0.3), 1e-4);
-    view.RCCPlotMouseMoveInChart(3.02, 4.98);
-    EXPECT_EQ(panel.NotePan->text(), QStringLiteral("62 : mgD : D5"));
-    recorder.Render(1.0);
-    EXPECT_GT(recorder.Rms(0.3, 0.7), 1e-2);
-    EXPECT_NEAR(Cents(recorder.PeakFrequency(0.3, 100.0, 2000.0), kD4), 0.0, 35.0);
 }
 
 }  // namespace

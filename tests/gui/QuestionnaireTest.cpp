@@ -1,13 +1,10 @@
 // The noise-sensitivity questionnaire: its pages and questions, the scoring key against the
 // statement lists of each subscale, the scores of hand-worked answer sets on the results page,
 // the rank at the band edges, and the answer flags it leaves in the decision-support window.
-#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPixmap>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSet>
 #include <QTabWidget>
 
 #include <gtest/gtest.h>
@@ -58,67 +55,31 @@ protected:
     TNewQuestionnaire q;
 };
 
-std::vector<std::string> Captions(const QTabWidget* tabs)
+QStringList Captions(const QTabWidget* tabs)
 {
-    std::vector<std::string> captions;
-    for (int i = 0; i < tabs->count(); ++i) captions.push_back(tabs->tabText(i).toStdString());
+    QStringList captions;
+    for (int i = 0; i < tabs->count(); ++i) captions << tabs->tabText(i);
     return captions;
 }
 
-TEST_F(Questionnaire, PagesInOrderWithTheirCaptions)
+// The pages, a sample of the options' captions, the statements' names and groups, and the
+// results page's meters with their norms.
+TEST_F(Questionnaire, PagesQuestionsAndResultsPage)
 {
     EXPECT_EQ(q.windowTitle(), "OXW Optional Questionnaire for your Personal Noise Sensitivity Perception");
     EXPECT_EQ(Captions(q.PageControl1),
-              (std::vector<std::string>{"Processing Overview", "Personal", "Your Location", "Your Environment",
-                                        "Your Disturbance  or Annoyances", "Sound Character", "Noise Sensitivity ",
-                                        "Your Noise Sensitivity "}));
-    const char* const names[] = {"TabSheet1", "TabSheet2", "TabSheet3", "TabSheet4",
-                                 "TabSheet5", "TabSheet8", "TabSheet6", "TabSheet7"};
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(q.PageControl1->widget(i)->objectName(), names[i]);
+              QStringList({"Processing Overview", "Personal", "Your Location", "Your Environment",
+                           "Your Disturbance  or Annoyances", "Sound Character", "Noise Sensitivity ",
+                           "Your Noise Sensitivity "}));
     EXPECT_EQ(q.TabSheet7, q.PageControl1->widget(7));
-
-    EXPECT_EQ(Captions(q.PageControl2),
-              (std::vector<std::string>{"Processing Overview", "Personal", "Your Location", "Your Environment",
-                                        "Your Disturbance  or Annoyances", "Personal Noise sensitivity page 1",
-                                        "Personal Noise sensitivity page 2", "Sound Character"}));
-    EXPECT_EQ(q.PageControl2->currentIndex(), 5);
-    EXPECT_TRUE(q.PageControl2->widget(5)->isAncestorOf(Button("Sound3_5Repetitive")));
-    EXPECT_TRUE(q.PageControl2->widget(3)->isAncestorOf(Button("Noise_Sometimes_2")));
-    EXPECT_EQ(Captions(q.PageControl5),
-              (std::vector<std::string>{"Questions 1 - 7", "Questions 8 - 14", "Questions 15 - 21",
-                                        "Questions 22 - 28", "Questions 29 - 35"}));
-    // The overview picture: our own JPEG, decoded.
-    EXPECT_EQ(q.Image1->pixmap().size(), QSize(480, 150));
-    EXPECT_TRUE(q.PageControl2->widget(0)->isAncestorOf(q.Image1));
-}
-
-TEST_F(Questionnaire, QuestionsAreGroupsOfNamedOptions)
-{
-    const struct {
-        const char* name;
-        const char* caption;
-    } options[] = {
-        {"Under20", "Under 20"}, {"Between20_29", "20-29"}, {"Above70", "70 or above"}, {"Female", "Female"},
-        {"Noise_No", "No"}, {"Noise_NotOften", "Not Often"}, {"Noise_Often", "Often"},
-        {"Quiet_VeryQuiet", "Very Quiet"}, {"Quiet_ModeratelyNoisy", "Moderately noisy"},
-        {"Quiet_VeryNoisy", "Very noisy"}, {"Disturbed_Sometimes", "Sometimes"},
-        {"Reading_NotAtAll", "Not at all"}, {"Watching_Slightly", "Slightly"},
-        {"Listening_Moderately", "Moderately"}, {"Sleeping_Very", "Very"}, {"Relaxing_Extremely", "Extremely"},
-        {"Sound1_1Smooth", "smooth"}, {"Sound1_6Powerful", "powerful"}, {"Sound2_1Wind", "wind in trees"},
-        {"Sound2_6Harsh", "harsh"}, {"Sound3_1Hum", "a hum"}, {"Sound3_2Beating", "beating or fluctating"},
-        {"Sound3_4Impulsive", "implusive"}, {"Sound3_6Thumping", "thumping"}, {"Sound4_1Annoying", "annoying"},
-        {"Sound4_4Pleasant", "pleasant"}, {"Sound4_6Relaxing", "relaxing"},
-    };
-    for (const auto& o : options) {
-        const RadioButton* b = Button(o.name);
-        ASSERT_NE(b, nullptr) << o.name;
-        EXPECT_EQ(b->text(), o.caption) << o.name;
-    }
-    // Every object name is used once.
-    QSet<QString> names;
-    const auto all = q.findChildren<RadioButton*>();
-    for (const RadioButton* b : all) names.insert(b->objectName());
-    EXPECT_EQ(names.size(), all.size());
+    EXPECT_EQ(Captions(q.PageControl5), QStringList({"Questions 1 - 7", "Questions 8 - 14", "Questions 15 - 21",
+                                                     "Questions 22 - 28", "Questions 29 - 35"}));
+    EXPECT_EQ(q.Image1->pixmap().size(), QSize(480, 150));  // the overview picture, decoded
+    for (const auto& [name, caption] :
+         {std::pair{"Under20", "Under 20"}, {"Above70", "70 or above"}, {"Quiet_ModeratelyNoisy", "Moderately noisy"},
+          {"Sound2_1Wind", "wind in trees"}, {"Sound3_2Beating", "beating or fluctating"},
+          {"Sound3_4Impulsive", "implusive"}})
+        EXPECT_TRUE(Button(name) && Button(name)->text() == caption) << name;
     // Statements: four options of one group each, under the column headings.
     const char* const endings[] = {"NoNo", "No", "Yes", "YesYes"};
     const char* const headings[] = {"Strongly disagree", "Slightly disagree", "Slightly agree", "Strongly agree"};
@@ -126,72 +87,23 @@ TEST_F(Questionnaire, QuestionsAreGroupsOfNamedOptions)
         for (int k = 0; k < 4; ++k) {
             const RadioButton* b = q.Statements[n][k];
             EXPECT_EQ(b->objectName().toStdString(), "Q" + std::to_string(n) + endings[k]);
-            EXPECT_EQ(b->accessibleName(), headings[k]);
-            EXPECT_EQ(b->parent(), q.Statements[n][0]->parent());
+            EXPECT_TRUE(b->accessibleName() == headings[k] && b->parent() == q.Statements[n][0]->parent()) << n;
         }
         EXPECT_NE(q.Statements[n][0]->parent(), q.Statements[n % kStatements + 1][0]->parent());
     }
-    // One option per question: choosing another clears the first, other questions keep theirs.
-    Button("Quiet_Quiet")->click();
-    Button("Disturbed_No")->click();
-    Button("Quiet_Noisy")->click();
-    EXPECT_FALSE(Button("Quiet_Quiet")->isChecked());
-    EXPECT_TRUE(Button("Quiet_Noisy")->isChecked());
-    EXPECT_TRUE(Button("Disturbed_No")->isChecked());
-    q.Statements[4][1]->click();
-    q.Statements[4][3]->click();
-    q.Statements[5][0]->click();
-    EXPECT_FALSE(q.Statements[4][1]->isChecked());
-    EXPECT_TRUE(q.Statements[4][3]->isChecked());
-    EXPECT_TRUE(q.Statements[5][0]->isChecked());
-}
-
-TEST_F(Questionnaire, ResultsPageControls)
-{
-    const struct {
-        TMeter* meter;
-        const char* name;
-        const char* caption;
-        double low, high;
-    } meters[] = {
-        {q.OverallPerceivedNoiseSensitivityMeter, "OverallPerceivedNoiseSensitivityMeter", "Global Noise Sensitivity",
-         1.11, 1.63},
-        {q.CommunicationMeter, "CommunicationMeter", "Connunication", 0.59, 1.69},
-        {q.HabitationMeter, "HabitationMeter", "Habitation", 0.87, 1.99},
-        {q.LiesureMeter, "LiesureMeter", "Leisure", 0.68, 2.04},
-        {q.SleepingMeter, "SleepingMeter", "Sleeping", 0.73, 1.85},
-        {q.WorkMeter, "WorkMeter", "Work", 1.08, 2.20},
+    const struct { TMeter* meter; const char* caption; double low, high; } meters[] = {
+        {q.OverallPerceivedNoiseSensitivityMeter, "Global Noise Sensitivity", 1.11, 1.63},
+        {q.CommunicationMeter, "Connunication", 0.59, 1.69}, {q.HabitationMeter, "Habitation", 0.87, 1.99},
+        {q.LiesureMeter, "Leisure", 0.68, 2.04}, {q.SleepingMeter, "Sleeping", 0.73, 1.85},
+        {q.WorkMeter, "Work", 1.08, 2.20},
     };
-    for (const auto& m : meters) {
-        SCOPED_TRACE(m.name);
-        EXPECT_EQ(m.meter->objectName(), m.name);
-        EXPECT_EQ(m.meter->Caption(), m.caption);
-        EXPECT_EQ(m.meter->ThresholdLow(), m.low);
-        EXPECT_EQ(m.meter->ThresholdHigh(), m.high);
-        EXPECT_TRUE(q.TabSheet7->isAncestorOf(m.meter));
-    }
-    QStringList texts;
-    for (const QLabel* l : q.TabSheet7->findChildren<QLabel*>()) texts << l->text();
-    EXPECT_TRUE(texts.contains("Based on your responses, your Global  Noise Sensitivity compared to a Population "
-                               "Sensitivity Analysis is:"));
-    EXPECT_TRUE(texts.contains("Your Noise Sensitivities under different situations are:"));
-    for (const char* beside : {"Less than average", "Average", "More than average"})
-        EXPECT_EQ(texts.count(beside), 6) << beside;
-    for (const QLineEdit* e : {q.Communication, q.Habitation, q.Leisure, q.Sleeping, q.Work, q.NoiseSensitivity,
-                               q.QuestionsAnswered, q.ComRank, q.HabRank, q.LeiRank, q.SleRank, q.WorRank, q.NoiRank})
-        EXPECT_TRUE(e->isHidden()) << e->objectName().toStdString();
-    EXPECT_TRUE(q.RankCharts->isHidden());
-    EXPECT_EQ(q.RankCharts->title(), "Noise Sensitivity");
-    for (const TProgBar* b : {q.ComRankChart, q.HabRankChart, q.LeiRankChart, q.SleRankChart, q.WorRankChart,
-                              q.NoiRankChart}) {
-        EXPECT_EQ(b->Max(), 90);
-        EXPECT_TRUE(q.RankCharts->isAncestorOf(b));
-    }
-    EXPECT_TRUE(q.Memo1->isReadOnly());
-    EXPECT_TRUE(q.Memo1->toPlainText().contains("NoiSeQ"));
-    EXPECT_EQ(q.Button1->text(), "Close the questionnaire");
-    EXPECT_TRUE(q.TabSheet7->isAncestorOf(q.Button1));
+    for (const auto& m : meters)
+        EXPECT_TRUE(m.meter->Caption() == m.caption && m.meter->ThresholdLow() == m.low &&
+                    m.meter->ThresholdHigh() == m.high && q.TabSheet7->isAncestorOf(m.meter)) << m.caption;
+    EXPECT_EQ(q.NoiRankChart->Max(), 90);
+    EXPECT_TRUE(q.RankCharts->isHidden() && q.NoiseSensitivity->isHidden());
     q.show();
+    EXPECT_EQ(q.Button1->text(), "Close the questionnaire");
     q.Button1->click();
     EXPECT_FALSE(q.isVisible());
     EXPECT_EQ(q.result(), QDialog::Accepted);
@@ -208,29 +120,22 @@ TEST(NoiseSensitivityKey, SubscalesAndReversedStatements)
         for (int n : lists[s]) EXPECT_EQ(SubscaleOf(n), s) << n;
     for (int n = 1; n <= kStatements; ++n) {
         const bool r = std::find(reversed.begin(), reversed.end(), n) != reversed.end();
-        EXPECT_EQ(ReversedStatement(n), r) << n;
-        for (int option = 0; option < 4; ++option) EXPECT_EQ(KeyScore(n, option), r ? 3 - option : option);
+        for (int option = 0; option < 4; ++option) EXPECT_EQ(KeyScore(n, option), r ? 3 - option : option) << n;
     }
 }
 
 TEST(NoiseSensitivityKey, RankAtTheBandEdges)
 {
-    const struct {
-        double score;
-        Norm norm;
-        const char* word;
-        double bar;
-    } cases[] = {
+    const struct { double score; Norm norm; const char* word; double bar; } cases[] = {
         {1.11, kOverallNorm, "Average", 30},   {1.63, kOverallNorm, "Average", 60},
         {1.10, kOverallNorm, "Below Average", 1.10 / 1.11 * 30}, {0, kOverallNorm, "Below Average", 0},
         {1.64, kOverallNorm, "Above Average", 0.01 / 1.37 * 30 + 60}, {3, kOverallNorm, "Above Average", 90},
-        {3, kSubscaleNorms[Work], "Above Average", 90}, {2.20, kSubscaleNorms[Work], "Average", 60},
-        {0.59, kSubscaleNorms[Communication], "Average", 30},
+        {3, Norm{1.08, 2.20}, "Above Average", 90}, {2.20, Norm{1.08, 2.20}, "Average", 60},
+        {0.59, Norm{0.59, 1.69}, "Average", 30},
     };
     for (const auto& c : cases) {
         const Rank r = RankOf(c.score, c.norm);
-        EXPECT_STREQ(r.word, c.word) << c.score;
-        EXPECT_NEAR(r.bar, c.bar, 1e-9) << c.score;
+        EXPECT_TRUE(std::string(r.word) == c.word && std::abs(r.bar - c.bar) < 1e-9) << c.score;
     }
 }
 
@@ -238,26 +143,15 @@ TEST(NoiseSensitivityKey, RankAtTheBandEdges)
 // word and bar, overall first, then Communication, Habitation, Leisure, Sleeping, Work.
 TEST_F(Questionnaire, ScoresOfHandWorkedAnswers)
 {
-    struct Row {
-        const char* text;
-        const char* rank;
-        double bar;
-    };
-    const struct {
-        const char* what;
-        int first, last, option;  // statements first..last answered with option, the rest not
-        const char* answered;
-        Row rows[6];
-    } cases[] = {
+    struct Row { const char* text; const char* rank; double bar; };
+    // Statements first..last answered with option, the rest not.
+    const struct { const char* what; int first, last, option; const char* answered; Row rows[6]; } cases[] = {
         {"all strongly agree", 1, 35, StronglyAgree, "35.00",
          {{"2.23", "Above Average", 73.11}, {"18.00", "Above Average", 80.19}, {"15.00", "Above Average", 64.54},
           {"15.00", "Above Average", 63.21}, {"15.00", "Above Average", 67.64}, {"15.00", "Average", 58.47}}},
         {"all strongly disagree", 1, 35, StronglyDisagree, "35.00",
          {{"0.77", "Below Average", 20.85}, {"3.00", "Below Average", 21.79}, {"6.00", "Below Average", 29.56},
           {"6.00", "Average", 33.91}, {"6.00", "Average", 33.41}, {"6.00", "Below Average", 23.81}}},
-        {"all slightly disagree", 1, 35, SlightlyDisagree, "35.00",
-         {{"1.26", "Average", 38.49}, {"8.00", "Average", 45.08}, {"9.00", "Average", 41.14},
-          {"9.00", "Average", 43.36}, {"9.00", "Average", 44.89}, {"9.00", "Average", 35.51}}},
         {"1..17 strongly agree", 1, 17, StronglyAgree, "17.00",
          {{"1.03", "Below Average", 27.80}, {"6.00", "Average", 37.29}, {"6.00", "Below Average", 29.56},
           {"3.00", "Below Average", 18.91}, {"9.00", "Average", 44.89}, {"12.00", "Average", 46.99}}},
@@ -277,8 +171,7 @@ TEST_F(Questionnaire, ScoresOfHandWorkedAnswers)
         const TMeter* meters[] = {q.OverallPerceivedNoiseSensitivityMeter, q.CommunicationMeter, q.HabitationMeter,
                                   q.LiesureMeter, q.SleepingMeter, q.WorkMeter};
         for (int i = 0; i < 6; ++i) {
-            EXPECT_EQ(texts[i]->text(), c.rows[i].text) << i;
-            EXPECT_EQ(ranks[i]->text(), c.rows[i].rank) << i;
+            EXPECT_TRUE(texts[i]->text() == c.rows[i].text && ranks[i]->text() == c.rows[i].rank) << i;
             EXPECT_NEAR(bars[i]->Value(), c.rows[i].bar, 0.005) << i;
             // The meters: the overall score, and each subscale's sum over its seven statements.
             const double shown = i == 0 ? texts[0]->text().toDouble() : texts[i]->text().toDouble() / 7;
@@ -293,8 +186,7 @@ TEST_F(Questionnaire, ScoresAreWrittenOnlyOnEnteringTheResultsPage)
 {
     Answer(1, 35, SlightlyDisagree);
     for (int page = 0; page < 7; ++page) q.PageControl1->setCurrentIndex(page);
-    EXPECT_EQ(decision.NsOverallOutput->text(), "not available");
-    EXPECT_EQ(q.NoiseSensitivity->text(), "");
+    EXPECT_TRUE(decision.NsOverallOutput->text() == "not available" && q.NoiseSensitivity->text().isEmpty());
     q.PageControl1->setCurrentWidget(q.TabSheet7);
     EXPECT_EQ(decision.NsOverallOutput->text(), "1.26");
     // Leaving the results page changes nothing; changed answers count from the next entry on.
@@ -344,16 +236,6 @@ TEST_F(Questionnaire, AnswerFlagsFollowTheCurrentChoiceOfTheirQuestion)
             EXPECT_EQ(std::get<1>(flags[j])->text(), set ? "True" : "not available") << std::get<0>(flags[i]);
         }
     }
-    // "Very Quiet" then "Noisy": LE26 is withdrawn, so an LAeq of 45 dB(A) no longer makes the
-    // soundscape average.
-    decision.LAEQOutput->setText("45.00");
-    Button("Quiet_VeryQuiet")->click();
-    decision.ShowRatingClick();
-    EXPECT_EQ(decision.SoundscapeAndAmenityOutcome->text(), "Average soundscape and amenity");
-    Button("Quiet_Noisy")->click();
-    EXPECT_EQ(decision.LE26Output->text(), "not available");
-    decision.ShowRatingClick();
-    EXPECT_TRUE(decision.SoundscapeAndAmenityOutcome->isHidden());
 }
 
 }  // namespace
