@@ -70,7 +70,8 @@ void Engine::Open1Click() {
     stream_.clear();
     OpenRegularFile(stream_, s.SoundFileName);
     Work().frames.Forget();  // no block of an earlier file serves this one
-    if (!stream_) throw std::runtime_error("Cannot open file \"" + s.SoundFileName + "\".");
+    if (!stream_.is_open() || !stream_)
+        throw std::runtime_error("Cannot open file \"" + s.SoundFileName + "\".");
     ReadSoundFileHeader();
     checkForm_.Caption += " - " + s.ShortSoundFileName;
     host_.ShowSoundFileCheck(checkForm_);
