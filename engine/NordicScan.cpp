@@ -436,8 +436,15 @@ double GeometricWeightedSum(const double* e, int n, double w, double r) {
 
 // The extreme's own lines lo..hi of the regression range: the extreme and the lines next to it
 // that stand out from the fitted line on the extreme's side (above it for a peak, below for a
-// dip); the range's other lines are its noise lines. residuals: the sum of L(j) - fit(j) over
-// lo..hi.
+// dip), from the first noise pause's end to the last one's start at most (the extreme's steps of
+// 1 dB or more and the lines between them); the range's other lines are its noise lines.
+// residuals: the sum of L(j) - fit(j) over lo..hi.
+// Neither bound alone will do. Taking as noise only the lines outside the pauses leaves too few
+// in noise: there the pauses often span most of the critical band, and the mean over the 0 to 7
+// lines left scatters by several dB. The run that stands out from the fitted line, unbounded,
+// swallows a smooth hump of the noise under the extreme: only the hump's low tails are left as
+// noise lines, and the noise reads several dB low. Bounded one line tighter, to the lines of the
+// tone level, it would count the steps onto the extreme, which carry its skirt, as noise.
 struct OwnLines {
     int lo, hi;
     double residuals;
@@ -447,7 +454,8 @@ struct OwnLines {
 };
 
 OwnLines ExtremesOwnLines(const LineTable& t, const Candidate& c, double slope, double offset) {
-    const int from = c.LinearRegressionStartLine, to = c.LinearRegressionEndLine;
+    const int from = std::max(c.LinearRegressionStartLine, c.FirstNoisePauseEndLine);
+    const int to = std::min(c.LinearRegressionEndLine, c.LastNoisePauseStartLine);
     const double side = c.ExtremedB >= c.NoisePauseStartdB ? 1.0 : -1.0;
     const auto residual = [&](int j) { return t.L[j] - (slope * t.f[j] + offset); };
     OwnLines own{c.ExtremeLine, c.ExtremeLine, residual(c.ExtremeLine)};

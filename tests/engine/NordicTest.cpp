@@ -179,6 +179,32 @@ TEST(NordicTone, CraftedToneAgainstAnnexC) {
     r.e.NordicExtractTonalComponents();
     EXPECT_EQ(0, s.NTones_Nordic108);
     EXPECT_NEAR(6.129 - raise, s.DominantTone, 5e-4);
+
+    // The tone on a smooth hump of the noise, the floor times 10^(H e^(-((k - 743) / w)^2) / 10):
+    // its own lines stay 741..745 (its steps of 1 dB or more and the lines between them), though
+    // the hump stands out from the fitted line far beyond them. The audibility: the tone level
+    // over the fitted line's energy sum over 669..817, raised as above. Annex C's straight line
+    // through the lines without 741..745 lies below the hump's top, so it reads higher.
+    const std::pair<double, double> humps[] = {{6, 25}, {10, 50}};
+    for (const auto& [height, width] : humps) {
+        SCOPED_TRACE(height);
+        NordicRig h;
+        Floor(h.I(), 1.0, kEven);
+        for (int k = 1; k < 32768; ++k)
+            h.I()[k] *= std::pow(10.0, height * std::exp(-std::pow((k - 743) / width, 2)) / 10);
+        AddTone(h.I(), 743);
+        h.e.NordicExtractTonalComponents();
+        const LevelLine fit = FitLevels(h.I(), 743, 669, 817, 1, 0);
+        double fitted = 0;
+        for (int j = 669; j <= 817; ++j) fitted += std::pow(10.0, fit.At(j) / 10);
+        const double level = Db(h.I()[742] + h.I()[743] + h.I()[744]);
+        const double f = 743 * kLineHz;
+        const double expected = level - Db(fitted) - Raise(h.I(), 669, 817, 741, 745) + 2 +
+                                std::log10(1 + std::pow(f / 502, 2.5));
+        EXPECT_NEAR(expected, h.S().DominantTone, 5e-4);
+        const double below = AnnexCAudibility(h.I(), 743) - h.S().DominantTone;
+        EXPECT_TRUE(below > 0 && below < 1.5) << below;
+    }
 }
 
 // A sine of amplitude A = 1000 counts on FFT line t of the tone pass over uniform noise (integers
