@@ -347,11 +347,29 @@ void CandidateBatch::Collect(Scan& scan, int room, const LineTable& t, bool line
     list.clear();
     position.clear();
     runs.clear();
+    level.clear();
     Candidate c;
     while (static_cast<int>(list.size()) < room && scan.Next(c)) {
         list.push_back(c);
         position.push_back(scan.Position());
         runs.push_back(RegressionRun(t, c, lineOnly));
+    }
+    sums.resize(runs.size());
+    TCurveFit::SumRuns(runs, sums);
+}
+
+void CandidateBatch::CollectDips(Scan& scan, int room, const LineTable& t, double above) {
+    list.clear();
+    position.clear();
+    runs.clear();
+    level.clear();
+    Candidate c;
+    while (static_cast<int>(list.size()) < room && scan.Next(c)) {
+        list.push_back(c);
+        position.push_back(scan.Position());
+        level.push_back(PauseLevel(t, c));
+        runs.push_back(RegressionRun(t, c, true));
+        if (DipAudibilityCeiling(t, c, level.back()) < above) runs.back().n = 0;
     }
     sums.resize(runs.size());
     TCurveFit::SumRuns(runs, sums);
@@ -434,6 +452,34 @@ double GeometricWeightedSum(const double* e, int n, double w, double r) {
     return acc[0];
 }
 
+// The sum of v[0..n-1], added in any order.
+#if defined(__SSE2__)
+__attribute__((target("avx2"))) double AnyOrderSumAvx2(const double* v, int n) {
+    __m256d a = _mm256_setzero_pd(), b = a, c = a, d = a;
+    int i = 0;
+    for (; i + 16 <= n; i += 16) {
+        a = _mm256_add_pd(a, _mm256_loadu_pd(v + i));
+        b = _mm256_add_pd(b, _mm256_loadu_pd(v + i + 4));
+        c = _mm256_add_pd(c, _mm256_loadu_pd(v + i + 8));
+        d = _mm256_add_pd(d, _mm256_loadu_pd(v + i + 12));
+    }
+    double lanes[4];
+    _mm256_storeu_pd(lanes, _mm256_add_pd(_mm256_add_pd(a, b), _mm256_add_pd(c, d)));
+    double sum = (lanes[0] + lanes[1]) + (lanes[2] + lanes[3]);
+    for (; i < n; ++i) sum += v[i];
+    return sum;
+}
+#endif
+
+double AnyOrderSum(const double* v, int n) {
+#if defined(__SSE2__)
+    if (numeric::HasAvx2()) return AnyOrderSumAvx2(v, n);
+#endif
+    double sum = 0;
+    for (int i = 0; i < n; ++i) sum += v[i];
+    return sum;
+}
+
 // The extreme's own lines lo..hi of the regression range: the extreme and the lines next to it
 // that stand out from the fitted line on the extreme's side (above it for a peak, below for a
 // dip); the range's other lines are its noise lines. residuals: the sum of L(j) - fit(j) over
@@ -486,26 +532,22 @@ double NoiseRaise(const LineTable& t, const Candidate& c, double slope, double o
     return 10 * std::log10((sum(from, own.lo - 1) + sum(own.hi + 1, to)) / lines);
 }
 
-// The tone level, the masking noise and the audibility of an assessment whose regression line
-// is known; see AssessLine for `above`.
-void Rate(const LineTable& t, const Candidate& c, Assessment& a, double above) {
-    // Every line between the noise pauses counts once, the 6 dB lines included.
-    double sum = 0;
-    const int from = c.FirstNoisePauseEndLine + 1, to = c.LastNoisePauseStartLine - 1;
-    KeepLineEnergies(t, from, to);
-    if (t.energy && t.energyKept && from >= 0 && to < t.points) {
-        for (int j = from; j <= to; ++j) sum += t.energy[j];
-    } else {
-        for (int j = from; j <= to; ++j) sum += LineEnergy(t, j);
-    }
-    a.Level = 10 * fmath::Log10(sum);
-    // The frequency term depends on the extreme's line alone: worked out once per line.
+// The frequency term of the extreme's audibility; it depends on the extreme's line alone and is
+// worked out once per line.
+double BandTerm(const LineTable& t, const Candidate& c) {
     const int line = c.ExtremeLine;
     double* kept = t.bandTerm && line >= 0 && line < t.points && t.f[line] == c.ExtremeHz
                        ? t.bandTerm + line
                        : nullptr;
     if (kept && std::isnan(*kept)) *kept = AudibilityBandTerm(c.ExtremeHz);
-    const double term = kept ? *kept : AudibilityBandTerm(c.ExtremeHz);
+    return kept ? *kept : AudibilityBandTerm(c.ExtremeHz);
+}
+
+// The tone level, the masking noise and the audibility of an assessment whose regression line
+// is known; see AssessLine for `above`.
+void Rate(const LineTable& t, const Candidate& c, Assessment& a, double above) {
+    a.Level = PauseLevel(t, c);
+    const double term = BandTerm(t, c);
     // The noise Ln(j) = slope f(j) + offset + raise of every line j of the critical band around
     // the extreme, as an energy sum: the fitted line read as an energy level.
     const int first = c.ExtremeLine - c.HalfBandLines;
@@ -526,6 +568,36 @@ void Rate(const LineTable& t, const Candidate& c, Assessment& a, double above) {
 }
 
 }  // namespace
+
+double PauseLevel(const LineTable& t, const Candidate& c) {
+    // Every line between the noise pauses counts once, the 6 dB lines included.
+    double sum = 0;
+    const int from = c.FirstNoisePauseEndLine + 1, to = c.LastNoisePauseStartLine - 1;
+    KeepLineEnergies(t, from, to);
+    if (t.energy && t.energyKept && from >= 0 && to < t.points) {
+        for (int j = from; j <= to; ++j) sum += t.energy[j];
+    } else {
+        for (int j = from; j <= to; ++j) sum += LineEnergy(t, j);
+    }
+    return 10 * fmath::Log10(sum);
+}
+
+double DipAudibilityCeiling(const LineTable& t, const Candidate& c, double level) {
+    // The masking noise is the fitted line's energy sum over the 2h + 1 lines around the dip
+    // plus the raise. A sum of energies is at least 2h + 1 times the energy of their mean level,
+    // which is the fitted line's level at the dip's line, the middle of the regression range,
+    // and so the mean level M of the range (the residuals of a least-squares line add up to 0).
+    // The raise is at least the noise lines' mean residual, -(sum of the dip's own residuals) /
+    // (noise lines); the dip's own lines other than its minimum lie below the line, so that is
+    // at least -max(L(dip) - M, 0). What is left is rounding, of a size far below the margin.
+    const int from = c.LinearRegressionStartLine, n = c.LinearRegressionEndLine - from + 1;
+    const double mean = AnyOrderSum(t.L + from, n) / n;
+    const double dip = t.L[c.ExtremeLine];
+    const double noise = 10 * std::log10(2.0 * c.HalfBandLines + 1) + std::min(mean, 2 * mean - dip);
+    const double margin = 0.01 * std::max(1.0, (std::fabs(mean) + std::fabs(dip)) / 100);
+    const double ceiling = AudibilityWithTerm(level, noise, BandTerm(t, c)) + margin;
+    return std::isfinite(ceiling) ? ceiling : std::numeric_limits<double>::infinity();
+}
 
 Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit,
                   const TCurveFit::RunSums& sums) {

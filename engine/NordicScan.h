@@ -157,6 +157,12 @@ Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit,
 Assessment AssessLine(const LineTable& t, const Candidate& c, const TCurveFit::RunSums& sums,
                       double above = -std::numeric_limits<double>::infinity());
 
+// The level of a candidate (L_T, dB): the energy sum of the lines between its noise pauses.
+double PauseLevel(const LineTable& t, const Candidate& c);
+// A bound that a dip's audibility (AssessLine) does not exceed, from its level (PauseLevel) and
+// the mean level of its regression range, without the regression.
+double DipAudibilityCeiling(const LineTable& t, const Candidate& c, double level);
+
 // The pairs (f, L) of a candidate's regression range; lineOnly: only the sums of the line are
 // wanted.
 TCurveFit::Run RegressionRun(const LineTable& t, const Candidate& c, bool lineOnly = false);
@@ -169,8 +175,13 @@ struct CandidateBatch {
     std::vector<int> position;
     std::vector<TCurveFit::Run> runs;
     std::vector<TCurveFit::RunSums> sums;
+    // The dips' levels (PauseLevel); empty for the other candidates.
+    std::vector<double> level;
     // lineOnly: the candidates are assessed by AssessLine, which needs the sums of the line only.
     void Collect(Scan& scan, int room, const LineTable& t, bool lineOnly = false);
+    // Dips, for AssessLine, with their levels; a dip whose audibility cannot exceed `above`
+    // (DipAudibilityCeiling) gets an empty run (n = 0) and no sums.
+    void CollectDips(Scan& scan, int room, const LineTable& t, double above);
 };
 
 // The level a tone is listed with: the adjustment of 0 to 6 dB put on the tone level itself
