@@ -106,6 +106,42 @@ void SetBits(std::uint64_t* bits, int from, int to) {
     }
 }
 
+// The sum of v[0..n-1], added in any order.
+#if defined(__SSE2__)
+__attribute__((target("avx2"))) double AnyOrderSumAvx2(const double* v, int n) {
+    __m256d a = _mm256_setzero_pd(), b = a, c = a, d = a;
+    int i = 0;
+    for (; i + 16 <= n; i += 16) {
+        a = _mm256_add_pd(a, _mm256_loadu_pd(v + i));
+        b = _mm256_add_pd(b, _mm256_loadu_pd(v + i + 4));
+        c = _mm256_add_pd(c, _mm256_loadu_pd(v + i + 8));
+        d = _mm256_add_pd(d, _mm256_loadu_pd(v + i + 12));
+    }
+    double lanes[4];
+    _mm256_storeu_pd(lanes, _mm256_add_pd(_mm256_add_pd(a, b), _mm256_add_pd(c, d)));
+    double sum = (lanes[0] + lanes[1]) + (lanes[2] + lanes[3]);
+    for (; i < n; ++i) sum += v[i];
+    return sum;
+}
+#endif
+
+double AnyOrderSum(const double* v, int n) {
+#if defined(__SSE2__)
+    if (numeric::HasAvx2()) return AnyOrderSumAvx2(v, n);
+#endif
+    double sum = 0;
+    for (int i = 0; i < n; ++i) sum += v[i];
+    return sum;
+}
+
+// The sum of L over the lines from..from + n - 1, in any order.
+double LevelSum(const LineTable& t, int from, int n) {
+    const int to = from + n, a = (from + 63) / 64, b = to / 64;
+    if (!t.levelSums || a >= b) return AnyOrderSum(t.L + from, n);
+    return AnyOrderSum(t.L + from, 64 * a - from) + (t.levelSums[b] - t.levelSums[a]) +
+           AnyOrderSum(t.L + 64 * b, to - 64 * b);
+}
+
 // 10 lg of the energy sum of m levels first, first + step, ... (dB): a straight line in dB over
 // equally spaced lines, summed as the geometric series it is.
 double LineEnergySumDb(double first, double step, int m) {
@@ -209,12 +245,17 @@ LineTable LineTableCache::For(const Spectrum& intensity, int points, int rate,
             level_[k] = intensity_[k] == intensity_[mirror] ? level_[mirror] : I2dB(intensity_[k]);
         }
         steps_.Build(level_.data(), points);
+        levelSums_.resize(n / 64 + 1);
+        levelSums_[0] = 0;
+        for (std::size_t i = 0; i + 1 < levelSums_.size(); ++i)
+            levelSums_[i + 1] = levelSums_[i] + AnyOrderSum(level_.data() + 64 * i, 64);
         energy_.resize(n);
         energyKept_.assign(n / 64 + 1, 0);
         levelsValid_ = true;
     }
-    return {points,         rate,         level_.data(), freq_.data(), &steps_,
-            energy_.data(), energyKept_.data(), freqRisesTo_, bandTerm_.data(), intensity_.data()};
+    return {points,          rate,           level_.data(),     freq_.data(),
+            &steps_,         energy_.data(), energyKept_.data(), freqRisesTo_,
+            bandTerm_.data(), intensity_.data(), levelSums_.data()};
 }
 
 Scan::Scan(const LineTable& lines, Extreme kind, LastMeasures last)
@@ -488,34 +529,6 @@ double GeometricWeightedSum(const double* e, int n, double w, double r) {
     return acc[0];
 }
 
-// The sum of v[0..n-1], added in any order.
-#if defined(__SSE2__)
-__attribute__((target("avx2"))) double AnyOrderSumAvx2(const double* v, int n) {
-    __m256d a = _mm256_setzero_pd(), b = a, c = a, d = a;
-    int i = 0;
-    for (; i + 16 <= n; i += 16) {
-        a = _mm256_add_pd(a, _mm256_loadu_pd(v + i));
-        b = _mm256_add_pd(b, _mm256_loadu_pd(v + i + 4));
-        c = _mm256_add_pd(c, _mm256_loadu_pd(v + i + 8));
-        d = _mm256_add_pd(d, _mm256_loadu_pd(v + i + 12));
-    }
-    double lanes[4];
-    _mm256_storeu_pd(lanes, _mm256_add_pd(_mm256_add_pd(a, b), _mm256_add_pd(c, d)));
-    double sum = (lanes[0] + lanes[1]) + (lanes[2] + lanes[3]);
-    for (; i < n; ++i) sum += v[i];
-    return sum;
-}
-#endif
-
-double AnyOrderSum(const double* v, int n) {
-#if defined(__SSE2__)
-    if (numeric::HasAvx2()) return AnyOrderSumAvx2(v, n);
-#endif
-    double sum = 0;
-    for (int i = 0; i < n; ++i) sum += v[i];
-    return sum;
-}
-
 // The extreme's own lines lo..hi of the regression range: the extreme and the lines next to it
 // that stand out from the fitted line on the extreme's side (above it for a peak, below for a
 // dip); the range's other lines are its noise lines. residuals: the sum of L(j) - fit(j) over
@@ -627,7 +640,7 @@ double DipAudibilityCeiling(const LineTable& t, const Candidate& c, double level
     // (noise lines); the dip's own lines other than its minimum lie below the line, so that is
     // at least -max(L(dip) - M, 0). What is left is rounding, of a size far below the margin.
     const int from = c.LinearRegressionStartLine, n = c.LinearRegressionEndLine - from + 1;
-    const double mean = AnyOrderSum(t.L + from, n) / n;
+    const double mean = LevelSum(t, from, n) / n;
     const double dip = t.L[c.ExtremeLine];
     const double noise = 10 * std::log10(2.0 * c.HalfBandLines + 1) + std::min(mean, 2 * mean - dip);
     const double margin = 0.01 * std::max(1.0, (std::fabs(mean) + std::fabs(dip)) / 100);

@@ -47,6 +47,9 @@ struct LineTable {
     // energies from them (1 for an intensity of 0 or below, whose level is 0 dB). When not
     // given, it works them out from the levels.
     const double* intensity = nullptr;
+    // levelSums[i]: the sum of L over the lines 0..64 i - 1 (in any order), i = 0..points / 64;
+    // when not given, a sum of levels is added up line by line.
+    const double* levelSums = nullptr;
 };
 
 // dB2I(L(k)), kept in the table's energy store when it has one.
@@ -66,7 +69,7 @@ public:
 private:
     int points_ = 0, rate_ = 0;
     bool levelsValid_ = false;
-    std::vector<double> intensity_, level_, freq_, energy_, bandTerm_;
+    std::vector<double> intensity_, level_, freq_, energy_, bandTerm_, levelSums_;
     int freqRisesTo_ = -1;
     std::vector<std::uint64_t> energyKept_;
     LevelSteps steps_;
