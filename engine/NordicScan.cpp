@@ -378,7 +378,11 @@ bool Scan::Measure(Candidate& c) {
     c.ExtremedB = sign_ * best;
 
     // 3 dB points: the nearest lines on either side at least 3 dB (rounded) from the extreme.
-    auto drop = [&](int k) { return RoundHalfEven(best - M(k)) >= 3; };
+    // Below 2^52 a difference rounds to 3 or more exactly when it exceeds 2.5.
+    auto drop = [&](int k) {
+        const double d = best - M(k);
+        return d < 0x1p52 ? d > 2.5 : RoundHalfEven(d) >= 3;
+    };
     int start = 0, end = 0;
     for (int k = line; k >= c.FirstNoisePauseEndLine + 1 && start == 0; --k)
         if (drop(k)) {
