@@ -150,6 +150,35 @@ double LineEnergySumDb(double first, double step, int m) {
     return first + 10 * fmath::Log10(static_cast<double>(terms));
 }
 
+#if defined(__SSE2__)
+// MirrorLevels for the lines half..half + 4 m - 1, four at a time: the first line k that does
+// not equal its mirror line (the lines before it done); n when all do.
+__attribute__((target("avx2"))) std::size_t MirrorLevelsAvx2(const double* intensity,
+                                                             double* level, std::size_t k,
+                                                             std::size_t n) {
+    for (; k + 4 <= n; k += 4) {
+        // Lines k..k+3 and, reversed, their mirror lines n-k..n-k-3.
+        const __m256d here = _mm256_loadu_pd(intensity + k);
+        const __m256d there = _mm256_permute4x64_pd(_mm256_loadu_pd(intensity + n - k - 3), 0x1B);
+        if (_mm256_movemask_pd(_mm256_cmp_pd(here, there, _CMP_EQ_OQ)) != 0xF) return k;
+        _mm256_storeu_pd(level + k, _mm256_permute4x64_pd(_mm256_loadu_pd(level + n - k - 3), 0x1B));
+    }
+    return k;
+}
+#endif
+
+// The levels of the lines half..n-1 of a block's spectrum: a line whose intensity equals that
+// of its mirror line n - k (k > n / 2) takes that line's level, the others are converted.
+void MirrorLevels(const double* intensity, double* level, std::size_t half, std::size_t n) {
+    for (std::size_t k = half; k < n; ++k) {
+#if defined(__SSE2__)
+        if (numeric::HasAvx2() && (k = MirrorLevelsAvx2(intensity, level, k, n)) == n) break;
+#endif
+        const std::size_t mirror = n - k;
+        level[k] = intensity[k] == intensity[mirror] ? level[mirror] : I2dB(intensity[k]);
+    }
+}
+
 }  // namespace
 
 void LevelSteps::Build(const double* L, int points) {
@@ -240,10 +269,7 @@ LineTable LineTableCache::For(const Spectrum& intensity, int points, int rate,
         // middle are converted together.
         const std::size_t half = std::min(n, n / 2 + 1);
         I2dB(intensity_.data(), level_.data(), half);
-        for (std::size_t k = half; k < n; ++k) {
-            const std::size_t mirror = n - k;
-            level_[k] = intensity_[k] == intensity_[mirror] ? level_[mirror] : I2dB(intensity_[k]);
-        }
+        MirrorLevels(intensity_.data(), level_.data(), half, n);
         steps_.Build(level_.data(), points);
         levelSums_.resize(n / 64 + 1);
         levelSums_[0] = 0;
