@@ -30,7 +30,7 @@ void Engine::NordicExtractRoughnessComponents() {
     // No trace rows: the quality of the regression line is not wanted. Only a dip that may
     // become dominant needs its regression (the dominant audibility never falls), and its
     // audibility in full.
-    batch.CollectDips(scan, room, lines, s.DominantRoughness);
+    batch.Collect(scan, room, lines, s.DominantRoughness);
     for (std::size_t i = 0; i < batch.list.size(); ++i) {
         const nordic::Candidate& c = batch.list[i];
         const auto u = static_cast<std::size_t>(++s.NRoughness_Nordic108);

@@ -450,7 +450,8 @@ TCurveFit::Run RegressionRun(const LineTable& t, const Candidate& c, bool lineOn
     return {t.f + start, t.L + start, end - start + 1, start >= 0 && end <= t.fRisesTo, lineOnly};
 }
 
-void CandidateBatch::Collect(Scan& scan, int room, const LineTable& t, bool lineOnly) {
+void CandidateBatch::Collect(Scan& scan, int room, const LineTable& t,
+                             std::optional<double> dipsAbove) {
     list.clear();
     position.clear();
     runs.clear();
@@ -459,24 +460,10 @@ void CandidateBatch::Collect(Scan& scan, int room, const LineTable& t, bool line
     while (static_cast<int>(list.size()) < room && scan.Next(c)) {
         list.push_back(c);
         position.push_back(scan.Position());
-        runs.push_back(RegressionRun(t, c, lineOnly));
-    }
-    sums.resize(runs.size());
-    TCurveFit::SumRuns(runs, sums);
-}
-
-void CandidateBatch::CollectDips(Scan& scan, int room, const LineTable& t, double above) {
-    list.clear();
-    position.clear();
-    runs.clear();
-    level.clear();
-    Candidate c;
-    while (static_cast<int>(list.size()) < room && scan.Next(c)) {
-        list.push_back(c);
-        position.push_back(scan.Position());
+        runs.push_back(RegressionRun(t, c, dipsAbove.has_value()));
+        if (!dipsAbove) continue;
         level.push_back(PauseLevel(t, c));
-        runs.push_back(RegressionRun(t, c, true));
-        if (DipAudibilityCeiling(t, c, level.back()) < above) runs.back().n = 0;
+        if (DipAudibilityCeiling(t, c, level.back()) < *dipsAbove) runs.back().n = 0;
     }
     sums.resize(runs.size());
     TCurveFit::SumRuns(runs, sums);

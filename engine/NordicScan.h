@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "engine/RunState.h"
@@ -178,13 +179,12 @@ struct CandidateBatch {
     std::vector<int> position;
     std::vector<TCurveFit::Run> runs;
     std::vector<TCurveFit::RunSums> sums;
-    // The dips' levels (PauseLevel); empty for the other candidates.
+    // The dips' levels (PauseLevel); empty for tones.
     std::vector<double> level;
-    // lineOnly: the candidates are assessed by AssessLine, which needs the sums of the line only.
-    void Collect(Scan& scan, int room, const LineTable& t, bool lineOnly = false);
-    // Dips, for AssessLine, with their levels; a dip whose audibility cannot exceed `above`
-    // (DipAudibilityCeiling) gets an empty run (n = 0) and no sums.
-    void CollectDips(Scan& scan, int room, const LineTable& t, double above);
+    // With dipsAbove, the candidates are dips, assessed by AssessLine (which needs the sums of
+    // the line only), and their levels are taken; a dip whose audibility cannot exceed
+    // *dipsAbove (DipAudibilityCeiling) gets an empty run (n = 0) and no sums.
+    void Collect(Scan& scan, int room, const LineTable& t, std::optional<double> dipsAbove = {});
 };
 
 // The level a tone is listed with: the adjustment of 0 to 6 dB put on the tone level itself
