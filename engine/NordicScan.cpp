@@ -256,6 +256,10 @@ LineTable LineTableCache::For(const Spectrum& intensity, int points, int rate,
         while (freqRisesTo_ + 1 < points && freq_[static_cast<std::size_t>(freqRisesTo_)] <
                                                 freq_[static_cast<std::size_t>(freqRisesTo_ + 1)])
             ++freqRisesTo_;
+        // The term grows with the frequency.
+        bandTermAbove_ = std::numeric_limits<double>::infinity();
+        if (points > 0)
+            bandTermAbove_ = AudibilityBandTerm(freq_[static_cast<std::size_t>(freqRisesTo_)]);
     }
     // The same bytes give the same levels (so do values that differ only in the sign of a
     // zero, which are worked out again): a byte comparison decides.
@@ -281,7 +285,7 @@ LineTable LineTableCache::For(const Spectrum& intensity, int points, int rate,
     }
     return {points,          rate,           level_.data(),     freq_.data(),
             &steps_,         energy_.data(), energyKept_.data(), freqRisesTo_,
-            bandTerm_.data(), intensity_.data(), levelSums_.data()};
+            bandTerm_.data(), intensity_.data(), levelSums_.data(), bandTermAbove_};
 }
 
 Scan::Scan(const LineTable& lines, Extreme kind, LastMeasures last)
@@ -461,7 +465,11 @@ void CandidateBatch::Collect(Scan& scan, int room, const LineTable& t,
         list.push_back(c);
         position.push_back(scan.Position());
         runs.push_back(RegressionRun(t, c, dipsAbove.has_value()));
-        if (!dipsAbove) continue;
+        if (!dipsAbove) {
+            // A tone's kept frequency term is read when it is assessed.
+            if (t.bandTerm) __builtin_prefetch(t.bandTerm + c.ExtremeLine);
+            continue;
+        }
         level.push_back(PauseLevel(t, c));
         if (DipAudibilityCeiling(t, c, level.back()) < *dipsAbove) runs.back().n = 0;
     }
@@ -661,7 +669,11 @@ double DipAudibilityCeiling(const LineTable& t, const Candidate& c, double level
     const double dip = t.L[c.ExtremeLine];
     const double noise = 10 * std::log10(2.0 * c.HalfBandLines + 1) + std::min(mean, 2 * mean - dip);
     const double margin = 0.01 * std::max(1.0, (std::fabs(mean) + std::fabs(dip)) / 100);
-    const double ceiling = AudibilityWithTerm(level, noise, BandTerm(t, c)) + margin;
+    // The frequency term of the highest line will do, and spares reading the dip's own.
+    const double term = std::isfinite(t.bandTermAbove) && c.ExtremeLine <= t.fRisesTo
+                            ? t.bandTermAbove
+                            : BandTerm(t, c);
+    const double ceiling = AudibilityWithTerm(level, noise, term) + margin;
     return std::isfinite(ceiling) ? ceiling : std::numeric_limits<double>::infinity();
 }
 

@@ -51,6 +51,8 @@ struct LineTable {
     // levelSums[i]: the sum of L over the lines 0..64 i - 1 (in any order), i = 0..points / 64;
     // when not given, a sum of levels is added up line by line.
     const double* levelSums = nullptr;
+    // No frequency term of the lines 0..fRisesTo exceeds it (infinity when not known).
+    double bandTermAbove = std::numeric_limits<double>::infinity();
 };
 
 // dB2I(L(k)), kept in the table's energy store when it has one.
@@ -72,6 +74,7 @@ private:
     bool levelsValid_ = false;
     std::vector<double> intensity_, level_, freq_, energy_, bandTerm_, levelSums_;
     int freqRisesTo_ = -1;
+    double bandTermAbove_ = std::numeric_limits<double>::infinity();
     std::vector<std::uint64_t> energyKept_;
     LevelSteps steps_;
 };
