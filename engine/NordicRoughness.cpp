@@ -27,17 +27,19 @@ void Engine::NordicExtractRoughnessComponents() {
     const int room = nordic::ListCapacity(
         {&s.RoughnessF_Nordic108, &s.RoughnessL_Nordic108, &s.RoughnessRef_Nordic108});
     nordic::CandidateBatch& batch = NordicBatch();
-    // No trace rows: the quality of the regression line is not wanted.
-    batch.Collect(scan, room, lines, true);
+    // No trace rows: the quality of the regression line is not wanted. Only a dip that may
+    // become dominant needs its regression (the dominant audibility never falls), and its
+    // audibility in full.
+    batch.Collect(scan, room, lines, s.DominantRoughness);
     for (std::size_t i = 0; i < batch.list.size(); ++i) {
         const nordic::Candidate& c = batch.list[i];
-        // Only a dip that may become dominant needs its audibility in full.
-        const nordic::Assessment a =
-            nordic::AssessLine(lines, c, batch.sums[i], s.DominantRoughness);
         const auto u = static_cast<std::size_t>(++s.NRoughness_Nordic108);
         s.RoughnessF_Nordic108[u] = c.ExtremeHz;
-        s.RoughnessL_Nordic108[u] = a.Level;
+        s.RoughnessL_Nordic108[u] = batch.level[i];
         s.RoughnessRef_Nordic108[u] = c.ExtremeLine;
+        if (batch.runs[i].n == 0) continue;
+        const nordic::Assessment a =
+            nordic::AssessLine(lines, c, batch.sums[i], s.DominantRoughness);
         if (a.Audibility > s.DominantRoughness) {
             s.DominantRoughnessCBStart = c.LinearRegressionStartLine;
             s.DominantRoughnessCBEnd = c.LinearRegressionEndLine;

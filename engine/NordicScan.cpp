@@ -52,6 +52,30 @@ StepWord StepBits(const double* d) {
     return w;
 }
 
+#if defined(__SSE2__)
+// The bits of the steps d(k) = L[k] - L[k - 1], k = base + j, j = 0..63, all of them inside the
+// levels: the same comparisons in AVX2, four steps at a time. A small rise is a rise (d > 0)
+// that is not one of 1 dB or more, a small fall likewise (a NaN step is neither).
+__attribute__((target("avx2"))) StepWord StepBitsAvx2(const double* L, int base) {
+    const __m256d one = _mm256_set1_pd(1.0), minusOne = _mm256_set1_pd(-1.0);
+    const __m256d zero = _mm256_setzero_pd();
+    std::uint64_t rise = 0, up = 0, fall = 0, down = 0;
+    for (int j = 0; j < 64; j += 4) {
+        const __m256d d =
+            _mm256_sub_pd(_mm256_loadu_pd(L + base + j), _mm256_loadu_pd(L + base + j - 1));
+        const int r = _mm256_movemask_pd(_mm256_cmp_pd(d, one, _CMP_GE_OQ));
+        const int u = _mm256_movemask_pd(_mm256_cmp_pd(d, zero, _CMP_GT_OQ));
+        const int f = _mm256_movemask_pd(_mm256_cmp_pd(d, minusOne, _CMP_LE_OQ));
+        const int w = _mm256_movemask_pd(_mm256_cmp_pd(d, zero, _CMP_LT_OQ));
+        rise |= static_cast<std::uint64_t>(r) << j;
+        up |= static_cast<std::uint64_t>(u) << j;
+        fall |= static_cast<std::uint64_t>(f) << j;
+        down |= static_cast<std::uint64_t>(w) << j;
+    }
+    return {rise, up & ~rise, fall, down & ~fall};
+}
+#endif
+
 // Bit k of the result: bit k - s of bits (s = 1, 2); bit k + s for a negative s.
 std::uint64_t Shifted(const std::vector<std::uint64_t>& bits, std::size_t w, int s) {
     const std::uint64_t here = bits[w];
@@ -82,12 +106,77 @@ void SetBits(std::uint64_t* bits, int from, int to) {
     }
 }
 
+// The sum of v[0..n-1], added in any order.
+#if defined(__SSE2__)
+__attribute__((target("avx2"))) double AnyOrderSumAvx2(const double* v, int n) {
+    __m256d a = _mm256_setzero_pd(), b = a, c = a, d = a;
+    int i = 0;
+    for (; i + 16 <= n; i += 16) {
+        a = _mm256_add_pd(a, _mm256_loadu_pd(v + i));
+        b = _mm256_add_pd(b, _mm256_loadu_pd(v + i + 4));
+        c = _mm256_add_pd(c, _mm256_loadu_pd(v + i + 8));
+        d = _mm256_add_pd(d, _mm256_loadu_pd(v + i + 12));
+    }
+    double lanes[4];
+    _mm256_storeu_pd(lanes, _mm256_add_pd(_mm256_add_pd(a, b), _mm256_add_pd(c, d)));
+    double sum = (lanes[0] + lanes[1]) + (lanes[2] + lanes[3]);
+    for (; i < n; ++i) sum += v[i];
+    return sum;
+}
+#endif
+
+double AnyOrderSum(const double* v, int n) {
+#if defined(__SSE2__)
+    if (numeric::HasAvx2()) return AnyOrderSumAvx2(v, n);
+#endif
+    double sum = 0;
+    for (int i = 0; i < n; ++i) sum += v[i];
+    return sum;
+}
+
+// The sum of L over the lines from..from + n - 1, in any order.
+double LevelSum(const LineTable& t, int from, int n) {
+    const int to = from + n, a = (from + 63) / 64, b = to / 64;
+    if (!t.levelSums || a >= b) return AnyOrderSum(t.L + from, n);
+    return AnyOrderSum(t.L + from, 64 * a - from) + (t.levelSums[b] - t.levelSums[a]) +
+           AnyOrderSum(t.L + 64 * b, to - 64 * b);
+}
+
 // 10 lg of the energy sum of m levels first, first + step, ... (dB): a straight line in dB over
 // equally spaced lines, summed as the geometric series it is.
 double LineEnergySumDb(double first, double step, int m) {
     const long double t = static_cast<long double>(step) * fmath::LN10 / 10;
     const long double terms = t == 0 ? m : std::expm1(m * t) / std::expm1(t);
     return first + 10 * fmath::Log10(static_cast<double>(terms));
+}
+
+#if defined(__SSE2__)
+// MirrorLevels for the lines half..half + 4 m - 1, four at a time: the first line k that does
+// not equal its mirror line (the lines before it done); n when all do.
+__attribute__((target("avx2"))) std::size_t MirrorLevelsAvx2(const double* intensity,
+                                                             double* level, std::size_t k,
+                                                             std::size_t n) {
+    for (; k + 4 <= n; k += 4) {
+        // Lines k..k+3 and, reversed, their mirror lines n-k..n-k-3.
+        const __m256d here = _mm256_loadu_pd(intensity + k);
+        const __m256d there = _mm256_permute4x64_pd(_mm256_loadu_pd(intensity + n - k - 3), 0x1B);
+        if (_mm256_movemask_pd(_mm256_cmp_pd(here, there, _CMP_EQ_OQ)) != 0xF) return k;
+        _mm256_storeu_pd(level + k, _mm256_permute4x64_pd(_mm256_loadu_pd(level + n - k - 3), 0x1B));
+    }
+    return k;
+}
+#endif
+
+// The levels of the lines half..n-1 of a block's spectrum: a line whose intensity equals that
+// of its mirror line n - k (k > n / 2) takes that line's level, the others are converted.
+void MirrorLevels(const double* intensity, double* level, std::size_t half, std::size_t n) {
+    for (std::size_t k = half; k < n; ++k) {
+#if defined(__SSE2__)
+        if (numeric::HasAvx2() && (k = MirrorLevelsAvx2(intensity, level, k, n)) == n) break;
+#endif
+        const std::size_t mirror = n - k;
+        level[k] = intensity[k] == intensity[mirror] ? level[mirror] : I2dB(intensity[k]);
+    }
 }
 
 }  // namespace
@@ -98,17 +187,29 @@ void LevelSteps::Build(const double* L, int points) {
     for (auto* m : {&rise, &smallRise, &fall, &smallFall}) m->resize(words);
     // The steps of one word of lines at a time; 0 outside 1..n-1.
     double d[64];
+#if defined(__SSE2__)
+    const bool avx2 = numeric::HasAvx2();
+#endif
     for (std::size_t w = 0; w < words; ++w) {
         const int base = static_cast<int>(w * 64);
+        StepWord bits;
         if (base >= 1 && base + 63 <= n - 1) {
-            for (int j = 0; j < 64; ++j) d[j] = L[base + j] - L[base + j - 1];
+#if defined(__SSE2__)
+            if (avx2) {
+                bits = StepBitsAvx2(L, base);
+            } else
+#endif
+            {
+                for (int j = 0; j < 64; ++j) d[j] = L[base + j] - L[base + j - 1];
+                bits = StepBits(d);
+            }
         } else {
             for (int j = 0; j < 64; ++j) {
                 const int k = base + j;
                 d[j] = k >= 1 && k <= n - 1 ? L[k] - L[k - 1] : 0.0;
             }
+            bits = StepBits(d);
         }
-        const StepWord bits = StepBits(d);
         rise[w] = bits.rise;
         smallRise[w] = bits.smallRise;
         fall[w] = bits.fall;
@@ -155,6 +256,10 @@ LineTable LineTableCache::For(const Spectrum& intensity, int points, int rate,
         while (freqRisesTo_ + 1 < points && freq_[static_cast<std::size_t>(freqRisesTo_)] <
                                                 freq_[static_cast<std::size_t>(freqRisesTo_ + 1)])
             ++freqRisesTo_;
+        // The term grows with the frequency.
+        bandTermAbove_ = std::numeric_limits<double>::infinity();
+        if (points > 0)
+            bandTermAbove_ = AudibilityBandTerm(freq_[static_cast<std::size_t>(freqRisesTo_)]);
     }
     // The same bytes give the same levels (so do values that differ only in the sign of a
     // zero, which are worked out again): a byte comparison decides.
@@ -168,17 +273,19 @@ LineTable LineTableCache::For(const Spectrum& intensity, int points, int rate,
         // middle are converted together.
         const std::size_t half = std::min(n, n / 2 + 1);
         I2dB(intensity_.data(), level_.data(), half);
-        for (std::size_t k = half; k < n; ++k) {
-            const std::size_t mirror = n - k;
-            level_[k] = intensity_[k] == intensity_[mirror] ? level_[mirror] : I2dB(intensity_[k]);
-        }
+        MirrorLevels(intensity_.data(), level_.data(), half, n);
         steps_.Build(level_.data(), points);
+        levelSums_.resize(n / 64 + 1);
+        levelSums_[0] = 0;
+        for (std::size_t i = 0; i + 1 < levelSums_.size(); ++i)
+            levelSums_[i + 1] = levelSums_[i] + AnyOrderSum(level_.data() + 64 * i, 64);
         energy_.resize(n);
         energyKept_.assign(n / 64 + 1, 0);
         levelsValid_ = true;
     }
-    return {points,         rate,         level_.data(), freq_.data(), &steps_,
-            energy_.data(), energyKept_.data(), freqRisesTo_, bandTerm_.data(), intensity_.data()};
+    return {points,          rate,           level_.data(),     freq_.data(),
+            &steps_,         energy_.data(), energyKept_.data(), freqRisesTo_,
+            bandTerm_.data(), intensity_.data(), levelSums_.data(), bandTermAbove_};
 }
 
 Scan::Scan(const LineTable& lines, Extreme kind, LastMeasures last)
@@ -301,7 +408,11 @@ bool Scan::Measure(Candidate& c) {
     c.ExtremedB = sign_ * best;
 
     // 3 dB points: the nearest lines on either side at least 3 dB (rounded) from the extreme.
-    auto drop = [&](int k) { return RoundHalfEven(best - M(k)) >= 3; };
+    // Below 2^52 a difference rounds to 3 or more exactly when it exceeds 2.5.
+    auto drop = [&](int k) {
+        const double d = best - M(k);
+        return d < 0x1p52 ? d > 2.5 : RoundHalfEven(d) >= 3;
+    };
     int start = 0, end = 0;
     for (int k = line; k >= c.FirstNoisePauseEndLine + 1 && start == 0; --k)
         if (drop(k)) {
@@ -343,15 +454,24 @@ TCurveFit::Run RegressionRun(const LineTable& t, const Candidate& c, bool lineOn
     return {t.f + start, t.L + start, end - start + 1, start >= 0 && end <= t.fRisesTo, lineOnly};
 }
 
-void CandidateBatch::Collect(Scan& scan, int room, const LineTable& t, bool lineOnly) {
+void CandidateBatch::Collect(Scan& scan, int room, const LineTable& t,
+                             std::optional<double> dipsAbove) {
     list.clear();
     position.clear();
     runs.clear();
+    level.clear();
     Candidate c;
     while (static_cast<int>(list.size()) < room && scan.Next(c)) {
         list.push_back(c);
         position.push_back(scan.Position());
-        runs.push_back(RegressionRun(t, c, lineOnly));
+        runs.push_back(RegressionRun(t, c, dipsAbove.has_value()));
+        if (!dipsAbove) {
+            // A tone's kept frequency term is read when it is assessed.
+            if (t.bandTerm) __builtin_prefetch(t.bandTerm + c.ExtremeLine);
+            continue;
+        }
+        level.push_back(PauseLevel(t, c));
+        if (DipAudibilityCeiling(t, c, level.back()) < *dipsAbove) runs.back().n = 0;
     }
     sums.resize(runs.size());
     TCurveFit::SumRuns(runs, sums);
@@ -494,26 +614,22 @@ double NoiseRaise(const LineTable& t, const Candidate& c, double slope, double o
     return 10 * std::log10((sum(from, own.lo - 1) + sum(own.hi + 1, to)) / lines);
 }
 
-// The tone level, the masking noise and the audibility of an assessment whose regression line
-// is known; see AssessLine for `above`.
-void Rate(const LineTable& t, const Candidate& c, Assessment& a, double above) {
-    // Every line between the noise pauses counts once, the 6 dB lines included.
-    double sum = 0;
-    const int from = c.FirstNoisePauseEndLine + 1, to = c.LastNoisePauseStartLine - 1;
-    KeepLineEnergies(t, from, to);
-    if (t.energy && t.energyKept && from >= 0 && to < t.points) {
-        for (int j = from; j <= to; ++j) sum += t.energy[j];
-    } else {
-        for (int j = from; j <= to; ++j) sum += LineEnergy(t, j);
-    }
-    a.Level = 10 * fmath::Log10(sum);
-    // The frequency term depends on the extreme's line alone: worked out once per line.
+// The frequency term of the extreme's audibility; it depends on the extreme's line alone and is
+// worked out once per line.
+double BandTerm(const LineTable& t, const Candidate& c) {
     const int line = c.ExtremeLine;
     double* kept = t.bandTerm && line >= 0 && line < t.points && t.f[line] == c.ExtremeHz
                        ? t.bandTerm + line
                        : nullptr;
     if (kept && std::isnan(*kept)) *kept = AudibilityBandTerm(c.ExtremeHz);
-    const double term = kept ? *kept : AudibilityBandTerm(c.ExtremeHz);
+    return kept ? *kept : AudibilityBandTerm(c.ExtremeHz);
+}
+
+// The tone level, the masking noise and the audibility of an assessment whose regression line
+// is known; see AssessLine for `above`.
+void Rate(const LineTable& t, const Candidate& c, Assessment& a, double above) {
+    a.Level = PauseLevel(t, c);
+    const double term = BandTerm(t, c);
     // The noise Ln(j) = slope f(j) + offset + raise of every line j of the critical band around
     // the extreme, as an energy sum: the fitted line read as an energy level.
     const int first = c.ExtremeLine - c.HalfBandLines;
@@ -534,6 +650,40 @@ void Rate(const LineTable& t, const Candidate& c, Assessment& a, double above) {
 }
 
 }  // namespace
+
+double PauseLevel(const LineTable& t, const Candidate& c) {
+    // Every line between the noise pauses counts once, the 6 dB lines included.
+    double sum = 0;
+    const int from = c.FirstNoisePauseEndLine + 1, to = c.LastNoisePauseStartLine - 1;
+    KeepLineEnergies(t, from, to);
+    if (t.energy && t.energyKept && from >= 0 && to < t.points) {
+        for (int j = from; j <= to; ++j) sum += t.energy[j];
+    } else {
+        for (int j = from; j <= to; ++j) sum += LineEnergy(t, j);
+    }
+    return 10 * fmath::Log10(sum);
+}
+
+double DipAudibilityCeiling(const LineTable& t, const Candidate& c, double level) {
+    // The masking noise is the fitted line's energy sum over the 2h + 1 lines around the dip
+    // plus the raise. A sum of energies is at least 2h + 1 times the energy of their mean level,
+    // which is the fitted line's level at the dip's line, the middle of the regression range,
+    // and so the mean level M of the range (the residuals of a least-squares line add up to 0).
+    // The raise is at least the noise lines' mean residual, -(sum of the dip's own residuals) /
+    // (noise lines); the dip's own lines other than its minimum lie below the line, so that is
+    // at least -max(L(dip) - M, 0). What is left is rounding, of a size far below the margin.
+    const int from = c.LinearRegressionStartLine, n = c.LinearRegressionEndLine - from + 1;
+    const double mean = LevelSum(t, from, n) / n;
+    const double dip = t.L[c.ExtremeLine];
+    const double noise = 10 * std::log10(2.0 * c.HalfBandLines + 1) + std::min(mean, 2 * mean - dip);
+    const double margin = 0.01 * std::max(1.0, (std::fabs(mean) + std::fabs(dip)) / 100);
+    // The frequency term of the highest line will do, and spares reading the dip's own.
+    const double term = std::isfinite(t.bandTermAbove) && c.ExtremeLine <= t.fRisesTo
+                            ? t.bandTermAbove
+                            : BandTerm(t, c);
+    const double ceiling = AudibilityWithTerm(level, noise, term) + margin;
+    return std::isfinite(ceiling) ? ceiling : std::numeric_limits<double>::infinity();
+}
 
 Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit,
                   const TCurveFit::RunSums& sums) {

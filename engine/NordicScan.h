@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "engine/RunState.h"
@@ -47,6 +48,11 @@ struct LineTable {
     // energies from them (1 for an intensity of 0 or below, whose level is 0 dB). When not
     // given, it works them out from the levels.
     const double* intensity = nullptr;
+    // levelSums[i]: the sum of L over the lines 0..64 i - 1 (in any order), i = 0..points / 64;
+    // when not given, a sum of levels is added up line by line.
+    const double* levelSums = nullptr;
+    // No frequency term of the lines 0..fRisesTo exceeds it (infinity when not known).
+    double bandTermAbove = std::numeric_limits<double>::infinity();
 };
 
 // dB2I(L(k)), kept in the table's energy store when it has one.
@@ -66,8 +72,9 @@ public:
 private:
     int points_ = 0, rate_ = 0;
     bool levelsValid_ = false;
-    std::vector<double> intensity_, level_, freq_, energy_, bandTerm_;
+    std::vector<double> intensity_, level_, freq_, energy_, bandTerm_, levelSums_;
     int freqRisesTo_ = -1;
+    double bandTermAbove_ = std::numeric_limits<double>::infinity();
     std::vector<std::uint64_t> energyKept_;
     LevelSteps steps_;
 };
@@ -157,6 +164,12 @@ Assessment Assess(const LineTable& t, const Candidate& c, TCurveFit& fit,
 Assessment AssessLine(const LineTable& t, const Candidate& c, const TCurveFit::RunSums& sums,
                       double above = -std::numeric_limits<double>::infinity());
 
+// The level of a candidate (L_T, dB): the energy sum of the lines between its noise pauses.
+double PauseLevel(const LineTable& t, const Candidate& c);
+// A bound that a dip's audibility (AssessLine) does not exceed, from its level (PauseLevel) and
+// the mean level of its regression range, without the regression.
+double DipAudibilityCeiling(const LineTable& t, const Candidate& c, double level);
+
 // The pairs (f, L) of a candidate's regression range; lineOnly: only the sums of the line are
 // wanted.
 TCurveFit::Run RegressionRun(const LineTable& t, const Candidate& c, bool lineOnly = false);
@@ -169,8 +182,12 @@ struct CandidateBatch {
     std::vector<int> position;
     std::vector<TCurveFit::Run> runs;
     std::vector<TCurveFit::RunSums> sums;
-    // lineOnly: the candidates are assessed by AssessLine, which needs the sums of the line only.
-    void Collect(Scan& scan, int room, const LineTable& t, bool lineOnly = false);
+    // The dips' levels (PauseLevel); empty for tones.
+    std::vector<double> level;
+    // With dipsAbove, the candidates are dips, assessed by AssessLine (which needs the sums of
+    // the line only), and their levels are taken; a dip whose audibility cannot exceed
+    // *dipsAbove (DipAudibilityCeiling) gets an empty run (n = 0) and no sums.
+    void Collect(Scan& scan, int room, const LineTable& t, std::optional<double> dipsAbove = {});
 };
 
 // The level a tone is listed with: the adjustment of 0 to 6 dB put on the tone level itself

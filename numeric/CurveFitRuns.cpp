@@ -77,46 +77,68 @@ constexpr double RunSums::*kFields[9] = {&RunSums::minX, &RunSums::maxX, &RunSum
                                          &RunSums::maxY, &RunSums::x,    &RunSums::y,
                                          &RunSums::xq,   &RunSums::yq,   &RunSums::xy};
 
-// Pairs 0..k-1 from px[j], py[j] added to lane j's sums, for the four lanes; the extremes of x
-// only with kMinMaxX, the square sum and extremes of y only with kYSquares.
+// The sums of four lanes in registers.
+struct LaneSums {
+    __m256d minX, maxX, minY, maxY, x, y, xq, yq, xy;
+};
+
+// Pair xi, yi (lane j: a pair of run j) added to the sums, as AdjustLineSums adds it; the
+// extremes of x only with kMinMaxX, the square sum and extremes of y only with kYSquares.
+template <bool kMinMaxX, bool kYSquares>
+__attribute__((target("avx2"), always_inline)) inline void AddPair(LaneSums& s, __m256d xi,
+                                                                   __m256d yi)
+{
+    // min_pd(v, m) is v < m ? v : m, max_pd(v, m) is v > m ? v : m: the scalar tests.
+    if constexpr (kMinMaxX) {
+        s.minX = _mm256_min_pd(xi, s.minX);
+        s.maxX = _mm256_max_pd(xi, s.maxX);
+    }
+    if constexpr (kYSquares) {
+        s.minY = _mm256_min_pd(yi, s.minY);
+        s.maxY = _mm256_max_pd(yi, s.maxY);
+    }
+    s.x = _mm256_add_pd(s.x, xi);
+    s.y = _mm256_add_pd(s.y, yi);
+    s.xq = _mm256_add_pd(s.xq, _mm256_mul_pd(xi, xi));
+    if constexpr (kYSquares) s.yq = _mm256_add_pd(s.yq, _mm256_mul_pd(yi, yi));
+    s.xy = _mm256_add_pd(s.xy, _mm256_mul_pd(xi, yi));
+}
+
+// Values i and i + 1 of the four arrays p[0..3], as two vectors (lane j from p[j]): the halves of
+// two loads each, interleaved.
+__attribute__((target("avx2"), always_inline)) inline void LoadTwo(const double* const p[4],
+                                                                   int i, __m256d& a, __m256d& b)
+{
+    const __m256d even = _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_loadu_pd(p[0] + i)),
+                                              _mm_loadu_pd(p[2] + i), 1);
+    const __m256d odd = _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_loadu_pd(p[1] + i)),
+                                             _mm_loadu_pd(p[3] + i), 1);
+    a = _mm256_unpacklo_pd(even, odd);
+    b = _mm256_unpackhi_pd(even, odd);
+}
+
+// Pairs 0..k-1 from px[j], py[j] added to lane j's sums, for the four lanes.
 template <bool kMinMaxX, bool kYSquares>
 __attribute__((target("avx2"))) void SumStretch(const double* const px[4],
                                                 const double* const py[4], int k, Lanes& l)
 {
-    __m256d minX = _mm256_loadu_pd(l.v[0]), maxX = _mm256_loadu_pd(l.v[1]);
-    __m256d minY = _mm256_loadu_pd(l.v[2]), maxY = _mm256_loadu_pd(l.v[3]);
-    __m256d x = _mm256_loadu_pd(l.v[4]), y = _mm256_loadu_pd(l.v[5]);
-    __m256d xq = _mm256_loadu_pd(l.v[6]), yq = _mm256_loadu_pd(l.v[7]);
-    __m256d xy = _mm256_loadu_pd(l.v[8]);
-    const double *x0 = px[0], *x1 = px[1], *x2 = px[2], *x3 = px[3];
-    const double *y0 = py[0], *y1 = py[1], *y2 = py[2], *y3 = py[3];
-    for (int i = 0; i < k; ++i) {
-        const __m256d xi = _mm256_set_pd(x3[i], x2[i], x1[i], x0[i]);
-        const __m256d yi = _mm256_set_pd(y3[i], y2[i], y1[i], y0[i]);
-        // min_pd(v, m) is v < m ? v : m, max_pd(v, m) is v > m ? v : m: the scalar tests.
-        if constexpr (kMinMaxX) {
-            minX = _mm256_min_pd(xi, minX);
-            maxX = _mm256_max_pd(xi, maxX);
-        }
-        if constexpr (kYSquares) {
-            minY = _mm256_min_pd(yi, minY);
-            maxY = _mm256_max_pd(yi, maxY);
-        }
-        x = _mm256_add_pd(x, xi);
-        y = _mm256_add_pd(y, yi);
-        xq = _mm256_add_pd(xq, _mm256_mul_pd(xi, xi));
-        if constexpr (kYSquares) yq = _mm256_add_pd(yq, _mm256_mul_pd(yi, yi));
-        xy = _mm256_add_pd(xy, _mm256_mul_pd(xi, yi));
+    LaneSums s{_mm256_loadu_pd(l.v[0]), _mm256_loadu_pd(l.v[1]), _mm256_loadu_pd(l.v[2]),
+               _mm256_loadu_pd(l.v[3]), _mm256_loadu_pd(l.v[4]), _mm256_loadu_pd(l.v[5]),
+               _mm256_loadu_pd(l.v[6]), _mm256_loadu_pd(l.v[7]), _mm256_loadu_pd(l.v[8])};
+    int i = 0;
+    for (; i + 2 <= k; i += 2) {
+        __m256d x0, x1, y0, y1;
+        LoadTwo(px, i, x0, x1);
+        LoadTwo(py, i, y0, y1);
+        AddPair<kMinMaxX, kYSquares>(s, x0, y0);
+        AddPair<kMinMaxX, kYSquares>(s, x1, y1);
     }
-    _mm256_storeu_pd(l.v[0], minX);
-    _mm256_storeu_pd(l.v[1], maxX);
-    _mm256_storeu_pd(l.v[2], minY);
-    _mm256_storeu_pd(l.v[3], maxY);
-    _mm256_storeu_pd(l.v[4], x);
-    _mm256_storeu_pd(l.v[5], y);
-    _mm256_storeu_pd(l.v[6], xq);
-    _mm256_storeu_pd(l.v[7], yq);
-    _mm256_storeu_pd(l.v[8], xy);
+    if (i < k) {
+        AddPair<kMinMaxX, kYSquares>(s, _mm256_set_pd(px[3][i], px[2][i], px[1][i], px[0][i]),
+                                     _mm256_set_pd(py[3][i], py[2][i], py[1][i], py[0][i]));
+    }
+    const __m256d out[9] = {s.minX, s.maxX, s.minY, s.maxY, s.x, s.y, s.xq, s.yq, s.xy};
+    for (int f = 0; f < 9; ++f) _mm256_storeu_pd(l.v[f], out[f]);
 }
 
 // Every run in a lane of its own, four lanes side by side: when a lane's run ends, its sums are

@@ -371,13 +371,61 @@ TEST(NordicRoughness, DipIsListedButNotDominant) {
     EXPECT_FALSE(scan.Next(c));
 }
 
+// A dip whose audibility cannot exceed the dominant one is listed without its regression: on
+// seeded noise, from a dominant roughness far below every dip, the lists and the dominant values
+// are those of every dip assessed in full, to the last bit, and most dips were not.
+TEST(NordicRoughness, DipsBelowTheDominantSkipNothingThatCounts) {
+    NordicRig r;
+    std::uint32_t seed = 5;
+    for (int k = 1; k < 32768; ++k) {
+        seed = seed * 1664525u + 1013904223u;
+        r.I()[k] = k <= 16384 ? std::ldexp(static_cast<double>(seed), -20) : r.I()[32768 - k];
+    }
+    RunState& s = r.S();
+    s.DominantRoughness = -1000;
+    r.e.NordicExtractRoughnessComponents();
+
+    std::vector<double> L(32768), f(32768);
+    for (int k = 0; k < 32768; ++k) {
+        L[static_cast<std::size_t>(k)] = I2dB(r.I()[k]);
+        f[static_cast<std::size_t>(k)] = k <= 16384 ? k * kLineHz : 0;
+    }
+    const nordic::LineTable t = {32768, 44100, L.data(), f.data()};
+    double m[4] = {}, top = -1000, topLevel = 0, topNoise = 0;
+    nordic::Scan scan(t, nordic::Extreme::Dip, {m[0], m[1], m[2], m[3]});
+    nordic::Candidate c, best;
+    int n = 0, skipped = 0;
+    const auto bits = [](double x) { return std::bit_cast<std::uint64_t>(x); };
+    while (scan.Next(c)) {
+        const auto u = static_cast<std::size_t>(++n);
+        const TCurveFit::Run run = nordic::RegressionRun(t, c, true);
+        TCurveFit::RunSums sums;
+        TCurveFit::SumRuns({&run, 1}, {&sums, 1});
+        const nordic::Assessment a = nordic::AssessLine(t, c, sums);
+        ASSERT_EQ(bits(a.Level), bits(s.RoughnessL_Nordic108[u])) << n;
+        ASSERT_EQ(c.ExtremeLine, s.RoughnessRef_Nordic108[u]) << n;
+        ASSERT_GE(nordic::DipAudibilityCeiling(t, c, a.Level), a.Audibility) << n;
+        skipped += nordic::DipAudibilityCeiling(t, c, a.Level) < top;
+        if (a.Audibility > top)
+            top = a.Audibility, topLevel = a.Level, topNoise = a.MaskingNoise, best = c;
+    }
+    EXPECT_EQ(n, s.NRoughness_Nordic108);
+    EXPECT_GT(skipped, n / 2);
+    EXPECT_EQ(bits(top), bits(s.DominantRoughness));
+    EXPECT_EQ(bits(topLevel), bits(s.DominantRoughnessLoudness));
+    EXPECT_EQ(bits(topNoise), bits(s.DominantRoughnessMaskingNoise));
+    EXPECT_EQ(bits(best.ExtremeHz), bits(s.DominantRoughnessHz));
+    EXPECT_EQ(best.LinearRegressionStartLine, s.DominantRoughnessCBStart);
+    EXPECT_EQ(best.LinearRegressionEndLine, s.DominantRoughnessCBEnd);
+}
+
 // The scan's noise pauses against a line-by-line search written from their definition, on
 // seeded levels in quarter-decibel steps (so that steps of exactly 0 and 1 dB occur): every
 // candidate the scan gives is the next pair of pauses of the search, in order.
 TEST(Nordic, ScanFindsThePausesOfALineByLineSearch) {
     constexpr int kPoints = 4096;
     std::vector<double> L(kPoints), f(kPoints);
-    std::uint32_t seed = 21;
+    std::uint32_t seed = 22;
     for (int k = 0; k < kPoints; ++k) {
         seed = seed * 1664525u + 1013904223u;
         L[static_cast<std::size_t>(k)] = 40 + 0.25 * static_cast<double>((seed >> 16) % 41) -
@@ -400,7 +448,7 @@ TEST(Nordic, ScanFindsThePausesOfALineByLineSearch) {
             pairs.emplace_back(p, q);
             p = q + 2;
         }
-        ASSERT_GT(pairs.size(), 50u);
+        ASSERT_GT(pairs.size(), 40u);
         double start = 0, end = 0, bw = 0, cbw = 0;
         nordic::Scan scan({kPoints, 44100, L.data(), f.data()}, kind, {start, end, bw, cbw});
         nordic::Candidate c;
@@ -420,6 +468,13 @@ TEST(Nordic, ScanFindsThePausesOfALineByLineSearch) {
                 if (M(k) >= ms + 6 && M(k) >= me + 6 && M(k) > best) best = M(k), line = k;
             EXPECT_EQ(line, c.ExtremeLine);
             EXPECT_EQ(sign * best, c.ExtremedB);
+            // The 3 dB points: the nearest lines whose drop rounds (half to even) to 3 dB or
+            // more; drops of exactly 2.5 dB occur.
+            int lo = line, hi = line;
+            while (std::nearbyint(best - M(lo)) < 3) --lo;
+            while (std::nearbyint(best - M(hi)) < 3) ++hi;
+            EXPECT_EQ(lo, c.Start3dBLine);
+            EXPECT_EQ(hi, c.End3dBLine);
             ++next, ++found;
         }
         EXPECT_GT(found, 0u);
