@@ -81,9 +81,13 @@ void Engine::NoteEarlyEnd() {
     const double dataEnd = static_cast<double>(s.DataEnd - s.StreamDataChunk) /
                            static_cast<double>(s.SoundFileAvBytesPerSecond);
     if (!(dataEnd < s.EndTime)) return;
-    const double requested = StrToFloat(checkForm_.SoundFileEndTime);
-    Log("D", "The sound data ended at " + fixedField(dataEnd, 0, 2) +
-                 " s, before the requested end of " + fixedField(requested, 0, 1) + " s");
+    // Said once a run: a file that shrinks again moves the end without a second line.
+    if (!s.EarlyEndSaid) {
+        const double requested = StrToFloat(checkForm_.SoundFileEndTime);
+        Log("D", "The sound data ended at " + fixedField(dataEnd, 0, 2) +
+                     " s, before the requested end of " + fixedField(requested, 0, 1) + " s");
+        s.EarlyEndSaid = true;
+    }
     s.EndTime = dataEnd;
     s.SoundFileMaxPointer = s.DataEnd;
     host_.SetText("RecordedEndTime", fixedField(dataEnd, 0, 2));
