@@ -4,6 +4,7 @@
 // only through its RunHost.
 #include <fstream>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -56,7 +57,7 @@ public:
     // Block chain and line/file steps (each writes its start and end lines).
     // MakeSpectrum reads the next block; false when the sound data ended before the block's
     // line (the run's stretch then ends with the data).
-    bool MakeSpectrum();
+    [[nodiscard]] bool MakeSpectrum();
     void CompressSpectrum();
     void NordicCompressSpectrum();
     void CalculateLA();
@@ -153,6 +154,9 @@ private:
     // the first pass the stretch ends there (false when the current line lies past it); in the
     // tone pass the run stops, as the passes no longer read the same sound.
     bool SoundDataEndedAt(std::int64_t end, bool tonePass);
+    // The stop of a tone pass whose sound data ends at byte `end`, before the `passEnd` the
+    // first pass found.
+    std::runtime_error TonePassShrank(std::int64_t end, std::int64_t passEnd) const;
     // Stream position from which a block of `points` frames starting at `pos` is read.
     std::int64_t BlockStart(std::int64_t pos, int points, int blockAlign);
     void SizeRunArrays();

@@ -94,20 +94,23 @@ void Engine::NoteEarlyEnd() {
     host_.SetText("SoundFileMaximumPosition", std::to_string(s.DataEnd));
 }
 
-bool Engine::SoundDataEndedAt(std::int64_t end, bool tonePass) {
-    RunState& s = S();
+std::runtime_error Engine::TonePassShrank(std::int64_t end, std::int64_t passEnd) const {
+    const RunState& s = S();
     const auto seconds = [&s](std::int64_t byte) {
         return fixedField(static_cast<double>(byte - s.StreamDataChunk) /
                               static_cast<double>(std::max<std::int64_t>(s.SoundFileAvBytesPerSecond, 1)),
                           0, 2);
     };
-    if (tonePass) {
-        throw std::runtime_error("The sound file \"" + s.SoundFileName +
-                                 "\" shrank during the second pass: its sound data now ends at " +
-                                 seconds(end) + " s, before the " + seconds(s.DataEnd) +
-                                 " s the first pass found, so the two passes no longer cover the "
-                                 "same sound.");
-    }
+    return std::runtime_error("The sound file \"" + s.SoundFileName +
+                              "\" shrank during the second pass: its sound data now ends at " +
+                              seconds(end) + " s, before the " + seconds(passEnd) +
+                              " s the first pass found, so the two passes no longer cover the "
+                              "same sound.");
+}
+
+bool Engine::SoundDataEndedAt(std::int64_t end, bool tonePass) {
+    RunState& s = S();
+    if (tonePass) throw TonePassShrank(end, s.DataEnd);
     s.DataEnd = end;
     NoteEarlyEnd();
     // The lines the data still holds; a line begun inside the data is finished with blocks that
