@@ -147,6 +147,10 @@ private:
     // the sound data holds.
     std::int64_t StretchFrames() const;
     void KeepTonePassInsideData();
+    // The analysis channel indicator of a one-channel file shows its one channel, in either pass.
+    void ShowMonoChannel();
+    // Seconds of sound data before byte `byte` of the file.
+    double SecondsAt(std::int64_t byte) const;
     // The sound data ends sooner than the end time asked for: said once in the audit log, and
     // the end time and its edits follow the data.
     void NoteEarlyEnd();

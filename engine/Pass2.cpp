@@ -19,7 +19,7 @@ void Engine::Pass2() {
     host_.Refresh();
     host_.SelectFFTSize32768();
     // The tone pass reads both channels of a two-channel file; a one-channel file has one.
-    if (!s.TwoChan) host_.SetText("AnalysisChannel", "1");
+    ShowMonoChannel();
     s.Counter = RoundHalfEven(StrToInt64(checkForm_.SoundFileAvBytesPerSecond.Text) * s.StartTime);
     Gate(s.Counter);
     ScanSoundFile();

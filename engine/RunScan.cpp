@@ -75,11 +75,16 @@ std::int64_t Engine::StretchFrames() const {
     return std::min(RoundHalfEven(SR * s.EndTime - SR * s.StartTime), FramesHeld());
 }
 
+double Engine::SecondsAt(std::int64_t byte) const {
+    const RunState& s = S();
+    return static_cast<double>(byte - s.StreamDataChunk) /
+           static_cast<double>(std::max<std::int64_t>(s.SoundFileAvBytesPerSecond, 1));
+}
+
 void Engine::NoteEarlyEnd() {
     RunState& s = S();
     if (s.SoundFileAvBytesPerSecond <= 0 || s.DataEnd <= s.StreamDataChunk) return;
-    const double dataEnd = static_cast<double>(s.DataEnd - s.StreamDataChunk) /
-                           static_cast<double>(s.SoundFileAvBytesPerSecond);
+    const double dataEnd = SecondsAt(s.DataEnd);
     if (!(dataEnd < s.EndTime)) return;
     // Said once a run: a file that shrinks again moves the end without a second line.
     if (!s.EarlyEndSaid) {
@@ -96,11 +101,7 @@ void Engine::NoteEarlyEnd() {
 
 std::runtime_error Engine::TonePassShrank(std::int64_t end, std::int64_t passEnd) const {
     const RunState& s = S();
-    const auto seconds = [&s](std::int64_t byte) {
-        return fixedField(static_cast<double>(byte - s.StreamDataChunk) /
-                              static_cast<double>(std::max<std::int64_t>(s.SoundFileAvBytesPerSecond, 1)),
-                          0, 2);
-    };
+    const auto seconds = [this](std::int64_t byte) { return fixedField(SecondsAt(byte), 0, 2); };
     return std::runtime_error("The sound file \"" + s.SoundFileName +
                               "\" shrank during the second pass: its sound data now ends at " +
                               seconds(end) + " s, before the " + seconds(passEnd) +

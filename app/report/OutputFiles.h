@@ -96,6 +96,12 @@ public:
     std::array<TextFile, kArrayFiles> P;
     // Set by the summary writer once the time-series rows are safely inside the summary.
     bool TimeSeriesCopied = false;
+    // The text files beside the arrays, each with its name: LOG, the Acoustic and Tone files.
+    struct NamedFile {
+        TextFile* file;
+        const std::string* name;
+    };
+    std::array<NamedFile, 11> TextFiles();
 
 private:
     // Every text file of a run, in a fixed order: LOG, the Acoustic and Tone files, the arrays.
