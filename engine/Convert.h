@@ -2,6 +2,7 @@
 // Conversions of settings texts and the engine's rounding rules.
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,9 @@ int StrToInt(std::string_view text);
 // The same for texts that hold a byte position, count or rate, which may pass 2^31.
 std::int64_t StrToInt64(std::string_view text);
 double StrToFloat(std::string_view text);
+// A whole number's text (blanks around it, one sign, digits) as a number; one too large for 64
+// bits reads as an infinity of its sign. Nothing for a text that is no whole number.
+std::optional<double> WholeNumber(std::string_view text);
 
 // Nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
 inline std::int64_t RoundHalfEven(double x) { return static_cast<std::int64_t>(std::nearbyint(x)); }

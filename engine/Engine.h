@@ -4,6 +4,7 @@
 // only through its RunHost.
 #include <fstream>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -56,7 +57,7 @@ public:
     // Block chain and line/file steps (each writes its start and end lines).
     // MakeSpectrum reads the next block; false when the sound data ended before the block's
     // line (the run's stretch then ends with the data).
-    bool MakeSpectrum();
+    [[nodiscard]] bool MakeSpectrum();
     void CompressSpectrum();
     void NordicCompressSpectrum();
     void CalculateLA();
@@ -146,6 +147,10 @@ private:
     // the sound data holds.
     std::int64_t StretchFrames() const;
     void KeepTonePassInsideData();
+    // The analysis channel indicator of a one-channel file shows its one channel, in either pass.
+    void ShowMonoChannel();
+    // Seconds of sound data before byte `byte` of the file.
+    double SecondsAt(std::int64_t byte) const;
     // The sound data ends sooner than the end time asked for: said once in the audit log, and
     // the end time and its edits follow the data.
     void NoteEarlyEnd();
@@ -153,6 +158,9 @@ private:
     // the first pass the stretch ends there (false when the current line lies past it); in the
     // tone pass the run stops, as the passes no longer read the same sound.
     bool SoundDataEndedAt(std::int64_t end, bool tonePass);
+    // The stop of a tone pass whose sound data ends at byte `end`, before the `passEnd` the
+    // first pass found.
+    std::runtime_error TonePassShrank(std::int64_t end, std::int64_t passEnd) const;
     // Stream position from which a block of `points` frames starting at `pos` is read.
     std::int64_t BlockStart(std::int64_t pos, int points, int blockAlign);
     void SizeRunArrays();

@@ -19,7 +19,7 @@ void Engine::Pass2() {
     host_.Refresh();
     host_.SelectFFTSize32768();
     // The tone pass reads both channels of a two-channel file; a one-channel file has one.
-    if (!s.TwoChan) host_.SetText("AnalysisChannel", "1");
+    ShowMonoChannel();
     s.Counter = RoundHalfEven(StrToInt64(checkForm_.SoundFileAvBytesPerSecond.Text) * s.StartTime);
     Gate(s.Counter);
     ScanSoundFile();
@@ -78,7 +78,10 @@ void Engine::Pass2Line() {
     for (s.CountCompress = 1; s.CountCompress <= s.Compression; ++s.CountCompress) {
         Log("D", "3872 Before call to MakeSpectrum, Stream.Position = " +
                      std::to_string(StreamPosition()));
-        MakeSpectrum();
+        // The tone pass reads the blocks the first pass found inside the data: a block that
+        // no longer is stops the run.
+        const std::int64_t passEnd = s.DataEnd;
+        if (!MakeSpectrum()) throw TonePassShrank(s.DataEnd, passEnd);
         NordicCompressSpectrum();
         CalculateLA();
         CalculateSpectDiss();

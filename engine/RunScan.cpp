@@ -75,35 +75,43 @@ std::int64_t Engine::StretchFrames() const {
     return std::min(RoundHalfEven(SR * s.EndTime - SR * s.StartTime), FramesHeld());
 }
 
+double Engine::SecondsAt(std::int64_t byte) const {
+    const RunState& s = S();
+    return static_cast<double>(byte - s.StreamDataChunk) /
+           static_cast<double>(std::max<std::int64_t>(s.SoundFileAvBytesPerSecond, 1));
+}
+
 void Engine::NoteEarlyEnd() {
     RunState& s = S();
     if (s.SoundFileAvBytesPerSecond <= 0 || s.DataEnd <= s.StreamDataChunk) return;
-    const double dataEnd = static_cast<double>(s.DataEnd - s.StreamDataChunk) /
-                           static_cast<double>(s.SoundFileAvBytesPerSecond);
+    const double dataEnd = SecondsAt(s.DataEnd);
     if (!(dataEnd < s.EndTime)) return;
-    const double requested = StrToFloat(checkForm_.SoundFileEndTime);
-    Log("D", "The sound data ended at " + fixedField(dataEnd, 0, 2) +
-                 " s, before the requested end of " + fixedField(requested, 0, 1) + " s");
+    // Said once a run: a file that shrinks again moves the end without a second line.
+    if (!s.EarlyEndSaid) {
+        const double requested = StrToFloat(checkForm_.SoundFileEndTime);
+        Log("D", "The sound data ended at " + fixedField(dataEnd, 0, 2) +
+                     " s, before the requested end of " + fixedField(requested, 0, 1) + " s");
+        s.EarlyEndSaid = true;
+    }
     s.EndTime = dataEnd;
     s.SoundFileMaxPointer = s.DataEnd;
     host_.SetText("RecordedEndTime", fixedField(dataEnd, 0, 2));
     host_.SetText("SoundFileMaximumPosition", std::to_string(s.DataEnd));
 }
 
+std::runtime_error Engine::TonePassShrank(std::int64_t end, std::int64_t passEnd) const {
+    const RunState& s = S();
+    const auto seconds = [this](std::int64_t byte) { return fixedField(SecondsAt(byte), 0, 2); };
+    return std::runtime_error("The sound file \"" + s.SoundFileName +
+                              "\" shrank during the second pass: its sound data now ends at " +
+                              seconds(end) + " s, before the " + seconds(passEnd) +
+                              " s the first pass found, so the two passes no longer cover the "
+                              "same sound.");
+}
+
 bool Engine::SoundDataEndedAt(std::int64_t end, bool tonePass) {
     RunState& s = S();
-    const auto seconds = [&s](std::int64_t byte) {
-        return fixedField(static_cast<double>(byte - s.StreamDataChunk) /
-                              static_cast<double>(std::max<std::int64_t>(s.SoundFileAvBytesPerSecond, 1)),
-                          0, 2);
-    };
-    if (tonePass) {
-        throw std::runtime_error("The sound file \"" + s.SoundFileName +
-                                 "\" shrank during the second pass: its sound data now ends at " +
-                                 seconds(end) + " s, before the " + seconds(s.DataEnd) +
-                                 " s the first pass found, so the two passes no longer cover the "
-                                 "same sound.");
-    }
+    if (tonePass) throw TonePassShrank(end, s.DataEnd);
     s.DataEnd = end;
     NoteEarlyEnd();
     // The lines the data still holds; a line begun inside the data is finished with blocks that

@@ -2,10 +2,8 @@
 #include "engine/SoundFileIntake.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <limits>
 #include <stdexcept>
 #include <string_view>
 
@@ -55,23 +53,12 @@ constexpr double kMaxCalibration = 200.0;
 // A whole number for a message: the bounds of a range are whole numbers of their unit.
 std::string WholeText(double x) { return std::to_string(static_cast<long long>(x)); }
 
-// A whole number typed into the dialog: blanks around it, a sign, digits. A number too large
-// for a double reads as an infinity of its sign, to be refused as out of range.
+// A whole number typed into the dialog. A number too large for 64 bits reads as an infinity of
+// its sign, to be refused as out of range.
 double TypedWholeNumber(const std::string& text, const char* field, const char* unit) {
-    std::string_view t = TrimBlanks(text);
-    const bool negative = !t.empty() && t.front() == '-';
-    if (!t.empty() && (t.front() == '-' || t.front() == '+')) t.remove_prefix(1);
-    const bool digits = !t.empty() && std::all_of(t.begin(), t.end(), [](char c) {
-        return c >= '0' && c <= '9';
-    });
-    if (!digits) {
-        throw std::invalid_argument("The " + std::string(field) + " '" + text +
-                                    "' is not a whole number of " + unit);
-    }
-    double v = 0;
-    if (std::from_chars(t.data(), t.data() + t.size(), v).ec != std::errc())
-        v = std::numeric_limits<double>::infinity();
-    return negative ? -v : v;
+    if (const std::optional<double> v = WholeNumber(text)) return *v;
+    throw std::invalid_argument("The " + std::string(field) + " '" + text +
+                                "' is not a whole number of " + unit);
 }
 
 int TypedCompression(const std::string& text) {
@@ -267,17 +254,24 @@ void Engine::SoundFileCheckButton1Click() {
     // The indicators show what the run reads: a one-channel file its one channel, a
     // two-channel file channel 2 unless the dialog's channel choice was shown.
     host_.SetText("ChannelsInSoundFile", s.TwoChan ? "2" : "1");
-    host_.SetText("AnalysisChannel", s.TwoChan ? "2" : "1");
-    if (s.TwoChan && f.ChannelAnalysisSelectionVisible) {
-        if (f.DoChannel1) host_.SetText("AnalysisChannel", "1");
-        else if (f.DoChannel2) host_.SetText("AnalysisChannel", "2");
-        else if (f.DoChannelBoth) host_.SetText("AnalysisChannel", "Both");
+    ShowMonoChannel();
+    if (s.TwoChan) {
+        host_.SetText("AnalysisChannel", "2");
+        if (f.ChannelAnalysisSelectionVisible) {
+            if (f.DoChannel1) host_.SetText("AnalysisChannel", "1");
+            else if (f.DoChannel2) host_.SetText("AnalysisChannel", "2");
+            else if (f.DoChannelBoth) host_.SetText("AnalysisChannel", "Both");
+        }
     }
     host_.Refresh();
     s.ATune = 440.0;
     s.Compression = compression;
     s.Calibration = calibration + HIDDENCAL;
     host_.Refresh();
+}
+
+void Engine::ShowMonoChannel() {
+    if (!S().TwoChan) host_.SetText("AnalysisChannel", "1");
 }
 
 }  // namespace oxw::engine

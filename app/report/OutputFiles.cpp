@@ -114,13 +114,24 @@ OutputFiles::OutputFiles() : clock_(LocalNow) {
     ForEachFile([this](TextFile& f) { f.ReportFailuresTo(&anyFailure_); });
 }
 
+std::array<OutputFiles::NamedFile, 11> OutputFiles::TextFiles() {
+    const OutputFileNames& n = Names;
+    return {{{&LogFile, &n.LogFileName},
+             {&DravolekLevelFile, &n.DravolekLevelFileName},
+             {&NordicLevelFile, &n.NordicLevelFileName},
+             {&DravolekLoudFile, &n.DravolekLoudFileName},
+             {&NordicLoudFile, &n.NordicLoudFileName},
+             {&DravolekPitchFile, &n.DravolekPitchFileName},
+             {&NordicPitchFile, &n.NordicPitchFileName},
+             {&DravolekTraceFile, &n.DravolekTraceFileName},
+             {&NordicTraceFile, &n.NordicTraceFileName},
+             {&DravolekSummaryFile, &n.DravolekSummaryFileName},
+             {&NordicSummaryFile, &n.NordicSummaryFileName}}};
+}
+
 template <typename Each>
 void OutputFiles::ForEachFile(Each each) {
-    for (TextFile* f : {&LogFile, &DravolekLevelFile, &NordicLevelFile, &DravolekLoudFile,
-                        &NordicLoudFile, &DravolekPitchFile, &NordicPitchFile, &DravolekTraceFile,
-                        &NordicTraceFile, &DravolekSummaryFile, &NordicSummaryFile}) {
-        each(*f);
-    }
+    for (const NamedFile& f : TextFiles()) each(*f.file);
     for (TextFile& f : P) each(f);
 }
 

@@ -19,7 +19,8 @@ inline constexpr int kArrayFiles = 55;  // array files P1..P37, P53, P54 (index 
 // buffers reach the system a quarter megabyte at a time.
 inline constexpr std::size_t kArrayBufferBytes = std::size_t{1} << 18;
 // The LOG is on disk up to its last line after every audit call, and takes a line or more per
-// call: it is written into a mapping of the file, grown four megabytes at a time.
+// call: it is written into a mapping of the file, grown four megabytes at a time (less on a
+// disk without that room).
 inline constexpr std::size_t kLogStepBytes = std::size_t{1} << 22;
 
 // Name of array file Pn ("CompactF" for P1 ...); empty for numbers without a file.
@@ -95,6 +96,12 @@ public:
     std::array<TextFile, kArrayFiles> P;
     // Set by the summary writer once the time-series rows are safely inside the summary.
     bool TimeSeriesCopied = false;
+    // The text files beside the arrays, each with its name: LOG, the Acoustic and Tone files.
+    struct NamedFile {
+        TextFile* file;
+        const std::string* name;
+    };
+    std::array<NamedFile, 11> TextFiles();
 
 private:
     // Every text file of a run, in a fixed order: LOG, the Acoustic and Tone files, the arrays.

@@ -30,17 +30,14 @@ std::string StoppedRunLine(const std::string& reason) {
 
 void CloseStoppedRun(OutputFiles& files, const std::string& reason) {
     files.CloseAll();
-    const OutputFileNames& n = files.Names;
     std::error_code ec;
-    for (const std::string& name : n.PDataFileName) {
+    for (const std::string& name : files.Names.PDataFileName) {
         if (!name.empty()) std::filesystem::remove(name, ec);
     }
-    for (const std::string* name :
-         {&n.LogFileName, &n.DravolekLevelFileName, &n.NordicLevelFileName, &n.DravolekLoudFileName,
-          &n.NordicLoudFileName, &n.DravolekPitchFileName, &n.NordicPitchFileName,
-          &n.DravolekTraceFileName, &n.NordicTraceFileName, &n.DravolekSummaryFileName,
-          &n.NordicSummaryFileName}) {
-        if (!name->empty() && std::filesystem::is_regular_file(*name, ec)) AppendLine(*name, StoppedRunLine(reason));
+    for (const OutputFiles::NamedFile& f : files.TextFiles()) {
+        const std::string& name = *f.name;
+        if (!name.empty() && std::filesystem::is_regular_file(name, ec))
+            AppendLine(name, StoppedRunLine(reason));
     }
 }
 

@@ -13,6 +13,8 @@ namespace oxw::report {
 
 namespace {
 
+std::size_t PageBytes() { return static_cast<std::size_t>(::sysconf(_SC_PAGESIZE)); }
+
 // A regular file open for reading and writing, on a file system that maps it: a shared mapping
 // of it can be written (tried on one page, nothing touched).
 bool CanMap(int fd) {
@@ -20,7 +22,7 @@ bool CanMap(int fd) {
     if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
         (::fcntl(fd, F_GETFL) & O_ACCMODE) != O_RDWR)
         return false;
-    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    const std::size_t page = PageBytes();
     void* probe = ::mmap(nullptr, page, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
     if (probe == MAP_FAILED) return false;
     ::munmap(probe, page);
@@ -28,7 +30,7 @@ bool CanMap(int fd) {
 }
 
 std::size_t WholePages(std::size_t bytes) {
-    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    const std::size_t page = PageBytes();
     return (bytes + page - 1) / page * page;
 }
 
@@ -54,6 +56,7 @@ void TextFile::Create(const std::string& path, const Opener& open, std::size_t b
     mapped_ = mode == Mode::Mapped && CanMap(fd_);
     capacity_ = mapped_ ? WholePages(std::max<std::size_t>(bufferBytes, 1))
                         : std::max<std::size_t>(bufferBytes, 1);
+    step_ = capacity_;
     used_ = 0;
     handedOver_ = 0;
 }
@@ -118,11 +121,17 @@ bool TextFile::NextStep() {
         used_ = 0;
     }
     // The step's blocks first: a full disk fails here, not as a fault when the text is copied.
+    // A disk (or file size limit) without room for a whole step takes a smaller one, down to a
+    // page, so that every line that fits is written.
     const auto offset = static_cast<off_t>(handedOver_);
+    capacity_ = step_;
     int error = 0;
-    do {
+    for (;;) {
         error = ::posix_fallocate(fd_, offset, static_cast<off_t>(capacity_));
-    } while (error == EINTR);
+        if (error == EINTR) continue;
+        if ((error != ENOSPC && error != EFBIG) || capacity_ <= PageBytes()) break;
+        capacity_ = WholePages(capacity_ / 2);
+    }
     if (error != 0) {
         Fail(error);
         return false;

@@ -16,7 +16,8 @@
 // file: what is copied there belongs to the system at once and stays in the file even when the
 // program is killed. The file grows in steps of the buffer's size (rounded up to whole pages):
 // each step's blocks are reserved first (posix_fallocate), so a full disk fails there, checked
-// and reported like a failed write, never while the text is copied. The close cuts the file to
+// and reported like a failed write, never while the text is copied. A step without room is
+// halved, down to a page, before it fails. The close cuts the file to
 // its text. While the file is open, and in the file of a program killed before the close, its
 // text is followed by zero bytes up to the end of the last step. A stream that cannot be mapped
 // (a device, a test's sink, a file not open for reading and writing or on a file system that
@@ -125,6 +126,8 @@ private:
     // Where lines are copied: the own buffer, or the mapped step of a mapped file.
     char* buffer_ = nullptr;
     std::size_t capacity_ = kDefaultBufferBytes;
+    // A mapped file's step of growth; capacity_ is the present step, less where there was no room.
+    std::size_t step_ = kDefaultBufferBytes;
     std::size_t used_ = 0;
     // Bytes handed to the system before the buffer's (for a mapped file: the offset of its step).
     std::uint64_t handedOver_ = 0;

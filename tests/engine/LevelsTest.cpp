@@ -135,7 +135,7 @@ void LineOfBlocks(BlockReader& r, int blocks) {
     RunState& s = r.S();
     s.CompactI_T = {};
     for (int b = 0; b < blocks; ++b) {
-        r.engine.MakeSpectrum();
+        EXPECT_TRUE(r.engine.MakeSpectrum());
         r.engine.CompressSpectrum();
         for (int i = 1; i <= 108; ++i) s.CompactI_T[i] += s.CompactI[i] / blocks;
     }

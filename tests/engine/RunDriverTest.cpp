@@ -475,8 +475,8 @@ TEST(Driver, StretchFromStartToEnd) {
 }
 
 // Sound data that ends before the end asked for: a data chunk that declares 6 s of mono and
-// holds 3 s, and a 6 s file cut to 2 s of data while pass 1 writes its 20th row. The run says
-// so once, the stretch and its end follow the data (a block that crosses the new end is read
+// holds 3 s, a 6 s file cut to 2 s of data while pass 1 writes its 20th row, and the short
+// chunk cut so. The run says so once (the first end it found), the stretch and its end follow the data (a block that crosses the new end is read
 // so that it ends there), and every row is one of a line inside the data. A file cut between the
 // passes stops the tone pass: the two passes would no longer read the same sound.
 TEST(Driver, SoundDataThatEndsEarlyEndsTheStretch) {
@@ -493,9 +493,12 @@ TEST(Driver, SoundDataThatEndsEarlyEndsTheStretch) {
         }
     };
     TempDir dir{"oxw-driver"};
-    const std::string shortChunk = (dir / "short.wav").string();
-    test::WriteWav(shortChunk, test::WavFormat().KeepDataBytes(88200 * 3),
-                   {std::vector<double>(44100 * 6, 0.25)});
+    const auto writeShortChunk = [&](const char* name) {
+        const std::string path = (dir / name).string();
+        test::WriteWav(path, test::WavFormat().KeepDataBytes(88200 * 3),
+                       {std::vector<double>(44100 * 6, 0.25)});
+        return path;
+    };
     const std::string sixSeconds = WriteSine(dir, 1, 44100 * 6);
     const auto cutTo = [](const std::string& path, int seconds) {
         return [=] { std::filesystem::resize_file(path, 44 + 88200 * seconds); };
@@ -504,11 +507,14 @@ TEST(Driver, SoundDataThatEndsEarlyEndsTheStretch) {
         const char* name;
         std::string path;
         bool cutInPass1;
+        const char* said;  // the end the log line gives, s
         const char* seen;  // the end of the data, s
         int lines;
     } cases[] = {
-        {"short data chunk", shortChunk, false, "3.00", 60},
-        {"file cut during pass 1", sixSeconds, true, "2.00", 40},
+        {"short data chunk", writeShortChunk("short.wav"), false, "3.00", "3.00", 60},
+        {"file cut during pass 1", sixSeconds, true, "2.00", "2.00", 40},
+        {"short data chunk, then cut during pass 1", writeShortChunk("shorter.wav"), true,
+         "3.00", "2.00", 40},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -516,7 +522,11 @@ TEST(Driver, SoundDataThatEndsEarlyEndsTheStretch) {
         if (c.cutInPass1) r.host.atRow20 = cutTo(c.path, 2);
         r.host.checkDialog = [](SoundFileCheckForm& f) { f.SoundFileEndTime = "6"; };
         r.Run(c.path);
-        EXPECT_EQ(r.host.Count("D", std::string("The sound data ended at ") + c.seen +
+        const auto lines = r.host.Lines("D");
+        EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                                [](const std::string& l) { return l.find("ended at") != l.npos; }),
+                  1);
+        EXPECT_EQ(r.host.Count("D", std::string("The sound data ended at ") + c.said +
                                          " s, before the requested end of 6.0 s"), 1);
         EXPECT_EQ(r.e.S().Lines, c.lines);
         EXPECT_EQ(std::count(r.host.calls.begin(), r.host.calls.end(), "OutputTimeFiles"), c.lines);

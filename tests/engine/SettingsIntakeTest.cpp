@@ -440,6 +440,7 @@ TEST(SettingsIntake, TextThatIsNoWholeNumberStopsTheRun) {
         {&SoundFileCheckForm::SoundFileStartTime, "abc", "The start time 'abc' is not a whole number of seconds"},
         {&SoundFileCheckForm::SoundFileEndTime, "2.5", "The end time '2.5' is not a whole number of seconds"},
         {&SoundFileCheckForm::InputCalibration, "", "The calibration '' is not a whole number of dB"},
+        {&SoundFileCheckForm::InputCalibration, " +-5", "The calibration ' +-5' is not a whole number of dB"},
         {&SoundFileCheckForm::OutputCompression, "1-", "The compression '1-' is not a whole number of blocks"},
     };
     TempDir dir{"oxw-intake"};

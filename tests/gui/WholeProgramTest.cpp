@@ -123,11 +123,14 @@ protected:
         std::vector<double> sine(44100 * 3);
         for (std::size_t i = 0; i < sine.size(); ++i) sine[i] = 0.3 * std::sin(2 * M_PI * 1000.0 * i / 44100.0);
         test::WriteWav(wav, test::WavFormat(), {sine});
+        StartProgram();
+        // The check dialog: "Continue Analysis", then "Left click to continue".
+        dialogs.ModalScript = test::ContinueAnalysis;
+    }
+    void StartProgram() {
         app::CreateForms(forms, dialogs, sound);
         main = forms.Form1;
         main->SetDialogs(&dialogs);
-        // The check dialog: "Continue Analysis", then "Left click to continue".
-        dialogs.ModalScript = test::ContinueAnalysis;
     }
     void TearDown() override { app::DestroyForms(forms); }
     int EnabledPage() const {
@@ -539,32 +542,59 @@ TEST_F(WholeProgram, FileWithRiffSizeZeroIsAnalysed) {
 }
 
 // A field recording of 3.5 GiB of stereo (a sparse file: its data reads as silence) analysed
-// from 12172 s to 12175 s, across byte 2^31: every row is written with its time.
+// across byte 2^31 (12172 s to 12175 s, one pass) and past 3 GiB (19000 s to 19003 s, both
+// passes): every row is written with its time, and the tone pass closes with its dominant tone.
 TEST_F(WholeProgram, StretchPast2GiBIsAnalysed) {
-    test::WriteSparseWav(wav, test::WavFormat().Channels(2), 3758096384);
-    SkipQuestionnaire();
-    dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
-    dialogs.ModalScript = [](QDialog& d) {
-        if (auto* check = qobject_cast<app::TSoundFileCheck*>(&d)) {
-            check->SoundFileStartTime->setEditText("12172");
-            check->SoundFileEndTime->setEditText("12175");
+    const struct {
+        bool twoPasses;
+        const char* start;
+        const char* end;
+        const char* firstRow;  // the first and the last line's time
+        const char* lastRow;
+        const char* firstBlock;  // the first block's byte: 44 + 176400 a second
+    } cases[] = {
+        {false, "12172", "12175", "12172.00", "12174.95", "2147140844"},
+        {true, "19000", "19003", "19000.00", "19002.95", "3351600044"},  // past 3 GiB
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.start);
+        if (&c != cases) {  // each run in a program of its own
+            app::DestroyForms(forms);
+            StartProgram();
         }
-        return test::ContinueAnalysis(d);
-    };
-    ClickAnalysis();
-    ASSERT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join("|").toStdString();
-    EXPECT_EQ(EnabledPage(), 2);
-    const auto summary = ReadLines(main->Files().Names.DravolekSummaryFileName);
-    const auto rowAt = [&](const std::string& time) {
-        return std::count_if(summary.begin(), summary.end(),
-                             [&](const std::string& l) { return l.rfind(time + ",\t", 0) == 0; });
-    };
-    // Level, loudness and pitch rows of the first and the last line (bytes 2147140844 and
-    // 2147661224 from the file's start).
-    EXPECT_EQ(rowAt("12172.00"), 3);
-    EXPECT_EQ(rowAt("12174.95"), 3);
-    EXPECT_NE(std::find(summary.begin(), summary.end(), "End Of Summary File"), summary.end());
-    EXPECT_EQ(ReadLines(main->Files().Names.LogFileName).back(), "    End Open1Click");
+        test::WriteSparseWav(wav, test::WavFormat().Channels(2), 3758096384);
+        SkipQuestionnaire();
+        dialogs.FileAnswers.push_back(QString::fromStdString(wav.string()));
+        dialogs.ModalScript = [&c](QDialog& d) {
+            if (auto* check = qobject_cast<app::TSoundFileCheck*>(&d)) {
+                check->SoundFileStartTime->setEditText(c.start);
+                check->SoundFileEndTime->setEditText(c.end);
+            }
+            return test::ContinueAnalysis(d);
+        };
+        if (c.twoPasses)
+            main->ProcessAdvancedClick();
+        else
+            ClickAnalysis();
+        ASSERT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join("|").toStdString();
+        EXPECT_EQ(EnabledPage(), 2);
+        EXPECT_EQ(main->GetText("PositionStart"), c.firstBlock);
+        const auto summary = ReadLines(main->Files().Names.DravolekSummaryFileName);
+        const auto rowAt = [&](const std::string& time) {
+            return std::count_if(summary.begin(), summary.end(),
+                                 [&](const std::string& l) { return l.rfind(time + ",\t", 0) == 0; });
+        };
+        // Level, loudness and pitch rows of the first and the last line.
+        EXPECT_EQ(rowAt(c.firstRow), 3);
+        EXPECT_EQ(rowAt(c.lastRow), 3);
+        EXPECT_NE(std::find(summary.begin(), summary.end(), "End Of Summary File"), summary.end());
+        const auto log = ReadLines(main->Files().Names.LogFileName);
+        EXPECT_EQ(log.back(), "    End Open1Click");
+        EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const std::string& l) {
+                      return l.find("8147 DOMINANT TONE RESULT") != std::string::npos;
+                  }),
+                  c.twoPasses ? 1 : 0);
+    }
 }
 
 TEST_F(WholeProgram, CancelledChoiceStaysOnAnalysisPage) {

@@ -191,13 +191,15 @@ TEST(TextFile, MappedFileHoldsEveryLineAtOnceAndIsCutToItsTextAtTheClose) {
 // close leaves the text of the steps before it.
 TEST(TextFile, MappedStepThatCannotBeReservedFailsLikeAWrite) {
     const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
-    const std::string line(page, 'x');  // with its line end it takes a second step
-    for (const std::size_t limit : {page / 2, page + page / 2}) {
+    const std::string line(page / 4 - 2, 'x');  // four lines with their line ends to a page
+    // A step far larger than the room: it is halved down to what fits, so every whole page
+    // below the limit is written and the line that crosses it fails.
+    for (const std::size_t limit : {page / 2, page + page / 2, 3 * page}) {
         SCOPED_TRACE(limit);
         test::TempDir dir{"oxw-textfile"};
         const std::string path = (dir / "run.LOG").string();
         TextFile f;
-        f.Create(path, nullptr, page, TextFile::Mode::Mapped);
+        f.Create(path, nullptr, 64 * page, TextFile::Mode::Mapped);
         // The limit holds for this process alone and only here; passing it fails with EFBIG
         // rather than the signal.
         rlimit saved{};
@@ -206,16 +208,23 @@ TEST(TextFile, MappedStepThatCannotBeReservedFailsLikeAWrite) {
         rlimit small = saved;
         small.rlim_cur = limit;
         ::setrlimit(RLIMIT_FSIZE, &small);
-        f.WriteLine(line);
-        const bool failedAtWrite = f.Failed();
+        std::size_t written = 0;
+        while (written < 16) {
+            f.WriteLine(line);
+            if (f.Failed()) break;
+            ++written;
+        }
         f.WriteLine("later");
         const bool closed = f.Close();
         ::setrlimit(RLIMIT_FSIZE, &saved);
         ::signal(SIGXFSZ, savedSignal);
-        EXPECT_TRUE(failedAtWrite);
+        const std::size_t fit = limit / page * 4;
+        EXPECT_EQ(written, fit);
         EXPECT_FALSE(closed);
         EXPECT_EQ(f.Failure(), "Cannot write file \"" + path + "\": " + std::strerror(EFBIG));
-        EXPECT_EQ(ReadAll(path), limit < page ? "" : line);
+        std::string expected;
+        for (std::size_t k = 0; k < fit; ++k) expected += line + "\r\n";
+        EXPECT_EQ(ReadAll(path), expected);
     }
 }
 
