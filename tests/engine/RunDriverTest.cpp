@@ -211,8 +211,7 @@ TEST(Driver, IntroductoryRunsOnePassInTheFixedOrder) {
 TEST(Driver, BlocksStartWhereThePreviousHopLeftTheStream) {
     struct Case {
         std::uint16_t channels;
-        const char* start;
-        const char* end;
+        const char *start, *end;
         std::int64_t startPointer;
         std::int64_t endPosition;  // stream position after the last block of pass 1
     };
@@ -306,8 +305,7 @@ TEST(Driver, AdvancedRunsTheTonePass) {
 // The driver notes the file's chroma sum at every line, over the twelve classes 0..11 (class
 // 12 is unused): with class c at 2^c the note reads 4095 (8191 would take in class 12, 2047
 // would leave out class 11).
-class ChromaHost : public TimelineHost {
-public:
+struct ChromaHost : TimelineHost {
     Engine* engine = nullptr;
     void DravolekFormatOutput() override {
         TimelineHost::DravolekFormatOutput();
@@ -320,13 +318,10 @@ TEST(Driver, ChromaSumNoteCoversTheTwelveClasses) {
     test::EngineRig<ChromaHost> r("Introductory");
     r.host.engine = &r.e;
     r.Run(WriteSine(dir, 1, 44100 * 3, 0.0));  // silence: the lines add no chroma
-    for (int line = 1; line <= 40; ++line) {
+    for (int line = 1; line <= 40; ++line)
         EXPECT_EQ(r.host.Count("D", "In mainline code Sum ChromaSalienceS at Countline " +
-                                        std::to_string(line) + "  " +
-                                        numeric::floatToStrF(4095.0, 15, 6)),
-                  1)
-            << line;
-    }
+                                        std::to_string(line) + "  " + numeric::floatToStrF(4095.0, 15, 6)),
+                  1) << line;
 }
 
 // A sound file unreadable part way: blocks start at 44 + 4410 k and read 8192 bytes; the 7th
@@ -434,9 +429,7 @@ TEST(Driver, GateAndStretchStopTheRunWithTheReason) {
 // The stretch from the start to the end time, in lines of `compression` blocks.
 TEST(Driver, StretchFromStartToEnd) {
     struct Case {
-        const char* start;
-        const char* end;
-        const char* compression;
+        const char *start, *end, *compression;
         int lines;
         const char* refusal;
     };
