@@ -1,6 +1,5 @@
-// The audit log's routing of each kind code to the progress list, the LOG, the trace and the
-// array files, the list's clearing every 1250 calls, the flushes and the CR LF line ends; checked
-// on real files in a temporary folder.
+// The audit log's routing of each kind to the progress list, the LOG, the trace and array files,
+// the list's clearing every 1250 calls, the flushes and CR LF ends, on real files.
 #include "app/report/AuditLog.h"
 #include "app/report/OutputFiles.h"
 #include "support/TempDir.h"
@@ -29,13 +28,9 @@ std::string ReadAll(const std::string& path) {
 class FakeProgress : public ProgressSink {
 public:
     Lines lines;
-    int clears = 0;
-    int repaints = 0;
+    int clears = 0, repaints = 0;
     void AddLine(std::string_view line) override { lines.emplace_back(line); }
-    void Clear() override {
-        lines.clear();
-        ++clears;
-    }
+    void Clear() override { lines.clear(), ++clears; }
     void Repaint() override { ++repaints; }
 };
 
@@ -111,9 +106,8 @@ TEST(AuditLog, LinesKeepTheirOrderAndLogAndProgressivePitchAreOnDiskAfterEachCal
     EXPECT_EQ(f.Read("LOG"),
               "Start MakeSpectrum\r\n              PROCESSING Calculate SpecLoud using Esig\r\n    End MakeSpectrum\r\n");
     EXPECT_EQ(f.Read("P2"), "Array Data CompactI, 1, 3, 0.5\r\nArray Data CompactI, 1, 4, 0.25\r\n");
-    const Lines list = {"Start MakeSpectrum", "              PROCESSING Calculate SpecLoud using Esig",
-                        "    Exit MakeSpectrum"};
-    EXPECT_EQ(f.progress.lines, list);
+    EXPECT_EQ(f.progress.lines, (Lines{"Start MakeSpectrum", "              PROCESSING Calculate SpecLoud using Esig",
+                                       "    Exit MakeSpectrum"}));
     EXPECT_EQ(f.displayed, 14);
 }
 
@@ -142,8 +136,7 @@ TEST(AuditLog, ListIsClearedOnThe1251stCall) {
 // Many lines of one kind at once do what one call per line does: the same files, list, clears
 // and count (across the list's clearing), with the host's check after every line.
 TEST(AuditLog, LinesAtOnceAreOneCallPerLine) {
-    const char* kinds[] = {"S", "E", "D", "M", "T", "M1", "M2", "M37", "M53", "M54", "M0", "X", ""};
-    for (const char* kind : kinds) {
+    for (const char* kind : {"S", "E", "D", "M", "T", "M1", "M2", "M37", "M53", "M54", "M0", "X", ""}) {
         SCOPED_TRACE(kind);
         std::string lines;
         Lines each;

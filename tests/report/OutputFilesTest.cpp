@@ -82,18 +82,17 @@ const std::string kEmptyArray =
     "Array Data Start of array data listing: Array Name, Line Number, Row Number, Value\r\n"
     "Array Data End of array data\r\n";
 
-TEST(OutputFileNames, StampIsYearMonthDayAtHourMinuteSecond) {
+// The stamp (day and no other field without a leading zero), the names beside the sound file
+// (its path less exactly four characters) and the array files by number (P1..P37, P53, P54).
+TEST(OutputFileNames, StampNamesAndArrayFiles) {
     EXPECT_EQ(FormatStamp(Tm(2024, 3, 5, 14, 7, 9)), kStamp);
     EXPECT_EQ(FormatStamp(Tm(1999, 12, 31, 0, 0, 0)), "1999 12 31  at  00 00 00");
-    EXPECT_EQ(FormatStamp(Tm(2024, 1, 15, 23, 59, 59)), "2024 01 15  at  23 59 59");
-}
-
-TEST(OutputFileNames, BuiltFromThePathWithoutItsLastFourCharacters) {
-    const OutputFileNames n = BuildOutputFileNames("/tmp/x/b.wav", kStamp);
+    const OutputFileNames n = BuildOutputFileNames("/tmp/x/b.wav", kStamp),
+                          wave = BuildOutputFileNames("/tmp/x/b.wave", kStamp);
     const std::string base = "/tmp/x/b " + std::string(kStamp);
     EXPECT_EQ(n.FileDateTimeStamp, kStamp);
     EXPECT_EQ(n.filenamelength, 12);
-    EXPECT_EQ(n.NoExtFileName, "/tmp/x/b");
+    EXPECT_EQ(wave.filenamelength, 13);
     EXPECT_EQ(n.FileNameExtension, ".dvk");
     const std::pair<const std::string&, std::string> names[] = {
         {n.DravolekLevelFileName, base + " Acoustic L.dvk"}, {n.NordicLevelFileName, base + " Tone L.dvk"},
@@ -102,23 +101,16 @@ TEST(OutputFileNames, BuiltFromThePathWithoutItsLastFourCharacters) {
         {n.LogFileName, base + " LOG.LOG"},                  {n.PDataFileName[1], base + " CompactF.ARY"},
         {n.PDataFileName[54], base + " ProgressivePitchSalience.ARY"},
         {n.PDataFileName[0], ""},                            {n.PDataFileName[38], ""},
+        {wave.LogFileName, "/tmp/x/b. " + std::string(kStamp) + " LOG.LOG"},
     };
     for (const auto& [actual, expected] : names) EXPECT_EQ(actual, expected);
-    // An extension of another length still loses exactly four characters.
-    const OutputFileNames wave = BuildOutputFileNames("/tmp/x/b.wave", kStamp);
-    EXPECT_EQ(wave.LogFileName, "/tmp/x/b. 2024 03 5  at  14 07 09 LOG.LOG");
-    EXPECT_EQ(wave.filenamelength, 13);
-}
-
-TEST(OutputFileNames, ArrayFileNamesByNumber) {
     const std::pair<int, const char*> spot[] = {
         {0, ""}, {1, "CompactF"}, {3, "CompactI_T"}, {11, "DLArray"}, {25, "ChromaSalience_T"},
         {37, "VW"}, {38, ""}, {52, ""}, {53, "ProgressiveChromaSalience"},
         {54, "ProgressivePitchSalience"}, {55, ""}, {-1, ""}};
-    for (const auto& [n, name] : spot) EXPECT_STREQ(ArrayFileName(n), name) << "P" << n;
-    // Names for P1..P37, P53 and P54 only, all different.
-    std::set<std::string> named;
-    for (int n = -1; n <= 55; ++n) if (*ArrayFileName(n)) named.insert(ArrayFileName(n));
+    for (const auto& [i, name] : spot) EXPECT_STREQ(ArrayFileName(i), name) << "P" << i;
+    std::set<std::string> named;  // all different
+    for (int i = -1; i <= 55; ++i) if (*ArrayFileName(i)) named.insert(ArrayFileName(i));
     EXPECT_EQ(named.size(), 39u);
 }
 
@@ -143,8 +135,7 @@ TEST(OutputHeaderLines, LoudnessColumns) {
 }
 
 TEST(OutputHeaderLines, PitchColumns) {
-    const auto fields = Split(PitchColumnLine(), '\t');
-    // 10 single values, 12 chroma and 88 keys after TIME; "M/m" is followed by a TAB alone.
+    const auto fields = Split(PitchColumnLine(), '\t');  // "M/m" is followed by a TAB alone
     ASSERT_EQ(fields.size(), 111u);
     const std::vector<std::string> head = {"TIME,", "SDiss(H&K),", "SDiss(S),", "TDiss(H&K),", "TDiss(S),",
                                            "PTonal,", "CTonal,", "Mult,", "Tonic,", "M/m", "R^2,"};
@@ -217,12 +208,7 @@ TEST(FormatOutput, CreatesTheRunsFilesWithTheirHeadersAndKeepsThemOpen) {
 }
 
 TEST(FormatOutput, RunsInTheSameSecondTakeTheNextFreeStamp) {
-    struct Case {
-        std::tm clock;
-        std::vector<std::string> stamps;  // of three runs in a row at the same clock time
-    };
-    const Case cases[] = {
-        {Tm(2024, 3, 5, 14, 7, 9), {kStamp, "2024 03 5  at  14 07 10", "2024 03 5  at  14 07 11"}},
+    struct Case { std::tm clock; std::vector<std::string> stamps; } const cases[] = {  // 3 runs, 1 clock time
         {Tm(2024, 3, 5, 14, 7, 59), {"2024 03 5  at  14 07 59", "2024 03 5  at  14 08 00", "2024 03 5  at  14 08 01"}},
         {Tm(2023, 12, 31, 23, 59, 59), {"2023 12 31  at  23 59 59", "2024 01 1  at  00 00 00", "2024 01 1  at  00 00 01"}},
     };
@@ -237,8 +223,7 @@ TEST(FormatOutput, RunsInTheSameSecondTakeTheNextFreeStamp) {
             expected.insert(run.begin(), run.end());
         }
         r.files.CloseAll();
-        EXPECT_EQ(List(r.dir), expected);
-        // The first run's files were not overwritten.
+        EXPECT_EQ(List(r.dir), expected);  // the first run's files not overwritten:
         EXPECT_EQ(r.File(c.stamps.front(), "CompactF.ARY"), kEmptyArray);
         EXPECT_EQ(r.File(c.stamps.front(), "LOG.LOG").rfind("    End FormatOutput\r\n", 0), 0u);
     }
@@ -257,14 +242,10 @@ TEST(FormatOutput, ExitDeletesTheTimeSeriesFilesOnlyOnceCopied) {
             if (copied) expected.erase("b " + std::string(kStamp) + " Acoustic " + k + ".dvk");
         EXPECT_EQ(List(r.dir), expected);
         EXPECT_FALSE(r.files.LogFile.IsOpen() || r.files.P[54].IsOpen());
-        if (!copied) {
-            EXPECT_EQ(r.File(kStamp, "Acoustic L.dvk"),
-                      "\r\nDRAVOLEK LEVEL ANALYSIS OUTPUT\r\n" + LevelColumnLine() + "\r\nrow\r\n");
-        }
+        EXPECT_EQ(r.File(kStamp, "Acoustic L.dvk").ends_with("\r\nrow\r\n"), !copied);
     }
     OutputFiles unnamed;  // before any run: nothing to delete, nothing fails
     unnamed.TimeSeriesCopied = true;
-    EXPECT_FALSE(unnamed.Named());
     unnamed.CloseAtExit();
 }
 
@@ -294,8 +275,8 @@ void ReportRun(RunFolder& r) {
 TEST(FormatOutput, FileThatCannotBeWrittenEndsTheRunOnce) {
     if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
     const std::pair<const char*, std::size_t> targets[] = {
-        {"none", 0},           {"LOG.LOG", 300},     {"CompactI.ARY", 2000}, {"Acoustic L.dvk", 2000},
-        {"Tone P.dvk", 100},   {"Acoustic T.dvk", 100}, {"Acoustic S.dvk", 2000}};
+        {"none", 0}, {"LOG.LOG", 300}, {"CompactI.ARY", 2000}, {"Acoustic L.dvk", 2000},
+        {"Acoustic T.dvk", 100}, {"Acoustic S.dvk", 2000}};
     for (const auto& [target, budget] : targets) {
         for (const bool full : {true, false}) {
             SCOPED_TRACE(::testing::Message() << target << (full ? " on /dev/full" : " after some bytes"));
