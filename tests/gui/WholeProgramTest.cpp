@@ -2,7 +2,6 @@
 // file in a temporary folder, and the files and windows after a run.
 #include <QApplication>
 #include <QDir>
-#include <QFontMetrics>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRegularExpression>
@@ -80,22 +79,12 @@ std::pair<std::vector<double>, std::vector<double>> SummaryBands(const std::vect
     return {octaves, thirds};
 }
 
-// The sound-quality chart as the user sees it: the caption above the right end of the data
-// area, the black ticks of the axes at the bottom and the left, the level line inside.
+// The sound-quality chart as the user sees it: the black ticks of the axes at the bottom and
+// the left, the level line inside.
 void ExpectSoundQualityChart(TRChart& chart) {
     const QImage im = chart.PaintImage();
     const int left = chart.MarginLeft(), top = chart.MarginTop();
     const int right = chart.width() - chart.MarginRight(), bottom = chart.height() - chart.MarginBottom();
-    const QColor face = ToQColor(chart.WindColor());
-    QImage device(1, 1, QImage::Format_RGB32);
-    const int tw = QFontMetrics(chart.font(), &device).horizontalAdvance(chart.Caption());
-    QRect ink;
-    for (int y = 0; y < top; ++y)
-        for (int x = left + 61; x < chart.width(); ++x)
-            if (QColor(im.pixel(x, y)) != face) ink |= QRect(x, y, 1, 1);
-    ASSERT_FALSE(ink.isEmpty()) << "no caption";
-    EXPECT_LE(ink.right(), right - 1);
-    EXPECT_GE(ink.left(), right - tw - 1);
     const TScale& x = chart.HelperScaleX(1);
     const TScale& y = chart.HelperScaleY(1);
     ASSERT_GT(x.NumTicks(), 1);
@@ -466,13 +455,8 @@ TEST_F(WholeProgram, AdvancedRunRatesTheToneInNoise) {
     EXPECT_EQ(block[1].rfind("index, , CountLine, , Start CB Line, ", 0), 0u) << block[1];
     int toneRows = 0;
     for (auto it = block + 2; it != summary.end(); ++it) {
-        std::vector<std::string> fields{""};
-        for (std::size_t i = 0; i < it->size(); ++i)
-            if (it->compare(i, 2, ", ") == 0)
-                fields.emplace_back(), ++i;
-            else
-                fields.back() += (*it)[i];
-        ASSERT_EQ(fields.size(), 25u) << *it;
+        const auto fields = QString::fromStdString(*it).split(", ");
+        ASSERT_EQ(fields.size(), 25) << *it;
         toneRows += fields[16] == "1000" ? 1 : 0;  // ToneF_Nordic108
     }
     EXPECT_GT(summary.end() - block - 2, 40);
@@ -528,16 +512,13 @@ TEST_F(WholeProgram, QuestionnaireLevelStepRunAndRating) {
     const auto summary = ReadLines(main->Files().Names.DravolekSummaryFileName);
 
     // The distributions fall from the maximum to the minimum.
-    for (const auto& literals : {std::vector<std::string>{",  LAMax Maximum ", ",  LA1 1st Percentile ",
-                                                          ",  LA5 5th Percentile ", ",  LA10 1st Decile ",
-                                                          ",  LA20 2nd Decile ", ",  LA50 Median ",
-                                                          ",  LA80 8th Decile ", ",  LA90 9th Decile ",
-                                                          ",  LAMin Minimum"},
-                                 std::vector<std::string>{",  Nmax Maximum ", ",  N1 1st Percentile ",
-                                                          ",  N5 5th Percentile ", ",  N10 1st Decile ",
-                                                          ",  N20 2nd Decile ", ",  N50 Median ",
-                                                          ",  N80 8th Decile ", ",  N90 9th Decile ",
-                                                          ",  Nmin Minimum"}})
+    for (const auto& literals :
+         {std::vector<std::string>{",  LAMax Maximum ", ",  LA1 1st Percentile ", ",  LA5 5th Percentile ",
+                                   ",  LA10 1st Decile ", ",  LA20 2nd Decile ", ",  LA50 Median ",
+                                   ",  LA80 8th Decile ", ",  LA90 9th Decile ", ",  LAMin Minimum"},
+          std::vector<std::string>{",  Nmax Maximum ", ",  N1 1st Percentile ", ",  N5 5th Percentile ",
+                                   ",  N10 1st Decile ", ",  N20 2nd Decile ", ",  N50 Median ",
+                                   ",  N80 8th Decile ", ",  N90 9th Decile ", ",  Nmin Minimum"}})
         for (std::size_t i = 1; i < literals.size(); ++i)
             EXPECT_LE(SummaryValue(summary, literals[i]), SummaryValue(summary, literals[i - 1])) << literals[i];
     EXPECT_NEAR(SummaryValue(summary, ",  LA10 1st Decile "), 55, 1);
