@@ -2,14 +2,10 @@
 // sharpness and dissonance of every output line and of the file. References: a 1 kHz tone at
 // 60 dB is 60 phon (ISO 226), about 4 sone (ISO 532); this chain gives 4.20 sone and 0.98 acum
 // per 4096-point block, and 0.438 for the tone dissonance of 1000 + 1060 Hz.
-#include <QDialog>
-#include <QTableWidget>
 #include <QLineEdit>
-#include <QPushButton>
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <numbers>
 #include <sstream>
 
@@ -17,9 +13,7 @@
 
 #include "CheckDialogScript.h"
 #include "app/Forms.h"
-#include "app/ResultHandOff.h"
 #include "assessment/SoundQualityOutput.h"
-#include "app/SoundFileCheck.h"
 #include "app/TForm1.h"
 #include "controls/NTabEd.h"
 #include "platform/Dialogs.h"
@@ -128,6 +122,11 @@ protected:
     app::TForm1* main = nullptr;
 };
 
+// The 60 dB sine, with loudness and its percentiles both in place: the annoyance lines follow
+// from the summary's own printed values (Zwicker and Fastl's psychoacoustic annoyance: N5 times
+// 1 + the root of wS^2 + wFR^2, wS = 0.25 (S - 1.75) lg(N5 + 10); the unbiased annoyance N10^1.3
+// (1 + 0.25 (S - 1) lg(N10 + 10) + 0.3 TDiss (1 + N10) / (0.3 + N10)), night 3.84 times day),
+// and the sound-quality window shows the same values to one decimal.
 TEST_F(WholeProgramHearing, SineAt60dBIsFourSoneAndOneAcum) {
     Run({1000});
     // The level, loudness and pitch rows live on in the summary.
@@ -136,9 +135,9 @@ TEST_F(WholeProgramHearing, SineAt60dBIsFourSoneAndOneAcum) {
     ASSERT_EQ(loud.size(), 40u);
     for (const auto& row : loud) {
         ASSERT_EQ(row.size(), 7u + 38u + 1u) << row.front();
-        const double N = std::stod(row[1]), Nmax = std::stod(row[2]);
+        const double N = std::stod(row[1]);
         EXPECT_NEAR(N, 4.2, 0.05) << row[0];
-        EXPECT_GE(Nmax, N);
+        EXPECT_GE(std::stod(row[2]), N);           // Nmax
         EXPECT_NEAR(std::stod(row[3]), 1.0, 0.1);  // S(Z&F)
         // The largest specific loudness lies at 15 or 16 ERB (1 kHz is 15.6 ERB).
         const auto largest = std::max_element(
@@ -146,16 +145,21 @@ TEST_F(WholeProgramHearing, SineAt60dBIsFourSoneAndOneAcum) {
             [](const std::string& a, const std::string& b) { return std::stod(a) < std::stod(b); });
         const long erb = 2 + (largest - (row.begin() + 7));
         EXPECT_TRUE(erb == 15 || erb == 16) << erb;
-        for (auto f = row.begin() + 1; f != row.begin() + 45; ++f)
-            ASSERT_TRUE(std::isfinite(std::stod(*f))) << *f;
     }
-    const auto levels = Rows(summary, "TIME,\tL(A),");
-    ASSERT_EQ(levels.size(), 40u);
-    for (const auto& row : levels) EXPECT_EQ(row[5], "60") << row[0];  // LN
+    for (const auto& row : Rows(summary, "TIME,\tL(A),")) EXPECT_EQ(row[5], "60") << row[0];  // LN
 
+    const double n5 = SummaryValue(summary, ",  N5 5th Percentile ");
+    const double n10 = SummaryValue(summary, ",  N10 1st Decile ");
+    const double sharp = SummaryValue(summary, ",  S(A) Overall Sharpness - Aures");
+    const double sdiss = SummaryValue(summary, kSDissS), tdiss = SummaryValue(summary, kTDissS);
+    const double wS = 0.25 * (sharp - 1.75) * std::log10(n5 + 10);
+    const double wFR = 2.18 * (0.4 * tdiss + 0.6 * sdiss) / std::pow(n5, 0.4);
+    const double day = std::pow(n10, 1.3) *
+                       (1 + 0.25 * (sharp - 1) * std::log10(n10 + 10) + 0.3 * tdiss * (1 + n10) / (0.3 + n10));
     struct Line { const char* label; double value, tolerance; };
     const Line lines[] = {{",  N Overall Loudness", 4.2, 0.05},
                           {kLN, 60, 0},
+                          {",  N5 5th Percentile ", 4.2, 0.1},
                           {",  S(Z&F) Overall Sharpness - Zwicker and Fastl", 1.0, 0.1},
                           {",  S(A) Overall Sharpness - Aures", 1.0, 0.1},
                           {",  TW Overall Timbral Width", 0.5, 0.1},
@@ -163,8 +167,19 @@ TEST_F(WholeProgramHearing, SineAt60dBIsFourSoneAndOneAcum) {
                           {kSDissHK, 0.01, 0.005},
                           {kSDissS, 0, 0.001},
                           {kTDissHK, 0, 0},  // one tone: no pairs
-                          {kTDissS, 0, 0}};
-    for (const Line& l : lines) EXPECT_NEAR(SummaryValue(summary, l.label), l.value, l.tolerance);
+                          {kTDissS, 0, 0},
+                          {",  Psychoacoustic Annoyance PsychAnnoy", n5 * (1 + std::hypot(wS, wFR)), 0.1},
+                          {",  Unbiased Annoyance (m) Day", day, 0.02 * day},
+                          {",  Unbiased Annoyance (m) Night", 3.84 * day, 0.08 * day}};
+    for (const Line& l : lines) EXPECT_NEAR(SummaryValue(summary, l.label), l.value, l.tolerance) << l.label;
+    auto* quality = forms.SoundQualityOutput;
+    const struct { QLineEdit* edit; const char* label; } fields[] = {
+        {quality->N5Output, ",  N5 5th Percentile "},
+        {quality->N10Output, ",  N10 1st Decile "},
+        {quality->DayOutput, ",  Unbiased Annoyance (m) Day"},
+        {quality->NightOutput, ",  Unbiased Annoyance (m) Night"}};
+    for (const auto& f : fields)
+        EXPECT_NEAR(f.edit->text().trimmed().toDouble(), SummaryValue(summary, f.label), 0.051) << f.label;
     // The 38-row table of the file's specific loudness: its largest entry at 15 or 16 ERB.
     const auto table = Rows(summary, "      Erb,");
     ASSERT_EQ(table.size(), 38u);
@@ -179,43 +194,6 @@ TEST_F(WholeProgramHearing, SineAt60dBIsFourSoneAndOneAcum) {
     ASSERT_EQ(history.size(), 40u);
     EXPECT_NEAR(history.front(), 4.2 / 40, 0.01);
     EXPECT_NEAR(history.back(), 4.2, 0.05);
-}
-
-// With loudness and its percentiles both in place, the annoyance lines of the 60 dB sine follow
-// from the summary's own printed values (Zwicker and Fastl's psychoacoustic annoyance: N5 times
-// 1 + the root of wS^2 + wFR^2, wS = 0.25 (S - 1.75) lg(N5 + 10); the unbiased annoyance N10^1.3
-// (1 + 0.25 (S - 1) lg(N10 + 10) + 0.3 TDiss (1 + N10) / (0.3 + N10)), night 3.84 times day),
-// and the sound-quality window shows the same values to one decimal.
-TEST_F(WholeProgramHearing, SineAt60dBHasFiniteAnnoyanceInSummaryAndWindow) {
-    Run({1000});
-    const auto summary = ReadLines(Names().DravolekSummaryFileName);
-    const double n5 = SummaryValue(summary, ",  N5 5th Percentile ");
-    const double n10 = SummaryValue(summary, ",  N10 1st Decile ");
-    const double sharp = SummaryValue(summary, ",  S(A) Overall Sharpness - Aures");
-    const double sdiss = SummaryValue(summary, kSDissS), tdiss = SummaryValue(summary, kTDissS);
-    EXPECT_NEAR(n5, 4.2, 0.1);
-    const double wS = 0.25 * (sharp - 1.75) * std::log10(n5 + 10);
-    const double wFR = 2.18 * (0.4 * tdiss + 0.6 * sdiss) / std::pow(n5, 0.4);
-    const double day = std::pow(n10, 1.3) *
-                       (1 + 0.25 * (sharp - 1) * std::log10(n10 + 10) +
-                        0.3 * tdiss * (1 + n10) / (0.3 + n10));
-    struct Line { const char* label; double value; };
-    const Line lines[] = {{",  Psychoacoustic Annoyance PsychAnnoy", n5 * (1 + std::hypot(wS, wFR))},
-                          {",  Unbiased Annoyance (m) Day", day},
-                          {",  Unbiased Annoyance (m) Night", 3.84 * day}};
-    for (const Line& l : lines) {
-        const double printed = SummaryValue(summary, l.label);
-        EXPECT_TRUE(std::isfinite(printed)) << l.label;
-        EXPECT_NEAR(printed, l.value, 0.02 * l.value) << l.label;
-    }
-    auto* quality = forms.SoundQualityOutput;
-    const struct { QLineEdit* edit; double value; } fields[] = {
-        {quality->N5Output, n5},
-        {quality->N10Output, n10},
-        {quality->DayOutput, SummaryValue(summary, ",  Unbiased Annoyance (m) Day")},
-        {quality->NightOutput, SummaryValue(summary, ",  Unbiased Annoyance (m) Night")}};
-    for (const auto& f : fields)
-        EXPECT_NEAR(f.edit->text().trimmed().toDouble(), f.value, 0.051) << f.edit->objectName().toStdString();
 }
 
 // The two-pass run: the first pass rates the two tones' dissonance in every row and in the
@@ -272,14 +250,9 @@ TEST_F(WholeProgramHearing, SineAt440HzIsAWithItsKey) {
             }
         }
     }
-    auto line = [&](const std::string& label) {
-        auto it = std::find_if(summary.begin(), summary.end(), [&](const std::string& l) {
-            return l.size() > label.size() && l.compare(l.size() - label.size(), label.size(), label) == 0;
-        });
-        return it == summary.end() ? std::string("(none)") : it->substr(0, it->size() - label.size());
-    };
-    EXPECT_EQ(line(",  Tonality String representing Overall Tonality"), "  A  major");
-    EXPECT_EQ(line(",  Chord String representing Overall Chord"), "     A ___");
+    const auto has = [&](const std::string& line) { return std::count(summary.begin(), summary.end(), line) == 1; };
+    EXPECT_TRUE(has("  A  major,  Tonality String representing Overall Tonality"));
+    EXPECT_TRUE(has("     A ___,  Chord String representing Overall Chord"));
     EXPECT_NEAR(SummaryValue(summary, ",  R^2 Tonality Correlation Coefficient"), 0.53, 0.02);
     EXPECT_NEAR(SummaryValue(summary, ",  PTonal Overall Pure Tonalness - Parncutt"), 0.20, 0.011);
     EXPECT_NEAR(SummaryValue(summary, ",  Mult Overall Multiplicity - Parncutt"), 1.0, 0.005);
@@ -315,30 +288,13 @@ TEST_F(WholeProgramHearing, SineAt440HzIsAWithItsKey) {
 TEST_F(WholeProgramHearing, QuietNoiseHasNoPitch) {
     RunNoise();
     const auto log = ReadLines(Names().LogFileName);
-    EXPECT_GT(std::count_if(log.begin(), log.end(), [](const std::string& l) {
-                  return l.find("FindLevelsAboveMasking CountLine 7059 re LXi, ") != std::string::npos;
-              }),
-              0);
-    auto count = [&](const std::string& text) {
-        return std::count_if(log.begin(), log.end(), [&](const std::string& l) {
-            return l.find(text) != std::string::npos;
-        });
-    };
-    EXPECT_EQ(count("Start NoPitches"), 40);
-    EXPECT_EQ(count("Start TallyChromaAndPitch"), 0);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Start NoPitches"), 40);
     const auto summary = ReadLines(Names().DravolekSummaryFileName);
     const auto pitch = Rows(summary, "TIME,\tSDiss(H&K),");
     ASSERT_EQ(pitch.size(), 40u);
-    for (const auto& row : pitch) {
-        EXPECT_EQ(row[8], "-99") << row[0];
-        EXPECT_EQ(row[9], "0");
-        EXPECT_EQ(row[10], "0.00");
-    }
-    EXPECT_TRUE(std::find(summary.begin(), summary.end(),
-                          "        A ,  Chord String representing Overall Chord") != summary.end());
-    EXPECT_TRUE(std::find(summary.begin(), summary.end(),
-                          "          ,  Tonality String representing Overall Tonality") !=
-                summary.end());
+    for (const auto& row : pitch) EXPECT_EQ(row[8] + row[9] + row[10], "-9900.00") << row[0];  // Tonic, M/m, R^2
+    EXPECT_EQ(std::count(summary.begin(), summary.end(), "        A ,  Chord String representing Overall Chord"), 1);
+    EXPECT_EQ(std::count(summary.begin(), summary.end(), "          ,  Tonality String representing Overall Tonality"), 1);
 }
 
 }  // namespace
