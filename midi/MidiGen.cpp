@@ -4,6 +4,7 @@
 
 #include "midi/MidiEvents.h"
 #include "midi/NoteString.h"
+#include "platform/Dialogs.h"
 #include "platform/MessagePump.h"
 
 namespace oxw::midi {
@@ -68,6 +69,14 @@ bool TMidiGen::PlayNote(int NoteVal, int ChosenInstrument)
     list.push_back({0, seNoteOn, data, channel});
     list.push_back({fDuration, seNoteOff, data, channel});
     return Finish(PlayData(false, true, list));
+}
+
+bool TMidiGen::Play(platform::Dialogs& dialogs)
+{
+    dialogs.ShowMessage(QStringLiteral("Here in TMidiGen.Play"));
+    const int note = fNote + 12 * fOctave;
+    PlayNote(note, mgXylophone);
+    return PlayNote(note, mgAcousticSteelGuitar);
 }
 
 bool TMidiGen::PlayString(std::string_view Notes)

@@ -19,6 +19,10 @@
 #include "midi/MidiTypes.h"
 #include "platform/MidiStreamOutput.h"
 
+namespace oxw::platform {
+class Dialogs;
+}
+
 namespace oxw::midi {
 
 class TMidiGen {
@@ -69,6 +73,10 @@ public:
 
     // One note (limited to 0..127) with the instrument (stored as given) for Duration ticks.
     bool PlayNote(int NoteVal, int ChosenInstrument);
+    // Says "Here in TMidiGen.Play", then plays Note + 12 x Octave as instrument 13 and then as
+    // instrument 25; returns what the second play returned. The first play leaves the generator
+    // not ready until its position callback, so the second is normally refused (false).
+    bool Play(platform::Dialogs& dialogs);
     // A note string (see NoteString.h); bending only for a single chord.
     bool PlayString(std::string_view Notes);
     // The events of a note string from the current octave, duration, instrument and channel.

@@ -1,8 +1,11 @@
 #include "views/SalienceForms.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QLocale>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -37,6 +40,7 @@ TMeanPitchSalienceChart::TMeanPitchSalienceChart(QWidget* parent)
             cell->setObjectName(QStringLiteral("Edit%1%2").arg(note).arg(row, 2, 10, QLatin1Char('0')));
             cell->setReadOnly(true);
             cell->setMaximumWidth(60);
+            cell->installEventFilter(this);
             layout->addWidget(cell, row, note - 1);
         }
     }
@@ -56,6 +60,33 @@ void TMeanPitchSalienceChart::MakeTheSound(int oct, int nv, const QString& ni)
     const int note = 12 * oct + nv;
     Form45->NotePan->setText(QStringLiteral("%1 : mg%2 : %2%3").arg(note).arg(ni).arg(oct));
     Form45->MidiGen1->PlayNote(note, 2);
+}
+
+void TMeanPitchSalienceChart::SalienceCellClick(QLineEdit* cell)
+{
+    bool isNumber = false;
+    const double value = QLocale().toDouble(cell->text().trimmed(), &isNumber);
+    if (!isNumber || !(value > LowSalienceTest)) return;
+    // The cell's name tells its note and row: "Edit" + 1..12 + 00..06.
+    const QString name = cell->objectName();
+    if (!name.startsWith(QLatin1String("Edit")) || name.size() < 7) return;
+    bool noteOk = false, rowOk = false;
+    const int note = name.mid(4, name.size() - 6).toInt(&noteOk);
+    const int row = name.right(2).toInt(&rowOk);
+    if (!noteOk || !rowOk || note < 1 || note > 12 || row < 0 || row > 6) return;
+    MakeTheSound(7 - row, note - 1, QString::fromLatin1(kNoteNames[note - 1]));
+}
+
+bool TMeanPitchSalienceChart::eventFilter(QObject* watched, QEvent* event)
+{
+    // A click: the left button let go over the cell.
+    auto* cell = qobject_cast<QLineEdit*>(watched);
+    if (cell && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton && cell->rect().contains(mouse->position().toPoint()))
+            SalienceCellClick(cell);
+    }
+    return Form::eventFilter(watched, event);
 }
 
 TMeanPitchSaliencePlot3DForm1::TMeanPitchSaliencePlot3DForm1(QWidget* parent)

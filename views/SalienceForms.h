@@ -3,6 +3,7 @@
 // contour view), the 3-D surface of the mean pitch salience and the 3-D bar view. They are
 // created at start-up and never shown; their tables carry the run's salience results.
 
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -15,6 +16,9 @@ class TForm45;
 
 namespace oxw::views {
 
+// Names of the semitones 0..11 from C, as the note players name them.
+inline constexpr const char* kNoteNames[12] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
+
 class TMeanPitchSalienceChart : public platform::Form {
     Q_OBJECT
 public:
@@ -25,10 +29,19 @@ public:
     // Plays note 12 x oct + nv (nv 0..11 from C, ni its name "C", "C#" ... "B") as instrument 2,
     // Electric Grand Piano, and writes "<note> : mg<ni> : <ni><oct>" into the panel's NotePan.
     void MakeTheSound(int oct, int nv, const QString& ni);
+    // A click on a salience cell Edit<note><row>: plays the cell's note (note 1..12 from C, octave
+    // 7 - row) when the cell holds a number above LowSalienceTest.
+    void SalienceCellClick(QLineEdit* cell);
+
+    // Saliences at or below this are too low to be worth a note.
+    static constexpr double LowSalienceTest = 9.99999e-05;
 
     // Hidden grid of salience texts: 13 columns (1..12 notes C..B) x 8 rows (0..6 octaves 7..1).
     QTableWidget* MeanPitchGrid;
     QPushButton* Button1;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     oxw::midi::TForm45* Form45 = nullptr;

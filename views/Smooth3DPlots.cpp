@@ -41,8 +41,6 @@ public:
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
-const char* const kNoteNames[12] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
-
 }  // namespace
 
 TColor TSmooth3DInterpolation::CalcColorCoding(double value) const

@@ -12,6 +12,7 @@
 
 #include "midi/MidiGen.h"
 #include "midi/NoteString.h"
+#include "platform/Dialogs.h"
 #include "platform/ScriptedMidiStreamOutput.h"
 
 namespace {
@@ -279,6 +280,50 @@ TEST_F(MidiGenTest, ASecondPlayWaitsForTheFirstCallbackThenStopsTheFirst)
     ASSERT_EQ(out->Sent.size(), 2u);
     EXPECT_EQ(out->Sent[1][kPreamble.size() + 1].dwEvent, 0x007F4090u);
     EXPECT_EQ(TMidiGen::TotalAlloc(), 1);
+}
+
+// Play says so, then plays Note + 12 x Octave as instrument 13; the play as instrument 25 comes
+// while the first stream has not yet reached its position callback and is refused. An earlier
+// stream still starting refuses both, unless its callback arrives while the message is open.
+TEST_F(MidiGenTest, PlaySaysSoThenPlaysAsInstrument13)
+{
+    struct CallbackDuringMessage : oxw::platform::ScriptedDialogs {
+        ScriptedMidiStreamOutput* out = nullptr;
+        void ShowMessage(const QString& text) override
+        {
+            ScriptedDialogs::ShowMessage(text);
+            if (out) out->DeliverPosition();
+        }
+    };
+    const Stream d5 = {{0, 0x00000DC0}, {0, 0x007F3E90}, {50, 0x00003E90}};  // program 13, note 62
+    const struct { const char* what; bool earlier, callback; unsigned devices; Stream body; } cases[] = {
+        {"ready", false, false, 1, d5},
+        {"earlier stream, callback meanwhile", true, true, 1, d5},
+        {"earlier stream still starting", true, false, 1, {}},
+        {"no device", false, false, 0, {}},
+    };
+    for (const auto& c : cases) {
+        gen = std::make_unique<TMidiGen>(std::make_unique<ScriptedMidiStreamOutput>());
+        out = static_cast<ScriptedMidiStreamOutput*>(&gen->Output());
+        out->Devices = c.devices;
+        gen->SetNote(mgD);
+        gen->SetOctave(5);
+        if (c.earlier) {
+            ASSERT_TRUE(gen->PlayNote(60, 2)) << c.what;
+        }
+        const std::size_t before = out->Sent.size();
+        CallbackDuringMessage dialogs;
+        if (c.callback) dialogs.out = out;
+        EXPECT_FALSE(gen->Play(dialogs)) << c.what;
+        EXPECT_EQ(dialogs.Messages, QStringList{"Here in TMidiGen.Play"}) << c.what;
+        ASSERT_EQ(out->Sent.size(), before + (c.body.empty() ? 0 : 1)) << c.what;
+        if (!c.body.empty()) {
+            EXPECT_EQ(AsStream(out->Sent.back()), Concat(kPreamble, c.body)) << c.what;
+            EXPECT_EQ(gen->Instrument(), mgXylophone) << c.what;
+            EXPECT_EQ(out->Closes, c.earlier ? 1 : 0) << c.what;  // the earlier stream was ended
+        }
+        EndPlay();
+    }
 }
 
 TEST_F(MidiGenTest, ABufferHoldsAtMost5461Events)
