@@ -22,10 +22,19 @@
 #include <string>
 #include <string_view>
 
+#include "numeric/VkrBase.h"
+
 // A file that cannot be opened. The message names the file.
 class EInOutError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+};
+
+// The exception of the file helpers; none of them raises it (a file that cannot be opened
+// raises EInOutError).
+class EVKRFileSysError : public EVKRError {
+public:
+    using EVKRError::EVKRError;
 };
 
 // Instring without the blanks (only the character 32) at its start and end.

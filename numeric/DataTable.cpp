@@ -2,12 +2,19 @@
 
 #include <algorithm>
 #include <new>
+#include <utility>
 
 #include "numeric/NumberFormat.h"
 
 namespace {
 
 constexpr const char* kNoMemory = "not enough memory on heap";
+
+// A table being created has no name yet: the message carries an empty component name.
+EVKRDataTableError InitFailure()
+{
+    return EVKRDataTableError(ComponentPrefix("") + "failed to initialize (out of memory)");
+}
 
 // "C-n" or "R-n", the number without padding.
 std::string DefaultName(char prefix, int index)
@@ -36,15 +43,22 @@ std::string CutDTName(std::string_view name)
     return std::string(name.substr(0, i));
 }
 
-TDataTable::TDataTable(TComponent* AOwner) : TComponent(AOwner)
-{
+TDataTable::TDataTable(TComponent* AOwner)
+try : TComponent(AOwner) {
     AttachToNumericData();
     Resize(1, 1);
+} catch (const std::bad_alloc&) {
+    throw InitFailure();
+} catch (const EVKRMatrixError&) {
+    throw InitFailure();
 }
 
 void TDataTable::AttachToNumericData()
 {
     NumericData.SetOnChange([this] { Changed(); });
+    NumericData.SetOnSortExchange([this](std::uint8_t what, int i1, int i2, int first, int last) {
+        ExchangeDuringSort(what, i1, i2, first, last);
+    });
     AttachCellWrite();
 }
 
@@ -215,4 +229,36 @@ void TDataTable::SetComment(std::string_view Comment)
 void TDataTable::Changed() const
 {
     if (FOnChange) FOnChange();
+}
+
+void TDataTable::ExchangeDuringSort(std::uint8_t ExchgWhat, int index1, int index2, int, int)
+{
+    if (ExchgWhat == kExchgColumns) ExchangeColumns(index1, index2);
+    if (ExchgWhat == kExchgRows) ExchangeRows(index1, index2);
+}
+
+void TDataTable::ExchangeColumns(int index1, int index2)
+{
+    if (index1 < 1 || index1 > FNrOfCols || index2 < 1 || index2 > FNrOfCols) return;
+    const auto i1 = static_cast<std::size_t>(index1 - 1);
+    const auto i2 = static_cast<std::size_t>(index2 - 1);
+    std::swap(FCState[i1], FCState[i2]);
+    std::swap(FWritten[i1], FWritten[i2]);
+    std::swap(FColAtt[i1], FColAtt[i2]);
+    std::string name1 = GetColName(index1);
+    FColName[index1] = GetColName(index2);
+    FColName[index2] = std::move(name1);
+}
+
+void TDataTable::ExchangeRows(int index1, int index2)
+{
+    if (index1 < 1 || index1 > FNrOfRows || index2 < 1 || index2 > FNrOfRows) return;
+    const auto i1 = static_cast<std::size_t>(index1 - 1);
+    const auto i2 = static_cast<std::size_t>(index2 - 1);
+    for (auto& column : FCState) std::swap(column[i1], column[i2]);
+    for (auto& column : FWritten) std::vector<bool>::swap(column[i1], column[i2]);
+    std::swap(FRowAtt[i1], FRowAtt[i2]);
+    std::string name1 = GetRowName(index1);
+    FRowName[index1] = GetRowName(index2);
+    FRowName[index2] = std::move(name1);
 }

@@ -44,7 +44,8 @@ public:
     // Old column count, old row count, new column count, new row count.
     using TDataTableResizeEvent = std::function<void(int, int, int, int)>;
 
-    // A 1 x 1 table holding 0.0, named C-1 and R-1.
+    // A 1 x 1 table holding 0.0, named C-1 and R-1. Raises EVKRDataTableError when memory
+    // runs out.
     explicit TDataTable(TComponent* AOwner = nullptr);
     // NumericData reports to this table: no copies.
     TDataTable(const TDataTable&) = delete;
@@ -96,6 +97,13 @@ public:
     // Fires OnChange when assigned.
     void Changed() const;
 
+    // NumericData's OnSortExchange: when a sort of the numbers exchanges two whole columns
+    // (kExchgColumns) or rows (kExchgRows), index1 and index2, their names, attributes and
+    // cell states (and which cells hold values) are exchanged with them; first and last are not
+    // used. Any other code, or an index outside the table, changes nothing. No event: the sort
+    // reports its change itself.
+    void ExchangeDuringSort(std::uint8_t ExchgWhat, int index1, int index2, int first, int last);
+
     // Loads an ASC table file (AscFile.h). Returns 0, or the first failure:
     //  -1 .. -3  the header's column count, row count or a flag word is unreadable;
     //  -4        the comment line holds an LF (the file does not end its lines in CR LF), or the
@@ -108,8 +116,9 @@ public:
     // attribute 0 and the comment as read; then the column names (when the file has them) and
     // the rows are read in order, and OnChange fires after each row, also after one that fails.
     // Reading stops at the first failure; later rows keep zeros and default names. On every way
-    // out OnResize(old columns, old rows, columns, rows) fires once. A file that cannot be opened
-    // raises EInOutError naming it, the table unchanged.
+    // out NumericData's events lead to the table again and OnResize(old columns, old rows,
+    // columns, rows) fires once. A file that cannot be opened raises EInOutError naming it, the
+    // table unchanged.
     int ImportASC(const std::string& FName);
 
     // The numbers, NrOfColumns x NrOfRows. Its change event is the table's; a store through it
@@ -122,10 +131,12 @@ private:
         return Col >= 1 && Col <= FNrOfCols && Row >= 1 && Row <= FNrOfRows;
     }
 
-    // NumericData's change and cell-write events lead to the table.
+    // NumericData's change, sort-exchange and cell-write events lead to the table.
     void AttachToNumericData();
     void AttachCellWrite();
     void CellWritten(int Col, int Row);
+    void ExchangeColumns(int index1, int index2);
+    void ExchangeRows(int index1, int index2);
     // The stores sized cols x rows: zeros, state 0, unwritten, default names, attributes 0; no
     // event of the table (the caller holds NumericData's change event back). Raises
     // EVKRDataTableError when memory runs out, the table unchanged.

@@ -6,6 +6,14 @@
 #include <span>
 #include <utility>
 
+#include "numeric/VkrBase.h"
+
+// The exception of these small numeric routines; none of them raises it.
+class EVKRMath1Error : public EVKRError {
+public:
+    using EVKRError::EVKRError;
+};
+
 // Inserts value into the sorted array (ascending or descending) and returns its index; the last
 // element falls off. Returns -1 and changes nothing when the value belongs behind every element,
 // when Duplicates is false and an equal element exists, or when the array is empty. A new value

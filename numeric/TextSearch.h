@@ -5,6 +5,14 @@
 #include <string>
 #include <string_view>
 
+#include "numeric/VkrBase.h"
+
+// The exception of the library's string utilities; none of them raises it.
+class EVKRStringlError : public EVKRError {
+public:
+    using EVKRError::EVKRError;
+};
+
 // 1-based position in MainStr of the Count-th occurrence of SubStr, the search starting at
 // character max(StartIx, 1); occurrences do not overlap (each search starts after the previous
 // occurrence's end). 0 when there are fewer than Count occurrences, when Count < 1 or when

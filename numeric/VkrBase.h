@@ -12,6 +12,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The exception of the library's data-structure routines, none of which this program uses; it
+// is never raised.
+class EVKRDStructError : public EVKRError {
+public:
+    using EVKRError::EVKRError;
+};
+
 // Non-visual component base: an owner (not owned, only remembered) and a Name used
 // in the messages of the library's exceptions.
 class TComponent {

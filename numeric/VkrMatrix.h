@@ -90,6 +90,7 @@ public:
     void SetOnCalcDistance(TOnCalcDistanceEvent handler) { FOnCalcDist = std::move(handler); }
     void SetOnCellWrite(TCellWriteEvent handler) { FOnCellWrite = std::move(handler); }
     const TOnCalcDistanceEvent& OnCalcDistance() const { return FOnCalcDist; }
+    const TSortExchgEvent& OnSortExchange() const { return FOnSortExchange; }
     void Changed() const
     {
         if (FOnChange) FOnChange();

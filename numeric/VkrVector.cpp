@@ -70,7 +70,7 @@ void TVector::SortElems(bool Ascending, int LoIx, int HiIx)
             if (Ascending ? a > b : a < b) {
                 std::swap(a, b);
                 swapped = true;
-                SortExchange(0, ix, ix + gap, 0, 0);
+                SortExchange(kExchgElems, ix, ix + gap, 0, 0);
             }
         }
     }

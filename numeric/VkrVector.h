@@ -15,10 +15,15 @@ public:
     using EVKRError::EVKRError;
 };
 
-// Called for every exchange of two elements during a sort: what was exchanged (0: elements),
-// the two indices (index1 < index2), and two further numbers (0 for a vector sort).
+// Called for every exchange of two elements during a sort: what was exchanged (ExchgWhat, one of
+// the codes below), the two indices (index1 < index2), and two further numbers (0 for a vector
+// sort).
 using TSortExchgEvent =
     std::function<void(std::uint8_t ExchgWhat, int index1, int index2, int first, int last)>;
+// What a sort exchanged.
+inline constexpr std::uint8_t kExchgElems = 0;    // two elements of a vector
+inline constexpr std::uint8_t kExchgColumns = 1;  // two whole columns of a matrix
+inline constexpr std::uint8_t kExchgRows = 2;     // two whole rows of a matrix
 using TNotifyEvent = std::function<void()>;
 
 class TVector : public TComponent {

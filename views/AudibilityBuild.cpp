@@ -44,6 +44,13 @@ void TFrmAudibilityChart::ResetChart()
     RChart1->SetClassDefault(0);
 }
 
+void TFrmAudibilityChart::SBClearClick()
+{
+    Stats1.Init();
+    RChart1->ClearGraf();
+    RChart1->ShowGraf();
+}
+
 void TFrmAudibilityChart::BButLogFitClick()
 {
     ResetChart();

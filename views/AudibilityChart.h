@@ -54,6 +54,8 @@ public:
     // Marks the audible range: a blue segment from threshold to ambient at every quarter band
     // (up to x = 30) where the ambient was drawn and lies above the threshold.
     void WhatRangeMightIHearClick();
+    // Empties the fitter and the chart and shows the empty chart. No control calls it.
+    void SBClearClick();
 
     // Row L/5 + 7 holds (L, value at band 26 of the Hoerl line) of the contour of level L.
     std::array<std::array<double, 8>, 27> RightYIntercepts{};  // [1..26][1..7]

@@ -22,6 +22,10 @@ constexpr const char* kArrayNames[kArrayFiles] = {
 constexpr const char* ArrayDataHeader =
     "Start of array data listing: Array Name, Line Number, Row Number, Value";
 constexpr const char* ArrayDataTrailer = "End of array data";
+// The header and trailer of a dump of single variables; no such dump is written.
+[[maybe_unused]] constexpr const char* VariableDataHeader =
+    "Start of variable data listing: Variable Name, Line number, Value";
+[[maybe_unused]] constexpr const char* VariableDataTrailer = "End of variable data";
 
 std::tm LocalNow() {
     std::time_t t = std::time(nullptr);

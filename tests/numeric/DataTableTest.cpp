@@ -132,6 +132,53 @@ TEST(DataTable, IsCellEmptyTellsUnwrittenCells) {
     EXPECT_FALSE(t.IsCellEmpty(1, 1));
 }
 
+// Everything that follows a line in an exchange: names, attributes, states and written cells.
+std::vector<std::string> Bookkeeping(const TDataTable& t) {
+    std::vector<std::string> out;
+    for (int c = 1; c <= t.GetNrCols(); ++c)
+        out.push_back(t.GetColName(c) + "/" + std::to_string(t.GetColAttrib(c)));
+    for (int r = 1; r <= t.GetNrRows(); ++r) {
+        std::string line = t.GetRowName(r) + "/" + std::to_string(t.GetRowAttrib(r)) + ":";
+        for (int c = 1; c <= t.GetNrCols(); ++c)
+            line += " " + std::to_string(t.GetCellState(c, r)) + (t.IsCellEmpty(c, r) ? "e" : "v");
+        out.push_back(line);
+    }
+    return out;
+}
+
+void Exchange(const TDataTable& t, std::uint8_t what, int i1, int i2) {
+    ASSERT_TRUE(t.NumericData.OnSortExchange());
+    t.NumericData.OnSortExchange()(what, i1, i2, 0, 0);
+}
+
+TEST(DataTable, SortExchangeCarriesNamesAttributesAndStatesSilently) {
+    TDataTable t;
+    t.Resize(3, 3);
+    t.SetColName(1, "Time");
+    t.SetColAttrib(3, 4);
+    t.SetRowName(3, "Loud");
+    t.SetRowAttrib(1, 7);
+    t.SetCellState(1, 3, TDataTable::csNAN);
+    t.SetCellState(2, 1, TDataTable::csMarkedA);
+    t.SetElem(3, 3, 1.0);
+    Events e;
+    Watch(t, e);
+    const auto start = Bookkeeping(t);
+    for (auto [what, i1, i2] : {std::tuple{kExchgElems, 1, 2}, {std::uint8_t{3}, 1, 2}, {kExchgRows, 0, 2},
+                                {kExchgRows, 1, 4}, {kExchgColumns, 4, 1}, {kExchgColumns, 1, -1}}) {
+        Exchange(t, what, i1, i2);
+        EXPECT_EQ(Bookkeeping(t), start) << int(what) << " " << i1 << " " << i2;
+    }
+    Exchange(t, kExchgRows, 1, 3);
+    EXPECT_EQ(Bookkeeping(t), (std::vector<std::string>{"Time/0", "C-2/0", "C-3/4", "Loud/0: 1e 0e 0v",
+                                                        "R-2/0: 0e 0e 0e", "R-1/7: 0e 64e 0e"}));
+    Exchange(t, kExchgColumns, 3, 1);
+    EXPECT_EQ(Bookkeeping(t), (std::vector<std::string>{"C-3/4", "C-2/0", "Time/0", "Loud/0: 0v 0e 1e",
+                                                        "R-2/0: 0e 0e 0e", "R-1/7: 0e 64e 0e"}));
+    EXPECT_EQ(t.GetElem(3, 3), 1.0);  // the numbers are the sort's to move
+    EXPECT_EQ(e.changes, 0);
+}
+
 TEST(DataTable, NamesAreCutToFiftyCharacters) {
     TDataTable t;
     for (std::size_t n : {49, 50, 51, 60}) {
@@ -233,6 +280,10 @@ TEST(AscFile, ImportLoadsNamesAttributesAndRowsSpanningLines) {
               std::tuple(255, 0, 44));
     EXPECT_EQ(std::tuple(u.GetRowName(1), u.GetCellState(1, 2), u.GetElem(2, 3), u.GetComment()),
               std::tuple("R-1", 0, 6.0, "c"));
+    u.NumericData.SetOnSortExchange(nullptr);
+    ASSERT_EQ(u.ImportASC(WriteFile(dir, "again.asc", "c\r\n1\r\n2\r\nFALSE FALSE TRUE\r\na 1\r\nb 2\r\n")), 0);
+    Exchange(u, kExchgRows, 1, 2);
+    EXPECT_EQ(std::pair(u.GetRowName(1), u.GetRowName(2)), std::pair(std::string("b"), std::string("a")));
 }
 
 // A table of 2 x 2 with a name, a state, an attribute and a comment of its own, which a refused
@@ -247,6 +298,7 @@ void ExpectRefusedLeavesTheTable(const std::string& path, int result) {
     t.SetComment("kept");
     Events e;
     Watch(t, e);
+    t.NumericData.SetOnSortExchange(nullptr);
     try {
         EXPECT_EQ(t.ImportASC(path), result) << path;
     } catch (const EInOutError& x) {  // a file that is not there: an exception naming it
@@ -261,6 +313,8 @@ void ExpectRefusedLeavesTheTable(const std::string& path, int result) {
     t.NumericData.SetVal(1, 1, 1.0);
     t.SetNrCols(3);
     EXPECT_EQ(std::pair(e.changes, e.resizes.size()), std::pair(1, std::size_t{1})) << path;
+    Exchange(t, kExchgRows, 1, 2);
+    EXPECT_EQ(t.GetRowAttrib(1), 9) << path;
 }
 
 TEST(AscFile, ImportFailuresLeaveTheTableOrStopAtTheRow) {
