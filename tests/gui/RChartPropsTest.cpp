@@ -1,6 +1,10 @@
 // The chart's properties: the axes of the higher layers, the seven standard layouts, the setters'
-// rules (store only, repaint with AutoRedraw, always repaint for axis settings) and their limits.
+// rules (store only, repaint with AutoRedraw, always repaint for axis settings) and their limits,
+// settings replaced as a whole, and the keys a focused chart keeps.
 #include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
@@ -168,6 +172,16 @@ TEST(RChartProps, SetterLimits)
     EXPECT_EQ(bg.Name(), "sky.bmp");
 }
 
+// How many full renders a change of a shown chart causes.
+template <class Change>
+int FullRenders(TCustomRChart& chart, Change change)
+{
+    const int before = chart.FullRenderCount();
+    change();
+    QApplication::processEvents();
+    return chart.FullRenderCount() - before;
+}
+
 // The three setter rules on a shown chart: item attributes only store; style properties repaint
 // with AutoRedraw; axis settings always repaint.
 TEST(RChartProps, WhichSettersRepaint)
@@ -175,12 +189,7 @@ TEST(RChartProps, WhichSettersRepaint)
     TRChart chart;
     chart.show();
     QApplication::processEvents();
-    auto renders = [&](auto change) {
-        const int before = chart.FullRenderCount();
-        change();
-        QApplication::processEvents();
-        return chart.FullRenderCount() - before;
-    };
+    auto renders = [&](auto change) { return FullRenders(chart, change); };
     EXPECT_EQ(renders([&] { chart.SetDataColor(clRed); chart.SetFillColor(clRed); chart.SetClassDefault(3); }), 0);
     EXPECT_EQ(renders([&] { chart.SetChartColor(clYellow); chart.SetGridStyle(gsLines); }), 1);
     chart.SetAutoRedraw(false);
@@ -189,6 +198,158 @@ TEST(RChartProps, WhichSettersRepaint)
     chart.SetAutoRedraw(true);
     EXPECT_EQ(renders([&] { chart.SetSuppressPaint(true); chart.SetCaption("x"); }), 0);
     EXPECT_EQ(renders([&] { chart.SetSuppressPaint(false); }), 1);
+}
+
+// Axis settings replaced as a whole: the chart keeps its own objects, takes every setting, and
+// lays out (hidden scale, mapping, joined layers) and repaints as after one axis setting.
+TEST(RChartProps, ReplacedAxisSettings)
+{
+    TRChart chart;
+    chart.show();
+    QApplication::processEvents();
+    chart.SetAutoRedraw(false);  // axis settings repaint regardless
+    chart.JointLayers().SetControlledLayerX(3, 2);
+    TScalePropsHoriz* owned = chart.GetScalePropsX2();
+    TScalePropsHoriz src;
+    src.SetScaleLocation(slTop);
+    src.SetRangeHigh(8);
+    src.SetRangeLow(2);
+    src.SetCaption("Hz");
+    src.SetColorScale(clRed);
+    src.SetDecPlaces(1);
+    src.SetVisible(true);
+    EXPECT_EQ(FullRenders(chart, [&] { chart.SetScale2X(src); }), 1);
+    src.SetCaption("later");  // a copy, not the given object
+    EXPECT_EQ(chart.GetScalePropsX2(), owned);
+    EXPECT_EQ(std::tuple(owned->ScaleLocation(), owned->ScaleType(), owned->RangeLow(), owned->RangeHigh(), owned->Caption(),
+                         owned->ColorScale(), owned->DecPlaces(), owned->Visible()),
+              std::tuple(slTop, sctXB, 2.0, 8.0, QString("Hz"), clRed, 1, true));
+    EXPECT_EQ(std::pair(chart.HelperScaleX(2).Caption(), chart.HelperScaleX(2).RangeLow()), std::pair(QString("Hz"), 2.0));
+    int x = 0, y = 0;
+    chart.R2M(2, 8, 0, x, y);
+    EXPECT_EQ(x, 260);  // the right edge of the data area
+    EXPECT_EQ(std::pair(chart.GetScalePropsX(3)->RangeLow(), chart.GetScalePropsX(3)->RangeHigh()), std::pair(2.0, 8.0));
+    EXPECT_EQ(FullRenders(chart, [&] { owned->SetCaption("again"); }), 1);  // the owned object still reports
+
+    // Each setter replaces its own layer's axis.
+    const struct { void (TCustomRChart::*set)(const TScalePropsHoriz&); int layer; } xs[] = {
+        {&TCustomRChart::SetScale1X, 1}, {&TCustomRChart::SetScale2X, 2}, {&TCustomRChart::SetScale3X, 3}, {&TCustomRChart::SetScale4X, 4}};
+    const struct { void (TCustomRChart::*set)(const TScalePropsVert&); int layer; } ys[] = {
+        {&TCustomRChart::SetScale1Y, 1}, {&TCustomRChart::SetScale2Y, 2}, {&TCustomRChart::SetScale3Y, 3}, {&TCustomRChart::SetScale4Y, 4}};
+    for (const auto& c : xs) {
+        src.SetCaption("x" + QString::number(c.layer));
+        (chart.*c.set)(src);
+    }
+    TScalePropsVert srcY;
+    srcY.SetScaleLocation(slRight);
+    for (const auto& c : ys) {
+        srcY.SetCaption("y" + QString::number(c.layer));
+        (chart.*c.set)(srcY);
+    }
+    for (int L = 1; L <= 5; ++L) {
+        EXPECT_EQ(chart.GetScalePropsX(L)->Caption(), L <= 4 ? "x" + QString::number(L) : QString()) << L;
+        EXPECT_EQ(chart.GetScalePropsY(L)->Caption(), L <= 4 ? "y" + QString::number(L) : QString()) << L;
+    }
+    EXPECT_EQ(std::pair(chart.GetScalePropsY3()->ScaleLocation(), chart.GetScalePropsY3()->ScaleType()), std::pair(slRight, sctYL));
+}
+
+// Joins and background replaced as a whole follow the style rule; followers take their masters'
+// ranges at once and keep following.
+TEST(RChartProps, ReplacedJoinsAndBackground)
+{
+    TRChart chart;
+    charttest::Standard(chart, 0, 10, 0, 100);
+    chart.show();
+    QApplication::processEvents();
+    auto renders = [&](auto change) { return FullRenders(chart, change); };
+    TJointLayers joins(nullptr);
+    joins.SetControlledLayerX(3, 1);
+    joins.SetControlledLayerY(4, 1);
+    EXPECT_EQ(renders([&] { chart.SetJointLayers(joins); }), 1);
+    auto range = [&](int L) {
+        return std::tuple(chart.GetScalePropsX(L)->RangeLow(), chart.GetScalePropsX(L)->RangeHigh(),
+                          chart.GetScalePropsY(L)->RangeLow(), chart.GetScalePropsY(L)->RangeHigh());
+    };
+    EXPECT_EQ(std::pair(chart.JointLayers().ControlledLayerX(3), chart.JointLayers().ControlledLayerY(4)), std::pair(1, 1));
+    EXPECT_EQ(range(3), std::tuple(0.0, 10.0, 0.0, 1.0));
+    EXPECT_EQ(range(4), std::tuple(0.0, 1.0, 0.0, 100.0));
+    EXPECT_EQ(renders([&] { chart.SetRange(1, 5, 20, 6, 30); }), 1);
+    EXPECT_EQ(range(3), std::tuple(5.0, 6.0, 0.0, 1.0));
+    EXPECT_EQ(range(4), std::tuple(0.0, 1.0, 20.0, 30.0));
+    chart.SetAutoRedraw(false);
+    EXPECT_EQ(renders([&] { chart.SetJointLayers(TJointLayers(nullptr)); }), 0);
+    EXPECT_EQ(chart.JointLayers().ControlledLayerX(3), 3);
+
+    // The background: every setting taken, the name with its folder as given; without a
+    // picture, the data area left of x = 5.5 in the area colour at the next render.
+    TBakGndImg bg;
+    bg.SetIncludePath(true);
+    bg.SetName("/tmp/pictures/sky.bmp");
+    bg.SetFillMode(bfTile);
+    bg.SetAreaMode(bamLeft);
+    bg.SetAreaColor(clRed);
+    bg.SetAreaLeft(5.5);
+    EXPECT_EQ(renders([&] { chart.SetBackGroundImg(bg); }), 0);
+    const TBakGndImg& got = chart.BackGroundImg();
+    EXPECT_EQ(std::tuple(got.Name(), got.IncludePath(), got.AreaMode(), got.AreaColor(), got.AreaLeft(), got.FillMode()),
+              std::tuple(QString("/tmp/pictures/sky.bmp"), true, bamLeft, clRed, 5.5, bfTile));
+    bg.SetName(QString());
+    chart.SetAutoRedraw(true);
+    EXPECT_EQ(renders([&] { chart.SetBackGroundImg(bg); }), 1);
+    const QImage picture = chart.Picture();
+    EXPECT_EQ(charttest::At(picture, 100, 100), clRed);   // x = 5.24
+    EXPECT_EQ(charttest::At(picture, 200, 100), clWhite);  // x = 5.71
+}
+
+// A chart that records the keys reaching its key handler.
+class KeyChart : public TRChart {
+public:
+    std::vector<int> Keys;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        Keys.push_back(event->key());
+        TRChart::keyPressEvent(event);
+    }
+};
+
+// A focused chart keeps the arrow keys and Tab: they reach its key handler, are taken there,
+// and the focus stays. The same Tab moves the focus on from a line edit.
+TEST(RChartProps, FocusedChartKeepsArrowsAndTab)
+{
+    QWidget window;
+    auto* before = new QLineEdit(&window);
+    auto* chart = new KeyChart;
+    chart->setParent(&window);
+    auto* after = new QLineEdit(&window);
+    auto* layout = new QVBoxLayout(&window);
+    for (QWidget* w : std::initializer_list<QWidget*>{before, chart, after})
+        layout->addWidget(w);
+    window.show();
+    window.activateWindow();
+    QApplication::processEvents();
+    auto press = [](QWidget* target, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QKeyEvent event(QEvent::KeyPress, key, mods);
+        QApplication::sendEvent(target, &event);
+        return event.isAccepted();
+    };
+    before->setFocus();
+    press(before, Qt::Key_Tab);
+    ASSERT_TRUE(after->hasFocus());  // Tab moves on from other controls (and past the chart)
+
+    chart->setFocus();
+    ASSERT_TRUE(chart->hasFocus());
+    const struct { int key; Qt::KeyboardModifiers mods; } keys[] = {{Qt::Key_Left, Qt::NoModifier}, {Qt::Key_Right, Qt::NoModifier},
+        {Qt::Key_Up, Qt::NoModifier}, {Qt::Key_Down, Qt::NoModifier}, {Qt::Key_Tab, Qt::NoModifier},
+        {Qt::Key_Backtab, Qt::ShiftModifier}, {Qt::Key_Tab, Qt::ShiftModifier}};
+    for (const auto& k : keys) {
+        EXPECT_TRUE(press(chart, k.key, k.mods)) << k.key;
+        EXPECT_TRUE(chart->hasFocus()) << k.key;
+    }
+    EXPECT_EQ(chart->Keys, std::vector<int>({Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Tab,
+                                             Qt::Key_Backtab, Qt::Key_Tab}));
+    EXPECT_FALSE(press(chart, Qt::Key_A));  // other keys are not taken
 }
 
 }  // namespace
