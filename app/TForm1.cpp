@@ -58,6 +58,11 @@ public:
         inner_->EndProgram();
     }
 
+    std::optional<QColor> ChooseColor(const QColor& initial) override {
+        form_.SyncWindow();
+        return inner_->ChooseColor(initial);
+    }
+
 private:
     TForm1& form_;
     platform::Dialogs* inner_;

@@ -28,3 +28,17 @@ void TBakGndImg::SetAreaLeft(double v) { FBGAreaLeft = v; Changed(); }
 void TBakGndImg::SetAreaRight(double v) { FBGAreaRight = v; Changed(); }
 void TBakGndImg::SetAreaTop(double v) { FBGAreaTop = v; Changed(); }
 void TBakGndImg::SetAreaBottom(double v) { FBGAreaBottom = v; Changed(); }
+
+void TBakGndImg::Assign(const TBakGndImg& source)
+{
+    FName = source.FName;
+    FIncldPath = source.FIncldPath;
+    FFillMode = source.FFillMode;
+    FBGAreaMode = source.FBGAreaMode;
+    FBGAreaColor = source.FBGAreaColor;
+    FBGAreaLeft = source.FBGAreaLeft;
+    FBGAreaRight = source.FBGAreaRight;
+    FBGAreaTop = source.FBGAreaTop;
+    FBGAreaBottom = source.FBGAreaBottom;
+    Changed();
+}

@@ -32,6 +32,9 @@ public:
     double AreaBottom() const { return FBGAreaBottom; }
     void SetAreaBottom(double v);
 
+    // Takes every setting of `source` (the name as it stands there) and fires OnChange once.
+    void Assign(const TBakGndImg& source);
+
     TChangeEvent OnChange;
 
 private:

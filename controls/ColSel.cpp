@@ -5,8 +5,12 @@
 #include <QStyledItemDelegate>
 #include <QStylePainter>
 
+#include <cmath>
+#include <optional>
+
 #include "controls/ColorTable.h"
 #include "platform/Canvas.h"
+#include "platform/Dialogs.h"
 
 using oxw::platform::Canvas;
 
@@ -126,6 +130,40 @@ void TColSel::Click(int entry)
         OnClick(this);
 }
 
+bool TColSel::IsUserEditable(int ix) const
+{
+    return ix >= 1 && ix <= MaxColors && FIsUserEditable[static_cast<std::size_t>(ix)];
+}
+
+void TColSel::SetIsUserEditable(int ix, bool on)
+{
+    if (ix < 1 || ix > MaxColors)
+        return;
+    FIsUserEditable[static_cast<std::size_t>(ix)] = on;
+    update();
+}
+
+void TColSel::showPopup()
+{
+    DropDown();
+    QComboBox::showPopup();
+}
+
+void TColSel::DropDown()
+{
+    const auto sel = static_cast<std::size_t>(FSelColorIx);
+    if (FMouseAreaCode != 1 || !FIsUserEditable[sel])
+        return;
+    oxw::platform::Dialogs& dialogs = FDialogs ? *FDialogs : oxw::platform::PlatformDialogs();
+    const std::optional<QColor> chosen = dialogs.ChooseColor(ToQColor(FColors[sel]));
+    if (!chosen)
+        return;
+    FColors[sel] = FromQColor(*chosen);
+    FColorNames[sel] = QString::fromStdString(ColorToString(FColors[sel]));
+    setItemText(FSelColorIx - 1, FColorNames[sel]);
+    update();
+}
+
 void TColSel::mouseMoveEvent(QMouseEvent* event)
 {
     FMouseAreaCode = event->position().x() < FColorBarWidth ? 1 : 0;
@@ -152,12 +190,24 @@ void TColSel::DrawItem(Canvas& cv, int Index, const QRect& Rect) const
         }
         cv.Rectangle(left + 3, top + 2, barEnd, bottom - 2);
     }
+    if (FIsUserEditable[static_cast<std::size_t>(i)] && FColorBarWidth >= 12 && FEnabled)
+        DrawEditableMark(cv, i, Rect);
     cv.Font.Color = FEnabled ? clBlack : clGray;
     cv.Brush.Color = FEnabled ? clWindow : clSilver;
     const QString& name = FColorNames[static_cast<std::size_t>(i)];
     cv.TextOut(barEnd + 3, top + (bottom - top - cv.TextHeight(name)) / 2, name);
     cv.Brush.Color = brush;
     cv.Font.Color = font;
+}
+
+void TColSel::DrawEditableMark(Canvas& cv, int i, const QRect& Rect) const
+{
+    const QColor c = ToQColor(FColors[static_cast<std::size_t>(i)]);
+    const double r = c.red(), g = c.green(), b = c.blue();
+    cv.Pen.Color = std::sqrt(r * r + b * b + 2 * g * g) / 2 <= 180 ? clWhite : clBlack;
+    const int left = Rect.left(), top = Rect.top(), bottom = Rect.bottom() + 1;
+    cv.Polyline({{left + 5, top + 4}, {left + 5, bottom - 5}, {left + 8, bottom - 5}, {left + 11, bottom - 8},
+                 {left + 11, top + 7}, {left + 8, top + 4}, {left + 5, top + 4}});
 }
 
 QImage TColSel::ItemImage(int Index, const QSize& size) const

@@ -14,6 +14,7 @@
 
 namespace oxw::platform {
 class Canvas;
+class Dialogs;
 }
 
 class TColSel : public QComboBox {
@@ -45,10 +46,21 @@ public:
     QString ColorNames(int ix) const;
     // 1 while the mouse is over the colour bar, else 0.
     int MouseAreaCode() const { return FMouseAreaCode; }
+    // Whether the user may change colour ix (1..255) in the colour dialog: dropping the list
+    // down with the mouse over the colour bar opens it when the selected colour is editable.
+    // All colours start as not editable; false outside 1..255, where setting is ignored.
+    bool IsUserEditable(int ix) const;
+    void SetIsUserEditable(int ix, bool on);
+    // Where the colour dialog goes; nullptr: the platform's own.
+    void SetDialogs(oxw::platform::Dialogs* dialogs) { FDialogs = dialogs; }
 
     // Draws list entry Index into Rect (right and bottom edges outside): the colour bar from
     // (Left + 3, Top + 2) to (Left + 3 + ColorBarWidth, Bottom - 2) with a black outline, then
     // the name 3 pixels right of the bar, vertically centred, black on the control's colour.
+    // An editable colour on an enabled control with a bar of at least 12 pixels carries a
+    // closed mark in its bar through (Left + 5, Top + 4), (Left + 5, Bottom - 5),
+    // (Left + 8, Bottom - 5), (Left + 11, Bottom - 8), (Left + 11, Top + 7), (Left + 8, Top + 4):
+    // white on a colour of brightness sqrt(R² + B² + 2G²) / 2 up to 180, black on a brighter one.
     // Disabled: the bar's surroundings silver, the bar a grey outline, the name grey on silver.
     // The canvas's brush and font colours are restored.
     void DrawItem(oxw::platform::Canvas& cv, int Index, const QRect& Rect) const;
@@ -58,6 +70,11 @@ public:
     // Fired when the user picks an entry, after it has become the selected one.
     std::function<void(TColSel* Sender)> OnClick;
 
+    // Drops the list down, first offering the colour dialog for an editable selected colour
+    // when the mouse is over the colour bar: a chosen colour replaces the selected entry's
+    // colour and name.
+    void showPopup() override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -65,6 +82,8 @@ protected:
 private:
     void LoadColorsIntoComboList();
     void Click(int entry);
+    void DropDown();
+    void DrawEditableMark(oxw::platform::Canvas& cv, int i, const QRect& Rect) const;
 
     int FColorBarWidth = 30;
     int FSelColorIx = 1;
@@ -73,4 +92,6 @@ private:
     int FMouseAreaCode = 0;
     std::array<TColor, MaxColors + 1> FColors{};  // 1-based
     std::array<QString, MaxColors + 1> FColorNames;
+    std::array<bool, MaxColors + 1> FIsUserEditable{};
+    oxw::platform::Dialogs* FDialogs = nullptr;
 };

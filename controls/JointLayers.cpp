@@ -32,12 +32,17 @@ void TJointLayers::Join(std::array<int, MaxNumLayers + 1>& masters, int layer, i
     if (!followers.empty())
         throw EVKRRChartError("Layer " + std::to_string(layer) + " is joined by other layers (" + followers + ")");
     masters[layer] = dest;
-    if (FOwner != nullptr) {
-        const TScaleProps& x = *FOwner->GetScalePropsX(xAxis ? dest : layer);
-        const TScaleProps& y = *FOwner->GetScalePropsY(xAxis ? layer : dest);
-        FOwner->ForceRngIntern(layer, x.RangeLow(), y.RangeLow(), x.RangeHigh(), y.RangeHigh(), false, false);
-    }
+    TakeRanges(layer, xAxis ? dest : layer, xAxis ? layer : dest);
     Changed();
+}
+
+void TJointLayers::TakeRanges(int layer, int xFrom, int yFrom) const
+{
+    if (FOwner == nullptr)
+        return;
+    const TScaleProps& x = *FOwner->GetScalePropsX(xFrom);
+    const TScaleProps& y = *FOwner->GetScalePropsY(yFrom);
+    FOwner->ForceRngIntern(layer, x.RangeLow(), y.RangeLow(), x.RangeHigh(), y.RangeHigh(), false, false);
 }
 
 void TJointLayers::SetControlledLayerX(int layer, int dest) { Join(FMasterLayerX, layer, dest, true); }
@@ -47,5 +52,15 @@ void TJointLayers::AssignTo(TJointLayers& dest) const
 {
     dest.FMasterLayerX = FMasterLayerX;
     dest.FMasterLayerY = FMasterLayerY;
+    Changed();
+}
+
+void TJointLayers::Assign(const TJointLayers& source)
+{
+    FMasterLayerX = source.FMasterLayerX;
+    FMasterLayerY = source.FMasterLayerY;
+    for (int L = 1; L <= MaxNumLayers; ++L)
+        if (FMasterLayerX[L] != L || FMasterLayerY[L] != L)
+            TakeRanges(L, FMasterLayerX[L], FMasterLayerY[L]);
     Changed();
 }

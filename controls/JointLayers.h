@@ -34,6 +34,9 @@ public:
 
     // Copies both tables into `dest`, then fires this object's OnChange.
     void AssignTo(TJointLayers& dest) const;
+    // Takes both tables of `source`; every layer that follows another takes its masters' x and
+    // y ranges at once; then fires OnChange.
+    void Assign(const TJointLayers& source);
     void Changed() const
     {
         if (OnChange)
@@ -46,6 +49,8 @@ private:
     static bool Valid(int layer) { return layer >= 1 && layer <= MaxNumLayers; }
     static std::array<int, MaxNumLayers + 1> FreeLayers();
     void Join(std::array<int, MaxNumLayers + 1>& masters, int layer, int dest, bool xAxis);
+    // Gives `layer` the x range of layer xFrom and the y range of layer yFrom.
+    void TakeRanges(int layer, int xFrom, int yFrom) const;
 
     std::array<int, MaxNumLayers + 1> FMasterLayerX = FreeLayers();
     std::array<int, MaxNumLayers + 1> FMasterLayerY = FreeLayers();

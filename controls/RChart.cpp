@@ -1,6 +1,7 @@
 // TRChart: creation, size and margins, and the chart's own properties; see RChart.h.
 #include "controls/RChart.h"
 
+#include <QKeyEvent>
 #include <QResizeEvent>
 
 #include <algorithm>
@@ -13,6 +14,24 @@ using oxw::platform::FarClamp;
 namespace {
 
 bool ValidLayer(int layer) { return layer >= 1 && layer <= MaxNumLayers; }
+
+// The keys a focused chart asks for: the arrows and Tab (with or without Shift). Tab with Ctrl
+// or Alt stays the window's.
+bool ChartKey(const QKeyEvent& key)
+{
+    switch (key.key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        return true;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    default:
+        return false;
+    }
+}
 
 }  // namespace
 
@@ -192,6 +211,26 @@ void TCustomRChart::SetShadowWidth(int w)
 bool TCustomRChart::InDataArea(int X, int Y) const
 {
     return X >= FLRim && X <= DataRight() && Y >= FTRim && Y <= DataBottom();
+}
+
+// ---- keyboard ----
+
+bool TCustomRChart::event(QEvent* event)
+{
+    // QWidget::event would move the focus on Tab before keyPressEvent saw it.
+    if (event->type() == QEvent::KeyPress && ChartKey(*static_cast<QKeyEvent*>(event))) {
+        keyPressEvent(static_cast<QKeyEvent*>(event));
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void TCustomRChart::keyPressEvent(QKeyEvent* event)
+{
+    if (ChartKey(*event))
+        event->accept();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 // ---- item attributes and filters ----

@@ -149,6 +149,9 @@ public:
     bool Isometric() const { return FIsometric; }
     void SetIsometric(bool on);
     TJointLayers& JointLayers() { return FJointLayers; }
+    // Takes the joins of `source`: each follower takes its masters' ranges at once, then the
+    // chart repaints by the style rule.
+    void SetJointLayers(const TJointLayers& source) { FJointLayers.Assign(source); }
     // Zoom history: 16 slots of the 16 layers' ranges (x low, y high, x high, y low).
     void ZoomStateOnStack();
     void ClearZoomHistory();
@@ -166,6 +169,16 @@ public:
     TScalePropsVert* GetScalePropsY2() { return GetScalePropsY(2); }
     TScalePropsVert* GetScalePropsY3() { return GetScalePropsY(3); }
     TScalePropsVert* GetScalePropsY4() { return GetScalePropsY(4); }
+    // Replace every setting of an axis of layers 1..4 by those of `source` (the chart keeps its
+    // own object); the chart lays out and repaints as after a change of one axis setting.
+    void SetScale1X(const TScalePropsHoriz& source) { GetScalePropsX(1)->Assign(source); }
+    void SetScale2X(const TScalePropsHoriz& source) { GetScalePropsX(2)->Assign(source); }
+    void SetScale3X(const TScalePropsHoriz& source) { GetScalePropsX(3)->Assign(source); }
+    void SetScale4X(const TScalePropsHoriz& source) { GetScalePropsX(4)->Assign(source); }
+    void SetScale1Y(const TScalePropsVert& source) { GetScalePropsY(1)->Assign(source); }
+    void SetScale2Y(const TScalePropsVert& source) { GetScalePropsY(2)->Assign(source); }
+    void SetScale3Y(const TScalePropsVert& source) { GetScalePropsY(3)->Assign(source); }
+    void SetScale4Y(const TScalePropsVert& source) { GetScalePropsY(4)->Assign(source); }
     // The hidden scale that draws an axis (for reading its recorded ticks).
     const TScale& HelperScaleX(int Layer) const;
     const TScale& HelperScaleY(int Layer) const;
@@ -236,6 +249,8 @@ public:
     TrcLayout StandardLayout() const { return FStandardLayout; }
     void SetStdLayout(TrcLayout layout);
     TBakGndImg& BackGroundImg() { return FBackGroundImg; }
+    // Takes every setting of `source`; the chart repaints by the style rule.
+    void SetBackGroundImg(const TBakGndImg& source) { FBackGroundImg.Assign(source); }
     TCrossHair& CrossHair(int ix);  // 1..4 (others give 1)
     void SetCrossHair(int ix, const TCrossHair& source);
     TCrossHair& CrossHair1() { return CrossHair(1); }
@@ -299,6 +314,10 @@ public:
     TNotifyEvent OnMouseLeave;
 
 protected:
+    // A focused chart keeps the arrow keys and Tab (Backtab) for itself: they reach
+    // keyPressEvent, which takes them, instead of moving the focus to another control.
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

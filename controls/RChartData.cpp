@@ -8,13 +8,6 @@
 
 namespace {
 
-// The information boxes of charts that were given no dialogs of their own.
-oxw::platform::Dialogs& PlatformDialogs()
-{
-    static oxw::platform::QtDialogs dialogs;
-    return dialogs;
-}
-
 bool PassesKind(TrcItem kind, TrcItem filter)
 {
     if (filter == tkEverything)
@@ -150,7 +143,7 @@ TCustomRChart* TCustomRChart::DataUser(int ix) const
     return ix >= 0 && ix < FDataUsersNum ? FDataUsers[static_cast<std::size_t>(ix)] : nullptr;
 }
 
-void TCustomRChart::ShowMessage(const QString& text) { (FDialogs ? *FDialogs : PlatformDialogs()).ShowMessage(text); }
+void TCustomRChart::ShowMessage(const QString& text) { (FDialogs ? *FDialogs : oxw::platform::PlatformDialogs()).ShowMessage(text); }
 
 void TCustomRChart::RemoveUser(TCustomRChart* user)
 {

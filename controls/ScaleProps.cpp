@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "platform/Canvas.h"
 
@@ -114,6 +115,39 @@ int TScaleProps::ScalePos() const { return Horizontal() ? FScalePosY : FScalePos
 void TScaleProps::SetScalePos(int pos)
 {
     (Horizontal() ? FScalePosY : FScalePosX) = oxw::platform::FarClamp(pos);
+    Changed();
+}
+
+// ---- copying ----
+
+void TScaleProps::Assign(const TScaleProps& source)
+{
+    if (&source != this) {
+        TNotifyEvent onChange = std::exchange(FOnChange, nullptr);  // one event for the whole copy
+        FCaption = source.FCaption;
+        FCaptionPosX = source.FCaptionPosX;
+        FCaptionPosY = source.FCaptionPosY;
+        FCaptAlign = source.FCaptAlign;
+        FCaptAnchor = source.FCaptAnchor;
+        FColorScale = source.FColorScale;
+        FDTFormat.Assign(source.FDTFormat);
+        FDecPlaces = source.FDecPlaces;
+        FLogAx = source.FLogAx;
+        FLabelType = source.FLabelType;
+        FFont = source.FFont;
+        FMinTicks = source.FMinTicks;
+        FRangeLow = source.FRangeLow;
+        FRangeHigh = source.FRangeHigh;
+        FShortTicks = source.FShortTicks;
+        FScaleInscript = source.FScaleInscript;
+        FScaleType = source.FScaleType;
+        FScalePosX = source.FScalePosX;
+        FScalePosY = source.FScalePosY;
+        FMinRngDiff = source.FMinRngDiff;
+        FUserTickText = source.FUserTickText;
+        FVisible = source.FVisible;
+        FOnChange = std::move(onChange);
+    }
     Changed();
 }
 

@@ -97,6 +97,10 @@ public:
     void BeginLoading() { FNotYetLoaded = true; }
     void Loaded() { FNotYetLoaded = false; }
 
+    // Takes every setting of `source` (not OnChange nor the loading state) and fires OnChange
+    // once.
+    void Assign(const TScaleProps& source);
+
     void SetOnChange(TNotifyEvent handler) { FOnChange = std::move(handler); }
     void Changed() const
     {
@@ -145,6 +149,11 @@ public:
     TScalePropsHoriz() { SetScaleLocation(slBottom); }
     TScaleLocationHoriz ScaleLocation() const { return FScaleLoc; }
     void SetScaleLocation(TScaleLocationHoriz loc);
+    void Assign(const TScalePropsHoriz& source)
+    {
+        FScaleLoc = source.FScaleLoc;
+        TScaleProps::Assign(source);
+    }
 
 private:
     TScaleLocationHoriz FScaleLoc = slBottom;
@@ -156,6 +165,11 @@ public:
     TScalePropsVert() { SetScaleLocation(slLeft); }
     TScaleLocationVert ScaleLocation() const { return FScaleLoc; }
     void SetScaleLocation(TScaleLocationVert loc);
+    void Assign(const TScalePropsVert& source)
+    {
+        FScaleLoc = source.FScaleLoc;
+        TScaleProps::Assign(source);
+    }
 
 private:
     TScaleLocationVert FScaleLoc = slLeft;

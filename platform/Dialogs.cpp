@@ -1,6 +1,7 @@
 #include "platform/Dialogs.h"
 
 #include <QCoreApplication>
+#include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -56,6 +57,30 @@ int ScriptedDialogs::ExecModal(QDialog& dialog)
     ModalDialogs << dialog.objectName();
     if (ModalScript) return ModalScript(dialog);
     return dialog.result();
+}
+
+// ---- colour dialog ----
+
+std::optional<QColor> QtDialogs::ChooseColor(const QColor& initial)
+{
+    const QColor chosen = QColorDialog::getColor(initial, parent_);
+    if (!chosen.isValid()) return std::nullopt;
+    return chosen;
+}
+
+std::optional<QColor> ScriptedDialogs::ChooseColor(const QColor& initial)
+{
+    ColorRequests << initial;
+    if (ColorAnswers.empty()) return std::nullopt;
+    const std::optional<QColor> answer = ColorAnswers.front();
+    ColorAnswers.pop_front();
+    return answer;
+}
+
+Dialogs& PlatformDialogs()
+{
+    static QtDialogs dialogs;
+    return dialogs;
 }
 
 }  // namespace oxw::platform

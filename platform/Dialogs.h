@@ -3,6 +3,7 @@
 // chooser, modal showing of a window and ending the program. The program reaches them only
 // through this interface, so tests can script every answer (ScriptedDialogs).
 
+#include <QColor>
 #include <QString>
 #include <QStringList>
 
@@ -33,6 +34,10 @@ public:
     virtual int ExecModal(QDialog& dialog) = 0;
     // Ends the program: the application leaves its event loops and exits with code 0.
     virtual void EndProgram() = 0;
+
+    // ---- colour dialog ----
+    // The colour dialog, opened with `initial`; the chosen colour, nullopt when the user cancels.
+    virtual std::optional<QColor> ChooseColor(const QColor& initial) = 0;
 };
 
 // The chooser filter in Qt's syntax: "Sound files (*.wav);;AIF Files (*.AIF)". A description
@@ -50,6 +55,9 @@ public:
     std::optional<QString> ChooseOpenFile(const QString& filter) override;
     int ExecModal(QDialog& dialog) override;
     void EndProgram() override;
+
+    // ---- colour dialog ----
+    std::optional<QColor> ChooseColor(const QColor& initial) override;
 
 private:
     QWidget* parent_;
@@ -77,6 +85,16 @@ public:
     std::optional<QString> ChooseOpenFile(const QString& filter) override;
     int ExecModal(QDialog& dialog) override;
     void EndProgram() override { ++EndProgramCount; }
+
+    // ---- colour dialog ----
+    // The colours the dialog was opened with, in order, and its answers, taken from the front
+    // (an empty queue answers "cancelled").
+    QList<QColor> ColorRequests;
+    std::deque<std::optional<QColor>> ColorAnswers;
+    std::optional<QColor> ChooseColor(const QColor& initial) override;
 };
+
+// The platform's own dialogs, for controls that were given none.
+Dialogs& PlatformDialogs();
 
 }  // namespace oxw::platform

@@ -1,9 +1,12 @@
 // The colour table and the colour selector: the 47 entries by index and name, system entries
-// through the application's palette, the selection rules and the picture of one list entry.
+// through the application's palette, the selection rules, the picture of one list entry with its
+// editability mark, and the colour dialog offered on dropping the list down.
 #include "controls/ColSel.h"
 #include "controls/ColorTable.h"
+#include "platform/Dialogs.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QPalette>
 
 #include <gtest/gtest.h>
@@ -153,6 +156,70 @@ TEST(ColSel, ListEntryPicture)
     EXPECT_EQ(at(off, 3, 8), clGray);
     EXPECT_EQ(at(off, 1, 1), clSilver);
     EXPECT_GT(count(off, clGray), 10);
+}
+
+// The mark of an editable colour in a 120 x 16 entry: its outline runs through (5, 4), (5, 11),
+// (8, 11), (11, 8), (11, 7), (8, 4); white on a colour of brightness sqrt(R² + B² + 2G²) / 2 up
+// to 180, black above; only on an enabled selector with a bar of 12 pixels or more.
+TEST(ColSel, EditableMark)
+{
+    constexpr TColor kNoMark = 0xFFFFFFFF;
+    const struct { TColor color; int barWidth; bool editable, enabled; TColor mark; } cases[] = {
+        {clBlue, 30, true, true, clWhite},             // 127.5
+        {RGB(180, 180, 180), 30, true, true, clWhite},  // exactly 180
+        {RGB(181, 181, 181), 12, true, true, clBlack},  // the narrowest bar with a mark
+        {clYellow, 11, true, true, kNoMark},
+        {clYellow, 30, false, true, kNoMark},
+        {clYellow, 30, true, false, kNoMark},
+    };
+    auto at = [](const QImage& im, int x, int y) { return FromQColor(QColor(im.pixel(x, y))); };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.color << " bar " << c.barWidth << " " << c.editable << c.enabled);
+        TColSel sel;
+        sel.SetSelColor(c.color);  // its own entry, or entry 1 takes it
+        const int ix = sel.SelColorIx();
+        sel.SetColorBarWidth(c.barWidth);
+        sel.SetIsUserEditable(ix, c.editable);
+        sel.SetEnabled(c.enabled);
+        const QImage im = sel.ItemImage(ix - 1, QSize(120, 16));
+        const TColor bar = c.enabled ? c.color : clSilver;
+        const TColor mark = c.mark == kNoMark ? bar : c.mark;
+        for (const auto& [x, y] : {std::pair{5, 4}, {5, 8}, {5, 11}, {7, 11}, {9, 10}, {11, 8}, {11, 7}, {10, 6}, {8, 4}})
+            EXPECT_EQ(at(im, x, y), mark) << x << "," << y;
+        for (const auto& [x, y] : {std::pair{8, 8}, {12, 8}, {4, 8}, {6, 12}})
+            EXPECT_EQ(at(im, x, y), bar) << x << "," << y;
+    }
+}
+
+// Dropping the list down with the mouse over the colour bar offers the colour dialog for an
+// editable selected colour; the colour chosen replaces the entry's colour and name.
+TEST(ColSel, DropDownOffersTheColourDialog)
+{
+    oxw::platform::ScriptedDialogs dialogs;
+    TColSel sel;
+    sel.resize(150, 24);
+    sel.show();
+    sel.SetDialogs(&dialogs);
+    sel.SetSelColor(clRed);  // entry 10
+    sel.SetIsUserEditable(10, true);
+    auto dropDownAt = [&](int x) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(x, 10), QPointF(x, 10), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&sel, &move);
+        sel.showPopup();
+        sel.hidePopup();
+    };
+    dropDownAt(40);  // beyond the bar: no dialog
+    EXPECT_TRUE(dialogs.ColorRequests.isEmpty());
+    dialogs.ColorAnswers = {std::nullopt, QColor(1, 2, 3)};
+    dropDownAt(5);  // cancelled: unchanged
+    EXPECT_EQ(std::pair(sel.SelColor(), sel.itemText(9)), std::pair(clRed, QString("clRed")));
+    dropDownAt(29);
+    EXPECT_EQ(dialogs.ColorRequests, QList<QColor>({QColor(255, 0, 0), QColor(255, 0, 0)}));
+    EXPECT_EQ(std::tuple(sel.SelColorIx(), sel.SelColor(), sel.ColorNames(10), sel.itemText(9)),
+              std::tuple(10, RGB(1, 2, 3), QString("$00030201"), QString("$00030201")));
+    sel.SetSelColor(clBlue);  // not editable
+    dropDownAt(5);
+    EXPECT_EQ(dialogs.ColorRequests.size(), 2);
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
 // The chart's properties: the axes of the higher layers, the seven standard layouts, the setters'
-// rules (store only, repaint with AutoRedraw, always repaint for axis settings) and their limits.
+// rules (store only, repaint with AutoRedraw, always repaint for axis settings) and their limits,
+// settings replaced as a whole, and the keys a focused chart keeps.
 #include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
@@ -168,6 +172,16 @@ TEST(RChartProps, SetterLimits)
     EXPECT_EQ(bg.Name(), "sky.bmp");
 }
 
+// How many full renders a change of a shown chart causes.
+template <class Change>
+int FullRenders(TCustomRChart& chart, Change change)
+{
+    const int before = chart.FullRenderCount();
+    change();
+    QApplication::processEvents();
+    return chart.FullRenderCount() - before;
+}
+
 // The three setter rules on a shown chart: item attributes only store; style properties repaint
 // with AutoRedraw; axis settings always repaint.
 TEST(RChartProps, WhichSettersRepaint)
@@ -175,12 +189,7 @@ TEST(RChartProps, WhichSettersRepaint)
     TRChart chart;
     chart.show();
     QApplication::processEvents();
-    auto renders = [&](auto change) {
-        const int before = chart.FullRenderCount();
-        change();
-        QApplication::processEvents();
-        return chart.FullRenderCount() - before;
-    };
+    auto renders = [&](auto change) { return FullRenders(chart, change); };
     EXPECT_EQ(renders([&] { chart.SetDataColor(clRed); chart.SetFillColor(clRed); chart.SetClassDefault(3); }), 0);
     EXPECT_EQ(renders([&] { chart.SetChartColor(clYellow); chart.SetGridStyle(gsLines); }), 1);
     chart.SetAutoRedraw(false);
@@ -189,6 +198,106 @@ TEST(RChartProps, WhichSettersRepaint)
     chart.SetAutoRedraw(true);
     EXPECT_EQ(renders([&] { chart.SetSuppressPaint(true); chart.SetCaption("x"); }), 0);
     EXPECT_EQ(renders([&] { chart.SetSuppressPaint(false); }), 1);
+}
+
+// Settings replaced as a whole: the chart keeps its own objects and lays out and repaints as
+// after one setting (axes always, joins and background by the style rule).
+TEST(RChartProps, ReplacedSettings)
+{
+    TRChart chart;
+    charttest::Standard(chart, 0, 10, 0, 100);
+    chart.show();
+    QApplication::processEvents();
+    chart.SetAutoRedraw(false);
+    TJointLayers joins(nullptr);
+    joins.SetControlledLayerX(3, 2);
+    joins.SetControlledLayerY(4, 1);
+    EXPECT_EQ(FullRenders(chart, [&] { chart.SetJointLayers(joins); }), 0);
+    EXPECT_EQ(chart.GetScalePropsY(4)->RangeHigh(), 100);  // a follower takes its master's range at once
+
+    TScalePropsHoriz src;
+    src.SetScaleLocation(slTop);
+    src.SetRangeHigh(8);
+    src.SetRangeLow(2);
+    src.SetCaption("Hz");
+    TScalePropsHoriz* owned = chart.GetScalePropsX2();
+    EXPECT_EQ(FullRenders(chart, [&] { chart.SetScale2X(src); }), 1);
+    src.SetCaption("later");  // a copy, not the given object
+    EXPECT_EQ(std::tuple(chart.GetScalePropsX2(), owned->ScaleType(), owned->RangeLow(), owned->Caption(), chart.HelperScaleX(2).Caption()),
+              std::tuple(owned, sctXB, 2.0, QString("Hz"), QString("Hz")));
+    int x = 0, y = 0;
+    chart.R2M(2, 8, 0, x, y);
+    EXPECT_EQ(x, 260);  // the right edge of the data area
+    EXPECT_EQ(chart.GetScalePropsX(3)->RangeLow(), 2);  // the follower of layer 2's x
+    EXPECT_EQ(FullRenders(chart, [&] { owned->SetCaption("again"); }), 1);  // still reporting its changes
+    void (TCustomRChart::*xs[])(const TScalePropsHoriz&) = {&TCustomRChart::SetScale1X, &TCustomRChart::SetScale2X,
+                                                            &TCustomRChart::SetScale3X, &TCustomRChart::SetScale4X};
+    void (TCustomRChart::*ys[])(const TScalePropsVert&) = {&TCustomRChart::SetScale1Y, &TCustomRChart::SetScale2Y,
+                                                           &TCustomRChart::SetScale3Y, &TCustomRChart::SetScale4Y};
+    TScalePropsVert srcY;
+    for (int L = 1; L <= 4; ++L) {
+        src.SetCaption(QString::number(L));
+        srcY.SetMinTicks(L);
+        (chart.*xs[L - 1])(src);
+        (chart.*ys[L - 1])(srcY);
+        EXPECT_EQ(std::pair(chart.GetScalePropsX(L)->Caption(), chart.GetScalePropsY(L)->MinTicks()), std::pair(QString::number(L), L));
+    }
+
+    // Without a picture, the data area left of x = 5 (pixel 155) in the area colour.
+    QApplication::processEvents();
+    TBakGndImg bg;
+    bg.SetAreaMode(bamLeft);
+    bg.SetAreaColor(clRed);
+    bg.SetAreaLeft(5);
+    EXPECT_EQ(FullRenders(chart, [&] { chart.SetBackGroundImg(bg); }), 0);
+    chart.SetAutoRedraw(true);
+    EXPECT_EQ(FullRenders(chart, [&] { chart.SetBackGroundImg(bg); }), 1);
+    EXPECT_EQ(std::pair(charttest::At(chart.Picture(), 154, 100), charttest::At(chart.Picture(), 155, 100)), std::pair(clRed, clWhite));
+}
+
+// A chart that records the keys reaching its key handler.
+class KeyChart : public TRChart {
+public:
+    std::vector<int> Keys;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        Keys.push_back(event->key());
+        TRChart::keyPressEvent(event);
+    }
+};
+
+// A focused chart keeps the arrow keys and Tab: they reach its key handler, are taken, and the
+// focus stays. The same Tab moves the focus on from a line edit.
+TEST(RChartProps, FocusedChartKeepsArrowsAndTab)
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* edit = new QLineEdit;
+    auto* chart = new KeyChart;
+    layout->addWidget(edit);
+    layout->addWidget(chart);
+    layout->addWidget(new QLineEdit);
+    window.show();
+    window.activateWindow();
+    QApplication::processEvents();
+    auto press = [](QWidget* target, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QKeyEvent event(QEvent::KeyPress, key, mods);
+        QApplication::sendEvent(target, &event);
+        return event.isAccepted();
+    };
+    edit->setFocus();
+    press(edit, Qt::Key_Tab);
+    ASSERT_FALSE(edit->hasFocus());
+    chart->setFocus();
+    const std::vector<int> keys = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Tab, Qt::Key_Backtab};
+    for (int key : keys) {
+        EXPECT_TRUE(press(chart, key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier)) << key;
+        EXPECT_TRUE(chart->hasFocus()) << key;
+    }
+    EXPECT_EQ(chart->Keys, keys);
+    EXPECT_FALSE(press(chart, Qt::Key_A));  // other keys are not taken
 }
 
 }  // namespace
