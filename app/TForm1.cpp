@@ -57,6 +57,10 @@ public:
         form_.SyncWindow();
         inner_->EndProgram();
     }
+    std::optional<QString> ChooseSaveFile(const QString& filter) override {
+        form_.SyncWindow();
+        return inner_->ChooseSaveFile(filter);
+    }
 
 private:
     TForm1& form_;

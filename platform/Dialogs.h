@@ -1,6 +1,6 @@
 #pragma once
-// What the program takes from the platform's standard dialogs: message boxes, the open-file
-// chooser, modal showing of a window and ending the program. The program reaches them only
+// What the program takes from the platform's standard dialogs: message boxes, the open-file and
+// save-file choosers, modal showing of a window and ending the program. The program reaches them only
 // through this interface, so tests can script every answer (ScriptedDialogs).
 
 #include <QString>
@@ -33,6 +33,10 @@ public:
     virtual int ExecModal(QDialog& dialog) = 0;
     // Ends the program: the application leaves its event loops and exits with code 0.
     virtual void EndProgram() = 0;
+
+    // The save-file chooser, with a filter as ChooseOpenFile's. Returns the full path of the
+    // chosen file (the file may exist), nullopt when the user cancels.
+    virtual std::optional<QString> ChooseSaveFile(const QString& filter) = 0;
 };
 
 // The chooser filter in Qt's syntax: "Sound files (*.wav);;AIF Files (*.AIF)". A description
@@ -50,6 +54,8 @@ public:
     std::optional<QString> ChooseOpenFile(const QString& filter) override;
     int ExecModal(QDialog& dialog) override;
     void EndProgram() override;
+
+    std::optional<QString> ChooseSaveFile(const QString& filter) override;
 
 private:
     QWidget* parent_;
@@ -77,6 +83,12 @@ public:
     std::optional<QString> ChooseOpenFile(const QString& filter) override;
     int ExecModal(QDialog& dialog) override;
     void EndProgram() override { ++EndProgramCount; }
+
+    // Answers of the save-file chooser, taken from the front; an empty queue answers
+    // "cancelled". The filters it was called with, in order.
+    std::deque<std::optional<QString>> SaveFileAnswers;
+    QStringList SaveFilters;
+    std::optional<QString> ChooseSaveFile(const QString& filter) override;
 };
 
 }  // namespace oxw::platform
