@@ -95,16 +95,18 @@ void TSmooth3DInterpolation::BuildHiddenButtons(QWidget* hidden)
     CSMid = colSel("CSMid");
     CSHigh = colSel("CSHigh");
     SetDefaultColors();
-    auto button = [this](const char* name, const char* caption, QWidget* parent, void (TSmooth3DInterpolation::*click)()) {
+    using Click = void (TSmooth3DInterpolation::*)();
+    auto button = [this](const char* name, const char* caption, QWidget* parent, Click click) {
         QPushButton* b = MakeButton(QString::fromLatin1(name), QString::fromLatin1(caption), parent);
         connect(b, &QPushButton::clicked, this, click);
         return b;
     };
-    BButGrayScale = button("BButGrayScale", "Gray Scale Colors", colors, &TSmooth3DInterpolation::GrayScaleColorsClick);
-    BButDefaultColors = button("BButDefaultColors", "Default Colors", colors, &TSmooth3DInterpolation::DefaultColorsClick);
-    BButStoreColors = button("BButStoreColors", "Store Colors", colors, &TSmooth3DInterpolation::StoreColorsClick);
-    BButLoadColors = button("BButLoadColors", "Load Colors", colors, &TSmooth3DInterpolation::LoadColorsClick);
-    BButLoadData = button("BButLoadData", "Load Data from Disk", hidden, &TSmooth3DInterpolation::LoadDataClick);
+    using T = TSmooth3DInterpolation;
+    BButGrayScale = button("BButGrayScale", "Gray Scale Colors", colors, &T::GrayScaleColorsClick);
+    BButDefaultColors = button("BButDefaultColors", "Default Colors", colors, &T::DefaultColorsClick);
+    BButStoreColors = button("BButStoreColors", "Store Colors", colors, &T::StoreColorsClick);
+    BButLoadColors = button("BButLoadColors", "Load Colors", colors, &T::LoadColorsClick);
+    BButLoadData = button("BButLoadData", "Load Data from Disk", hidden, &T::LoadDataClick);
 }
 
 void TSmooth3DInterpolation::BuildReadOuts(QWidget* hidden)
