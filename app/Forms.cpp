@@ -89,6 +89,7 @@ void CreateForms(Forms& forms, platform::Dialogs& dialogs, platform::SoundSystem
     forms.MeanPitchSalienceChart->SetMidiPanel(forms.Form45);
     // The contour view plays the note under the mouse through the salience grid.
     forms.Smooth3DInterpolation->SetNoteSound(forms.MeanPitchSalienceChart);
+    forms.Smooth3DInterpolation->SetDialogs(&forms.Form1->Dialogs());
 
     // Each chart review window shows its data window.
     forms.GraphOctS->SetDataForm(forms.GraphOctSData);

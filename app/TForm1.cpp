@@ -57,7 +57,10 @@ public:
         form_.SyncWindow();
         inner_->EndProgram();
     }
-
+    std::optional<QString> ChooseSaveFile(const QString& filter) override {
+        form_.SyncWindow();
+        return inner_->ChooseSaveFile(filter);
+    }
     std::optional<QColor> ChooseColor(const QColor& initial) override {
         form_.SyncWindow();
         return inner_->ChooseColor(initial);

@@ -127,6 +127,22 @@ std::string StripExtension(std::string_view FName)
     return std::string(FName.substr(0, point));
 }
 
+std::string AscLoadMessage(const std::string& FName, int result)
+{
+    const char* why = nullptr;
+    switch (result) {
+    case kAscOk: return {};
+    case kAscBadColumnCount: why = "the number of columns in line 2 cannot be read"; break;
+    case kAscBadRowCount: why = "the number of rows in line 3 cannot be read"; break;
+    case kAscBadFlag: why = "line 4 holds a word other than TRUE or FALSE"; break;
+    case kAscNotCrLfOrEmpty: why = "its lines do not end in CR LF, or its table has no columns or no rows"; break;
+    case kAscBadAttribute: why = "a row's attribute is not a number"; break;
+    case kAscBadNumber: why = "a number is unreadable or missing"; break;
+    default: why = "it is not an ASC table file"; break;
+    }
+    return "Cannot load file \"" + FName + "\": " + why + ".";
+}
+
 int ReadHeaderOfASC(const std::string& FName, std::string& Comment, int& NFeat, int& NObj,
                     bool& ClInf, bool& NamFeat, bool& NamObj)
 {

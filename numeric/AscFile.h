@@ -53,6 +53,10 @@ inline constexpr int kAscNotCrLfOrEmpty = -4;  // LF in the comment line; a tabl
 inline constexpr int kAscBadAttribute = -5;
 inline constexpr int kAscBadNumber = -6;
 
+// Why FName was not loaded, for a failing result above: "Cannot load file \"FName\": " and the
+// failure, ended by a point. Empty for kAscOk.
+std::string AscLoadMessage(const std::string& FName, int result);
+
 // The four header lines of an ASC file.
 struct TAscHeader {
     std::string Comment;  // as read

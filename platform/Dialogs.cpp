@@ -41,15 +41,37 @@ int QtDialogs::ExecModal(QDialog& dialog) { return dialog.exec(); }
 
 void QtDialogs::EndProgram() { QCoreApplication::exit(0); }
 
+std::optional<QString> QtDialogs::ChooseSaveFile(const QString& filter)
+{
+    const QString path =
+        QFileDialog::getSaveFileName(parent_, QStringLiteral("Save As"), QString(), ToQtFileFilter(filter));
+    if (path.isEmpty()) return std::nullopt;
+    return path;
+}
+
+namespace {
+
+// The front answer of a scripted chooser; cancelled when none is left.
+std::optional<QString> TakeAnswer(std::deque<std::optional<QString>>& answers)
+{
+    if (answers.empty()) return std::nullopt;
+    std::optional<QString> answer = std::move(answers.front());
+    answers.pop_front();
+    return answer;
+}
+
+}  // namespace
+
 std::optional<QString> ScriptedDialogs::ChooseOpenFile(const QString& filter)
 {
     Filters << filter;
-    if (FileAnswers.empty()) return std::nullopt;
-    const bool chosen = FileAnswers.front().has_value();
-    const QString path = chosen ? *FileAnswers.front() : QString();
-    FileAnswers.pop_front();
-    if (!chosen) return std::nullopt;
-    return path;
+    return TakeAnswer(FileAnswers);
+}
+
+std::optional<QString> ScriptedDialogs::ChooseSaveFile(const QString& filter)
+{
+    SaveFilters << filter;
+    return TakeAnswer(SaveFileAnswers);
 }
 
 int ScriptedDialogs::ExecModal(QDialog& dialog)
@@ -59,7 +81,6 @@ int ScriptedDialogs::ExecModal(QDialog& dialog)
     return dialog.result();
 }
 
-// ---- colour dialog ----
 
 std::optional<QColor> QtDialogs::ChooseColor(const QColor& initial)
 {

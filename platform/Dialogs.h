@@ -1,7 +1,8 @@
 #pragma once
-// What the program takes from the platform's standard dialogs: message boxes, the open-file
-// chooser, modal showing of a window and ending the program. The program reaches them only
-// through this interface, so tests can script every answer (ScriptedDialogs).
+// What the program takes from the platform's standard dialogs: message boxes, the open-file and
+// save-file choosers, the colour dialog, modal showing of a window and ending the program. The
+// program reaches them only through this interface, so tests can script every answer
+// (ScriptedDialogs).
 
 #include <QColor>
 #include <QString>
@@ -35,7 +36,10 @@ public:
     // Ends the program: the application leaves its event loops and exits with code 0.
     virtual void EndProgram() = 0;
 
-    // ---- colour dialog ----
+    // The save-file chooser, with a filter as ChooseOpenFile's. Returns the full path of the
+    // chosen file (the file may exist), nullopt when the user cancels.
+    virtual std::optional<QString> ChooseSaveFile(const QString& filter) = 0;
+
     // The colour dialog, opened with `initial`; the chosen colour, nullopt when the user cancels.
     virtual std::optional<QColor> ChooseColor(const QColor& initial) = 0;
 };
@@ -56,7 +60,7 @@ public:
     int ExecModal(QDialog& dialog) override;
     void EndProgram() override;
 
-    // ---- colour dialog ----
+    std::optional<QString> ChooseSaveFile(const QString& filter) override;
     std::optional<QColor> ChooseColor(const QColor& initial) override;
 
 private:
@@ -86,8 +90,13 @@ public:
     int ExecModal(QDialog& dialog) override;
     void EndProgram() override { ++EndProgramCount; }
 
-    // ---- colour dialog ----
-    // The colours the dialog was opened with, in order, and its answers, taken from the front
+    // Answers of the save-file chooser, taken from the front; an empty queue answers
+    // "cancelled". The filters it was called with, in order.
+    std::deque<std::optional<QString>> SaveFileAnswers;
+    QStringList SaveFilters;
+    std::optional<QString> ChooseSaveFile(const QString& filter) override;
+
+    // The colours the colour dialog was opened with, in order, and its answers, taken from the front
     // (an empty queue answers "cancelled").
     QList<QColor> ColorRequests;
     std::deque<std::optional<QColor>> ColorAnswers;

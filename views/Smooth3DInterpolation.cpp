@@ -1,5 +1,6 @@
 #include "views/Smooth3DInterpolation.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <QRadioButton>
@@ -15,6 +16,7 @@
 
 #include "controls/NTabEd.h"
 #include "controls/RChart.h"
+#include "platform/Dialogs.h"
 #include "platform/RadioButton.h"
 #include "views/SalienceForms.h"
 
@@ -44,7 +46,9 @@ QWidget* Instructions(const QString& name, const QStringList& lines, QWidget* pa
 }  // namespace
 
 TSmooth3DInterpolation::TSmooth3DInterpolation(QWidget* parent)
-    : Form(QStringLiteral("Smooth3DInterpolation"), QString::fromLatin1(kContourViewCaption), parent)
+    : Form(QStringLiteral("Smooth3DInterpolation"), QString::fromLatin1(kContourViewCaption), parent),
+      ownDialogs_(std::make_unique<platform::QtDialogs>(this)),
+      dialogs_(ownDialogs_.get())
 {
     SavedAnalysisLoops = MakeEdit(QStringLiteral("SavedAnalysisLoops"), QString(), this);
     SavedAnalysisLoops->hide();
@@ -82,6 +86,13 @@ TSmooth3DInterpolation::TSmooth3DInterpolation(QWidget* parent)
     layout->addWidget(PageControl1, 1);
     layout->addLayout(bottom);
     resize(900, 680);
+}
+
+TSmooth3DInterpolation::~TSmooth3DInterpolation() = default;
+
+void TSmooth3DInterpolation::SetDialogs(platform::Dialogs* dialogs)
+{
+    dialogs_ = dialogs ? dialogs : ownDialogs_.get();
 }
 
 void TSmooth3DInterpolation::BuildDataPage()
@@ -234,66 +245,6 @@ void TSmooth3DInterpolation::Build3DPage()
     PageControl1->addTab(TS3DPlot, QStringLiteral("3D Plot Mean Pitch Salience"));
 }
 
-void TSmooth3DInterpolation::BuildHiddenInputs()
-{
-    auto* hidden = new QWidget(this);
-    hidden->setObjectName(QStringLiteral("HiddenSettings"));
-    hidden->hide();
-    auto numIO = [hidden](const char* name, const char* text, double low, double high) {
-        auto* io = new TNumIO(hidden);
-        io->setObjectName(QString::fromLatin1(name));
-        io->SetRangeLow(low);
-        io->SetRangeHigh(high);
-        io->SetText(QString::fromLatin1(text));
-        return io;
-    };
-    NIOResol = numIO("NIOResol", "30", 1, 250);
-    NIONumNb = numIO("NIONumNb", "5", 1, 50);
-    NIOSmooth = numIO("NIOSmooth", "1.5", 0, 10);
-    for (TNumIO* io : {NIOResol, NIONumNb, NIOSmooth}) io->OnChange = [this](TNumIO*) { NewCalcNeeded(); };
-    auto group = [hidden](const char* name, const QStringList& items) {
-        auto* g = new QButtonGroup(hidden);
-        g->setObjectName(QString::fromLatin1(name));
-        for (int i = 0; i < items.size(); ++i) g->addButton(new QRadioButton(items[i], hidden), i);
-        g->button(0)->setChecked(true);
-        return g;
-    };
-    RGWeighting = group("RGWeighting", {QStringLiteral("Gaussian"), QStringLiteral("Average"),
-                                        QStringLiteral("Median")});
-    RGColorScale = group("RGColorScale", {QStringLiteral("Min/Max"), QStringLiteral("Interquartil Distance")});
-    CBoxAutoCalc = new QCheckBox(
-        QStringLiteral("automatic recalculation of the interpolation after any data change "), hidden);
-    CBoxAutoCalc->setChecked(true);
-    CBoxShowData = new QCheckBox(QStringLiteral("Show Data"), hidden);
-    CBoxShowData->setChecked(true);
-    auto colSel = [hidden](const char* name) {
-        auto* cs = new TColSel(hidden);
-        cs->setObjectName(QString::fromLatin1(name));
-        cs->SetNumColors(20);
-        return cs;
-    };
-    CSLow = colSel("CSLow");
-    CSMid = colSel("CSMid");
-    CSHigh = colSel("CSHigh");
-    SetDefaultColors();
-    auto scrollBar = [hidden](const char* name, int low, int high) {
-        auto* bar = new QScrollBar(Qt::Horizontal, hidden);
-        bar->setObjectName(QString::fromLatin1(name));
-        bar->setRange(low, high);
-        return bar;
-    };
-    ScrBarAngleZ = scrollBar("ScrBarAngleZ", 0, 360);
-    ScrBarAngleX = scrollBar("ScrBarAngleX", 0, 90);
-    ScrBarMagnif = scrollBar("ScrBarMagnif", 10, 100);
-    ScrBarZScale = scrollBar("ScrBarZScale", 10, 200);
-    ScrBarZScale->setValue(90);
-    connect(ScrBarAngleZ, &QScrollBar::valueChanged, this, [this](int v) { Plot3D1->SetViewAngleZ(v); });
-    connect(ScrBarAngleX, &QScrollBar::valueChanged, this, [this](int v) { Plot3D1->SetViewAngleX(v); });
-    connect(ScrBarMagnif, &QScrollBar::valueChanged, this,
-            [this](int v) { Plot3D1->SetMagnification(v / 100.0); });
-    connect(ScrBarZScale, &QScrollBar::valueChanged, this, [this] { ApplyZScale(); });
-}
-
 void TSmooth3DInterpolation::MeanPitchSalienceClick()
 {
     ChartingInBlack->setText(QStringLiteral("Salience "));
@@ -305,24 +256,31 @@ void TSmooth3DInterpolation::MeanPitchSalienceClick()
                        static_cast<QWidget*>(ChartingInRed), static_cast<QWidget*>(ChartName1),
                        static_cast<QWidget*>(ChartName2)})
         w->repaint();
-    loading_ = true;
+    loading_ = true;  // the load ends with a calculation: no stale state meanwhile
     TEData->SetColName(1, QStringLiteral("Note"));
     TEData->SetColName(2, QStringLiteral("Octave"));
     TEData->SetColName(3, QStringLiteral("Salience"));
     BButExecute->setText(QStringLiteral("Wait - Building Chart"));
-    const int rows = MeanPitchSalienceNTabEd1->GetNrRows();
+    LoadDataSet(*MeanPitchSalienceNTabEd1, MeanPitchSalience);
+}
+
+void TSmooth3DInterpolation::LoadDataSet(const TNTabEd& source, platform::RadioButton* button)
+{
+    loading_ = true;
+    const int rows = source.GetNrRows();
+    TEData->SetNrCols(std::max(3, TEData->GetNrCols()));  // an imported table may have fewer
     TEData->SetNrRows(rows);
     for (int c = 1; c <= 3; ++c)
         for (int r = 1; r <= rows; ++r) {
             RowRef->setText(QString::number(r));
             ColRef->setText(QString::number(c));
-            TEData->SetElem(c, r, MeanPitchSalienceNTabEd1->GetElem(c, r));
+            TEData->SetElem(c, r, source.GetElem(c, r));
         }
     loading_ = false;
     PageControl1->setCurrentWidget(TSData);
     RowRef->repaint();
     ColRef->repaint();
-    MeanPitchSalience->setChecked(false);
+    button->setChecked(false);
     BButExecuteClick();
     PageControl1->setCurrentWidget(TS3DPlot);
     TS3DPlot->repaint();
@@ -337,13 +295,6 @@ void TSmooth3DInterpolation::showEvent(QShowEvent* event)
     TEData->SetPopupDMask(0);
     BButExecute->setEnabled(false);
     BButExecuteClick();
-}
-
-void TSmooth3DInterpolation::SetDefaultColors()
-{
-    CSLow->SetSelColor(0xFF8080);   // light blue
-    CSMid->SetSelColor(0x80FF80);   // light green
-    CSHigh->SetSelColor(0x8080FF);  // light red
 }
 
 void TSmooth3DInterpolation::BButExecuteClick()

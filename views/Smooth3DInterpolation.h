@@ -4,6 +4,7 @@
 // surface, both coloured by one legend.
 
 #include <array>
+#include <memory>
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -17,11 +18,17 @@
 #include "controls/ColSel.h"
 #include "controls/NTabEd.h"
 #include "controls/NumIO.h"
+#include "controls/NumLab.h"
 #include "controls/Plot3D.h"
 #include "controls/RChart.h"
 #include "platform/Colors.h"
 #include "platform/Form.h"
 #include "platform/RadioButton.h"
+
+namespace oxw::platform {
+class Dialogs;
+class QtDialogs;
+}  // namespace oxw::platform
 
 namespace oxw::views {
 
@@ -38,9 +45,12 @@ class TSmooth3DInterpolation : public platform::Form {
     Q_OBJECT
 public:
     explicit TSmooth3DInterpolation(QWidget* parent = nullptr);
+    ~TSmooth3DInterpolation() override;
 
     // The salience grid window whose MakeTheSound plays the note under the mouse.
     void SetNoteSound(TMeanPitchSalienceChart* chart) { noteSound_ = chart; }
+    // The file choosers and message boxes of the window (the platform's own until set).
+    void SetDialogs(platform::Dialogs* dialogs);
 
     // Loads the mean pitch salience from MeanPitchSalienceNTabEd1 into TEData and builds both
     // plots.
@@ -60,6 +70,21 @@ public:
     static void RelabelScale(TP3ScaleKind kind, QString& text);
     // A release of the mouse on the surface snaps its view into the scroll-bar ranges.
     void Plot3D1MouseUp();
+
+    // The hidden colour group: three preset or stored colours for CSLow, CSMid and CSHigh, after
+    // which the plots are recalculated (NewCalcNeeded).
+    void GrayScaleColorsClick();  // black, silver, white
+    void DefaultColorsClick();
+    // The three colours into a ".cpc" file chosen with the save-file chooser.
+    void StoreColorsClick();
+    // The three colours from a ".cpc" file; a file that is not one is refused with a message and
+    // changes nothing.
+    void LoadColorsClick();
+    // An ASC table file into TEData, then the plots recalculated as after any data change; a
+    // file that does not load is refused with the reader's message and the old data kept.
+    void LoadDataClick();
+    // A data set's hidden table into TEData, then both plots built from it.
+    void DataSetClick(int index);
 
     // The legend's range (the colour scale) and the data columns' extremes of the last
     // calculation (1 x, 2 y, 3 z; equal ones widened by 0.1 each way).
@@ -112,6 +137,25 @@ public:
     QScrollBar* ScrBarAngleX;  // 0..90
     QScrollBar* ScrBarMagnif;  // 10..100, magnification x 100
     QScrollBar* ScrBarZScale;  // 10..200: the z axis spans 100 / position of the data span
+    QPushButton* BButGrayScale;      // "Gray Scale Colors"
+    QPushButton* BButDefaultColors;  // "Default Colors"
+    QPushButton* BButStoreColors;    // "Store Colors"
+    QPushButton* BButLoadColors;     // "Load Colors"
+    QPushButton* BButLoadData;       // "Load Data from Disk"
+    // Read-outs: the map's pointer position and the value shown there; the surface's view.
+    TNumLab* NLabX;
+    TNumLab* NLabY;
+    TNumLab* NLabZ;
+    TNumLab* NLabAngleX;
+    TNumLab* NLabAngleZ;
+    TNumLab* NLabMagnif;
+    TNumLab* NLabZScale;
+    // The further data sets, each a radio button with its table (nothing fills these tables):
+    // overall specific loudness, intensity history, chroma salience, progressive pitch salience,
+    // progressive chroma salience, unmasked tone frequency by level.
+    static constexpr int NumDataSets = 6;
+    std::array<platform::RadioButton*, NumDataSets> DataSetButtons{};
+    std::array<TNTabEd*, NumDataSets> DataSetTables{};
 
 protected:
     void showEvent(QShowEvent* event) override;  // FormShow
@@ -122,6 +166,16 @@ private:
     void BuildColorMapPage();
     void Build3DPage();
     void BuildHiddenInputs();
+    void BuildHiddenButtons(QWidget* hidden);
+    void BuildReadOuts(QWidget* hidden);
+    void BuildDataSets(QWidget* hidden);
+    void SetColors(TColor low, TColor mid, TColor high);
+    // Copies the first three columns of `source` into TEData, unchecks `button` and builds both
+    // plots from the new data.
+    void LoadDataSet(const TNTabEd& source, platform::RadioButton* button);
+    void CopyImported(const TDataTable& table);
+    // The grid value the map shows at (x, y); false outside the map's ranges.
+    bool MapValueAt(double x, double y, double& z);
     void SetPlotsVisible(bool on);
     void SetDefaultColors();
     void DisplayPlots();
@@ -131,6 +185,8 @@ private:
     void MarkData(const TMatrix& data);
 
     TMeanPitchSalienceChart* noteSound_ = nullptr;
+    std::unique_ptr<platform::QtDialogs> ownDialogs_;
+    platform::Dialogs* dialogs_ = nullptr;
     double legendLo_ = 0.0, legendHi_ = 1.0;
     bool loading_ = false;
 };

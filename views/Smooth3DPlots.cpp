@@ -213,8 +213,32 @@ void TSmooth3DInterpolation::DisplayColorCoding()
     RCColCode->ShowGraf();
 }
 
+bool TSmooth3DInterpolation::MapValueAt(double x, double y, double& z)
+{
+    const TMatrix& grid = Plot3D1->GridMat;
+    const int res = grid.NrOfColumns();
+    const TScaleProps* sx = RCCPlot->GetScalePropsX1();
+    const TScaleProps* sy = RCCPlot->GetScalePropsY1();
+    if (!(x >= sx->RangeLow() && x <= sx->RangeHigh() && y >= sy->RangeLow() && y <= sy->RangeHigh()))
+        return false;
+    // Node i's rectangle reaches from node i - 1 to node i + 1 and is drawn over node i - 1's:
+    // from node i - 1 (included) to node i the map shows node i.
+    const auto node = [res](double v, double low, double high) {
+        return std::clamp(static_cast<int>(std::floor((v - low) / (high - low) * res)) + 1, 1, res);
+    };
+    const int i = node(x, sx->RangeLow(), sx->RangeHigh()), j = node(y, sy->RangeLow(), sy->RangeHigh());
+    z = grid.GetVal(res - i + 1, j);
+    return true;
+}
+
 void TSmooth3DInterpolation::RCCPlotMouseMoveInChart(double x, double y)
 {
+    NLabX->SetValue(x);
+    NLabY->SetValue(y);
+    double z = 0;
+    const bool onMap = MapValueAt(x, y, z);
+    NLabZ->SetEmpty(!onMap);
+    if (onMap) NLabZ->SetValue(z);
     TTextLabel& label = RCCPlot->TextLabels(1);
     label.SetVisible(false);
     const long col = std::lrint(x), octaveColumn = std::lrint(y) + 2;
