@@ -55,9 +55,11 @@ namespace {
 std::optional<QString> TakeAnswer(std::deque<std::optional<QString>>& answers)
 {
     if (answers.empty()) return std::nullopt;
-    std::optional<QString> answer = std::move(answers.front());
+    const bool cancelled = !answers.front().has_value();
+    QString path = cancelled ? QString() : *answers.front();
     answers.pop_front();
-    return answer;
+    if (cancelled) return std::nullopt;
+    return path;
 }
 
 }  // namespace
@@ -80,7 +82,6 @@ int ScriptedDialogs::ExecModal(QDialog& dialog)
     if (ModalScript) return ModalScript(dialog);
     return dialog.result();
 }
-
 
 std::optional<QColor> QtDialogs::ChooseColor(const QColor& initial)
 {
