@@ -231,10 +231,12 @@ void TDataTable::Changed() const
     if (FOnChange) FOnChange();
 }
 
-void TDataTable::ExchangeDuringSort(std::uint8_t ExchgWhat, int index1, int index2, int, int)
+void TDataTable::ExchangeDuringSort(std::uint8_t ExchgWhat, int index1, int index2, int first,
+                                    int last)
 {
     if (ExchgWhat == kExchgColumns) ExchangeColumns(index1, index2);
     if (ExchgWhat == kExchgRows) ExchangeRows(index1, index2);
+    if (FOnSortExchange) FOnSortExchange(ExchgWhat, index1, index2, first, last);
 }
 
 void TDataTable::ExchangeColumns(int index1, int index2)

@@ -93,6 +93,8 @@ public:
 
     void SetOnChange(TNotifyEvent handler) { FOnChange = std::move(handler); }
     void SetOnResize(TDataTableResizeEvent handler) { FOnResize = std::move(handler); }
+    // Told of every exchange ExchangeDuringSort receives, after the bookkeeping followed it.
+    void SetOnSortExchange(TSortExchgEvent handler) { FOnSortExchange = std::move(handler); }
 
     // Fires OnChange when assigned.
     void Changed() const;
@@ -100,8 +102,9 @@ public:
     // NumericData's OnSortExchange: when a sort of the numbers exchanges two whole columns
     // (kExchgColumns) or rows (kExchgRows), index1 and index2, their names, attributes and
     // cell states (and which cells hold values) are exchanged with them; first and last are not
-    // used. Any other code, or an index outside the table, changes nothing. No event: the sort
-    // reports its change itself.
+    // used. Any other code, or an index outside the table, changes nothing. The exchange is
+    // passed on to OnSortExchange when assigned; OnChange does not fire (the sort reports its
+    // change itself).
     void ExchangeDuringSort(std::uint8_t ExchgWhat, int index1, int index2, int first, int last);
 
     // Loads an ASC table file (AscFile.h). Returns 0, or the first failure:
@@ -160,6 +163,7 @@ private:
     std::string FComment;
     TNotifyEvent FOnChange;
     TDataTableResizeEvent FOnResize;
+    TSortExchgEvent FOnSortExchange;
 };
 
 // The name cut to at most kDTNameLength characters (UTF-8 aware).

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <fstream>
 #include <string>
 #include <tuple>
@@ -163,6 +164,10 @@ TEST(DataTable, SortExchangeCarriesNamesAttributesAndStatesSilently) {
     t.SetElem(3, 3, 1.0);
     Events e;
     Watch(t, e);
+    std::vector<std::array<int, 5>> passedOn;
+    t.SetOnSortExchange([&](std::uint8_t what, int i1, int i2, int first, int last) {
+        passedOn.push_back({what, i1, i2, first, last});
+    });
     const auto start = Bookkeeping(t);
     for (auto [what, i1, i2] : {std::tuple{kExchgElems, 1, 2}, {std::uint8_t{3}, 1, 2}, {kExchgRows, 0, 2},
                                 {kExchgRows, 1, 4}, {kExchgColumns, 4, 1}, {kExchgColumns, 1, -1}}) {
@@ -177,6 +182,9 @@ TEST(DataTable, SortExchangeCarriesNamesAttributesAndStatesSilently) {
                                                         "R-2/0: 0e 0e 0e", "R-1/7: 0e 64e 0e"}));
     EXPECT_EQ(t.GetElem(3, 3), 1.0);  // the numbers are the sort's to move
     EXPECT_EQ(e.changes, 0);
+    ASSERT_EQ(passedOn.size(), 8u);  // every exchange, also those that changed nothing
+    EXPECT_EQ(passedOn[3], (std::array<int, 5>{kExchgRows, 1, 4, 0, 0}));
+    EXPECT_EQ(passedOn[7], (std::array<int, 5>{kExchgColumns, 3, 1, 0, 0}));
 }
 
 TEST(DataTable, NamesAreCutToFiftyCharacters) {
