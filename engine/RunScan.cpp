@@ -85,7 +85,7 @@ void Engine::NoteEarlyEnd() {
     RunState& s = S();
     if (s.SoundFileAvBytesPerSecond <= 0 || s.DataEnd <= s.StreamDataChunk) return;
     const double dataEnd = SecondsAt(s.DataEnd);
-    // The end asked for is the end as typed: the intake has read one past the data as its end.
+    // The end asked for is the end as typed: the intake reads an end past the data as its end.
     const double requested = WholeNumber(checkForm_.SoundFileEndTime).value_or(s.EndTime);
     if (!(dataEnd < requested)) return;
     // Said once a run: a file that shrinks again moves the end without a second line.

@@ -54,7 +54,7 @@ constexpr double kMaxCalibration = 200.0;
 std::string WholeText(double x) { return std::to_string(static_cast<long long>(x)); }
 
 // A whole number typed into the dialog. A number too large for 64 bits reads as an infinity of
-// its sign, to be refused as out of range.
+// its sign, to be refused as out of range (an end: read as the end of the sound data).
 double TypedWholeNumber(const std::string& text, const char* field, const char* unit) {
     if (const std::optional<double> v = WholeNumber(text)) return *v;
     throw std::invalid_argument("The " + std::string(field) + " '" + text +
