@@ -207,7 +207,10 @@ void TForm1::RunAnalysis(const std::function<bool()>& run) {
     }
     runActive_ = false;
     SyncWindow();
-    if (finished) WorkflowStep(kPage2);
+    if (!finished) return;
+    WorkflowStep(kPage2);
+    // Sound data that ended before the end asked for is said once more where the user looks.
+    if (const std::string& early = engine_->S().EarlyEnd; !early.empty()) ShowMessage(early);
 }
 
 void TForm1::StopRun(const std::string& note, const std::string& message, bool runOpenedFiles) {

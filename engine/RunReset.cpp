@@ -19,7 +19,7 @@ void Engine::MainLineProcess1() {
     Log("S", "MainLineProcess1");
     s.DisplayedLogLines = 0;
     s.BytesRead = 0;
-    s.EarlyEndSaid = false;
+    s.EarlyEnd.clear();
     s.ByteSwap = false;
     s.Calibration = 0.0 + HIDDENCAL;
     s.StartTime = 0.0;

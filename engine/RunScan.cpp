@@ -85,13 +85,14 @@ void Engine::NoteEarlyEnd() {
     RunState& s = S();
     if (s.SoundFileAvBytesPerSecond <= 0 || s.DataEnd <= s.StreamDataChunk) return;
     const double dataEnd = SecondsAt(s.DataEnd);
-    if (!(dataEnd < s.EndTime)) return;
+    // The end asked for is the end as typed: the intake reads an end past the data as its end.
+    const double requested = WholeNumber(checkForm_.SoundFileEndTime).value_or(s.EndTime);
+    if (!(dataEnd < requested)) return;
     // Said once a run: a file that shrinks again moves the end without a second line.
-    if (!s.EarlyEndSaid) {
-        const double requested = StrToFloat(checkForm_.SoundFileEndTime);
-        Log("D", "The sound data ended at " + fixedField(dataEnd, 0, 2) +
-                     " s, before the requested end of " + fixedField(requested, 0, 1) + " s");
-        s.EarlyEndSaid = true;
+    if (s.EarlyEnd.empty()) {
+        s.EarlyEnd = "The sound data ended at " + fixedField(dataEnd, 0, 2) +
+                     " s, before the requested end of " + fixedField(requested, 0, 1) + " s";
+        Log("D", s.EarlyEnd);
     }
     s.EndTime = dataEnd;
     s.SoundFileMaxPointer = s.DataEnd;

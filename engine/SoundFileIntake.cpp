@@ -54,7 +54,7 @@ constexpr double kMaxCalibration = 200.0;
 std::string WholeText(double x) { return std::to_string(static_cast<long long>(x)); }
 
 // A whole number typed into the dialog. A number too large for 64 bits reads as an infinity of
-// its sign, to be refused as out of range.
+// its sign, to be refused as out of range (an end: read as the end of the sound data).
 double TypedWholeNumber(const std::string& text, const char* field, const char* unit) {
     if (const std::optional<double> v = WholeNumber(text)) return *v;
     throw std::invalid_argument("The " + std::string(field) + " '" + text +
@@ -217,8 +217,8 @@ void Engine::SoundFileCheckButton1Click() {
                "greater than 1 second",
                "Input error - Start/End Time error. Analysis Terminated");
     }
-    // The stretch lies inside the sound data as the header declares it (whole seconds; data that
-    // ends sooner is noticed by the run) and is no longer than the program's longest stretch.
+    // The start lies inside the sound data as the header declares it (whole seconds; data that
+    // ends sooner is noticed by the run).
     const double fileSeconds =
         byteRate > 0 ? static_cast<double>(s.DeclaredChunkLength / byteRate) : 0.0;
     const double lastStart = std::max(fileSeconds - 2.0, 0.0);
@@ -226,9 +226,12 @@ void Engine::SoundFileCheckButton1Click() {
         outOfRange("START time", f.SoundFileStartTime, 0, lastStart, "seconds",
                    "Input error - selected Start Time outside its range, Analysis Terminated");
     }
-    const double lastEnd = std::min(fileSeconds, s.StartTime + MAXENDTIME);
-    if (s.EndTime > lastEnd) {
-        outOfRange("END time", f.SoundFileEndTime, s.StartTime + 2.0, lastEnd, "seconds",
+    // An end past the sound data, however large, is read as the data's end (the run says so,
+    // NoteEarlyEnd); the stretch left is no longer than the program's longest.
+    s.EndTime = std::min(s.EndTime, SecondsAt(s.DataEnd));
+    if (s.EndTime > s.StartTime + MAXENDTIME) {
+        outOfRange("END time", f.SoundFileEndTime, s.StartTime + 2.0, s.StartTime + MAXENDTIME,
+                   "seconds",
                    "Input error - selected End Time outside its range, Analysis Terminated");
     }
     if (std::fabs(calibration) > kMaxCalibration) {

@@ -124,6 +124,8 @@ void WriteSettings(TextFile& out, const engine::RunState& s) {
     out.WriteLine("CALIBRATION,\t" + fixedField(s.Calibration - engine::HIDDENCAL, 8, 1) + ",\tdB");
     out.WriteLine("START,\t" + fixedField(s.StartTime, 8, 1) + ",\tseconds");
     out.WriteLine("END,\t" + fixedField(s.EndTime, 8, 1) + ",\tseconds");
+    // Why the end is earlier than the one asked for, where it is read.
+    if (!s.EarlyEnd.empty()) out.WriteLine(s.EarlyEnd);
     out.WriteLine(s.Resolution == 5 ? "NORMAL TEMPORAL RESOLUTION" : "HIGH TEMPORAL RESOLUTION");
     out.WriteLine("COMPRESSION,\t" + intField(s.Compression, 0));
     out.WriteLine(std::string("FIELD,\t") + s.Field);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 
 #include <fcntl.h>
@@ -35,6 +36,8 @@ std::size_t WholePages(std::size_t bytes) {
 }
 
 }  // namespace
+
+void IgnoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }
 
 void TextFile::Create(const std::string& path, const Opener& open, std::size_t bufferBytes,
                       Mode mode) {

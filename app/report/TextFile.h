@@ -41,6 +41,11 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Start-up: a file that would grow past the process's file size limit (ulimit -f) fails its
+// write, reservation or extension with EFBIG, checked and reported as any other failed write,
+// instead of the signal (SIGXFSZ) that would end the program on the spot.
+void IgnoreFileSizeSignal();
+
 class TextFile {
 public:
     // Opens `path` for writing, emptying it; returns null with errno set when it cannot.

@@ -14,10 +14,13 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <sstream>
 #include <thread>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -26,6 +29,7 @@
 #include "app/Forms.h"
 #include "app/SoundFileCheck.h"
 #include "app/TForm1.h"
+#include "app/report/TextFile.h"
 #include "app/ViewFileOutput.h"
 #include "assessment/DecisionSupportOutput.h"
 #include "assessment/NewQuestionnaire.h"
@@ -633,7 +637,9 @@ TEST_F(WholeProgram, StretchPast2GiBIsAnalysed) {
 // to the progress list; its files are closed (the mapped LOG to its text), its array dumps
 // removed, the level, loudness and pitch files kept (the summary never got them whole), every
 // text file it leaves ends with the line that says why it stopped, and the user stays on the
-// analysis page. A last run succeeds and shows only its own rows and file.
+// analysis page. So does a run under a file size limit, in a process of its own. A last run
+// succeeds and shows only its own rows and file; its end, typed far past the file's end, is read
+// as the file's end, which its summary says below its END line and a message once at its end.
 TEST_F(WholeProgram, RefusalsAndStoppedRunsLeaveTheWindowUsable) {
     SkipQuestionnaire();
     const std::string missing = (dir / "missing.wav").string();
@@ -702,10 +708,67 @@ TEST_F(WholeProgram, RefusalsAndStoppedRunsLeaveTheWindowUsable) {
         }
     }
     main->Files().SetOpener(nullptr);
+
+    // A file size limit (ulimit -f) met by a run in a process of its own, started as the program
+    // starts: the run stops as on a full disk, never by the limit's signal. The child tells the
+    // page it is left on, its files' common start and its messages.
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(ends[0]);
+        ::alarm(60);  // a run that hangs ends by this signal
+        report::IgnoreFileSizeSignal();
+        const rlimit limit{rlim_t{1} << 20, rlim_t{1} << 20};  // 1 MiB
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        dialogs.Messages.clear();
+        Analyse(wav);
+        const auto& names = main->Files().Names;
+        const std::string told = std::to_string(EnabledPage()) + "\n" + names.NoExtFileName + " " +
+                                 names.FileDateTimeStamp + "\n" +
+                                 dialogs.Messages.join("\n").toStdString();
+        const auto sent = ::write(ends[1], told.data(), told.size());
+        ::_exit(sent == static_cast<ssize_t>(told.size()) ? 0 : 1);
+    }
+    ::close(ends[1]);
+    std::string told;
+    char chunk[512];
+    for (ssize_t n; (n = ::read(ends[0], chunk, sizeof chunk)) > 0;) told.append(chunk, n);
+    ::close(ends[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    std::istringstream lines(told);
+    std::string page, stem, message;
+    std::getline(lines, page), std::getline(lines, stem), std::getline(lines, message);
+    const std::string failure = "Cannot write file \"" + stem + " CompactI.ARY\": File too large";
+    EXPECT_EQ(page, "1");
+    EXPECT_EQ(message, failure);
+    EXPECT_TRUE(lines.eof()) << "one message";
+    EXPECT_EQ(CountEndingWith(dir.Path(), ".ARY"), 0);
+    for (const char* kept : {" LOG.LOG", " Acoustic S.dvk"})
+        EXPECT_EQ(ReadLines(stem + kept).back(), "The analysis stopped before its end: " + failure)
+            << kept;
+
     dialogs.Messages.clear();
+    dialogs.ModalScript = [](QDialog& d) {
+        if (auto* check = qobject_cast<app::TSoundFileCheck*>(&d))
+            check->SoundFileEndTime->setEditText("99999999999");
+        return test::ContinueAnalysis(d);
+    };
     Analyse(wav);
     EXPECT_EQ(EnabledPage(), 2);
-    EXPECT_EQ(forms.SoundQualityOutput->SoundQualityChartTable->GetNrRows(), 41);
+    const std::string early =
+        "The sound data ended at 3.00 s, before the requested end of 99999999999.0 s";
+    ASSERT_EQ(dialogs.Messages.size(), 1);
+    EXPECT_EQ(dialogs.Messages[0].toStdString(), early);
+    dialogs.Messages.clear();
+    const auto summary = ReadLines(main->Files().Names.DravolekSummaryFileName);
+    const auto end = std::find(summary.begin(), summary.end(), "END,\t     3.0,\tseconds");
+    ASSERT_NE(end, summary.end());
+    EXPECT_EQ(end[1], early);
+    EXPECT_EQ(forms.SoundQualityOutput->SoundQualityChartTable->GetNrRows(), 61);
     EXPECT_EQ(main->windowTitle().toStdString(), "OXW Sound File Analysis - /tone.wav");
     EXPECT_EQ(forms.SoundFileCheck->windowTitle().toStdString(), "OXW Analysing Sound File Header Data - /tone.wav");
     EXPECT_EQ(forms.SoundFileCheck->SoundFileStartTime->count(), 2);
