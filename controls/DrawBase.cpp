@@ -59,8 +59,40 @@ void Square(Canvas& cv, int x, int y, int a) { cv.Rectangle(x - a, y - a, x + a 
 void Circle(Canvas& cv, int x1, int y1, int x2, int y2) { cv.Ellipse(x1, y1, x2, y2); }
 void Polygon(Canvas& cv, std::vector<QPoint> points) { cv.Polygon(points); }
 
+// The pixel-pattern marks on a printer's canvas, drawn with the pen: crosses of half-size a,
+// the checkerboard as 25 dots, the thick cross as six lines. False for the other marks.
+bool DrawPrinterMark(Canvas& cv, std::uint8_t mark, int x, int y)
+{
+    if (mark >= 1 && mark <= 3) {
+        const int a = mark + 1;
+        Lines(cv, {{x - a, y}, {x + a, y}});
+        Lines(cv, {{x, y - a}, {x, y + a}});
+    } else if (mark >= 4 && mark <= 6) {
+        const int a = mark - 2;
+        Lines(cv, {{x - a, y - a}, {x + a, y + a}});
+        Lines(cv, {{x - a, y + a}, {x + a, y - a}});
+    } else if (mark == 18) {
+        for (int i = 1; i <= 7; ++i)
+            for (int j = 1; j <= 7; ++j)
+                if ((i + j) % 2 == 0)
+                    Lines(cv, {{x + i - 4, y + j - 4}, {x + i - 4, y + j - 4}});
+    } else if (mark == 25) {
+        Lines(cv, {{x - 3, y - 3}, {x + 3, y + 3}});
+        Lines(cv, {{x - 3, y - 2}, {x + 2, y + 3}});
+        Lines(cv, {{x - 2, y - 3}, {x + 3, y + 2}});
+        Lines(cv, {{x - 3, y + 3}, {x + 3, y - 3}});
+        Lines(cv, {{x - 3, y + 2}, {x + 2, y - 3}});
+        Lines(cv, {{x - 2, y + 3}, {x + 3, y - 2}});
+    } else {
+        return false;
+    }
+    return true;
+}
+
 void DrawShape(Canvas& cv, std::uint8_t mark, int x, int y)
 {
+    if (cv.IsPrinter() && DrawPrinterMark(cv, mark, x, y))
+        return;
     switch (mark) {
     case 0: cv.SetPixel(x, y, cv.Pen.Color); break;
     case 1: DrawPattern(cv, kCross5, x, y); break;

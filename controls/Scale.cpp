@@ -371,6 +371,8 @@ void TScale::DrawScale(Canvas& cv, int posX, int posY)
     case sctYL: base = 0LL + posX + FMarginLeft; break;
     default: base = 0LL + posX + width() - FMarginRight - 1; break;
     }
+    if (cv.IsPrinter())
+        cv.SetFontSizeFrom(font());  // the labels keep their size in points on paper
     cv.Brush.Style = FTransparent ? bsClear : bsSolid;
     FTickCount = 0;
     FScaleTickPos.assign(MaxTickPos, 0.0);

@@ -10,6 +10,8 @@
 // UseForeignCanvas (a chart draws its axes onto its own picture that way). Setters that change
 // the picture repaint at once (a transparent control that is not a helper asks its widget for a
 // repaint instead); SuppressPaint stops painting, ForcePaint paints once regardless.
+// Drawn straight onto a printer's canvas, the scale sets the canvas font to its own font's size
+// in points at the printer's resolution, so its text keeps its size on paper.
 //
 // Each painting records up to 50 tick positions (NumTicks, TickPos) that a chart reads back for
 // its grid; further ticks are drawn but not recorded.

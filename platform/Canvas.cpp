@@ -2,7 +2,9 @@
 #include "platform/Canvas.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QPen>
+#include <QScreen>
 
 #include <algorithm>
 #include <cmath>
@@ -66,18 +68,44 @@ void NormaliseBox(int& x1, int& y1, int& x2, int& y2)
 
 }  // namespace
 
-Canvas::Canvas(QImage& image) : image_(image)
+Canvas::Canvas(QImage& image) : image_(&image), device_(image)
 {
-    if (image_.format() != QImage::Format_RGB32)
-        image_ = image_.convertToFormat(QImage::Format_RGB32);
-    painter_.begin(&image_);
+    if (image.format() != QImage::Format_RGB32)
+        image = image.convertToFormat(QImage::Format_RGB32);
+    Begin();
+}
+
+Canvas::Canvas(QPagedPaintDevice& printer) : device_(printer) { Begin(); }
+
+void Canvas::Begin()
+{
+    painter_.begin(&device_);
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setRenderHint(QPainter::TextAntialiasing, false);
 }
 
 Canvas::~Canvas() { painter_.end(); }
 
-QRect Canvas::Visible() const { return clip_ ? clip_->intersected(image_.rect()) : image_.rect(); }
+QRect Canvas::Visible() const
+{
+    const QRect all(0, 0, Width(), Height());
+    return clip_ ? clip_->intersected(all) : all;
+}
+
+void Canvas::SetFontSizeFrom(const QFont& source)
+{
+    double points = source.pointSizeF();
+    if (points <= 0) {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        points = source.pixelSize() * 72.0 / (screen != nullptr ? screen->logicalDotsPerInchY() : 96.0);
+    }
+    Font.Font.setPixelSize(std::max(1, static_cast<int>(std::nearbyint(points * PixelsPerInchY() / 72.0))));
+}
+
+void Canvas::Compose(QPainter::CompositionMode mode)
+{
+    painter_.setCompositionMode(IsPrinter() ? QPainter::CompositionMode_SourceOver : mode);
+}
 
 void Canvas::SetClipRect(std::optional<QRect> clip)
 {
@@ -91,9 +119,9 @@ void Canvas::SetClipRect(std::optional<QRect> clip)
 void Canvas::ApplyMode()
 {
     switch (Pen.Mode) {
-    case pmNot: painter_.setCompositionMode(QPainter::RasterOp_NotDestination); break;
-    case pmXor: painter_.setCompositionMode(QPainter::RasterOp_SourceXorDestination); break;
-    default: painter_.setCompositionMode(QPainter::CompositionMode_SourceOver); break;
+    case pmNot: Compose(QPainter::RasterOp_NotDestination); break;
+    case pmXor: Compose(QPainter::RasterOp_SourceXorDestination); break;
+    default: Compose(QPainter::CompositionMode_SourceOver); break;
     }
 }
 
@@ -120,7 +148,7 @@ void Canvas::ApplyBrush()
 
 void Canvas::Plot(int x, int y, QRgb rgb)
 {
-    auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
+    auto* line = reinterpret_cast<QRgb*>(image_->scanLine(y));
     switch (Pen.Mode) {
     case pmNot: line[x] = ~line[x] | 0xFF000000u; break;
     case pmXor: line[x] ^= rgb & 0x00FFFFFFu; break;
@@ -132,7 +160,12 @@ void Canvas::Segment(QPoint from, QPoint to)
 {
     if (Pen.Style == psClear)
         return;
-    if (!ThinSolidPen()) {
+    if (IsPrinter() && from == to) {  // a dot of the pen's width
+        ApplyPen();
+        painter_.drawPoint(from);
+        return;
+    }
+    if (!ThinSolidPen() || IsPrinter()) {
         ApplyPen();
         painter_.drawLine(from, to);
         return;
@@ -304,16 +337,22 @@ void Canvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 
 TColor Canvas::Pixel(int x, int y) const
 {
-    if (!image_.rect().contains(x, y))
+    if (IsPrinter() || !image_->rect().contains(x, y))
         return clBlack;
-    return FromQColor(QColor::fromRgb(image_.pixel(x, y)));
+    return FromQColor(QColor::fromRgb(image_->pixel(x, y)));
 }
 
 void Canvas::SetPixel(int x, int y, TColor color)
 {
     if (!Visible().contains(x, y))
         return;
-    reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = ColorToRGB(color);
+    if (IsPrinter()) {
+        Compose(QPainter::CompositionMode_SourceOver);
+        painter_.setPen(QPen(ToQColor(color), 0));
+        painter_.drawPoint(x, y);
+        return;
+    }
+    reinterpret_cast<QRgb*>(image_->scanLine(y))[x] = ColorToRGB(color);
 }
 
 void Canvas::TextOut(int x, int y, const QString& text)
@@ -329,7 +368,7 @@ void Canvas::TextOut(int x, int y, const QString& text)
     } else {
         painter_.setBackgroundMode(Qt::TransparentMode);
     }
-    const int ascent = QFontMetrics(Font.Font, &image_).ascent();
+    const int ascent = QFontMetrics(Font.Font, &device_).ascent();
     if (Font.Orientation % 3600 == 0) {
         painter_.drawText(x, y + ascent, text);
         return;
@@ -351,9 +390,9 @@ void Canvas::TextRect(int x1, int y1, int x2, int y2, int x, int y, const QStrin
     SetClipRect(saved);
 }
 
-int Canvas::TextWidth(const QString& text) const { return QFontMetrics(Font.Font, &image_).horizontalAdvance(text); }
+int Canvas::TextWidth(const QString& text) const { return QFontMetrics(Font.Font, &device_).horizontalAdvance(text); }
 
-int Canvas::TextHeight(const QString& /*text*/) const { return QFontMetrics(Font.Font, &image_).height(); }
+int Canvas::TextHeight(const QString& /*text*/) const { return QFontMetrics(Font.Font, &device_).height(); }
 
 void Canvas::Draw(int x, int y, const QImage& picture)
 {
@@ -370,13 +409,13 @@ void Canvas::StretchDraw(int x1, int y1, int x2, int y2, const QImage& picture)
 
 void Canvas::DrawAnd(int x, int y, const QImage& picture)
 {
-    painter_.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+    Compose(QPainter::RasterOp_SourceAndDestination);
     painter_.drawImage(QPoint(x, y), picture.convertToFormat(QImage::Format_RGB32));
 }
 
 void Canvas::DrawOr(int x, int y, const QImage& picture)
 {
-    painter_.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
+    Compose(QPainter::RasterOp_SourceOrDestination);
     painter_.drawImage(QPoint(x, y), picture.convertToFormat(QImage::Format_RGB32));
 }
 

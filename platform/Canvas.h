@@ -14,8 +14,14 @@
 // pixels under the figure, pmXor combines them with the colour by exclusive or.
 // Coordinates of any size are accepted; what lies outside the image (or the clip rectangle) is
 // not drawn and costs nothing.
+//
+// A printer's canvas draws onto a printer (or a PDF writer) in the device's own pixels instead:
+// lines, figures and text go to the device through Qt's painter, the pen modes all paint as
+// pmCopy, a zero-length line is a dot of the pen's width, and nothing can be read back (Pixel
+// gives clBlack). IsPrinter and the device's resolution let drawing code size things for paper.
 #include <QFont>
 #include <QImage>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPoint>
 #include <QRect>
@@ -62,6 +68,9 @@ class Canvas {
 public:
     // Draws into `image` (converted to 32-bit RGB if it is not), which must outlive the canvas.
     explicit Canvas(QImage& image);
+    // Draws onto `printer` (a QPrinter or QPdfWriter), which must outlive the canvas; the canvas
+    // is the printer's painter from construction to destruction.
+    explicit Canvas(QPagedPaintDevice& printer);
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
     virtual ~Canvas();
@@ -70,8 +79,17 @@ public:
     TBrush Brush;
     TCanvasFont Font;
 
-    int Width() const { return image_.width(); }
-    int Height() const { return image_.height(); }
+    int Width() const { return device_.width(); }
+    int Height() const { return device_.height(); }
+
+    // Whether this is a printer's canvas, and the device's resolution in pixels per inch.
+    bool IsPrinter() const { return image_ == nullptr; }
+    int PixelsPerInchX() const { return device_.logicalDpiX(); }
+    int PixelsPerInchY() const { return device_.logicalDpiY(); }
+    // Sets the font's size to `source`'s size in points (a size given in pixels counts at the
+    // screen's resolution), as pixels at this canvas's vertical resolution: text keeps its size
+    // in points on any device.
+    void SetFontSizeFrom(const QFont& source);
 
     // Limits all drawing to the rectangle x1..x2-1, y1..y2-1; nothing: the whole image.
     void SetClipRect(std::optional<QRect> clip);
@@ -88,7 +106,7 @@ public:
     void Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
     void Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
 
-    TColor Pixel(int x, int y) const;  // clBlack outside the image
+    TColor Pixel(int x, int y) const;  // clBlack outside the image and on a printer
     void SetPixel(int x, int y, TColor color);
 
     void TextOut(int x, int y, const QString& text);
@@ -106,15 +124,18 @@ public:
     void DrawOr(int x, int y, const QImage& picture);
 
 private:
+    void Begin();  // the painter on the device, without antialiasing
     bool ThinSolidPen() const { return Pen.Style == psSolid && Pen.Width <= 1; }
     void Segment(QPoint from, QPoint to);  // one line without its end pixel, with the pen
     void Plot(int x, int y, QRgb rgb);
     void ApplyPen();   // the painter's pen and mode for the figures Qt draws
     void ApplyBrush();
     void ApplyMode();
+    void Compose(QPainter::CompositionMode mode);  // a printer paints every mode as a copy
     QRect Visible() const;
 
-    QImage& image_;
+    QImage* image_ = nullptr;  // none on a printer
+    QPaintDevice& device_;
     QPainter painter_;
     QPoint penPos_;
     std::optional<QRect> clip_;

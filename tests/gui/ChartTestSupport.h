@@ -20,10 +20,10 @@ inline void Standard(TCustomRChart& chart, double xLo = 0, double xHi = 10, doub
 
 inline TColor At(const QImage& image, int x, int y) { return FromQColor(QColor(image.pixel(x, y))); }
 
-// A canvas that records every polyline before drawing it.
+// A canvas (on an image or a printer) that records every polyline before drawing it.
 class RecordingCanvas : public oxw::platform::Canvas {
 public:
-    explicit RecordingCanvas(QImage& image) : Canvas(image) {}
+    using Canvas::Canvas;
     void Polyline(const std::vector<QPoint>& points) override
     {
         Polylines.push_back(points);
