@@ -294,6 +294,13 @@ public:
     double MousePosX() const { return FMousePosX; }
     double MousePosY() const { return FMousePosY; }
     TZoomState ZoomState() const { return FZoomState; }
+    // The rubber-band box. No mouse action of the chart starts one: code that sets
+    // MouseBoxState to msFirstCorner gets a box drawn with the mouse. A left press stores the
+    // first corner (msRectDraw); moves keep the second corner inside the data area and show the
+    // box by exclusive or; the left release stores the second corner (msFinished). A right
+    // press before the first corner or a right release while drawing cancels (msNormal).
+    TMouseBoxState MouseBoxState = msNormal;
+    int MouseBoxX1 = 0, MouseBoxY1 = 0, MouseBoxX2 = 0, MouseBoxY2 = 0;
     // The handlers of the mouse messages (pixels of the control).
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     void MouseMove(TShiftState Shift, int X, int Y);
@@ -379,6 +386,9 @@ private:
     void ZoomDragStep(int X, int Y);
     void ZoomWindowMove(int X, int Y);
     void ZoomWindowUp(TMouseButton Button);
+    void MouseBoxDown(TMouseButton Button, int X, int Y);
+    void MouseBoxMove(int X, int Y);
+    void MouseBoxUp(TMouseButton Button, int X, int Y);
     void PickCrossHair(int X, int Y);
     void PickTextLabel(int X, int Y);
     void DragCrossHair(int X, int Y);

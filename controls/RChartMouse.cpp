@@ -2,7 +2,8 @@
 // whose MouseAffectsLayer is set: pan (both axes, x or y only), zoom by dragging, zoom to a
 // window, or drag a cross-hair or a text label. Every move reports the position in world units
 // of the active layer (OnMouseMoveInChart). Range changes go through ForceRange, so joined
-// layers follow; a drag leaves one zoom-history entry. While the data area is under one pixel,
+// layers follow; a drag leaves one zoom-history entry. A rubber-band box is drawn only when code
+// asks for one (MouseBoxState). While the data area is under one pixel,
 // panning and zooming change nothing.
 #include <QCursor>
 #include <QMouseEvent>
@@ -99,6 +100,7 @@ void TCustomRChart::MouseDown(TMouseButton Button, TShiftState /*Shift*/, int X,
         WindAnchorY = WindOldCornerY = Y;
         update();
     }
+    MouseBoxDown(Button, X, Y);
 }
 
 void TCustomRChart::MouseMove(TShiftState Shift, int X, int Y)
@@ -117,15 +119,17 @@ void TCustomRChart::MouseMove(TShiftState Shift, int X, int Y)
     }
     if (FZoomState == zsDrawWin)
         ZoomWindowMove(X, Y);
+    MouseBoxMove(X, Y);
     LastMouseX = X;
     LastMouseY = Y;
     UpdateCursor(X, Y);
 }
 
-void TCustomRChart::MouseUp(TMouseButton Button, TShiftState /*Shift*/, int /*X*/, int /*Y*/)
+void TCustomRChart::MouseUp(TMouseButton Button, TShiftState /*Shift*/, int X, int Y)
 {
     if (FZoomState == zsDrawWin)
         ZoomWindowUp(Button);
+    MouseBoxUp(Button, X, Y);
     if (Panning(RcMouseAction) || RcMouseAction == maZoomDrag)
         ZoomStateOnStack();
 }
@@ -303,6 +307,44 @@ void TCustomRChart::ZoomWindowUp(TMouseButton Button)
     SetSuppressPaint(suppressed);
     if (OnZoomPan)
         OnZoomPan(this);
+}
+
+// ---- rubber-band box ----
+
+void TCustomRChart::MouseBoxDown(TMouseButton Button, int X, int Y)
+{
+    if (MouseBoxState != msFirstCorner)
+        return;
+    if (Button == mbRight) {
+        MouseBoxState = msNormal;
+    } else if (Button == mbLeft) {
+        MouseBoxX1 = MouseBoxX2 = X;
+        MouseBoxY1 = MouseBoxY2 = Y;
+        MouseBoxState = msRectDraw;
+        update();
+    }
+}
+
+void TCustomRChart::MouseBoxMove(int X, int Y)
+{
+    if (MouseBoxState != msRectDraw)
+        return;
+    MouseBoxX2 = std::clamp(X, FLRim, std::max(FLRim, DataRight()));
+    MouseBoxY2 = std::clamp(Y, FTRim, std::max(FTRim, DataBottom()));
+    update();  // the paint event draws the box over the picture
+}
+
+void TCustomRChart::MouseBoxUp(TMouseButton Button, int X, int Y)
+{
+    if (MouseBoxState != msRectDraw)
+        return;
+    if (Button == mbRight) {
+        MouseBoxState = msNormal;
+    } else if (Button == mbLeft) {
+        MouseBoxMove(X, Y);
+        MouseBoxState = msFinished;
+    }
+    update();
 }
 
 // ---- cross-hairs and labels ----

@@ -103,18 +103,21 @@ void TCustomRChart::paintEvent(QPaintEvent* /*event*/)
         PaintImage();
     QPainter painter(this);
     painter.fillRect(rect(), ToQColor(FWindColor));
-    if (FZoomState != zsDrawWin) {
+    const bool window = FZoomState == zsDrawWin;
+    const bool box = MouseBoxState == msRectDraw;
+    if (!(window || box) || FScreen.isNull()) {
         painter.drawImage(0, 0, FScreen);
         return;
     }
-    // The zoom window being drawn: a rectangle in white by exclusive or.
+    // The zoom window or rubber-band box being drawn: a rectangle in white by exclusive or.
     QImage shown = FScreen;
-    if (!shown.isNull()) {
-        Canvas cv(shown);
-        cv.Pen = {clWhite, 1, psSolid, pmXor};
-        cv.Brush.Style = bsClear;
+    Canvas cv(shown);
+    cv.Pen = {clWhite, 1, psSolid, pmXor};
+    cv.Brush.Style = bsClear;
+    if (window)
         cv.Rectangle(WindAnchorX, WindAnchorY, WindOldCornerX, WindOldCornerY);
-    }
+    if (box)
+        cv.Rectangle(MouseBoxX1, MouseBoxY1, MouseBoxX2, MouseBoxY2);
     painter.drawImage(0, 0, shown);
 }
 
