@@ -510,12 +510,9 @@ TEST(Driver, SoundDataThatEndsEarlyEndsTheStretch) {
         EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
                                 [](const std::string& l) { return l.find("ended at") != l.npos; }),
                   1);
-        const auto sentence = [&c](const char* at) {
-            return std::string("The sound data ended at ") + at +
-                   " s, before the requested end of " + c.typed + ".0 s";
-        };
-        EXPECT_EQ(r.host.Count("D", sentence(c.said)), 1);
-        EXPECT_EQ(r.e.S().EarlyEnd, sentence(c.seen));
+        const std::string asked = " s, before the requested end of " + std::string(c.typed) + ".0 s";
+        EXPECT_EQ(r.host.Count("D", "The sound data ended at " + std::string(c.said) + asked), 1);
+        EXPECT_EQ(r.e.S().EarlyEnd, "The sound data ended at " + std::string(c.seen) + asked);
         EXPECT_EQ(r.e.S().Lines, c.lines);
         EXPECT_EQ(std::count(r.host.calls.begin(), r.host.calls.end(), "OutputTimeFiles"), c.lines);
         EXPECT_EQ(r.e.S().EndTime, std::stod(c.seen));

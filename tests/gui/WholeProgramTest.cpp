@@ -706,9 +706,8 @@ TEST_F(WholeProgram, RefusalsAndStoppedRunsLeaveTheWindowUsable) {
     }
     main->Files().SetOpener(nullptr);
 
-    // The last runs type their end far past the file's end. Under a file size limit (ulimit -f), in
-    // a process of its own started as the program starts, a run stops as on a full disk (never by
-    // the limit's signal) and says nothing of the early end.
+    // The last runs type an end far past the file's end. Under a file size limit (ulimit -f), in a
+    // process started as the program starts, a run stops as on a full disk, saying only that.
     dialogs.ModalScript = [](QDialog& d) {
         if (auto* check = qobject_cast<app::TSoundFileCheck*>(&d))
             check->SoundFileEndTime->setEditText("99999999999");
