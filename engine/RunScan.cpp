@@ -4,6 +4,7 @@
 #include <limits>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "engine/Convert.h"
 #include "engine/Engine.h"
@@ -38,6 +39,18 @@ void Clear(Range& r) {
 
 void ClearSpecLoud(std::vector<double>& v) {
     for (int i = SPECLOUD_FIRST; i <= SPECLOUD_LAST && i < static_cast<int>(v.size()); ++i) v[i] = 0.0;
+}
+
+// The end asked for, in seconds with one decimal, from its whole number as typed: a double would
+// round an end of more than 15 digits and reads one of more than 19 as infinite.
+std::string RequestedEndText(std::string_view typed, double requested) {
+    std::string_view digits = TrimBlanks(typed);
+    if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
+    while (digits.size() > 1 && digits.front() == '0') digits.remove_prefix(1);
+    if (digits.empty() || !std::all_of(digits.begin(), digits.end(),
+                                       [](char c) { return c >= '0' && c <= '9'; }))
+        return fixedField(requested, 0, 1);
+    return std::string(digits) + ".0";
 }
 
 }  // namespace
@@ -86,14 +99,15 @@ void Engine::NoteEarlyEnd() {
     if (s.SoundFileAvBytesPerSecond <= 0 || s.DataEnd <= s.StreamDataChunk) return;
     const double dataEnd = SecondsAt(s.DataEnd);
     // The end asked for is the end as typed: the intake reads an end past the data as its end.
-    const double requested = WholeNumber(checkForm_.SoundFileEndTime).value_or(s.EndTime);
+    const std::string& typed = checkForm_.SoundFileEndTime;
+    const double requested = WholeNumber(typed).value_or(s.EndTime);
     if (!(dataEnd < requested)) return;
-    // Said once a run: a file that shrinks again moves the end without a second line.
-    if (s.EarlyEnd.empty()) {
-        s.EarlyEnd = "The sound data ended at " + fixedField(dataEnd, 0, 2) +
-                     " s, before the requested end of " + fixedField(requested, 0, 1) + " s";
-        Log("D", s.EarlyEnd);
-    }
+    // Logged once a run (a file that shrinks again moves the end without a second line); the
+    // summary and the run's end say the last end found, the one they show.
+    const bool logged = !s.EarlyEnd.empty();
+    s.EarlyEnd = "The sound data ended at " + fixedField(dataEnd, 0, 2) +
+                 " s, before the requested end of " + RequestedEndText(typed, requested) + " s";
+    if (!logged) Log("D", s.EarlyEnd);
     s.EndTime = dataEnd;
     s.SoundFileMaxPointer = s.DataEnd;
     host_.SetText("RecordedEndTime", fixedField(dataEnd, 0, 2));

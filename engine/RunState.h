@@ -79,8 +79,8 @@ struct RunState {
     std::int64_t ChunkLength = 0;            // bytes of sample data
     std::int64_t DeclaredChunkLength = 0;    // bytes of sample data the header declares
     std::int64_t DataEnd = 0;                // absolute position after the last sample byte
-    // The run's sentence that its sound data ended before the end asked for; empty while it has
-    // not.
+    // The run's sentence that its sound data ended before the end asked for, at the last end
+    // found; empty while it has not.
     std::string EarlyEnd;
     int SoundFileNoOfChannels = 0;
     std::int64_t SoundFileSampleRate = 0;        // as the header gives them, never narrowed

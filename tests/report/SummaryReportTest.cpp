@@ -353,10 +353,9 @@ TEST_F(SummaryReportTest, WholeReportLineByLine) {
 }
 
 // The lines that depend on the dialog's radios and on single values of the state, each case on
-// the hand-set state: the heading, the end followed by the sentence of data that ended early,
-// the equivalent level on both ends of the recorded range (more than 20 blocks, fewer than
-// 480000) and without a level sum, the limiting distance from zero up, and the unbiased
-// annoyance without its sharpness term (sharpness 1).
+// the hand-set state: the heading, the equivalent level on both ends of the recorded range
+// (more than 20 blocks, fewer than 480000) and without a level sum, the limiting distance from
+// zero up, and the unbiased annoyance without its sharpness term (sharpness 1).
 TEST_F(SummaryReportTest, HeadingAndValueLinesFollowTheRunState) {
     const std::string leq = ",  LAEq dB(A) Time Avearage Sound Level";
     const std::string distance = ", d Limiting Distance for normal speech derived from SIL";
@@ -374,9 +373,6 @@ TEST_F(SummaryReportTest, HeadingAndValueLinesFollowTheRunState) {
         {{false, false, true, true, true}, {},
          {{0, title}, {2, "Deep scan for Low Frequencies including 0 - 20Hz"}}},
         {{false, true, false, false, false}, {}, {{0, title + " using VKR Library"}, {2, ""}}},
-        {{}, [](auto& r) { r.EndTime = 3.5, r.EarlyEnd = "The sound data ended at 3.50 s"; },
-         {{79, "END,\t     3.5,\tseconds"}, {80, "The sound data ended at 3.50 s"},
-          {81, "NORMAL TEMPORAL RESOLUTION"}}},
         {{}, [](auto& r) { r.Elements = 20, r.SumLArray = 20e6; },
          {{85, "        20,  Windows analyzed by Dravolek"}, {141, "     Nan" + leq}}},
         {{}, [](auto& r) { r.Elements = 21, r.SumLArray = 21e7; }, {{141, "   70.00" + leq}}},
