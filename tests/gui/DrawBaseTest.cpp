@@ -1,18 +1,14 @@
 // Drawing base: frames and marks pixel by pixel (positions worked out from the line rule: a line
-// covers its start and leaves out its end pixel), marks on a printer line by line, and the change
-// rules of the settings objects.
+// covers its start and leaves out its end pixel), and the change rules of the settings objects.
 #include "controls/ChartSettings.h"
 #include "controls/DrawBase.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <map>
 #include <string>
 #include <utility>
 
-#include "ChartTestSupport.h"
-#include "PrinterTestSupport.h"
 #include "platform/Canvas.h"
 
 namespace {
@@ -88,13 +84,6 @@ TEST(DrawBase, FramesByStyle)
     }
 }
 
-bool ByPoints(const std::vector<QPoint>& a, const std::vector<QPoint>& b)
-{
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](QPoint p, QPoint q) {
-        return std::pair(p.x(), p.y()) < std::pair(q.x(), q.y());
-    });
-}
-
 int Count(const QImage& im, TColor c = kBlack)
 {
     int n = 0;
@@ -151,48 +140,6 @@ TEST(DrawBase, MarksCoverTheirPixels)
     EXPECT_EQ(Count(Mark(32), kSilver), 0);
     for (int mark = 0; mark < 48; ++mark)
         Mark(mark, 0x123456);  // every shape gives the brush colour back
-}
-
-// The pixel-pattern marks are lines on a printer (typed from the shapes' end points, centre
-// (100, 100)) and patterns on the screen; other marks draw alike on both.
-TEST(DrawBase, PatternMarksAreLinesOnAPrinter)
-{
-    using Lines = std::vector<std::vector<QPoint>>;
-    Lines checker;  // the cells whose column and row are both odd or both even, as dots
-    for (const auto& coords : {std::vector{97, 99, 101, 103}, std::vector{98, 100, 102}})
-        for (int cx : coords)
-            for (int cy : coords)
-                checker.push_back({{cx, cy}, {cx, cy}});
-    const Lines square = {{{99, 99}, {99, 101}, {101, 101}, {101, 99}, {99, 99}}};
-    const struct { int mark; Lines printer; bool patternOnScreen; } cases[] = {
-        {1, {{{98, 100}, {102, 100}}, {{100, 98}, {100, 102}}}, true},
-        {2, {{{97, 100}, {103, 100}}, {{100, 97}, {100, 103}}}, true},
-        {3, {{{96, 100}, {104, 100}}, {{100, 96}, {100, 104}}}, true},
-        {4, {{{98, 98}, {102, 102}}, {{98, 102}, {102, 98}}}, true},
-        {5, {{{97, 97}, {103, 103}}, {{97, 103}, {103, 97}}}, true},
-        {6, {{{96, 96}, {104, 104}}, {{96, 104}, {104, 96}}}, true},
-        {18, checker, true},
-        {25,
-         {{{97, 97}, {103, 103}}, {{97, 98}, {102, 103}}, {{98, 97}, {103, 102}}, {{97, 103}, {103, 97}},
-          {{97, 102}, {102, 97}}, {{98, 103}, {103, 98}}},
-         true},
-        {10, square, false},
-    };
-    printertest::PdfPage page(600);
-    charttest::RecordingCanvas paper(page.writer);
-    for (const auto& c : cases) {
-        paper.Polylines.clear();
-        DrawMarkOnCanvas(paper, static_cast<std::uint8_t>(c.mark), 100, 100);
-        Lines got = paper.Polylines, want = c.printer;
-        std::sort(got.begin(), got.end(), ByPoints);
-        std::sort(want.begin(), want.end(), ByPoints);
-        EXPECT_EQ(got, want) << "mark " << c.mark;
-
-        QImage im = Blank(21, 21);
-        charttest::RecordingCanvas screen(im);
-        DrawMarkOnCanvas(screen, static_cast<std::uint8_t>(c.mark), 10, 10);
-        EXPECT_EQ(screen.Polylines.empty(), c.patternOnScreen) << "mark " << c.mark;
-    }
 }
 
 // Marks from 48 ('0') on are their character, centred; 47 is still a shape.
