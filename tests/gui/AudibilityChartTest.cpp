@@ -331,6 +331,11 @@ TEST_F(AudibilityChart, LookAfterABuild)
         const QPoint centre = labels[b - 1]->mapTo(&form, labels[b - 1]->rect().center());
         EXPECT_TRUE(std::abs(centre.x() - chart.x() - px(b)) <= 1 && centre.y() > chart.y() + 377) << b;
     }
+    // Clearing empties the fitter and the chart: the discs and the threshold are gone.
+    form.SBClearClick();
+    const QImage cleared = chart.PaintImage();
+    EXPECT_EQ(std::pair(chart.NumItems(), form.Stats1.NumData()), std::pair(0, 0));
+    for (const auto& [band, level, colour] : pixels) EXPECT_EQ(At(cleared, px(band), py(level)), clMoneyGreen) << band;
 }
 
 // A negative or non-finite intensity counts as 0 dB (0.1 up to 1250 Hz, 0 above), and a band

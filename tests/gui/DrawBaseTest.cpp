@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "ChartTestSupport.h"
 #include "platform/Canvas.h"
 
 namespace {
@@ -140,6 +141,29 @@ TEST(DrawBase, MarksCoverTheirPixels)
     EXPECT_EQ(Count(Mark(32), kSilver), 0);
     for (int mark = 0; mark < 48; ++mark)
         Mark(mark, 0x123456);  // every shape gives the brush colour back
+}
+
+// On a printer the pixel-pattern marks are lines in the order given (typed from the shapes' end
+// points about (0, 0)); the other marks draw as on the screen.
+TEST(DrawBase, PatternMarksAreLinesOnAPrinter)
+{
+    using Lines = std::vector<std::vector<QPoint>>;
+    Lines checker;  // the cells whose column i and row j (1..7) are both odd or both even, as dots
+    for (int i = 1; i <= 7; ++i)
+        for (int j = 2 - i % 2; j <= 7; j += 2) checker.push_back({{i - 4, j - 4}, {i - 4, j - 4}});
+    const std::pair<int, Lines> cases[] = {
+        {1, {{{-2, 0}, {2, 0}}, {{0, -2}, {0, 2}}}}, {3, {{{-4, 0}, {4, 0}}, {{0, -4}, {0, 4}}}},
+        {4, {{{-2, -2}, {2, 2}}, {{-2, 2}, {2, -2}}}}, {6, {{{-4, -4}, {4, 4}}, {{-4, 4}, {4, -4}}}},
+        {18, checker}, {0, {}}, {10, {{{-1, -1}, {-1, 1}, {1, 1}, {1, -1}, {-1, -1}}}},
+        {25, {{{-3, -3}, {3, 3}}, {{-3, -2}, {2, 3}}, {{-2, -3}, {3, 2}}, {{-3, 3}, {3, -3}}, {{-3, 2}, {2, -3}},
+              {{-2, 3}, {3, -2}}}}};
+    charttest::PdfPage page(600);
+    charttest::RecordingCanvas paper(page.writer);
+    for (const auto& [mark, lines] : cases) {
+        paper.Polylines.clear();
+        DrawMarkOnCanvas(paper, static_cast<std::uint8_t>(mark), 0, 0);
+        EXPECT_EQ(paper.Polylines, lines) << "mark " << mark;
+    }
 }
 
 // Marks from 48 ('0') on are their character, centred; 47 is still a shape.
