@@ -36,6 +36,6 @@ void DrawFrame(oxw::platform::Canvas& cv, TFrameStyle fs, int Left, int Top, int
 // Filled shapes are filled in the pen colour (the brush colour is restored afterwards); hollow
 // ones leave the brush solid. The pixel patterns (1-6, 18, 25) are drawn with the pen on a
 // printer's canvas: each cross as two lines reaching 2, 3 or 4 pixels out from the centre, the
-// checkerboard as 25 zero-length lines (dots), the thick cross as six lines. Marks 48..255 are the character of that code in the canvas font,
-// its text cell centred on (x, y).
+// checkerboard as 25 zero-length lines (dots), the thick cross as six lines. Marks 48..255 are
+// the character of that code in the canvas font, its text cell centred on (x, y).
 void DrawMarkOnCanvas(oxw::platform::Canvas& canv, std::uint8_t Mark, int x, int y);

@@ -302,16 +302,14 @@ TEST_F(AudibilityChart, AudibleRange)
     EXPECT_EQ(form.RChart1->PaintImage(), image);
 }
 
-// Pixel of a band and a level in the chart's picture (data area from (50, 20), 539 x 357).
-int px(double band) { return static_cast<int>(std::lround(50 + (band - 1) * 539.0 / 25.0)); }
-int py(double level) { return static_cast<int>(std::lround(20 + (90 - level) * 357.0 / 100.0)); }
-
 TEST_F(AudibilityChart, LookAfterABuild)
 {
     Show(1e6);
     TRChart& chart = *form.RChart1;
     EXPECT_TRUE(chart.size() == QSize(609, 417) && chart.GridStyle() == gsHorizDotLines);
     const QImage im = chart.PaintImage();
+    auto px = [](double band) { return static_cast<int>(std::lround(50 + (band - 1) * 539.0 / 25.0)); };
+    auto py = [](double level) { return static_cast<int>(std::lround(20 + (90 - level) * 357.0 / 100.0)); };
     const std::tuple<double, double, TColor> pixels[] = {
         {3, -5, clMoneyGreen}, {16, 59, clRed}, {20, 59, clRed},  // the ambient discs
         {16, 2.4, clPurple},   {4, 37.5, clPurple},                // the threshold
@@ -333,17 +331,11 @@ TEST_F(AudibilityChart, LookAfterABuild)
         const QPoint centre = labels[b - 1]->mapTo(&form, labels[b - 1]->rect().center());
         EXPECT_TRUE(std::abs(centre.x() - chart.x() - px(b)) <= 1 && centre.y() > chart.y() + 377) << b;
     }
-}
-
-// Clearing after a build leaves no items, no fitted points and an empty data area.
-TEST_F(AudibilityChart, ClearEmptiesFitterAndChart)
-{
-    Show(1e6);
+    // Clearing empties the fitter and the chart: the discs and the threshold are gone.
     form.SBClearClick();
-    EXPECT_EQ(std::pair(form.RChart1->NumItems(), form.Stats1.NumData()), std::pair(0, 0));
-    const QImage im = form.RChart1->PaintImage();
-    for (auto [band, level] : {std::pair{16.0, 59.0}, {16.0, 2.4}, {4.0, 37.5}})  // discs and threshold before
-        EXPECT_EQ(At(im, px(band), py(level)), clMoneyGreen) << band << " " << level;
+    const QImage cleared = chart.PaintImage();
+    EXPECT_EQ(std::pair(chart.NumItems(), form.Stats1.NumData()), std::pair(0, 0));
+    for (const auto& [band, level, colour] : pixels) EXPECT_EQ(At(cleared, px(band), py(level)), clMoneyGreen) << band;
 }
 
 // A negative or non-finite intensity counts as 0 dB (0.1 up to 1250 Hz, 0 above), and a band

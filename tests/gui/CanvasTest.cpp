@@ -3,19 +3,13 @@
 
 #include <QGuiApplication>
 #include <QPalette>
-#include <QPrinter>
 
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <algorithm>
-#include <filesystem>
 #include <string>
 #include <tuple>
-#include <utility>
-
-#include "PrinterTestSupport.h"
-#include "support/TempDir.h"
 
 namespace {
 
@@ -240,39 +234,6 @@ TEST(Canvas, BitmapsCopiedStretchedAndMasked)
     }
     EXPECT_EQ(Picture(im), "oo..oooo\noo..oooo\n....oooo\n..#.o.oo\n");  // OR with white gives white
     EXPECT_EQ(QColor(im.pixel(4, 3)), QColor(Qt::red));
-}
-
-// A canvas over a PDF writer or a printer knows it prints and at what resolution, draws every
-// figure and pen mode, reads nothing back, and the document is written when the canvas ends.
-TEST(Canvas, PrinterCanvasesKnowTheirDevice)
-{
-    QImage screen = White();
-    EXPECT_FALSE(Canvas(screen).IsPrinter());
-
-    oxw::test::TempDir dir;
-    printertest::PdfPage page(600);
-    QPrinter printer;
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString((dir / "page.pdf").string()));
-    printer.setResolution(300);
-    for (const auto& [device, dpi] : {std::pair<QPagedPaintDevice*, int>{&page.writer, 600}, {&printer, 300}}) {
-        Canvas cv(*device);
-        EXPECT_TRUE(cv.IsPrinter());
-        EXPECT_EQ(std::tuple(cv.PixelsPerInchX(), cv.PixelsPerInchY()), std::tuple(dpi, dpi));
-        EXPECT_GT(cv.Width(), 7 * dpi);  // a page, not a screenful
-        for (TPenMode mode : {pmCopy, pmNot, pmXor}) {
-            cv.Pen.Mode = mode;
-            cv.MoveTo(10, 10);
-            cv.LineTo(10, 10);
-            cv.Rectangle(20, 20, 80, 60);
-        }
-        cv.SetPixel(3, 3, clRed);
-        EXPECT_EQ(cv.Pixel(3, 3), clBlack);
-        cv.TextOut(200, 200, "12.5");
-        cv.DrawAnd(0, 0, White(4, 4));
-    }
-    EXPECT_TRUE(page.buffer.data().startsWith("%PDF"));
-    EXPECT_GT(std::filesystem::file_size(dir / "page.pdf"), 100u);
 }
 
 TEST(Colors, SystemColoursFollowThePaletteOthersTheirBytes)

@@ -1,8 +1,10 @@
 #pragma once
 // Helpers of the chart tests: the standard 280 x 200 chart (margins 50/20/20/40, so the data
 // area runs over pixels 50..260 and 160..20), pixel reads, and a canvas that records polylines.
+#include <QBuffer>
 #include <QColor>
 #include <QImage>
+#include <QPdfWriter>
 
 #include <vector>
 
@@ -30,6 +32,13 @@ public:
         Canvas::Polyline(points);
     }
     std::vector<std::vector<QPoint>> Polylines;
+};
+
+// A printer: a PDF writer at the given resolution, writing into memory.
+struct PdfPage {
+    explicit PdfPage(int dpi) : writer(&buffer) { buffer.open(QIODevice::WriteOnly); writer.setResolution(dpi); }
+    QBuffer buffer;
+    QPdfWriter writer;
 };
 
 // Records the polylines of the chart's next data-area render.

@@ -2,6 +2,8 @@
 // compared whole (worked by hand from the MIDI encoding), note strings, and the playback states
 // driven by the output's open, position, done and close messages.
 #include <QCoreApplication>
+#include <QLocale>
+#include <QMouseEvent>
 
 #include <gtest/gtest.h>
 
@@ -10,10 +12,12 @@
 #include <utility>
 #include <vector>
 
+#include "midi/Form45.h"
 #include "midi/MidiGen.h"
 #include "midi/NoteString.h"
 #include "platform/Dialogs.h"
 #include "platform/ScriptedMidiStreamOutput.h"
+#include "views/SalienceForms.h"
 
 namespace {
 
@@ -282,47 +286,49 @@ TEST_F(MidiGenTest, ASecondPlayWaitsForTheFirstCallbackThenStopsTheFirst)
     EXPECT_EQ(TMidiGen::TotalAlloc(), 1);
 }
 
-// Play says so, then plays Note + 12 x Octave as instrument 13; the play as instrument 25 comes
-// while the first stream has not yet reached its position callback and is refused. An earlier
-// stream still starting refuses both, unless its callback arrives while the message is open.
-TEST_F(MidiGenTest, PlaySaysSoThenPlaysAsInstrument13)
+// Play says so, then plays Note + 12 x Octave (C4: 48) as instrument 13, then as 25. The second
+// is refused while the first has not called back; an output that calls back at once plays both.
+TEST_F(MidiGenTest, PlaySaysSoThenPlaysAsInstruments13And25)
 {
-    struct CallbackDuringMessage : oxw::platform::ScriptedDialogs {
-        ScriptedMidiStreamOutput* out = nullptr;
-        void ShowMessage(const QString& text) override
-        {
-            ScriptedDialogs::ShowMessage(text);
-            if (out) out->DeliverPosition();
-        }
+    struct CallsBackAtOnce : ScriptedMidiStreamOutput {
+        bool Restart() override { return ScriptedMidiStreamOutput::Restart() && (DeliverPosition(), true); }
     };
-    const Stream d5 = {{0, 0x00000DC0}, {0, 0x007F3E90}, {50, 0x00003E90}};  // program 13, note 62
-    const struct { const char* what; bool earlier, callback; unsigned devices; Stream body; } cases[] = {
-        {"ready", false, false, 1, d5},
-        {"earlier stream, callback meanwhile", true, true, 1, d5},
-        {"earlier stream still starting", true, false, 1, {}},
-        {"no device", false, false, 0, {}},
-    };
-    for (const auto& c : cases) {
-        gen = std::make_unique<TMidiGen>(std::make_unique<ScriptedMidiStreamOutput>());
+    const Stream as13 = Concat(kPreamble, {{0, 0x00000DC0}, {0, 0x007F3090}, {50, 0x00003090}});
+    const Stream as25 = Concat(kPreamble, {{0, 0x000019C0}, {0, 0x007F3090}, {50, 0x00003090}});
+    for (bool atOnce : {false, true}) {
+        gen = std::make_unique<TMidiGen>(
+            std::unique_ptr<ScriptedMidiStreamOutput>(atOnce ? new CallsBackAtOnce : new ScriptedMidiStreamOutput));
         out = static_cast<ScriptedMidiStreamOutput*>(&gen->Output());
-        out->Devices = c.devices;
-        gen->SetNote(mgD);
-        gen->SetOctave(5);
-        if (c.earlier) {
-            ASSERT_TRUE(gen->PlayNote(60, 2)) << c.what;
-        }
-        const std::size_t before = out->Sent.size();
-        CallbackDuringMessage dialogs;
-        if (c.callback) dialogs.out = out;
-        EXPECT_FALSE(gen->Play(dialogs)) << c.what;
-        EXPECT_EQ(dialogs.Messages, QStringList{"Here in TMidiGen.Play"}) << c.what;
-        ASSERT_EQ(out->Sent.size(), before + (c.body.empty() ? 0 : 1)) << c.what;
-        if (!c.body.empty()) {
-            EXPECT_EQ(AsStream(out->Sent.back()), Concat(kPreamble, c.body)) << c.what;
-            EXPECT_EQ(gen->Instrument(), mgXylophone) << c.what;
-            EXPECT_EQ(out->Closes, c.earlier ? 1 : 0) << c.what;  // the earlier stream was ended
-        }
+        oxw::platform::ScriptedDialogs dialogs;
+        EXPECT_EQ(gen->Play(dialogs), atOnce);
+        EXPECT_EQ(dialogs.Messages, QStringList{"Here in TMidiGen.Play"});
+        std::vector<Stream> sent;
+        for (const auto& buffer : out->Sent) sent.push_back(AsStream(buffer));
+        EXPECT_EQ(sent, (atOnce ? std::vector{as13, as25} : std::vector<Stream>{as13})) << atOnce;
         EndPlay();
+    }
+}
+
+// A left click on a cell Edit<note 1..12><row 00..06> of the note-by-octave window plays that
+// note in octave 7 - row when the cell holds a number above 9.99999e-05.
+TEST(SalienceCells, PlayTheirNoteAboveTheLowSalienceLimit)
+{
+    oxw::midi::TForm45 panel(nullptr, std::make_unique<ScriptedMidiStreamOutput>());
+    oxw::views::TMeanPitchSalienceChart chart;
+    chart.SetMidiPanel(&panel);
+    auto n = [](double v) { return QLocale().toString(v, 'g', 6); };
+    const struct { const char* cell; QString text; Qt::MouseButton button; const char* caption; } cases[] = {
+        {"Edit106", n(0.0001), Qt::LeftButton, "12 : mgC : C1"}, {"Edit1200", n(0.5), Qt::LeftButton, "95 : mgB : B7"},
+        {"Edit1103", " " + n(1.5) + " ", Qt::LeftButton, "58 : mgA# : A#4"}, {"Edit500", n(0.5), Qt::RightButton, ""},
+        {"Edit106", n(9.99999e-05), Qt::LeftButton, ""}, {"Edit706", "n/a", Qt::LeftButton, ""}};
+    for (const auto& c : cases) {
+        auto* cell = chart.findChild<QLineEdit*>(c.cell);
+        cell->setText(c.text);
+        panel.NotePan->clear();
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), cell->mapToGlobal(QPointF(2, 2)), c.button,
+                            Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(cell, &release);
+        EXPECT_EQ(panel.NotePan->text(), c.caption) << c.cell << " " << c.text.toStdString();
     }
 }
 
