@@ -55,6 +55,8 @@ TEST_F(ContourHidden, ParameterInputsKeepTheirFormatsAndLimits)
         EXPECT_EQ(view.NIONumNb->Text(), kept) << text;
     }
     EXPECT_TRUE(view.RCCPlot->isHidden() && view.BButExecute->isEnabled());
+    EXPECT_EQ(view.RGWeighting->button(2)->parent()->property("title").toString() + "|" +
+              view.RGColorScale->button(1)->parent()->property("title").toString(), "Weighting|Color Coding");
     view.CBoxAutoCalc->setChecked(true);
     // One neighbour, recalculated at once: node (6, 15) at x = 0.78 + 6 * 11.44 / 30 = 3.07 and
     // y = 0.88 + 15 * 6.24 / 30 = 4 (x stored reversed) takes the salience of D in octave 4.
