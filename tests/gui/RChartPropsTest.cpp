@@ -227,7 +227,8 @@ TEST(RChartProps, ReplacedSettings)
     EXPECT_EQ(renders([&] { owned->SetCaption("again"); }), 1);  // still reporting its changes
     // Each setter into its own layer: layers 1..4 take 9 ticks on both axes, layer 5 keeps 3.
     TScalePropsVert srcY;
-    src.SetMinTicks(9), srcY.SetMinTicks(9);
+    srcY.SetMinTicks(9);
+    src.SetMinTicks(9);
     for (auto set : {&TCustomRChart::SetScale1X, &TCustomRChart::SetScale2X, &TCustomRChart::SetScale3X, &TCustomRChart::SetScale4X}) (chart.*set)(src);
     for (auto set : {&TCustomRChart::SetScale1Y, &TCustomRChart::SetScale2Y, &TCustomRChart::SetScale3Y, &TCustomRChart::SetScale4Y}) (chart.*set)(srcY);
     for (int L = 1; L <= 5; ++L) EXPECT_EQ(chart.GetScalePropsX(L)->MinTicks() + chart.GetScalePropsY(L)->MinTicks(), L <= 4 ? 18 : 6) << L;
