@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 
 #include "numeric/Rounding.h"
@@ -160,10 +161,13 @@ int ReadHeaderOfASC(const std::string& FName, std::string& Comment, int& NFeat, 
 
 TAscReader::TAscReader(const std::string& FName)
 {
-    if (!FBuf.open(FName, std::ios::in | std::ios::binary)) {
-        const int err = errno;
-        throw EInOutError("Cannot open file \"" + FName + "\": " + std::strerror(err) + ".");
-    }
+    int err = 0;
+    std::error_code ec;
+    if (std::filesystem::is_directory(FName, ec))
+        err = EISDIR;  // a folder opens like a file here but fails on the first read
+    else if (!FBuf.open(FName, std::ios::in | std::ios::binary))
+        err = errno;
+    if (err != 0) throw EInOutError("Cannot open file \"" + FName + "\": " + std::strerror(err) + ".");
     const auto end = FBuf.pubseekoff(0, std::ios::end, std::ios::in);
     FSize = end > 0 ? static_cast<std::uint64_t>(end) : 0;
     FBuf.pubseekpos(0, std::ios::in);

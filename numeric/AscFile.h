@@ -77,7 +77,7 @@ int ReadHeaderOfASC(const std::string& FName, std::string& Comment, int& NFeat, 
 // Sequential reader of one ASC file: the header, then names and numbers in the order they come.
 class TAscReader {
 public:
-    // Opens the file; EInOutError naming it when that fails.
+    // Opens the file; EInOutError naming it when that fails or the name is a folder's.
     explicit TAscReader(const std::string& FName);
 
     // Size of the file in bytes.

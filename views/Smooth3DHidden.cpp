@@ -34,16 +34,17 @@ void TSmooth3DInterpolation::BuildHiddenInputs()
     NIONumNb->SetInputFormat(itInt);
     NIOSmooth = numIO("NIOSmooth", "Smoothing", "1.5", 0, 10);
     for (TNumIO* io : {NIOResol, NIONumNb, NIOSmooth}) io->OnChange = [this](TNumIO*) { NewCalcNeeded(); };
-    auto group = [hidden](const char* name, const QStringList& items) {
-        auto* g = new QButtonGroup(hidden);
+    auto group = [hidden](const char* name, const char* caption, const QStringList& items) {
+        auto* box = new QGroupBox(QString::fromLatin1(caption), hidden);
+        auto* g = new QButtonGroup(box);
         g->setObjectName(QString::fromLatin1(name));
-        for (int i = 0; i < items.size(); ++i) g->addButton(new QRadioButton(items[i], hidden), i);
+        for (int i = 0; i < items.size(); ++i) g->addButton(new QRadioButton(items[i], box), i);
         g->button(0)->setChecked(true);
         return g;
     };
-    RGWeighting = group("RGWeighting", {QStringLiteral("Gaussian"), QStringLiteral("Average"),
-                                        QStringLiteral("Median")});
-    RGColorScale = group("RGColorScale", {QStringLiteral("Min/Max"), QStringLiteral("Interquartil Distance")});
+    RGWeighting = group("RGWeighting", "Weighting",
+                        {QStringLiteral("Gaussian"), QStringLiteral("Average"), QStringLiteral("Median")});
+    RGColorScale = group("RGColorScale", "Color Coding", {QStringLiteral("Min/Max"), QStringLiteral("Interquartil Distance")});
     CBoxAutoCalc = new QCheckBox(
         QStringLiteral("automatic recalculation of the interpolation after any data change "), hidden);
     CBoxAutoCalc->setChecked(true);

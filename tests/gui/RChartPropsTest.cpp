@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
@@ -172,16 +171,6 @@ TEST(RChartProps, SetterLimits)
     EXPECT_EQ(bg.Name(), "sky.bmp");
 }
 
-// How many full renders a change of a shown chart causes.
-template <class Change>
-int FullRenders(TCustomRChart& chart, Change change)
-{
-    const int before = chart.FullRenderCount();
-    change();
-    QApplication::processEvents();
-    return chart.FullRenderCount() - before;
-}
-
 // The three setter rules on a shown chart: item attributes only store; style properties repaint
 // with AutoRedraw; axis settings always repaint.
 TEST(RChartProps, WhichSettersRepaint)
@@ -189,7 +178,12 @@ TEST(RChartProps, WhichSettersRepaint)
     TRChart chart;
     chart.show();
     QApplication::processEvents();
-    auto renders = [&](auto change) { return FullRenders(chart, change); };
+    auto renders = [&](auto change) {
+        const int before = chart.FullRenderCount();
+        change();
+        QApplication::processEvents();
+        return chart.FullRenderCount() - before;
+    };
     EXPECT_EQ(renders([&] { chart.SetDataColor(clRed); chart.SetFillColor(clRed); chart.SetClassDefault(3); }), 0);
     EXPECT_EQ(renders([&] { chart.SetChartColor(clYellow); chart.SetGridStyle(gsLines); }), 1);
     chart.SetAutoRedraw(false);
@@ -200,8 +194,8 @@ TEST(RChartProps, WhichSettersRepaint)
     EXPECT_EQ(renders([&] { chart.SetSuppressPaint(false); }), 1);
 }
 
-// Settings replaced as a whole: the chart keeps its own objects and lays out and repaints as
-// after one setting (axes always, joins and background by the style rule).
+// Settings replaced as a whole: copied into the chart's own objects, then laid out and repainted
+// as after one setting (axes always, joins and background by the style rule).
 TEST(RChartProps, ReplacedSettings)
 {
     TRChart chart;
@@ -209,95 +203,72 @@ TEST(RChartProps, ReplacedSettings)
     chart.show();
     QApplication::processEvents();
     chart.SetAutoRedraw(false);
+    auto renders = [&](auto change) {
+        const int before = chart.FullRenderCount();
+        change();
+        QApplication::processEvents();
+        return chart.FullRenderCount() - before;
+    };
     TJointLayers joins(nullptr);
     joins.SetControlledLayerX(3, 2);
     joins.SetControlledLayerY(4, 1);
-    EXPECT_EQ(FullRenders(chart, [&] { chart.SetJointLayers(joins); }), 0);
+    EXPECT_EQ(renders([&] { chart.SetJointLayers(joins); }), 0);
     EXPECT_EQ(chart.GetScalePropsY(4)->RangeHigh(), 100);  // a follower takes its master's range at once
 
     TScalePropsHoriz src;
     src.SetScaleLocation(slTop);
     src.SetRangeHigh(8);
     src.SetRangeLow(2);
-    src.SetCaption("Hz");
-    TScalePropsHoriz* owned = chart.GetScalePropsX2();
-    EXPECT_EQ(FullRenders(chart, [&] { chart.SetScale2X(src); }), 1);
-    src.SetCaption("later");  // a copy, not the given object
-    EXPECT_EQ(std::tuple(chart.GetScalePropsX2(), owned->ScaleType(), owned->RangeLow(), owned->Caption(), chart.HelperScaleX(2).Caption()),
-              std::tuple(owned, sctXB, 2.0, QString("Hz"), QString("Hz")));
+    TScalePropsHoriz* owned = chart.GetScalePropsX2();  // kept, taking the settings
+    EXPECT_EQ(renders([&] { chart.SetScale2X(src); }), 1);
     int x = 0, y = 0;
-    chart.R2M(2, 8, 0, x, y);
-    EXPECT_EQ(x, 260);  // the right edge of the data area
-    EXPECT_EQ(chart.GetScalePropsX(3)->RangeLow(), 2);  // the follower of layer 2's x
-    EXPECT_EQ(FullRenders(chart, [&] { owned->SetCaption("again"); }), 1);  // still reporting its changes
-    void (TCustomRChart::*xs[])(const TScalePropsHoriz&) = {&TCustomRChart::SetScale1X, &TCustomRChart::SetScale2X,
-                                                            &TCustomRChart::SetScale3X, &TCustomRChart::SetScale4X};
-    void (TCustomRChart::*ys[])(const TScalePropsVert&) = {&TCustomRChart::SetScale1Y, &TCustomRChart::SetScale2Y,
-                                                           &TCustomRChart::SetScale3Y, &TCustomRChart::SetScale4Y};
+    chart.R2M(2, 8, 0, x, y);  // 8 at the right edge of the data area; layer 3 follows layer 2's x
+    EXPECT_EQ(std::tuple(owned->ScaleType(), x, chart.GetScalePropsX(3)->RangeLow()), std::tuple(sctXB, 260, 2.0));
+    EXPECT_EQ(renders([&] { owned->SetCaption("again"); }), 1);  // still reporting its changes
+    // Each setter into its own layer: layers 1..4 take 9 ticks on both axes, layer 5 keeps 3.
     TScalePropsVert srcY;
-    for (int L = 1; L <= 4; ++L) {
-        src.SetCaption(QString::number(L));
-        srcY.SetMinTicks(L);
-        (chart.*xs[L - 1])(src);
-        (chart.*ys[L - 1])(srcY);
-        EXPECT_EQ(std::pair(chart.GetScalePropsX(L)->Caption(), chart.GetScalePropsY(L)->MinTicks()), std::pair(QString::number(L), L));
-    }
+    srcY.SetMinTicks(9);
+    src.SetMinTicks(9);
+    for (auto set : {&TCustomRChart::SetScale1X, &TCustomRChart::SetScale2X, &TCustomRChart::SetScale3X, &TCustomRChart::SetScale4X}) (chart.*set)(src);
+    for (auto set : {&TCustomRChart::SetScale1Y, &TCustomRChart::SetScale2Y, &TCustomRChart::SetScale3Y, &TCustomRChart::SetScale4Y}) (chart.*set)(srcY);
+    for (int L = 1; L <= 5; ++L) EXPECT_EQ(chart.GetScalePropsX(L)->MinTicks() + chart.GetScalePropsY(L)->MinTicks(), L <= 4 ? 18 : 6) << L;
 
-    // Without a picture, the data area left of x = 5 (pixel 155) in the area colour.
+    // Without a picture, the data area left of x = 5 (pixel 155 of x 2..8) in the area colour.
     QApplication::processEvents();
     TBakGndImg bg;
     bg.SetAreaMode(bamLeft);
     bg.SetAreaColor(clRed);
     bg.SetAreaLeft(5);
-    EXPECT_EQ(FullRenders(chart, [&] { chart.SetBackGroundImg(bg); }), 0);
     chart.SetAutoRedraw(true);
-    EXPECT_EQ(FullRenders(chart, [&] { chart.SetBackGroundImg(bg); }), 1);
+    EXPECT_EQ(renders([&] { chart.SetBackGroundImg(bg); }), 1);
     EXPECT_EQ(std::pair(charttest::At(chart.Picture(), 154, 100), charttest::At(chart.Picture(), 155, 100)), std::pair(clRed, clWhite));
 }
 
-// A chart that records the keys reaching its key handler.
-class KeyChart : public TRChart {
-public:
-    std::vector<int> Keys;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override
-    {
-        Keys.push_back(event->key());
-        TRChart::keyPressEvent(event);
-    }
-};
-
-// A focused chart keeps the arrow keys and Tab: they reach its key handler, are taken, and the
-// focus stays. The same Tab moves the focus on from a line edit.
+// A focused chart keeps the arrow keys and Tab: they reach its key handler and are taken, and the
+// focus stays.
 TEST(RChartProps, FocusedChartKeepsArrowsAndTab)
 {
+    struct KeyChart : TRChart {
+        std::vector<int> Keys;
+        void keyPressEvent(QKeyEvent* event) override { Keys.push_back(event->key()); TRChart::keyPressEvent(event); }
+    };
     QWidget window;
-    auto* layout = new QVBoxLayout(&window);
-    auto* edit = new QLineEdit;
     auto* chart = new KeyChart;
-    layout->addWidget(edit);
-    layout->addWidget(chart);
-    layout->addWidget(new QLineEdit);
+    chart->setParent(&window);
+    new QLineEdit(&window);  // where Tab would move the focus
     window.show();
     window.activateWindow();
     QApplication::processEvents();
-    auto press = [](QWidget* target, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        QKeyEvent event(QEvent::KeyPress, key, mods);
+    auto press = [](QWidget* target, int key) {
+        QKeyEvent event(QEvent::KeyPress, key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
         QApplication::sendEvent(target, &event);
         return event.isAccepted();
     };
-    edit->setFocus();
-    press(edit, Qt::Key_Tab);
-    ASSERT_FALSE(edit->hasFocus());
     chart->setFocus();
     const std::vector<int> keys = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Tab, Qt::Key_Backtab};
-    for (int key : keys) {
-        EXPECT_TRUE(press(chart, key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier)) << key;
-        EXPECT_TRUE(chart->hasFocus()) << key;
-    }
-    EXPECT_EQ(chart->Keys, keys);
+    for (int key : keys) EXPECT_TRUE(press(chart, key) && chart->hasFocus()) << key;
     EXPECT_FALSE(press(chart, Qt::Key_A));  // other keys are not taken
+    EXPECT_EQ(chart->Keys, std::vector<int>({Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_A}));
 }
 
 }  // namespace
