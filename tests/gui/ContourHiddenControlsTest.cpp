@@ -1,6 +1,5 @@
-// The contour view's hidden controls called directly: the parameter inputs' formats and limits,
-// the colour presets and ".cpc" files, the ASC data import, the read-outs and the further data
-// sets.
+// The contour view's hidden controls: the parameter inputs, the colour presets and ".cpc" files,
+// the ASC data import, the further data sets and the read-outs.
 #include <QApplication>
 #include <QMouseEvent>
 
@@ -30,7 +29,6 @@ protected:
     }
     QString Path(const std::string& name) const { return QString::fromStdString((dir / name).string()); }
     void Write(const std::string& name, const std::string& bytes) { std::ofstream(dir / name, std::ios::binary) << bytes; }
-    // Clicks `button` with `name` chosen in the open-file chooser; the messages shown.
     QStringList Open(QPushButton* button, const std::string& name)
     {
         dialogs.Messages.clear();
@@ -54,25 +52,24 @@ TEST_F(ContourHidden, ParameterInputsKeepTheirFormatsAndLimits)
         view.NIONumNb->SetText(text);
         EXPECT_EQ(view.NIONumNb->Text(), kept) << text;
     }
-    EXPECT_TRUE(view.RCCPlot->isHidden() && view.BButExecute->isEnabled());
+    EXPECT_TRUE(view.RCCPlot->isHidden() && view.BButExecute->isEnabled());  // awaiting the calculation
     EXPECT_EQ(view.RGWeighting->button(2)->parent()->property("title").toString() + "|" +
               view.RGColorScale->button(1)->parent()->property("title").toString(), "Weighting|Color Coding");
     view.CBoxAutoCalc->setChecked(true);
-    // One neighbour, recalculated at once: node (6, 15) at x = 0.78 + 6 * 11.44 / 30 = 3.07 and
-    // y = 0.88 + 15 * 6.24 / 30 = 4 (x stored reversed) takes the salience of D in octave 4.
+    // One neighbour, recalculated at once: node (6, 15), x = 0.78 + 6 * 11.44 / 30 = 3.07 (stored
+    // reversed), y = 0.88 + 15 * 6.24 / 30 = 4, takes the salience of D in octave 4.
     view.NIONumNb->SetText("1");
     EXPECT_DOUBLE_EQ(view.Plot3D1->GridMat.GetVal(25, 15), S(3 * 12 + 3));
 }
 
 TEST_F(ContourHidden, ColourPresetsAndFiles)
 {
-    auto colours = [&] {
-        const double lo = view.LegendLow(), hi = view.LegendHigh();
+    auto colours = [&](double lo, double hi) {
         return std::vector<TColor>{view.CalcColorCoding(lo), view.CalcColorCoding((lo + hi) / 2), view.CalcColorCoding(hi)};
     };
     const std::vector<TColor> defaults{0xFF8080, 0x80FF80, 0x8080FF}, gray{0x000000, 0xC0C0C0, 0xFFFFFF};
     view.BButGrayScale->click();
-    EXPECT_EQ(colours(), gray);
+    EXPECT_EQ(colours(view.LegendLow(), view.LegendHigh()), gray);
     EXPECT_EQ(view.RCColCode->GetItemParams(0).Color, 0u);  // the legend redrawn at once
     dialogs.SaveFileAnswers = {Path("gray.cpc"), std::nullopt, Path("no/such.cpc")};  // the second cancelled
     for (int i = 0; i < 3; ++i) view.BButStoreColors->click();
@@ -90,7 +87,7 @@ TEST_F(ContourHidden, ColourPresetsAndFiles)
         view.BButDefaultColors->click();
         Write("c.cpc", f.bytes);
         EXPECT_EQ(Open(view.BButLoadColors, "c.cpc"), f.good ? QStringList() : QStringList(refused)) << f.bytes;
-        EXPECT_EQ(colours(), f.good ? gray : defaults) << f.bytes;
+        EXPECT_EQ(colours(view.LegendLow(), view.LegendHigh()), f.good ? gray : defaults) << f.bytes;
     }
     EXPECT_EQ(dialogs.Filters.back(), "Contour Plot Colors|*.cpc");
 }
@@ -100,11 +97,8 @@ TEST_F(ContourHidden, DataFromAnAscFile)
     const std::string header = "points\r\n3\r\n5\r\nFALSE TRUE FALSE\r\nNote Octave Salience\r\n";
     Write("word.asc", header + "1 1 0.2\r\n12 one 0.4\r\n");
     std::filesystem::create_directory(dir / "folder.asc");
-    const struct { const char *name, *message; } bad[] = {
-        {"word.asc", "Cannot load file \"%1\": a number is unreadable or missing."},
-        {"none.asc", "Cannot open file \"%1\": No such file or directory."},
-        {"folder.asc", "Cannot open file \"%1\": Is a directory."},
-    };
+    const struct { const char *name, *message; } bad[] = {{"word.asc", "Cannot load file \"%1\": a number is unreadable or missing."},
+        {"none.asc", "Cannot open file \"%1\": No such file or directory."}, {"folder.asc", "Cannot open file \"%1\": Is a directory."}};
     for (const auto& b : bad) {
         EXPECT_EQ(Open(view.BButLoadData, b.name), QStringList(QString(b.message).arg(Path(b.name))));
         EXPECT_TRUE(view.TEData->GetNrRows() == 84 && view.TEData->GetElem(3, 84) == S(84) &&
@@ -115,7 +109,6 @@ TEST_F(ContourHidden, DataFromAnAscFile)
     EXPECT_EQ(dialogs.Filters.back(), "Data (ASC Format)|*.asc");
     EXPECT_TRUE(view.TEData->GetNrCols() == 3 && view.TEData->GetNrRows() == 5 && view.TEData->GetColName(3) == "Salience" &&
                 view.TEData->GetElem(1, 2) == 12 && view.TEData->GetElem(3, 5) == 0.1);
-    // Recalculated over the new points.
     EXPECT_TRUE(view.LegendLow() == 0.1 && view.LegendHigh() == 0.8 && view.RCCPlot->ItemCount(tkMarkAt) == 5 &&
                 !view.RCCPlot->isHidden() && !view.BButExecute->isEnabled());
     // A table of two columns, then the salience again: all three columns come back.
@@ -123,6 +116,9 @@ TEST_F(ContourHidden, DataFromAnAscFile)
     Open(view.BButLoadData, "two.asc");
     view.MeanPitchSalienceClick();
     EXPECT_TRUE(view.TEData->GetNrCols() == 3 && view.TEData->GetNrRows() == 84 && view.TEData->GetElem(3, 84) == S(84));
+    view.DataSetButtons[5]->click();  // the last further data set: its empty table, recalculated
+    EXPECT_TRUE(!view.DataSetButtons[5]->isChecked() && view.DataSetTables[5]->isHidden() && view.TEData->GetElem(3, 1) == 0 &&
+                view.LegendLow() == -0.1 && view.LegendHigh() == 0.1 && !view.BButExecute->isEnabled());
 }
 
 TEST_F(ContourHidden, ReadOutsFollowThePointerAndTheView)
@@ -153,13 +149,6 @@ TEST_F(ContourHidden, ReadOutsFollowThePointerAndTheView)
     }
     EXPECT_NE(plot.ViewAngleZ(), 200);
     EXPECT_EQ(shown(), std::tuple(plot.ViewAngleZ(), plot.ViewAngleX(), plot.Magnification()));
-}
-
-TEST_F(ContourHidden, FurtherDataSetShowsItsEmptyTable)
-{
-    view.DataSetButtons[5]->click();  // the last of the six
-    EXPECT_TRUE(!view.DataSetButtons[5]->isChecked() && view.DataSetTables[5]->isHidden() && view.TEData->GetElem(3, 1) == 0 &&
-                view.LegendLow() == -0.1 && view.LegendHigh() == 0.1 && !view.BButExecute->isEnabled());
 }
 
 }  // namespace
