@@ -1,8 +1,9 @@
 // The salience contour view: the nearest-neighbour grid against a brute-force estimate, the
 // colour coding and legend, the plots' stale state, the mouse over the map and the surface's
-// labels and view snapping; the hidden controls: inputs, colour files, ASC data, data sets, read-outs.
+// labels and view snapping, the hidden controls, and the notes of the note-by-octave cells.
 #include <QMouseEvent>
 #include <QApplication>
+#include <QLocale>
 
 #include <gtest/gtest.h>
 
@@ -262,6 +263,26 @@ TEST_F(ContourView, MouseShowsFrequencyAndPlaysTheNote)
         EXPECT_TRUE(!c.caption || (label.Caption() == c.caption && label.ColorBkg() == clYellow &&
                                    label.PosX() == c.x && label.PosY() == c.y)) << c.x << "," << c.y;
         EXPECT_EQ(panel->NotePan->text(), c.note ? c.note : "") << c.x << "," << c.y;
+    }
+}
+
+// A left click on a cell Edit<note 1..12><row 00..06> of the note-by-octave window plays that
+// note in octave 7 - row when the cell holds a number above 9.99999e-05.
+TEST_F(ContourView, SalienceCellsPlayTheirNoteAboveTheLowSalienceLimit)
+{
+    auto n = [](double v) { return QLocale().toString(v, 'g', 6); };
+    const struct { const char* cell; QString text; Qt::MouseButton button; const char* caption; } cases[] = {
+        {"Edit106", n(0.0001), Qt::LeftButton, "12 : mgC : C1"}, {"Edit1200", n(0.5), Qt::LeftButton, "95 : mgB : B7"},
+        {"Edit1103", " " + n(1.5) + " ", Qt::LeftButton, "58 : mgA# : A#4"}, {"Edit500", n(0.5), Qt::RightButton, ""},
+        {"Edit106", n(9.99999e-05), Qt::LeftButton, ""}, {"Edit706", "n/a", Qt::LeftButton, ""}};
+    for (const auto& c : cases) {
+        auto* cell = grid.findChild<QLineEdit*>(c.cell);
+        cell->setText(c.text);
+        panel->NotePan->clear();
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), cell->mapToGlobal(QPointF(2, 2)), c.button,
+                            Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(cell, &release);
+        EXPECT_EQ(panel->NotePan->text(), c.caption) << c.cell << " " << c.text.toStdString();
     }
 }
 
