@@ -157,9 +157,8 @@ TEST(ColSel, ListEntryPicture)
     EXPECT_GT(count(off, clGray), 10);
 }
 
-// The mark of an editable colour in a 120 x 16 entry, outlined through (5, 4), (5, 11), (8, 11), (11, 8),
-// (11, 7), (8, 4): white up to brightness sqrt(R² + B² + 2G²) / 2 = 180, black above; only on an
-// enabled selector with a bar of 12 pixels or more.
+// An editable colour's mark in a 120 x 16 entry, through (5, 4), (5, 11), (8, 11), (11, 8), (11, 7), (8, 4): white up to
+// brightness sqrt(R² + B² + 2G²) / 2 = 180, black above; only when enabled with a bar of 12 pixels or more.
 TEST(ColSel, EditableMark)
 {
     const struct { TColor color; int barWidth; bool editable, enabled; TColor mark; } cases[] = {

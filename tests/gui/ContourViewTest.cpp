@@ -263,6 +263,14 @@ TEST_F(ContourView, MouseShowsFrequencyAndPlaysTheNote)
         EXPECT_TRUE(!c.caption || (label.Caption() == c.caption && label.ColorBkg() == clYellow &&
                                    label.PosX() == c.x && label.PosY() == c.y)) << c.x << "," << c.y;
         EXPECT_EQ(panel->NotePan->text(), c.note ? c.note : "") << c.x << "," << c.y;
+        // The read-outs: the position, and over the map the value of the rectangle drawn last under the pointer.
+        TColor shown = 1;
+        for (int i = 0; i < view.RCCPlot->NumItems(); ++i)
+            if (const TrcChartItem it = view.RCCPlot->GetItemParams(i);
+                it.ItemKind == tkRect && it.x <= c.x && c.x <= it.x2 && it.y <= c.y && c.y <= it.y2)
+                shown = it.FillColor;
+        EXPECT_TRUE(view.NLabX->Value() == c.x && view.NLabY->Value() == c.y && view.NLabZ->Empty() == !c.caption) << c.x;
+        EXPECT_EQ(c.caption ? view.CalcColorCoding(view.NLabZ->Value()) : shown, shown) << c.x << "," << c.y;
     }
 }
 
@@ -312,6 +320,18 @@ TEST_F(ContourView, SurfaceLabelsAndViewSnapping)
     EXPECT_EQ(plot.ViewAngleZ(), 40);
     EXPECT_EQ(plot.Magnification(), 1.0);
 
+    // The read-outs follow the scroll bars and a turn with the mouse.
+    for (const auto& [bar, v] : {std::pair{view.ScrBarAngleZ, 200}, {view.ScrBarAngleX, 30}, {view.ScrBarMagnif, 50}, {view.ScrBarZScale, 120}})
+        bar->setValue(v);
+    auto shown = [&] { return std::tuple(view.NLabAngleZ->Value(), view.NLabAngleX->Value(), view.NLabMagnif->Value()); };
+    EXPECT_TRUE(shown() == std::tuple(200.0, 30.0, 0.5) && view.NLabZScale->Value() == 120);
+    plot.resize(400, 300);
+    for (const auto& [type, at] : {std::pair{QEvent::MouseButtonPress, QPointF(100, 100)}, {QEvent::MouseMove, QPointF(140, 80)}}) {
+        QMouseEvent e(type, at, at, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&plot, &e);
+    }
+    EXPECT_NE(plot.ViewAngleZ(), 200);
+    EXPECT_EQ(shown(), std::tuple(plot.ViewAngleZ(), plot.ViewAngleX(), plot.Magnification()));
     view.hide();
 }
 
@@ -338,12 +358,11 @@ TEST_F(ContourView, ParameterInputsKeepTheirFormatsAndLimits)
 TEST_F(ContourView, ColourPresetsAndFiles)
 {
     Load(Stepped());
-    auto colours = [&](double lo, double hi) {
-        return std::vector<TColor>{view.CalcColorCoding(lo), view.CalcColorCoding((lo + hi) / 2), view.CalcColorCoding(hi)};
-    };
+    auto colours = [&] {  // low, middle and high, any value beyond the legend in its end's colour
+        return std::vector<TColor>{view.CalcColorCoding(-9), view.CalcColorCoding((view.LegendLow() + view.LegendHigh()) / 2), view.CalcColorCoding(9)}; };
     const std::vector<TColor> defaults{0xFF8080, 0x80FF80, 0x8080FF}, gray{0x000000, 0xC0C0C0, 0xFFFFFF};
     view.BButGrayScale->click();
-    EXPECT_EQ(colours(view.LegendLow(), view.LegendHigh()), gray);
+    EXPECT_EQ(colours(), gray);
     EXPECT_EQ(view.RCColCode->GetItemParams(0).Color, 0u);  // the legend redrawn at once
     dialogs.SaveFileAnswers = {Path("gray.cpc"), std::nullopt, Path("no/such.cpc")};  // the second cancelled
     for (int i = 0; i < 3; ++i) view.BButStoreColors->click();
@@ -361,7 +380,7 @@ TEST_F(ContourView, ColourPresetsAndFiles)
         view.BButDefaultColors->click();
         Write("c.cpc", f.bytes);
         EXPECT_EQ(Open(view.BButLoadColors, "c.cpc"), f.good ? QStringList() : QStringList(refused)) << f.bytes;
-        EXPECT_EQ(colours(view.LegendLow(), view.LegendHigh()), f.good ? gray : defaults) << f.bytes;
+        EXPECT_EQ(colours(), f.good ? gray : defaults) << f.bytes;
     }
     EXPECT_EQ(dialogs.Filters.back(), "Contour Plot Colors|*.cpc");
 }
@@ -394,37 +413,6 @@ TEST_F(ContourView, DataFromAnAscFile)
     view.DataSetButtons[5]->click();  // the last further data set: its empty table, recalculated
     EXPECT_TRUE(!view.DataSetButtons[5]->isChecked() && view.DataSetTables[5]->isHidden() && view.TEData->GetElem(3, 1) == 0 &&
                 view.LegendLow() == -0.1 && view.LegendHigh() == 0.1 && !view.BButExecute->isEnabled());
-}
-
-TEST_F(ContourView, ReadOutsFollowThePointerAndTheView)
-{
-    Load(Stepped());
-    // Over the map: the position, and the value of the rectangle drawn last under the pointer.
-    for (const auto& [x, y] : {std::pair{3.02, 4.98}, {0.8, 0.9}, {12.2, 7.1}}) {
-        view.RCCPlotMouseMoveInChart(x, y);
-        EXPECT_TRUE(view.NLabX->Value() == x && view.NLabY->Value() == y && !view.NLabZ->Empty());
-        TColor shown = 1;
-        for (int i = 0; i < view.RCCPlot->NumItems(); ++i)
-            if (const TrcChartItem it = view.RCCPlot->GetItemParams(i);
-                it.ItemKind == tkRect && it.x <= x && x <= it.x2 && it.y <= y && y <= it.y2)
-                shown = it.FillColor;
-        EXPECT_EQ(view.CalcColorCoding(view.NLabZ->Value()), shown) << x << "," << y;
-    }
-    view.RCCPlotMouseMoveInChart(0.5, 3.0);  // over the margin
-    EXPECT_TRUE(view.NLabX->Value() == 0.5 && view.NLabZ->Empty());
-
-    for (const auto& [bar, v] : {std::pair{view.ScrBarAngleZ, 200}, {view.ScrBarAngleX, 30}, {view.ScrBarMagnif, 50}, {view.ScrBarZScale, 120}})
-        bar->setValue(v);
-    auto shown = [&] { return std::tuple(view.NLabAngleZ->Value(), view.NLabAngleX->Value(), view.NLabMagnif->Value()); };
-    EXPECT_TRUE(shown() == std::tuple(200.0, 30.0, 0.5) && view.NLabZScale->Value() == 120);
-    TPlot3D& plot = *view.Plot3D1;  // turned with the mouse
-    plot.resize(400, 300);
-    for (const auto& [type, at] : {std::pair{QEvent::MouseButtonPress, QPointF(100, 100)}, {QEvent::MouseMove, QPointF(140, 80)}}) {
-        QMouseEvent e(type, at, at, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&plot, &e);
-    }
-    EXPECT_NE(plot.ViewAngleZ(), 200);
-    EXPECT_EQ(shown(), std::tuple(plot.ViewAngleZ(), plot.ViewAngleX(), plot.Magnification()));
 }
 
 }  // namespace
