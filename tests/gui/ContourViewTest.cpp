@@ -287,8 +287,7 @@ TEST_F(ContourView, SalienceCellsPlayTheirNoteAboveTheLowSalienceLimit)
         auto* cell = grid.findChild<QLineEdit*>(c.cell);
         cell->setText(c.text);
         panel->NotePan->clear();
-        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), cell->mapToGlobal(QPointF(2, 2)), c.button,
-                            Qt::NoButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), cell->mapToGlobal(QPointF(2, 2)), c.button, Qt::NoButton, Qt::NoModifier);
         QCoreApplication::sendEvent(cell, &release);
         EXPECT_EQ(panel->NotePan->text(), c.caption) << c.cell << " " << c.text.toStdString();
     }
@@ -357,7 +356,6 @@ TEST_F(ContourView, ParameterInputsKeepTheirFormatsAndLimits)
 
 TEST_F(ContourView, ColourPresetsAndFiles)
 {
-    Load(Stepped());
     auto colours = [&] {  // low, middle and high, any value beyond the legend in its end's colour
         return std::vector<TColor>{view.CalcColorCoding(-9), view.CalcColorCoding((view.LegendLow() + view.LegendHigh()) / 2), view.CalcColorCoding(9)}; };
     const std::vector<TColor> defaults{0xFF8080, 0x80FF80, 0x8080FF}, gray{0x000000, 0xC0C0C0, 0xFFFFFF};

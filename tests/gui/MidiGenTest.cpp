@@ -290,8 +290,7 @@ TEST_F(MidiGenTest, PlaySaysSoThenPlaysAsInstruments13And25)
         bool Restart() override { return ScriptedMidiStreamOutput::Restart() && (DeliverPosition(), true); }
     };
     for (bool atOnce : {false, true}) {
-        gen = std::make_unique<TMidiGen>(
-            std::unique_ptr<ScriptedMidiStreamOutput>(atOnce ? new CallsBackAtOnce : new ScriptedMidiStreamOutput));
+        gen = std::make_unique<TMidiGen>(std::unique_ptr<ScriptedMidiStreamOutput>(atOnce ? new CallsBackAtOnce : new ScriptedMidiStreamOutput));
         out = static_cast<ScriptedMidiStreamOutput*>(&gen->Output());
         oxw::platform::ScriptedDialogs dialogs;
         EXPECT_EQ(gen->Play(dialogs), atOnce);

@@ -704,8 +704,7 @@ TEST_F(WholeProgram, RefusalsAndStoppedRunsLeaveTheWindowUsable) {
     main->Files().SetOpener(nullptr);
     // The last run types an end far past the file's: read as its end, said once and below the summary's END line.
     dialogs.ModalScript = [](QDialog& d) {
-        if (auto* check = qobject_cast<app::TSoundFileCheck*>(&d))
-            check->SoundFileEndTime->setEditText("99999999999");
+        if (auto* check = qobject_cast<app::TSoundFileCheck*>(&d)) check->SoundFileEndTime->setEditText("99999999999");
         return test::ContinueAnalysis(d);
     };
     dialogs.Messages.clear();
