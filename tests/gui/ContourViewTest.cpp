@@ -357,8 +357,10 @@ TEST_F(ContourView, ParameterInputsKeepTheirFormatsAndLimits)
 TEST_F(ContourView, ColourPresetsAndFiles)
 {
     Load(Stepped());  // a map, recalculated on a preset
-    auto colours = [&] {  // low, middle and high, any value beyond the legend in its end's colour
-        return std::vector<TColor>{view.CalcColorCoding(-9), view.CalcColorCoding((view.LegendLow() + view.LegendHigh()) / 2), view.CalcColorCoding(9)}; };
+    auto colours = [&] {
+        const double lo = view.LegendLow(), hi = view.LegendHigh();
+        return std::vector<TColor>{view.CalcColorCoding(lo), view.CalcColorCoding((lo + hi) / 2), view.CalcColorCoding(hi)};
+    };
     const std::vector<TColor> defaults{0xFF8080, 0x80FF80, 0x8080FF}, gray{0x000000, 0xC0C0C0, 0xFFFFFF};
     view.BButGrayScale->click();
     EXPECT_EQ(colours(), gray);

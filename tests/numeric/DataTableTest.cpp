@@ -149,7 +149,8 @@ TEST(DataTable, SortExchangeCarriesNamesAttributesAndStates) {
     t.SetOnSortExchange([&](std::uint8_t w, int i1, int i2, int f, int l) { passedOn = {w, i1, i2, f, l}; });
     auto look = [&t] {  // column and row names with attributes, then the states of cells 11 12 21 22, e(mpty)
         std::string s;
-        for (int i : {1, 2}) s += t.GetColName(i) + std::to_string(t.GetColAttrib(i)) + " " + t.GetRowName(i) + std::to_string(t.GetRowAttrib(i)) + " ";
+        for (int i : {1, 2})
+            s += t.GetColName(i) + std::to_string(t.GetColAttrib(i)) + " " + t.GetRowName(i) + std::to_string(t.GetRowAttrib(i)) + " ";
         for (int cr : {11, 12, 21, 22}) s += std::to_string(t.GetCellState(cr / 10, cr % 10)) + "ve"[t.IsCellEmpty(cr / 10, cr % 10)];
         return s;
     };
