@@ -459,9 +459,8 @@ TEST(Driver, StretchFromStartToEnd) {
 }
 
 // Sound data that ends before the end asked for (a chunk declaring 6 s and holding 3 s, a file cut
-// to 2 s at pass 1's 20th row, both): logged once (the first end found, the end asked for as
-// typed), the last kept for the summary and the run's end; the stretch, its end and the last
-// block follow the data. A file cut between the passes stops the tone pass.
+// to 2 s at pass 1's 20th row, both): said once (the first end found), the last kept for the summary; the stretch, its end and
+// the last block follow the data. A file cut between the passes stops the tone pass.
 TEST(Driver, SoundDataThatEndsEarlyEndsTheStretch) {
     struct CuttingHost : TimelineHost {
         std::function<void()> atRow20, atTonePass;

@@ -247,8 +247,8 @@ TEST(CheckDialog, AcceptanceNeeds44100Hz16BitsOneOrTwoChannelsAndTwoSeconds) {
 
 // The times and the calibration as typed, each against its rule: the order of start and end and
 // their interval, then each range, with the last value accepted beside the first refused. The
-// 7 s file allows starts 0..5; an end past it, of any size, is read as its end; the 5000 s one
-// (sparse) shows the longest stretch, 4800 s; the calibration runs from -200 to 200 dB.
+// 7 s file allows starts 0..5 and reads any later end as 7; the 5000 s one (sparse) shows the longest
+// stretch, 4800 s; the calibration runs from -200 to 200 dB.
 TEST(SettingsIntake, TypedValuesAreCheckedAgainstTheirRules) {
     constexpr const char* kIntervalLabel = "Input error - Start/End Time error. Analysis Terminated";
     constexpr const char* kNotBeforeLabel =

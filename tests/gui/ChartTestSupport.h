@@ -22,7 +22,7 @@ inline void Standard(TCustomRChart& chart, double xLo = 0, double xHi = 10, doub
 
 inline TColor At(const QImage& image, int x, int y) { return FromQColor(QColor(image.pixel(x, y))); }
 
-// A canvas (on an image or a printer) that records every polyline before drawing it.
+// A canvas that records every polyline before drawing it.
 class RecordingCanvas : public oxw::platform::Canvas {
 public:
     using Canvas::Canvas;

@@ -1,6 +1,5 @@
 // The colour table and the colour selector: the 47 entries by index and name, system entries
-// through the application's palette, the selection rules, the picture of one list entry with its
-// editability mark, and the colour dialog offered on dropping the list down.
+// through the application's palette, the selection rules and the picture of one list entry.
 #include "controls/ColSel.h"
 #include "controls/ColorTable.h"
 #include "platform/Dialogs.h"
@@ -158,15 +157,13 @@ TEST(ColSel, ListEntryPicture)
     EXPECT_GT(count(off, clGray), 10);
 }
 
-// The mark of an editable colour in a 120 x 16 entry, outlined through (5, 4), (5, 11), (8, 11),
-// (11, 8), (11, 7), (8, 4): white up to brightness sqrt(R² + B² + 2G²) / 2 = 180, black above;
-// only on an enabled selector with a bar of 12 pixels or more.
+// An editable colour's mark in a 120 x 16 entry, through (5, 4), (5, 11), (8, 11), (11, 8), (11, 7), (8, 4): white up to
+// brightness sqrt(R² + B² + 2G²) / 2 = 180, black above; only when enabled with a bar of 12 pixels or more.
 TEST(ColSel, EditableMark)
 {
     const struct { TColor color; int barWidth; bool editable, enabled; TColor mark; } cases[] = {
         {RGB(180, 180, 180), 30, true, true, clWhite}, {RGB(181, 181, 181), 12, true, true, clBlack},
-        {clYellow, 11, true, true, clYellow}, {clYellow, 30, false, true, clYellow}, {clYellow, 30, true, false, clSilver},
-    };
+        {clYellow, 11, true, true, clYellow}, {clYellow, 30, false, true, clYellow}, {clYellow, 30, true, false, clSilver}};
     for (const auto& c : cases) {
         TColSel sel;
         sel.SetSelColor(c.color);  // its own entry, or entry 1 takes it
@@ -189,19 +186,16 @@ TEST(ColSel, DropDownOffersTheColourDialog)
     sel.SetDialogs(&dialogs);
     sel.SetSelColor(clRed);  // entry 10
     sel.SetIsUserEditable(10, true);
-    auto dropDownAt = [&](int x) {
-        QMouseEvent move(QEvent::MouseMove, QPointF(x, 10), QPointF(x, 10), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    dialogs.ColorAnswers = {std::nullopt, QColor(1, 2, 3)};
+    // Beyond the bar: no dialog; cancelled: unchanged; answered; not editable: no dialog.
+    for (int x : {30, 5, 29, -5}) {
+        if (x < 0) sel.SetSelColor(clBlue);
+        QMouseEvent move(QEvent::MouseMove, QPointF(std::abs(x), 10), QPointF(std::abs(x), 10), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(&sel, &move);
         sel.showPopup();
         sel.hidePopup();
-    };
-    dialogs.ColorAnswers = {std::nullopt, QColor(1, 2, 3)};
-    dropDownAt(30);  // beyond the bar: no dialog
-    dropDownAt(5);   // cancelled: unchanged
-    EXPECT_EQ(std::pair(sel.SelColor(), sel.itemText(9)), std::pair(clRed, QString("clRed")));
-    dropDownAt(29);
-    sel.SetSelColor(clBlue);  // not editable
-    dropDownAt(5);
+        EXPECT_TRUE(x != 5 || (sel.SelColor() == clRed && sel.itemText(9) == "clRed")) << "cancelled";
+    }
     EXPECT_EQ(dialogs.ColorRequests, QList<QColor>({QColor(255, 0, 0), QColor(255, 0, 0)}));
     EXPECT_EQ(std::tuple(sel.Colors(10), sel.ColorNames(10), sel.itemText(9)), std::tuple(RGB(1, 2, 3), QString("$00030201"), QString("$00030201")));
 }

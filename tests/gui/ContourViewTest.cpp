@@ -1,20 +1,24 @@
 // The salience contour view: the nearest-neighbour grid against a brute-force estimate, the
 // colour coding and legend, the plots' stale state, the mouse over the map and the surface's
-// labels and view snapping.
+// labels and view snapping, the hidden controls, and the notes of the note-by-octave cells.
 #include <QMouseEvent>
 #include <QApplication>
+#include <QLocale>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <memory>
 #include <numeric>
 #include <random>
 #include <vector>
 
 #include "midi/Form45.h"
+#include "platform/Dialogs.h"
 #include "platform/ScriptedMidiStreamOutput.h"
+#include "support/TempDir.h"
 #include "views/SalienceForms.h"
 #include "views/Smooth3DInterpolation.h"
 
@@ -29,6 +33,7 @@ class ContourView : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        view.SetDialogs(&dialogs);
         auto out = std::make_unique<platform::ScriptedMidiStreamOutput>();
         midi = out.get();
         panel = std::make_unique<midi::TForm45>(nullptr, std::move(out));
@@ -49,6 +54,17 @@ protected:
                 t->SetElem(3, r, salience[static_cast<std::size_t>(r - 1)]);
             }
         view.MeanPitchSalienceClick();
+    }
+    static double S(int row) { return row * 37 % 80 / 100.0; }  // a stepped salience of row (octave - 1) * 12 + note
+    static std::vector<double> Stepped() { std::vector<double> s(84); for (int r = 1; r <= 84; ++r) s[r - 1] = S(r); return s; }
+    QString Path(const std::string& name) const { return QString::fromStdString((dir / name).string()); }
+    void Write(const std::string& name, const std::string& bytes) { std::ofstream(dir / name, std::ios::binary) << bytes; }
+    QStringList Open(QPushButton* button, const std::string& name)  // the messages shown
+    {
+        dialogs.Messages.clear();
+        dialogs.FileAnswers = {Path(name)};
+        button->click();
+        return dialogs.Messages;
     }
     static std::vector<double> RandomSaliences()
     {
@@ -71,6 +87,8 @@ protected:
     views::TMeanPitchSalienceChart grid;
     std::unique_ptr<midi::TForm45> panel;
     platform::ScriptedMidiStreamOutput* midi = nullptr;
+    test::TempDir dir{"contour"};
+    platform::ScriptedDialogs dialogs;
     TSmooth3DInterpolation view;
 };
 
@@ -245,6 +263,33 @@ TEST_F(ContourView, MouseShowsFrequencyAndPlaysTheNote)
         EXPECT_TRUE(!c.caption || (label.Caption() == c.caption && label.ColorBkg() == clYellow &&
                                    label.PosX() == c.x && label.PosY() == c.y)) << c.x << "," << c.y;
         EXPECT_EQ(panel->NotePan->text(), c.note ? c.note : "") << c.x << "," << c.y;
+        // The read-outs: the position, and over the map the value of the rectangle drawn last under the pointer.
+        TColor shown = 1;
+        for (int i = 0; i < view.RCCPlot->NumItems(); ++i)
+            if (const TrcChartItem it = view.RCCPlot->GetItemParams(i);
+                it.ItemKind == tkRect && it.x <= c.x && c.x <= it.x2 && it.y <= c.y && c.y <= it.y2)
+                shown = it.FillColor;
+        EXPECT_TRUE(view.NLabX->Value() == c.x && view.NLabY->Value() == c.y && view.NLabZ->Empty() == !c.caption) << c.x;
+        EXPECT_EQ(c.caption ? view.CalcColorCoding(view.NLabZ->Value()) : shown, shown) << c.x << "," << c.y;
+    }
+}
+
+// A left click on a cell Edit<note 1..12><row 00..06> of the note-by-octave window plays that
+// note in octave 7 - row when the cell holds a number above 9.99999e-05.
+TEST_F(ContourView, SalienceCellsPlayTheirNoteAboveTheLowSalienceLimit)
+{
+    auto n = [](double v) { return QLocale().toString(v, 'g', 6); };
+    const struct { const char* cell; QString text; Qt::MouseButton button; const char* caption; } cases[] = {
+        {"Edit106", n(0.0001), Qt::LeftButton, "12 : mgC : C1"}, {"Edit1200", n(0.5), Qt::LeftButton, "95 : mgB : B7"},
+        {"Edit1103", " " + n(1.5) + " ", Qt::LeftButton, "58 : mgA# : A#4"}, {"Edit500", n(0.5), Qt::RightButton, ""},
+        {"Edit106", n(9.99999e-05), Qt::LeftButton, ""}, {"Edit706", "n/a", Qt::LeftButton, ""}};
+    for (const auto& c : cases) {
+        auto* cell = grid.findChild<QLineEdit*>(c.cell);
+        cell->setText(c.text);
+        panel->NotePan->clear();
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), cell->mapToGlobal(QPointF(2, 2)), c.button, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(cell, &release);
+        EXPECT_EQ(panel->NotePan->text(), c.caption) << c.cell << " " << c.text.toStdString();
     }
 }
 
@@ -274,7 +319,101 @@ TEST_F(ContourView, SurfaceLabelsAndViewSnapping)
     EXPECT_EQ(plot.ViewAngleZ(), 40);
     EXPECT_EQ(plot.Magnification(), 1.0);
 
+    // The read-outs follow the scroll bars and a turn with the mouse.
+    for (const auto& [bar, v] : {std::pair{view.ScrBarAngleZ, 200}, {view.ScrBarAngleX, 30}, {view.ScrBarMagnif, 50}, {view.ScrBarZScale, 120}})
+        bar->setValue(v);
+    auto shown = [&] { return std::tuple(view.NLabAngleZ->Value(), view.NLabAngleX->Value(), view.NLabMagnif->Value()); };
+    EXPECT_TRUE(shown() == std::tuple(200.0, 30.0, 0.5) && view.NLabZScale->Value() == 120);
+    plot.resize(400, 300);
+    for (const auto& [type, at] : {std::pair{QEvent::MouseButtonPress, QPointF(100, 100)}, {QEvent::MouseMove, QPointF(140, 80)}}) {
+        QMouseEvent e(type, at, at, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&plot, &e);
+    }
+    EXPECT_NE(plot.ViewAngleZ(), 200);
+    EXPECT_EQ(shown(), std::tuple(plot.ViewAngleZ(), plot.ViewAngleX(), plot.Magnification()));
     view.hide();
+}
+
+TEST_F(ContourView, ParameterInputsKeepTheirFormatsAndLimits)
+{
+    Load(Stepped());
+    // The neighbours: whole numbers up to 1000; each text after the kept one.
+    view.CBoxAutoCalc->setChecked(false);
+    for (const auto& [text, kept] : {std::pair{"1000", "1000"}, {"1001", "5"}, {"2.5", "5"}, {"0", "5"}}) {
+        view.NIONumNb->SetText(kept);
+        view.NIONumNb->SetText(text);
+        EXPECT_EQ(view.NIONumNb->Text(), kept) << text;
+    }
+    EXPECT_TRUE(view.RCCPlot->isHidden() && view.BButExecute->isEnabled());  // awaiting the calculation
+    EXPECT_EQ(view.RGWeighting->button(2)->parent()->property("title").toString() + "|" +
+              view.RGColorScale->button(1)->parent()->property("title").toString(), "Weighting|Color Coding");
+    view.CBoxAutoCalc->setChecked(true);
+    // One neighbour, recalculated at once: node (6, 15), x = 0.78 + 6 * 11.44 / 30 = 3.07 (stored
+    // reversed), y = 0.88 + 15 * 6.24 / 30 = 4, takes the salience of D in octave 4.
+    view.NIONumNb->SetText("1");
+    EXPECT_DOUBLE_EQ(view.Plot3D1->GridMat.GetVal(25, 15), S(3 * 12 + 3));
+}
+
+TEST_F(ContourView, ColourPresetsAndFiles)
+{
+    Load(Stepped());  // a map, recalculated on a preset
+    auto colours = [&] {
+        const double lo = view.LegendLow(), hi = view.LegendHigh();
+        return std::vector<TColor>{view.CalcColorCoding(lo), view.CalcColorCoding((lo + hi) / 2), view.CalcColorCoding(hi)};
+    };
+    const std::vector<TColor> defaults{0xFF8080, 0x80FF80, 0x8080FF}, gray{0x000000, 0xC0C0C0, 0xFFFFFF};
+    view.BButGrayScale->click();
+    EXPECT_EQ(colours(), gray);
+    EXPECT_EQ(view.RCColCode->GetItemParams(0).Color, 0u);  // the legend redrawn at once
+    dialogs.SaveFileAnswers = {Path("gray.cpc"), std::nullopt, Path("no/such.cpc")};  // the second cancelled
+    for (int i = 0; i < 3; ++i) view.BButStoreColors->click();
+    EXPECT_EQ(dialogs.SaveFilters, QStringList(3, "Contour Plot Colors|*.cpc"));
+    EXPECT_TRUE(dialogs.Messages.size() == 1 && dialogs.Messages[0].startsWith("Cannot write file \"" + Path("no/such.cpc") + "\": "));
+    std::ifstream stored(dir / "gray.cpc", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(stored), {}), "0\r\n12632256\r\n16777215\r\n");
+
+    const QString refused = "The file \"" + Path("c.cpc") + "\" holds no contour plot colors: it must have three "
+                            "lines, each the decimal number of one color (low, middle, high).";
+    const struct { const char* bytes; bool good; } files[] = {
+        {"0\n12632256\n16777215", true}, {"0\r\n12632256\r\n", false}, {"0\r\n12632256\r\n16777215\r\n1\r\n", false},
+        {"0\r\n12632256\r\n0xFFFFFF\r\n", false}, {"0\r\n99999999999\r\n16777215\r\n", false}};
+    for (const auto& f : files) {
+        view.BButDefaultColors->click();
+        Write("c.cpc", f.bytes);
+        EXPECT_EQ(Open(view.BButLoadColors, "c.cpc"), f.good ? QStringList() : QStringList(refused)) << f.bytes;
+        EXPECT_EQ(colours(), f.good ? gray : defaults) << f.bytes;
+    }
+    EXPECT_EQ(dialogs.Filters.back(), "Contour Plot Colors|*.cpc");
+}
+
+TEST_F(ContourView, DataFromAnAscFile)
+{
+    Load(Stepped());
+    const std::string header = "points\r\n3\r\n5\r\nFALSE TRUE FALSE\r\nNote Octave Salience\r\n";
+    Write("word.asc", header + "1 1 0.2\r\n12 one 0.4\r\n");
+    std::filesystem::create_directory(dir / "folder.asc");
+    const struct { const char *name, *message; } bad[] = {{"word.asc", "Cannot load file \"%1\": a number is unreadable or missing."},
+        {"none.asc", "Cannot open file \"%1\": No such file or directory."}, {"folder.asc", "Cannot open file \"%1\": Is a directory."}};
+    for (const auto& b : bad) {
+        EXPECT_EQ(Open(view.BButLoadData, b.name), QStringList(QString(b.message).arg(Path(b.name))));
+        EXPECT_TRUE(view.TEData->GetNrRows() == 84 && view.TEData->GetElem(3, 84) == S(84) &&
+                    view.TEData->GetElem(2, 2) == 1.0 && !view.RCCPlot->isHidden()) << b.name;
+    }
+    Write("good.asc", header + "1 1 0.2\r\n12 1 0.4\r\n1 7 0.6\r\n12 7 0.8\r\n6 4 0.1\r\n");
+    EXPECT_TRUE(Open(view.BButLoadData, "good.asc").isEmpty());
+    EXPECT_EQ(dialogs.Filters.back(), "Data (ASC Format)|*.asc");
+    EXPECT_TRUE(view.TEData->GetNrCols() == 3 && view.TEData->GetNrRows() == 5 && view.TEData->GetColName(3) == "Salience" &&
+                view.TEData->GetElem(1, 2) == 12 && view.TEData->GetElem(3, 5) == 0.1);
+    EXPECT_TRUE(view.LegendLow() == 0.1 && view.LegendHigh() == 0.8 && view.RCCPlot->ItemCount(tkMarkAt) == 5 &&
+                !view.RCCPlot->isHidden() && !view.BButExecute->isEnabled());
+    // A table of two columns, then the salience again: all three columns come back.
+    Write("two.asc", "c\r\n2\r\n1\r\nFALSE FALSE FALSE\r\n1 2\r\n");
+    Open(view.BButLoadData, "two.asc");
+    view.MeanPitchSalienceClick();
+    EXPECT_TRUE(view.TEData->GetNrCols() == 3 && view.TEData->GetNrRows() == 84 && view.TEData->GetElem(3, 84) == S(84));
+    view.DataSetButtons[5]->click();  // the last further data set: its empty table, recalculated
+    EXPECT_TRUE(!view.DataSetButtons[5]->isChecked() && view.DataSetTables[5]->isHidden() && view.TEData->GetElem(3, 1) == 0 &&
+                view.LegendLow() == -0.1 && view.LegendHigh() == 0.1 && !view.BButExecute->isEnabled());
 }
 
 }  // namespace

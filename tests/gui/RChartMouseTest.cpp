@@ -114,40 +114,27 @@ TEST(RChartMouse, ZoomWindow)
 }
 
 // The rubber-band box, started by setting msFirstCorner: the second corner is held in the data
-// area (pixels 50..260 x 20..160), a right button cancels, and the ranges never change.
+// area (pixels 50..260 x 20..160), a right button cancels, the ranges never change; while drawn the
+// box shows by exclusive or on the picture (its left edge through (134, 90)), and goes on release.
 TEST(RChartMouse, RubberBandBox)
 {
-    struct Case { TMouseButton press, release; QPoint to; TMouseBoxState state; QRect box; };
-    const Case cases[] = {
-        {mbLeft, mbLeft, {134, 118}, msFinished, {{176, 62}, QPoint{134, 118}}},
-        {mbLeft, mbLeft, {400, 5}, msFinished, {{176, 62}, QPoint{260, 20}}},
-        {mbLeft, mbRight, {134, 118}, msNormal, {{176, 62}, QPoint{134, 118}}},
-        {mbRight, mbLeft, {134, 118}, msNormal, {}},
-    };
-    for (const Case& c : cases) {
+    const struct { TMouseButton press, release; QPoint to; TMouseBoxState state; QPoint corner; } cases[] = {
+        {mbLeft, mbLeft, {134, 118}, msFinished, {134, 118}}, {mbLeft, mbLeft, {400, 5}, msFinished, {260, 20}},
+        {mbLeft, mbRight, {134, 118}, msNormal, {134, 118}}, {mbRight, mbLeft, {134, 118}, msNormal, {}}};
+    for (const auto& c : cases) {
         TRChart chart;
         Standard(chart);
+        const QRgb before = chart.grab().toImage().pixel(134, 90);
         chart.MouseBoxState = msFirstCorner;
         chart.MouseDown(c.press, ssLeft, 176, 62);
         chart.MouseMove(ssLeft, c.to.x(), c.to.y());
+        EXPECT_EQ(chart.grab().toImage().pixel(134, 90), c.press == mbLeft && c.to.x() == 134 ? before ^ 0x00FFFFFFu : before);
         chart.MouseUp(c.release, 0, c.to.x(), c.to.y());
-        EXPECT_EQ(chart.MouseBoxState, c.state) << c.to.x();
-        if (c.press == mbLeft) {
-            EXPECT_EQ(QRect(QPoint(chart.MouseBoxX1, chart.MouseBoxY1), QPoint(chart.MouseBoxX2, chart.MouseBoxY2)),
-                      c.box) << c.to.x();
-        }
+        EXPECT_EQ(std::pair(chart.MouseBoxState, chart.grab().toImage().pixel(134, 90)), std::pair(c.state, before)) << c.to.x();
+        EXPECT_EQ(QRect(QPoint(chart.MouseBoxX1, chart.MouseBoxY1), QPoint(chart.MouseBoxX2, chart.MouseBoxY2)),
+                  QRect(c.press == mbLeft ? QPoint(176, 62) : QPoint(), c.corner)) << c.to.x();  // none on a right press
         ExpectRange(RangeOf(chart), {0, 10, 0, 100}, "a box zooms nothing");
     }
-    // While it is drawn the box shows by exclusive or on the picture, and goes with the release.
-    TRChart chart;
-    Standard(chart);
-    const QRgb before = chart.grab().toImage().pixel(134, 90);
-    chart.MouseBoxState = msFirstCorner;
-    chart.MouseDown(mbLeft, ssLeft, 134, 62);
-    chart.MouseMove(ssLeft, 176, 118);
-    EXPECT_EQ(chart.grab().toImage().pixel(134, 90), before ^ 0x00FFFFFFu);
-    chart.MouseUp(mbLeft, 0, 176, 118);
-    EXPECT_EQ(chart.grab().toImage().pixel(134, 90), before);
 }
 
 // Only the layers the mouse affects move; with none, a pan still reports itself.

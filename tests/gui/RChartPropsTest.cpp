@@ -1,6 +1,5 @@
 // The chart's properties: the axes of the higher layers, the seven standard layouts, the setters'
-// rules (store only, repaint with AutoRedraw, always repaint for axis settings) and their limits,
-// settings replaced as a whole, and the keys a focused chart keeps.
+// rules (store only, repaint with AutoRedraw, always repaint for axis settings) and their limits.
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -176,6 +175,7 @@ TEST(RChartProps, SetterLimits)
 TEST(RChartProps, WhichSettersRepaint)
 {
     TRChart chart;
+    charttest::Standard(chart);
     chart.show();
     QApplication::processEvents();
     auto renders = [&](auto change) {
@@ -192,33 +192,21 @@ TEST(RChartProps, WhichSettersRepaint)
     chart.SetAutoRedraw(true);
     EXPECT_EQ(renders([&] { chart.SetSuppressPaint(true); chart.SetCaption("x"); }), 0);
     EXPECT_EQ(renders([&] { chart.SetSuppressPaint(false); }), 1);
-}
 
-// Settings replaced as a whole: copied into the chart's own objects, then laid out and repainted
-// as after one setting (axes always, joins and background by the style rule).
-TEST(RChartProps, ReplacedSettings)
-{
-    TRChart chart;
-    charttest::Standard(chart, 0, 10, 0, 100);
-    chart.show();
-    QApplication::processEvents();
+    // Settings replaced as a whole: copied into the chart's own objects, laid out, same rules.
     chart.SetAutoRedraw(false);
-    auto renders = [&](auto change) {
-        const int before = chart.FullRenderCount();
-        change();
-        QApplication::processEvents();
-        return chart.FullRenderCount() - before;
-    };
     TJointLayers joins(nullptr);
     joins.SetControlledLayerX(3, 2);
     joins.SetControlledLayerY(4, 1);
     EXPECT_EQ(renders([&] { chart.SetJointLayers(joins); }), 0);
     EXPECT_EQ(chart.GetScalePropsY(4)->RangeHigh(), 100);  // a follower takes its master's range at once
-
     TScalePropsHoriz src;
+    TScalePropsVert srcY;
     src.SetScaleLocation(slTop);
     src.SetRangeHigh(8);
     src.SetRangeLow(2);
+    src.SetMinTicks(9);
+    srcY.SetMinTicks(9);
     TScalePropsHoriz* owned = chart.GetScalePropsX2();  // kept, taking the settings
     EXPECT_EQ(renders([&] { chart.SetScale2X(src); }), 1);
     int x = 0, y = 0;
@@ -226,26 +214,24 @@ TEST(RChartProps, ReplacedSettings)
     EXPECT_EQ(std::tuple(owned->ScaleType(), x, chart.GetScalePropsX(3)->RangeLow()), std::tuple(sctXB, 260, 2.0));
     EXPECT_EQ(renders([&] { owned->SetCaption("again"); }), 1);  // still reporting its changes
     // Each setter into its own layer: layers 1..4 take 9 ticks on both axes, layer 5 keeps 3.
-    TScalePropsVert srcY;
-    srcY.SetMinTicks(9);
-    src.SetMinTicks(9);
     for (auto set : {&TCustomRChart::SetScale1X, &TCustomRChart::SetScale2X, &TCustomRChart::SetScale3X, &TCustomRChart::SetScale4X}) (chart.*set)(src);
     for (auto set : {&TCustomRChart::SetScale1Y, &TCustomRChart::SetScale2Y, &TCustomRChart::SetScale3Y, &TCustomRChart::SetScale4Y}) (chart.*set)(srcY);
     for (int L = 1; L <= 5; ++L) EXPECT_EQ(chart.GetScalePropsX(L)->MinTicks() + chart.GetScalePropsY(L)->MinTicks(), L <= 4 ? 18 : 6) << L;
 
-    // Without a picture, the data area left of x = 5 (pixel 155 of x 2..8) in the area colour.
+    // No picture, no grid: the data area left of x = 5 (pixel 155 of x 2..8) in the area colour.
     QApplication::processEvents();
+    chart.SetGridStyle(gsNone);
     TBakGndImg bg;
     bg.SetAreaMode(bamLeft);
     bg.SetAreaColor(clRed);
     bg.SetAreaLeft(5);
     chart.SetAutoRedraw(true);
     EXPECT_EQ(renders([&] { chart.SetBackGroundImg(bg); }), 1);
-    EXPECT_EQ(std::pair(charttest::At(chart.Picture(), 154, 100), charttest::At(chart.Picture(), 155, 100)), std::pair(clRed, clWhite));
+    EXPECT_EQ(std::pair(charttest::At(chart.Picture(), 154, 100), charttest::At(chart.Picture(), 155, 100)), std::pair(clRed, clAqua));
 }
 
-// A focused chart keeps the arrow keys and Tab: they reach its key handler and are taken, and the
-// focus stays.
+// A focused chart keeps the arrow keys and Tab: they reach its key handler, are taken, and the
+// focus stays; other keys are not taken.
 TEST(RChartProps, FocusedChartKeepsArrowsAndTab)
 {
     struct KeyChart : TRChart {
@@ -259,16 +245,14 @@ TEST(RChartProps, FocusedChartKeepsArrowsAndTab)
     window.show();
     window.activateWindow();
     QApplication::processEvents();
-    auto press = [](QWidget* target, int key) {
-        QKeyEvent event(QEvent::KeyPress, key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
-        QApplication::sendEvent(target, &event);
-        return event.isAccepted();
-    };
     chart->setFocus();
-    const std::vector<int> keys = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Tab, Qt::Key_Backtab};
-    for (int key : keys) EXPECT_TRUE(press(chart, key) && chart->hasFocus()) << key;
-    EXPECT_FALSE(press(chart, Qt::Key_A));  // other keys are not taken
-    EXPECT_EQ(chart->Keys, std::vector<int>({Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_A}));
+    const std::vector<int> keys = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_A};
+    for (int key : keys) {
+        QKeyEvent event(QEvent::KeyPress, key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+        QApplication::sendEvent(chart, &event);
+        EXPECT_TRUE(event.isAccepted() == (key != Qt::Key_A) && chart->hasFocus()) << key;
+    }
+    EXPECT_EQ(chart->Keys, keys);
 }
 
 }  // namespace

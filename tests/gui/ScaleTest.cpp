@@ -238,26 +238,21 @@ TEST(Scale, PaintsOnAForeignCanvas)
     EXPECT_EQ(At(other, 19, 119), clRed);
     EXPECT_EQ(At(other, 200, 60), clRed);  // no background
     EXPECT_EQ(At(other, 30, 40), clRed);   // no frame
-}
 
-// On a printer the labels keep the control font's size in points: 10 pt at 600 dpi are 83 pixels
-// (83.3), 16 pixels at the offscreen screen's 96 dpi (12 pt) 100 pixels; a screen keeps the font.
-TEST(Scale, PrinterCanvasLabelsKeepTheirPointSize)
-{
+    // On a printer the labels keep the control font's size in points: 10 pt at 600 dpi are 83 pixels
+    // (83.3), 16 pixels at the offscreen screen's 96 dpi (12 pt) 100 pixels; a screen keeps the font.
+    EXPECT_EQ(otherCv.Font.Font.pixelSize(), -1);
     charttest::PdfPage page(600);
-    QImage image(400, 400, QImage::Format_RGB32);
-    Canvas paper(page.writer), screen(image);
-    QFont points(QString(), 10), pixels;
+    Canvas paper(page.writer);
+    QFont pixels;
     pixels.setPixelSize(16);
-    const struct { TScaleType type; QFont font; Canvas* cv; int pixelSize; } cases[] = {
-        {sctXB, points, &paper, 83}, {sctYR, pixels, &paper, 100}, {sctXB, points, &screen, -1}};
-    for (const auto& c : cases) {
-        Scale s(c.type, 400, 400);
-        s.setFont(c.font);
-        s.SetTransparent(true);
-        s.UseForeignCanvas(c.cv, 0, 0);
-        s.ForcePaint();
-        EXPECT_EQ(c.cv->Font.Font.pixelSize(), c.pixelSize) << c.type;
+    for (const auto& [type, font, size] : {std::tuple{sctXB, QFont(QString(), 10), 83}, {sctYR, pixels, 100}}) {
+        Scale p(type, 400, 400);
+        p.setFont(font);
+        p.SetTransparent(true);
+        p.UseForeignCanvas(&paper, 0, 0);
+        p.ForcePaint();
+        EXPECT_EQ(paper.Font.Font.pixelSize(), size) << type;
     }
 }
 

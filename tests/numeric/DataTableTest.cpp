@@ -150,10 +150,8 @@ TEST(DataTable, SortExchangeCarriesNamesAttributesAndStates) {
     auto look = [&t] {  // column and row names with attributes, then the states of cells 11 12 21 22, e(mpty)
         std::string s;
         for (int i : {1, 2})
-            s += t.GetColName(i) + std::to_string(t.GetColAttrib(i)) + " " + t.GetRowName(i) +
-                 std::to_string(t.GetRowAttrib(i)) + " ";
-        for (int c : {1, 2})
-            for (int r : {1, 2}) s += std::to_string(t.GetCellState(c, r)) + "ve"[t.IsCellEmpty(c, r)];
+            s += t.GetColName(i) + std::to_string(t.GetColAttrib(i)) + " " + t.GetRowName(i) + std::to_string(t.GetRowAttrib(i)) + " ";
+        for (int cr : {11, 12, 21, 22}) s += std::to_string(t.GetCellState(cr / 10, cr % 10)) + "ve"[t.IsCellEmpty(cr / 10, cr % 10)];
         return s;
     };
     const struct { std::uint8_t what; int i1, i2; const char* after; } cases[] = {

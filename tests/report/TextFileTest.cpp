@@ -204,7 +204,8 @@ TEST(TextFile, MappedStepThatCannotBeReservedFailsLikeAWrite) {
         // rather than the signal.
         rlimit saved{};
         ::getrlimit(RLIMIT_FSIZE, &saved);
-        const auto savedSignal = ::signal(SIGXFSZ, SIG_IGN);
+        const auto savedSignal = ::signal(SIGXFSZ, SIG_DFL);
+        IgnoreFileSizeSignal();  // as the program does at its start
         rlimit small = saved;
         small.rlim_cur = limit;
         ::setrlimit(RLIMIT_FSIZE, &small);
