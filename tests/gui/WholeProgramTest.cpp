@@ -17,7 +17,9 @@
 #include <thread>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -27,6 +29,7 @@
 #include "app/SoundFileCheck.h"
 #include "app/TForm1.h"
 #include "app/ViewFileOutput.h"
+#include "app/report/TextFile.h"
 #include "assessment/DecisionSupportOutput.h"
 #include "assessment/NewQuestionnaire.h"
 #include "assessment/SoundQualityOutput.h"
@@ -702,12 +705,30 @@ TEST_F(WholeProgram, RefusalsAndStoppedRunsLeaveTheWindowUsable) {
         }
     }
     main->Files().SetOpener(nullptr);
-    // The last run types an end far past the file's: read as its end, said once and below the summary's END line.
+    // The last runs type an end far past the file's. Under a file size limit (ulimit -f), in a
+    // process started as the program starts, a run stops as on a full disk, saying only that.
     dialogs.ModalScript = [](QDialog& d) {
         if (auto* check = qobject_cast<app::TSoundFileCheck*>(&d)) check->SoundFileEndTime->setEditText("99999999999");
         return test::ContinueAnalysis(d);
     };
     dialogs.Messages.clear();
+    if (const pid_t child = ::fork(); child == 0) {
+        ::alarm(60);  // a run that hangs ends by this signal
+        report::IgnoreFileSizeSignal();
+        const rlimit limit{rlim_t{1} << 20, rlim_t{1} << 20};  // 1 MiB
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        Analyse(wav);
+        const auto& n = main->Files().Names;
+        ::_exit(dialogs.Messages.join("|").toStdString() == "Cannot write file \"" + n.NoExtFileName + " " +
+                                                                   n.FileDateTimeStamp + " CompactI.ARY\": File too large"
+                    ? 0 : 1);
+    } else {
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+        EXPECT_EQ(CountEndingWith(dir.Path(), ".ARY"), 0);
+    }
+    // Without a limit the end is read as the file's end, said once and below the summary's END line.
     Analyse(wav);
     EXPECT_EQ(EnabledPage(), 2);
     const std::string early = "The sound data ended at 3.00 s, before the requested end of 99999999999.0 s";
