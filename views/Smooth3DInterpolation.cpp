@@ -67,6 +67,7 @@ TSmooth3DInterpolation::TSmooth3DInterpolation(QWidget* parent)
     BuildColorMapPage();
     Build3DPage();
     BuildHiddenInputs();
+    SetDialogs(nullptr);  // the window's own until it is given the program's
 
     RCColCode = new TRChart(this);
     RCColCode->setObjectName(QStringLiteral("RCColCode"));
@@ -93,6 +94,8 @@ TSmooth3DInterpolation::~TSmooth3DInterpolation() = default;
 void TSmooth3DInterpolation::SetDialogs(platform::Dialogs* dialogs)
 {
     dialogs_ = dialogs ? dialogs : ownDialogs_.get();
+    // The colour selectors' dialogs are the window's too.
+    for (TColSel* selector : {CSLow, CSMid, CSHigh}) selector->SetDialogs(dialogs_);
 }
 
 void TSmooth3DInterpolation::BuildDataPage()

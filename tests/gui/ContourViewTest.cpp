@@ -384,6 +384,13 @@ TEST_F(ContourView, ColourPresetsAndFiles)
         EXPECT_EQ(colours(), f.good ? gray : defaults) << f.bytes;
     }
     EXPECT_EQ(dialogs.Filters.back(), "Contour Plot Colors|*.cpc");
+    // An editable colour of a selector is offered in the window's colour dialog.
+    view.CSHigh->SetIsUserEditable(view.CSHigh->SelColorIx(), true);
+    QMouseEvent overBar(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(view.CSHigh, &overBar);
+    view.CSHigh->showPopup();
+    view.CSHigh->hidePopup();
+    EXPECT_EQ(dialogs.ColorRequests, QList<QColor>{ToQColor(view.CSHigh->SelColor())});
 }
 
 TEST_F(ContourView, DataFromAnAscFile)
