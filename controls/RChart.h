@@ -384,6 +384,9 @@ private:
     void DragStep(int X, int Y);
     void PanStep(int X, int Y);
     void ZoomDragStep(int X, int Y);
+    // A pixel held inside the data area's columns (X) or rows (Y), for a corner being drawn.
+    int InDataX(int X) const;
+    int InDataY(int Y) const;
     void ZoomWindowMove(int X, int Y);
     void ZoomWindowUp(TMouseButton Button);
     void MouseBoxDown(TMouseButton Button, int X, int Y);

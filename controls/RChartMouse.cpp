@@ -260,14 +260,18 @@ void TCustomRChart::ZoomDragStep(int X, int Y)
 
 // ---- zoom window ----
 
+int TCustomRChart::InDataX(int X) const { return std::clamp(X, FLRim, std::max(FLRim, DataRight())); }
+
+int TCustomRChart::InDataY(int Y) const { return std::clamp(Y, FTRim, std::max(FTRim, DataBottom())); }
+
 void TCustomRChart::ZoomWindowMove(int X, int Y)
 {
-    X = std::clamp(X, FLRim, std::max(FLRim, DataRight()));
+    X = InDataX(X);
     if (FIsometric) {
         const int d = std::abs(X - WindAnchorX);
         Y = Y >= WindAnchorY ? WindAnchorY + d : WindAnchorY - d;
     }
-    Y = std::clamp(Y, FTRim, std::max(FTRim, DataBottom()));
+    Y = InDataY(Y);
     WindOldCornerX = X;
     WindOldCornerY = Y;
     update();  // the paint event draws the window over the picture
@@ -329,8 +333,8 @@ void TCustomRChart::MouseBoxMove(int X, int Y)
 {
     if (MouseBoxState != msRectDraw)
         return;
-    MouseBoxX2 = std::clamp(X, FLRim, std::max(FLRim, DataRight()));
-    MouseBoxY2 = std::clamp(Y, FTRim, std::max(FTRim, DataBottom()));
+    MouseBoxX2 = InDataX(X);
+    MouseBoxY2 = InDataY(Y);
     update();  // the paint event draws the box over the picture
 }
 

@@ -236,6 +236,8 @@ void TSmooth3DInterpolation::LoadDataClick()
 void TSmooth3DInterpolation::CopyImported(const TDataTable& table)
 {
     loading_ = true;
+    const bool suppressed = TEData->SuppressPaint();
+    TEData->SetSuppressPaint(true);  // one repaint for the whole table, not one per cell
     const int cols = table.GetNrCols(), rows = table.GetNrRows();
     TEData->SetNrCols(cols);
     TEData->SetNrRows(rows);
@@ -249,6 +251,7 @@ void TSmooth3DInterpolation::CopyImported(const TDataTable& table)
         for (int c = 1; c <= cols; ++c) TEData->SetElem(c, r, table.GetElem(c, r));
     }
     TEData->SetComment(QString::fromStdString(table.GetComment()));
+    TEData->SetSuppressPaint(suppressed);
     loading_ = false;
 }
 
