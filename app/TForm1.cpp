@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QTabWidget>
 #include <algorithm>
+#include <utility>
 
 #include "app/FileViewer.h"
 #include "app/Forms.h"
@@ -97,9 +98,12 @@ void TForm1::ConnectHandlers() {
     auto guard = [this](void (TForm1::*handler)()) {
         return [this, handler] { Guarded([this, handler] { (this->*handler)(); }); };
     };
+    // Each step's hidden radio carries its panel's handler.
     connect(ui.Label44, &platform::ClickablePanel::clicked, this, guard(&TForm1::DoQuestionnaireClick));
+    connect(ui.DoQuestionnaire, &QAbstractButton::clicked, this, guard(&TForm1::DoQuestionnaireClick));
     connect(ui.Label45, &platform::ClickablePanel::clicked, this, guard(&TForm1::DoNotDoQuestionnaireClick));
-    for (auto* panel : {ui.Label43, ui.Label42}) {
+    connect(ui.DoNotDoQuestionnaire, &QAbstractButton::clicked, this, guard(&TForm1::DoNotDoQuestionnaireClick));
+    for (auto [panel, radio] : {std::pair{ui.Label43, ui.ProcessIntroductory}, {ui.Label42, ui.ProcessAdvanced}}) {
         const bool introductory = panel == ui.Label43;
         auto handler = [this, introductory] {
             if (!FirstOfGesture()) return;
@@ -107,6 +111,7 @@ void TForm1::ConnectHandlers() {
         };
         connect(panel, &platform::ClickablePanel::clicked, this, handler);
         connect(panel, &platform::ClickablePanel::doubleClicked, this, handler);
+        connect(radio, &QAbstractButton::clicked, this, handler);
     }
     connect(ui.PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
     connect(ui.PageControl2, &QTabWidget::currentChanged, this, [this] { ui.PageControl2->repaint(); });

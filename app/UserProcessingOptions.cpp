@@ -34,6 +34,19 @@ TUserProcessingOptions::TUserProcessingOptions(QWidget* parent)
         QString(), QStringLiteral("       Brolvantic       Sound File and Sound      Perception Analysis"), this));
     layout->addWidget(group);
     layout->addStretch();
+    connect(ProcessIntermediate, &QAbstractButton::clicked, this, &TUserProcessingOptions::ProcessIntermediateClick);
+    FormCreate();
+}
+
+void TUserProcessingOptions::FormCreate()
+{
+    for (RadioButton* option : {ProcessIntroductory, ProcessIntermediate, ProcessAdvanced}) option->setChecked(false);
+}
+
+void TUserProcessingOptions::ProcessIntermediateClick()
+{
+    ProcessIntroductory->setChecked(false);
+    ProcessAdvanced->setChecked(false);
 }
 
 }  // namespace oxw::app

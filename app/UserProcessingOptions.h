@@ -12,6 +12,11 @@ class TUserProcessingOptions : public platform::Form {
 public:
     explicit TUserProcessingOptions(QWidget* parent = nullptr);
 
+    // Run at creation: no option checked.
+    void FormCreate();
+    // The hidden intermediate option's click: unchecks the other two options, nothing more.
+    void ProcessIntermediateClick();
+
     // Group "Select  Analysis  Option".
     platform::RadioButton* ProcessIntroductory;
     platform::RadioButton* ProcessIntermediate;  // disabled and hidden

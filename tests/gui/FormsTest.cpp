@@ -1,6 +1,7 @@
 // The program's windows: all 59 created at start-up in their order, with their object names,
 // the carriers other parts of the program write into, and their destruction.
 #include "app/Forms.h"
+#include "app/UserProcessingOptions.h"
 #include "platform/Dialogs.h"
 #include "platform/ScriptedSoundSystem.h"
 
@@ -97,6 +98,35 @@ TEST_F(FormsTest, DefaultChoicesOfTheProcessingDialogs)
     EXPECT_EQ(forms.SoundFileCheck->OutputCompression->currentText(), "1");
     EXPECT_EQ(forms.SoundFileCheck->InputCalibration->text(), "0");
     EXPECT_TRUE(forms.SelectFFTSize->Selected4096->isChecked() && forms.SelectFFTSize->VKRLibrary->isChecked());
+}
+
+// The analysis option window: created with no option checked; its creation step unchecks all
+// three options, its hidden intermediate option's click only the other two.
+TEST_F(FormsTest, ProcessingOptionRadios)
+{
+    app::TUserProcessingOptions& o = *forms.UserProcessingOptions;
+    using Options = app::TUserProcessingOptions;
+    const struct {
+        platform::RadioButton* checked;
+        void (Options::*step)();
+        bool intermediateAfter;
+    } cases[] = {{o.ProcessIntroductory, &Options::FormCreate, false},
+                 {o.ProcessIntermediate, &Options::FormCreate, false},
+                 {o.ProcessAdvanced, &Options::FormCreate, false},
+                 {o.ProcessIntroductory, &Options::ProcessIntermediateClick, false},
+                 {o.ProcessIntermediate, &Options::ProcessIntermediateClick, true},
+                 {o.ProcessAdvanced, &Options::ProcessIntermediateClick, false}};
+    auto states = [&o] {
+        return std::vector{o.ProcessIntroductory->isChecked(), o.ProcessIntermediate->isChecked(),
+                           o.ProcessAdvanced->isChecked()};
+    };
+    EXPECT_EQ(states(), std::vector({false, false, false}));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.checked->objectName().toStdString() + (c.step == &Options::FormCreate ? " FormCreate" : ""));
+        c.checked->setChecked(true);
+        (o.*c.step)();
+        EXPECT_EQ(states(), std::vector({false, c.intermediateAfter, false}));
+    }
 }
 
 // The review windows' buttons: each close button hides its own window and nothing else, each

@@ -221,6 +221,42 @@ TEST_F(WholeProgram, PagesChoicesAndHelpBeforeARun) {
     EXPECT_TRUE(dialogs.Messages[1].contains("nohelp"));
 }
 
+// Each hidden radio of the first two pages takes its panel's route, on a program of its own: the
+// questionnaire shown modally or not, then the analysis page; an analysis choice as far as the
+// file chooser, cancelled there.
+TEST_F(WholeProgram, HiddenRadiosTakeTheirPanelsRoutes) {
+    using Ui = app::MainWindowUi;
+    const struct {
+        platform::RadioButton* Ui::*radio;
+        platform::ClickablePanel* Ui::*panel;
+        bool fromAnalysisPage;
+        QStringList modal;
+        qsizetype filters;
+        const char* option;
+    } cases[] = {{&Ui::DoQuestionnaire, &Ui::Label44, false, {"NewQuestionnaire"}, 0, ""},
+                 {&Ui::DoNotDoQuestionnaire, &Ui::Label45, false, {}, 0, ""},
+                 {&Ui::ProcessIntroductory, &Ui::Label43, true, {}, 1, "Introductory"},
+                 {&Ui::ProcessAdvanced, &Ui::Label42, true, {}, 1, "Advanced"}};
+    for (const auto& c : cases)
+        for (const bool viaRadio : {false, true}) {
+            SCOPED_TRACE((main->ui.*c.radio)->objectName().toStdString() + (viaRadio ? " radio" : " panel"));
+            app::DestroyForms(forms);
+            StartProgram();
+            dialogs.ModalDialogs.clear();
+            dialogs.Filters.clear();
+            if (c.fromAnalysisPage) SkipQuestionnaire();
+            EXPECT_TRUE((main->ui.*c.radio)->isHidden());
+            if (viaRadio)
+                (main->ui.*c.radio)->click();
+            else
+                emit (main->ui.*c.panel)->clicked();
+            EXPECT_EQ(EnabledPage(), 1);
+            EXPECT_EQ(dialogs.ModalDialogs, c.modal);
+            EXPECT_EQ(dialogs.Filters.size(), c.filters);
+            EXPECT_EQ(main->Engine().S().ProcessingOptionSelected, c.option);
+        }
+}
+
 // "Terminate" in the check dialog, and a file the program cannot analyse (its facts shown),
 // each end the program.
 TEST_F(WholeProgram, TerminateOrRefusedFileEndsTheProgram) {
