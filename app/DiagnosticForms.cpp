@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "controls/NTabEd.h"
+#include "controls/NumLab.h"
 #include "controls/RChart.h"
 
 namespace oxw::app {
@@ -92,13 +93,28 @@ TLoudValuesForm::TLoudValuesForm(QWidget* parent)
 TFrmShared::TFrmShared(QWidget* parent)
     : Form(QStringLiteral("FrmShared"), QStringLiteral("Charts Sharing One Item List"), parent)
 {
-    auto* layout = new QHBoxLayout(this);
+    auto* charts = new QHBoxLayout;
     for (auto [chart, name] : {std::pair{&RChart1, "RChart1"}, {&RChart2, "RChart2"}, {&RChart3, "RChart3"}}) {
         *chart = new TRChart(this);
         (*chart)->setObjectName(QString::fromLatin1(name));
-        layout->addWidget(*chart);
+        charts->addWidget(*chart);
     }
-    resize(900, 320);
+    RChart2->SetUseDataOf(RChart1);
+    RChart3->SetUseDataOf(RChart1);
+    NTabEd1 = new TNTabEd(this);
+    NTabEd1->setObjectName(QStringLiteral("NTabEd1"));
+    auto* readOuts = new QHBoxLayout;
+    for (auto [lab, name] : {std::pair{&NumLab1, "NumLab1"}, {&NumLab2, "NumLab2"}}) {
+        *lab = new TNumLab(this);
+        (*lab)->setObjectName(QString::fromLatin1(name));
+        readOuts->addWidget(*lab);
+    }
+    readOuts->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(charts, 2);
+    layout->addWidget(NTabEd1, 1);
+    layout->addLayout(readOuts);
+    resize(900, 560);
 }
 
 TForm48::TForm48(QWidget* parent) : Form(QStringLiteral("Form48"), QStringLiteral("Form48"), parent) {}

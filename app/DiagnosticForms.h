@@ -8,6 +8,7 @@
 #include <QTreeWidget>
 
 #include "controls/NTabEd.h"
+#include "controls/NumLab.h"
 #include "controls/RChart.h"
 #include "platform/Form.h"
 
@@ -57,6 +58,8 @@ public:
     TNTabEd* LoudValues;
 };
 
+// The chart demonstration: three charts showing one item list (RChart2 and RChart3 show
+// RChart1's), a tone table and two numeric read-outs. Nothing fills them.
 class TFrmShared : public platform::Form {
     Q_OBJECT
 public:
@@ -65,6 +68,9 @@ public:
     TRChart* RChart1;
     TRChart* RChart2;
     TRChart* RChart3;
+    TNTabEd* NTabEd1;  // the tones
+    TNumLab* NumLab1;
+    TNumLab* NumLab2;
 };
 
 class TForm48 : public platform::Form {

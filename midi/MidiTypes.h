@@ -10,6 +10,9 @@ namespace oxw::midi {
 
 enum TMGNote { mgC, mgCsharp, mgD, mgDsharp, mgE, mgF, mgFsharp, mgG, mgGsharp, mgA, mgAsharp, mgB };
 
+// Names of the semitones 0..11 from C, as the note players and the panel's note buttons name them.
+inline constexpr const char* kNoteNames[12] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
+
 // MIDI channels 0..15.
 enum TMGChannel {
     mgCh01, mgCh02, mgCh03, mgCh04, mgCh05, mgCh06, mgCh07, mgCh08,

@@ -102,6 +102,7 @@ Trch3dMainForm::Trch3dMainForm(QWidget* parent)
 {
     ChromaSalience_SNTabEd1 = HiddenTable(QStringLiteral("ChromaSalience_SNTabEd1"), 1, 13, this);
     PitchSalience_SNTabEd1 = HiddenTable(QStringLiteral("PitchSalience_SNTabEd1"), 1, 100, this);
+    Tones_SNTabEd1 = HiddenTable(QStringLiteral("Tones_SNTabEd1"), 1, 512, this);
     resize(640, 480);
 }
 

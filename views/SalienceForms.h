@@ -8,6 +8,7 @@
 #include <QTableWidget>
 
 #include "controls/NTabEd.h"
+#include "midi/MidiTypes.h"
 #include "platform/Form.h"
 
 namespace oxw::midi {
@@ -16,8 +17,7 @@ class TForm45;
 
 namespace oxw::views {
 
-// Names of the semitones 0..11 from C, as the note players name them.
-inline constexpr const char* kNoteNames[12] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
+using midi::kNoteNames;
 
 class TMeanPitchSalienceChart : public platform::Form {
     Q_OBJECT
@@ -60,6 +60,7 @@ public:
 
     TNTabEd* ChromaSalience_SNTabEd1;  // hidden; 1 column x 13 rows, mean chroma saliences
     TNTabEd* PitchSalience_SNTabEd1;   // hidden; 1 column x 100 rows, mean pitch saliences
+    TNTabEd* Tones_SNTabEd1;           // hidden; 1 column x 512 rows for detected tones; nothing fills it
 };
 
 }  // namespace oxw::views

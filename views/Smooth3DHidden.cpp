@@ -1,6 +1,6 @@
 // The contour view's settings that the window keeps out of sight: the parameter inputs, the
 // colour group with its ".cpc" files, the ASC data import, the read-outs of the pointer and the
-// surface's view, and the further data sets.
+// surface's view, the surface's mesh colour, and the further data sets.
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QRadioButton>
@@ -79,6 +79,10 @@ void TSmooth3DInterpolation::BuildHiddenInputs()
         ApplyZScale();
         NLabZScale->SetValue(v);
     });
+    // The surface's mesh colour selector has no handler: it changes nothing.
+    CSMesh = new TColSel(hidden);
+    CSMesh->setObjectName(QStringLiteral("CSMesh"));
+    CSMesh->SetSelColor(Plot3D1->ColorMesh());
     BuildDataSets(hidden);
 }
 

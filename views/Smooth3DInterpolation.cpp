@@ -95,7 +95,7 @@ void TSmooth3DInterpolation::SetDialogs(platform::Dialogs* dialogs)
 {
     dialogs_ = dialogs ? dialogs : ownDialogs_.get();
     // The colour selectors' dialogs are the window's too.
-    for (TColSel* selector : {CSLow, CSMid, CSHigh}) selector->SetDialogs(dialogs_);
+    for (TColSel* selector : {CSLow, CSMid, CSHigh, CSMesh}) selector->SetDialogs(dialogs_);
 }
 
 void TSmooth3DInterpolation::BuildDataPage()

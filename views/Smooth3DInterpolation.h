@@ -137,6 +137,7 @@ public:
     QScrollBar* ScrBarAngleX;  // 0..90
     QScrollBar* ScrBarMagnif;  // 10..100, magnification x 100
     QScrollBar* ScrBarZScale;  // 10..200: the z axis spans 100 / position of the data span
+    TColSel* CSMesh;           // the surface's mesh colour, maroon; changes nothing
     QPushButton* BButGrayScale;      // "Gray Scale Colors"
     QPushButton* BButDefaultColors;  // "Default Colors"
     QPushButton* BButStoreColors;    // "Store Colors"
