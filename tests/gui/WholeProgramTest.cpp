@@ -742,7 +742,8 @@ TEST_F(WholeProgram, RefusalsAndStoppedRunsLeaveTheWindowUsable) {
     }
     main->Files().SetOpener(nullptr);
     // The last runs type an end far past the file's. Under a file size limit (ulimit -f), in a
-    // process started as the program starts, a run stops as on a full disk, saying only that.
+    // process started as the program starts, a run stops as on a full disk, saying only that;
+    // the exit then keeps its level, loudness and pitch files, whose rows the summary lacks.
     dialogs.ModalScript = [](QDialog& d) {
         if (auto* check = qobject_cast<app::TSoundFileCheck*>(&d)) check->SoundFileEndTime->setEditText("99999999999");
         return test::ContinueAnalysis(d);
@@ -754,14 +755,18 @@ TEST_F(WholeProgram, RefusalsAndStoppedRunsLeaveTheWindowUsable) {
         const rlimit limit{rlim_t{1} << 20, rlim_t{1} << 20};  // 1 MiB
         ::setrlimit(RLIMIT_FSIZE, &limit);
         Analyse(wav);
-        const auto& n = main->Files().Names;
-        ::_exit(dialogs.Messages.join("|").toStdString() == "Cannot write file \"" + n.NoExtFileName + " " +
-                                                                   n.FileDateTimeStamp + " CompactI.ARY\": File too large"
-                    ? 0 : 1);
+        const auto n = main->Files().Names;
+        const std::string failed = n.NoExtFileName + " " + n.FileDateTimeStamp + " CompactI.ARY";
+        const bool said = dialogs.Messages.join("|").toStdString() == "Cannot write file \"" + failed + "\": File too large";
+        main->Exit1Click();
+        const bool kept = fs::exists(n.DravolekLevelFileName) && fs::exists(n.DravolekLoudFileName) &&
+                          fs::exists(n.DravolekPitchFileName);
+        ::_exit((said ? 0 : 1) + (kept ? 0 : 2));
     } else {
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+            << "status " << status << " (exit 1: the message, 2: the files)";
         EXPECT_EQ(CountEndingWith(dir.Path(), ".ARY"), 0);
     }
     // Without a limit the end is read as the file's end, said once and below the summary's END line.
