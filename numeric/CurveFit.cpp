@@ -240,6 +240,18 @@ double TCurveFit::DataX(int ix) const
     return ix >= 1 && ix <= FNumData ? FData.GetVal(1, ix) : 0.0;
 }
 
+double TCurveFit::SumXArrayElem(int i) const
+{
+    FoldInFurtherSums();
+    return i >= 1 && i <= static_cast<int>(SumXArray.size()) ? SumXArray[static_cast<std::size_t>(i - 1)] : 0.0;
+}
+
+double TCurveFit::RHSElem(int i) const
+{
+    FoldInFurtherSums();
+    return i >= 1 && i <= static_cast<int>(RHS.size()) ? RHS[static_cast<std::size_t>(i - 1)] : 0.0;
+}
+
 double TCurveFit::DataY(int ix) const
 {
     StoreBorrowedPairs();

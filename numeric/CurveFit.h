@@ -91,6 +91,10 @@ public:
     }
     double DataX(int ix) const;  // x of pair ix (1..NumData), else 0.0
     double DataY(int ix) const;
+    // The power sums, counted from 1: element i of SumXArray (1..18) is the sum of x^(i-1),
+    // element i of RHS (1..9) the sum of x^(i-1) y; 0.0 outside.
+    double SumXArrayElem(int i) const;
+    double RHSElem(int i) const;
     double MeanY() const { return FLine.y / FNumData; }
 
     bool SplineNatural1() const { return FNatural1; }

@@ -126,15 +126,40 @@ TEST(Loudness, SpecificLoudnessBranches) {
     EXPECT_NEAR(SpecificLoudness(e, 1.0), std::pow(2 / 3.31, 1.5) * N, 1e-12);
 }
 
-// Loudness of 1079 sone and more reads as the marker 9999.9; the line's running maximum keeps
-// the largest block loudness until the line starts again.
+// Loudness of 1079 sone and more reads as the marker 9999.9, below it as it is; the line's
+// running maximum keeps the largest block loudness until the line starts again.
 TEST(Loudness, OutOfRangeMarkerAndLineMaximum) {
     BlockReader r(SilentWav());
     RunState& s = r.S();
-    s.Esig.fill(1e20);
-    r.engine.CalculateLoudness();
-    EXPECT_EQ(s.Loudness, 9999.9);
-    EXPECT_EQ(s.Nmax_T, 9999.9);
+    // With no excitation but at one grid point the loudness is that point's specific loudness
+    // x 0.25, exactly: the excitation there that gives `sone` first (square-root law, above
+    // 100 dB), searched from the law's inverse one step of the last bit at a time.
+    const int e = 100;
+    auto loudnessAt = [e](double Es) { return 0.25 * SpecificLoudness(e, Es); };
+    auto excitationFor = [&](double sone) {
+        double Es = 1040000 * std::pow(4 * sone / (2 * 0.047), 2);
+        while (loudnessAt(Es) < sone) Es = std::nextafter(Es, 1e300);
+        while (loudnessAt(std::nextafter(Es, 0.0)) >= sone) Es = std::nextafter(Es, 0.0);
+        return Es;
+    };
+    const double at1079 = excitationFor(1079);
+    ASSERT_EQ(loudnessAt(at1079), 1079.0);
+    const struct { double Es, loudness; } rows[] = {
+        {excitationFor(1000), loudnessAt(excitationFor(1000))},
+        {std::nextafter(at1079, 0.0), loudnessAt(std::nextafter(at1079, 0.0))},  // just below 1079
+        {at1079, 9999.9},
+        {1e20, 9999.9}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Es);
+        s.Nmax_T = 0;
+        s.Esig.fill(0.0);
+        s.Esig[e] = row.Es;
+        r.engine.CalculateLoudness();
+        EXPECT_EQ(s.Loudness, row.loudness);
+        EXPECT_EQ(s.Nmax_T, row.loudness);
+    }
+    EXPECT_NEAR(rows[0].loudness, 1000, 1e-9);
+    EXPECT_LT(rows[1].loudness, 1079);
     r.engine.InitialiseCompression();
     EXPECT_EQ(s.Nmax_T, 0.0);
     for (double level : {60.0, 70.0, 50.0}) {

@@ -188,6 +188,12 @@ TEST_F(MidiGenTest, NoteStringsAsEventLists)
          {{0, seNoteOn, 66, 0}, {0, seNoteOn, 118, 0}, {0, seNoteOn, 0, 0}, {0, seNoteOn, 127, 0},
           {50, seNoteOff, 66, 0}, {50, seNoteOff, 118, 0}, {50, seNoteOff, 0, 0}, {50, seNoteOff, 127, 0}}},
         {"N0", true, {{0, seNoteOn, 0, 0}, {50, seNoteOff, 0, 0}}},
+        // Octave 11 is no octave: D keeps octave 4. Octave 10 becomes the current one, also when
+        // its note (B10, 131) is past 127 and dropped.
+        {"C11,D", true, {{0, seNoteOn, 50, 0}, {50, seNoteOff, 50, 0}}},
+        {"C10,D", true,
+         {{0, seNoteOn, 120, 0}, {0, seNoteOn, 122, 0}, {50, seNoteOff, 120, 0}, {50, seNoteOff, 122, 0}}},
+        {"B10,C", true, {{0, seNoteOn, 120, 0}, {50, seNoteOff, 120, 0}}},
     };
     for (const auto& c : cases) {
         std::vector<event> list;

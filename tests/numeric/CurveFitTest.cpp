@@ -224,7 +224,7 @@ TEST(CurveFit, RunsSummedSideBySideAsEachAlone)
     EXPECT_EQ(plain.MinX(), held.MinX());
 }
 
-TEST(CurveFit, LineAndHoerlAgainstReferences)
+TEST(CurveFit, LinePowerSumsAndHoerlAgainstReferences)
 {
     TCurveFit fit;
     double k = 0, d = 0, q = 0;
@@ -239,6 +239,20 @@ TEST(CurveFit, LineAndHoerlAgainstReferences)
     EXPECT_DOUBLE_EQ(2, k);
     EXPECT_DOUBLE_EQ(1, d);
     EXPECT_DOUBLE_EQ(1, q);
+    // The power sums of these three pairs (the quartet's cleared by Init): element i of
+    // SumXArray is 1 + 2^(i-1) + 3^(i-1) (3 .. 129271236), of RHS 3 + 5 2^(i-1) + 7 3^(i-1)
+    // (15 .. 47210); there is no element 0, 19 or, for RHS, 10.
+    double p2 = 1, p3 = 1;
+    for (int i = 1; i <= 18; ++i, p2 *= 2, p3 *= 3) {
+        EXPECT_EQ(1 + p2 + p3, fit.SumXArrayElem(i)) << i;
+        if (i <= 9) {
+            EXPECT_EQ(3 + 5 * p2 + 7 * p3, fit.RHSElem(i)) << i;
+        }
+    }
+    EXPECT_EQ(129271236.0, fit.SumXArrayElem(18));
+    EXPECT_EQ(47210.0, fit.RHSElem(9));
+    for (const double outside : {fit.SumXArrayElem(0), fit.SumXArrayElem(19), fit.RHSElem(0), fit.RHSElem(10)})
+        EXPECT_EQ(0.0, outside);
 
     Pairs hoerl;
     for (int x = 1; x <= 5; ++x) hoerl.emplace_back(x, 2 * std::pow(1.5, x) * std::sqrt(x));
