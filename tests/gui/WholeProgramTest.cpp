@@ -757,7 +757,8 @@ TEST_F(WholeProgram, RefusalsAndStoppedRunsLeaveTheWindowUsable) {
         Analyse(wav);
         const auto n = main->Files().Names;
         const std::string failed = n.NoExtFileName + " " + n.FileDateTimeStamp + " CompactI.ARY";
-        const bool said = dialogs.Messages.join("|").toStdString() == "Cannot write file \"" + failed + "\": File too large";
+        const bool said =
+            dialogs.Messages.join("|").toStdString() == "Cannot write file \"" + failed + "\": File too large";
         main->Exit1Click();
         const bool kept = fs::exists(n.DravolekLevelFileName) && fs::exists(n.DravolekLoudFileName) &&
                           fs::exists(n.DravolekPitchFileName);
