@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -101,32 +102,28 @@ TEST_F(FormsTest, DefaultChoicesOfTheProcessingDialogs)
 }
 
 // The analysis option window: created with no option checked; its creation step unchecks all
-// three options, its hidden intermediate option's click only the other two.
+// three options, its hidden intermediate option's click (called, or signalled by the button)
+// only the other two.
 TEST_F(FormsTest, ProcessingOptionRadios)
 {
     app::TUserProcessingOptions& o = *forms.UserProcessingOptions;
-    using Options = app::TUserProcessingOptions;
-    const struct {
-        platform::RadioButton* checked;
-        void (Options::*step)();
-        bool intermediateAfter;
-    } cases[] = {{o.ProcessIntroductory, &Options::FormCreate, false},
-                 {o.ProcessIntermediate, &Options::FormCreate, false},
-                 {o.ProcessAdvanced, &Options::FormCreate, false},
-                 {o.ProcessIntroductory, &Options::ProcessIntermediateClick, false},
-                 {o.ProcessIntermediate, &Options::ProcessIntermediateClick, true},
-                 {o.ProcessAdvanced, &Options::ProcessIntermediateClick, false}};
+    const std::pair<const char*, std::function<void()>> steps[] = {
+        {"FormCreate", [&o] { o.FormCreate(); }},
+        {"ProcessIntermediateClick", [&o] { o.ProcessIntermediateClick(); }},
+        {"clicked", [&o] { emit o.ProcessIntermediate->clicked(); }}};
     auto states = [&o] {
         return std::vector{o.ProcessIntroductory->isChecked(), o.ProcessIntermediate->isChecked(),
                            o.ProcessAdvanced->isChecked()};
     };
     EXPECT_EQ(states(), std::vector({false, false, false}));
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.checked->objectName().toStdString() + (c.step == &Options::FormCreate ? " FormCreate" : ""));
-        c.checked->setChecked(true);
-        (o.*c.step)();
-        EXPECT_EQ(states(), std::vector({false, c.intermediateAfter, false}));
-    }
+    for (const auto& [name, step] : steps)
+        for (platform::RadioButton* checked : {o.ProcessIntroductory, o.ProcessIntermediate, o.ProcessAdvanced}) {
+            SCOPED_TRACE(std::string(name) + " after " + checked->objectName().toStdString());
+            checked->setChecked(true);
+            step();
+            const bool intermediateKept = checked == o.ProcessIntermediate && name != std::string("FormCreate");
+            EXPECT_EQ(states(), std::vector({false, intermediateKept, false}));
+        }
 }
 
 // The review windows' buttons: each close button hides its own window and nothing else, each
