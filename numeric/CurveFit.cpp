@@ -131,20 +131,12 @@ void TCurveFit::AdjustFurtherSums(double x, double y) const
         FErrIndic |= cfeYLE0;
     }
 
-    // Power sums x^0 .. x^17 and x^0 y .. x^8 y; the powers by short chains of products.
-    double p[18];
-    p[0] = 1;
-    p[1] = x;
-    p[2] = xx;
-    p[3] = xx * x;
-    p[4] = xx * xx;
-    p[5] = p[4] * x;
-    p[6] = p[4] * xx;
-    p[7] = p[4] * p[3];
-    p[8] = p[4] * p[4];
-    for (int i = 9; i < 18; ++i) p[i] = p[8] * p[i - 8];
-    for (int i = 0; i < 18; ++i) SumXArray[static_cast<std::size_t>(i)] += p[i];
-    for (int i = 0; i < 9; ++i) RHS[static_cast<std::size_t>(i)] += p[i] * y;
+    // Power sums x^0 .. x^17 and x^0 y .. x^8 y, each power the one before times x.
+    double t = 1;
+    for (std::size_t i = 0; i < SumXArray.size(); ++i, t *= x) {
+        SumXArray[i] += t;
+        if (i < RHS.size()) RHS[i] += t * y;
+    }
 }
 
 void TCurveFit::EnterStatValue(double x, double y)

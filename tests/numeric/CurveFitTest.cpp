@@ -253,6 +253,15 @@ TEST(CurveFit, LinePowerSumsAndHoerlAgainstReferences)
     EXPECT_EQ(47210.0, fit.RHSElem(9));
     for (const double outside : {fit.SumXArrayElem(0), fit.SumXArrayElem(19), fit.RHSElem(0), fit.RHSElem(10)})
         EXPECT_EQ(0.0, outside);
+    // Each power is the one before times x, rounded at every step: to the bit for x = 1.1.
+    Enter(fit, {{1.1, 0.7}});
+    double t = 1;
+    for (int i = 1; i <= 18; ++i, t *= 1.1) {
+        EXPECT_EQ(t, fit.SumXArrayElem(i)) << i;
+        if (i <= 9) {
+            EXPECT_EQ(t * 0.7, fit.RHSElem(i)) << i;
+        }
+    }
 
     Pairs hoerl;
     for (int x = 1; x <= 5; ++x) hoerl.emplace_back(x, 2 * std::pow(1.5, x) * std::sqrt(x));
