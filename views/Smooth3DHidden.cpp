@@ -1,6 +1,6 @@
 // The contour view's settings that the window keeps out of sight: the parameter inputs, the
 // colour group with its ".cpc" files, the ASC data import, the read-outs of the pointer and the
-// surface's view, the surface's mesh colour, and the further data sets.
+// surface's view, the surface's mesh colour, and the further data sets; a few of them do nothing.
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QRadioButton>
@@ -45,13 +45,26 @@ void TSmooth3DInterpolation::BuildHiddenInputs()
     RGWeighting = group("RGWeighting", "Weighting",
                         {QStringLiteral("Gaussian"), QStringLiteral("Average"), QStringLiteral("Median")});
     RGColorScale = group("RGColorScale", "Color Coding", {QStringLiteral("Min/Max"), QStringLiteral("Interquartil Distance")});
-    CBoxAutoCalc = new QCheckBox(
-        QStringLiteral("automatic recalculation of the interpolation after any data change "), hidden);
-    CBoxAutoCalc->setChecked(true);
-    CBoxShowData = new QCheckBox(QStringLiteral("Show Data"), hidden);
-    CBoxShowData->setChecked(true);
+    auto checkBox = [hidden](const char* name, const char* caption, bool checked) {
+        auto* box = new QCheckBox(QString::fromLatin1(caption), hidden);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setChecked(checked);
+        return box;
+    };
+    CBoxAutoCalc =
+        checkBox("CBoxAutoCalc", "automatic recalculation of the interpolation after any data change ", true);
+    CBoxShowData = checkBox("CBoxShowData", "Show Data", true);
+    // No handler: ticking it changes nothing, the data table stays read-only.
+    CBoxManualEdit = checkBox("CBoxManualEdit", "allow manual editing of the data", false);
     BuildHiddenButtons(hidden);
     BuildReadOuts(hidden);
+    BuildViewControls(hidden);
+    BuildDataSets(hidden);
+}
+
+// The surface's view: its scroll bars, its mesh colour and "Default Setup".
+void TSmooth3DInterpolation::BuildViewControls(QWidget* hidden)
+{
     auto scrollBar = [hidden](const char* name, int low, int high) {
         auto* bar = new QScrollBar(Qt::Horizontal, hidden);
         bar->setObjectName(QString::fromLatin1(name));
@@ -79,11 +92,11 @@ void TSmooth3DInterpolation::BuildHiddenInputs()
         ApplyZScale();
         NLabZScale->SetValue(v);
     });
-    // The surface's mesh colour selector has no handler: it changes nothing.
+    // The surface's mesh colour selector and "Default Setup" have no handlers: they change nothing.
     CSMesh = new TColSel(hidden);
     CSMesh->setObjectName(QStringLiteral("CSMesh"));
     CSMesh->SetSelColor(Plot3D1->ColorMesh());
-    BuildDataSets(hidden);
+    BButDefaultSetup = MakeButton(QStringLiteral("BButDefaultSetup"), QStringLiteral("Default Setup"), hidden);
 }
 
 void TSmooth3DInterpolation::BuildHiddenButtons(QWidget* hidden)

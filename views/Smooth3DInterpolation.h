@@ -130,6 +130,7 @@ public:
     QButtonGroup* RGColorScale;  // 0 "Min/Max", 1 "Interquartil Distance"
     QCheckBox* CBoxAutoCalc;
     QCheckBox* CBoxShowData;
+    QCheckBox* CBoxManualEdit;  // "allow manual editing of the data"; changes nothing
     TColSel* CSLow;
     TColSel* CSMid;
     TColSel* CSHigh;
@@ -138,6 +139,7 @@ public:
     QScrollBar* ScrBarMagnif;  // 10..100, magnification x 100
     QScrollBar* ScrBarZScale;  // 10..200: the z axis spans 100 / position of the data span
     TColSel* CSMesh;           // the surface's mesh colour, maroon; changes nothing
+    QPushButton* BButDefaultSetup;  // "Default Setup"; changes nothing
     QPushButton* BButGrayScale;      // "Gray Scale Colors"
     QPushButton* BButDefaultColors;  // "Default Colors"
     QPushButton* BButStoreColors;    // "Store Colors"
@@ -169,6 +171,7 @@ private:
     void BuildHiddenInputs();
     void BuildHiddenButtons(QWidget* hidden);
     void BuildReadOuts(QWidget* hidden);
+    void BuildViewControls(QWidget* hidden);
     void BuildDataSets(QWidget* hidden);
     void SetColors(TColor low, TColor mid, TColor high);
     // Copies the first three columns of `source` into TEData, unchecks `button` and builds both
